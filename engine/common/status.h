@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string_view>
+
+namespace tavrin {
+
+// Result of an engine operation that can fail. A failure has already had its
+// message recorded through the engine's error sink by the time it is returned.
+class [[nodiscard]] Status {
+ public:
+  static Status Ok() { return Status(true); }
+  static Status Failed() { return Status(false); }
+
+  bool ok() const { return ok_; }
+  explicit operator bool() const { return ok_; }
+
+ private:
+  explicit Status(bool ok) : ok_(ok) {}
+  bool ok_;
+};
+
+// Records the message through the engine's error sink.
+void RecordError(std::string_view message);
+
+// Records the message and returns a failed status, for `return Fail("...")`.
+inline Status Fail(std::string_view message) {
+  RecordError(message);
+  return Status::Failed();
+}
+
+// The message every allocation failure records.
+inline constexpr std::string_view kNotEnoughMemory = "Not enough memory to perform operation";
+
+}  // namespace tavrin

@@ -1,0 +1,32 @@
+#pragma once
+
+// The engine's process-wide state: the active network and data set, the
+// design the builders read, the random generator and the reinitialisation
+// range, and where failures are reported. One instance serves the library and
+// the desktop program; tests start from a fresh one with ResetEngineState().
+
+#include "common/error_sink.h"
+#include "common/random_generator.h"
+#include "network/network.h"
+#include "network/network_design.h"
+#include "training/weight_initialiser.h"
+
+namespace tavrin {
+
+struct EngineState {
+  Network* active_network = nullptr;  // not owned
+  NetworkDesign design;
+  RandomGenerator random;
+  ReinitialisationRange reinitialisation;
+  ErrorSink* error_sink = nullptr;  // null: the built-in LastMessageSink
+};
+
+EngineState& Engine();
+
+// Puts the engine back in its state at load (the error sink is kept).
+void ResetEngineState();
+
+// The sink used when none is installed.
+LastMessageSink& DefaultErrorSink();
+
+}  // namespace tavrin
