@@ -7,6 +7,7 @@
 
 #include "common/error_sink.h"
 #include "common/random_generator.h"
+#include "data/data_set.h"
 #include "network/network.h"
 #include "network/network_design.h"
 #include "training/weight_initialiser.h"
@@ -14,7 +15,8 @@
 namespace tavrin {
 
 struct EngineState {
-  Network* active_network = nullptr;  // not owned
+  Network* active_network = nullptr;   // not owned
+  DataSet* active_data_set = nullptr;  // not owned
   NetworkDesign design;
   RandomGenerator random;
   ReinitialisationRange reinitialisation;
