@@ -10,6 +10,7 @@
 #include "data/data_set.h"
 #include "network/network.h"
 #include "network/network_design.h"
+#include "training/training_run.h"
 #include "training/weight_initialiser.h"
 
 namespace tavrin {
@@ -20,6 +21,8 @@ struct EngineState {
   NetworkDesign design;
   RandomGenerator random;
   ReinitialisationRange reinitialisation;
+  TrainingRun training;
+  AlgorithmSettings algorithms;
   ErrorSink* error_sink = nullptr;  // null: the built-in LastMessageSink
 };
 

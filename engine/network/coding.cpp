@@ -177,33 +177,49 @@ void Normalise(Normalisation function, double* units, int count) {
   }
 }
 
+namespace {
+
+// Codes one raw value of variable v into its n units at `out`; missing values
+// take the substitutes from index `sub` on.
+void CodeValue(const VariableCoding& c, int v, int n, double x, const double* sub, double* out) {
+  const double conversion = c.conversion[v];
+  const double lo = c.min_mean[v];
+  const double hi = c.max_sd[v];
+  if (conversion == kOneOfN) {
+    const int hot = NominalIndex(x, c.no_nominals(v), n);
+    for (int j = 0; j < n; ++j) out[j] = hot < 0 ? (hi - lo) * sub[j] + lo : (j == hot ? hi : lo);
+  } else if (conversion == kTwoState) {
+    out[0] = x == 1.0 ? lo : (x == 2.0 ? hi : (hi - lo) * sub[0] + lo);
+  } else {
+    out[0] = (IsMissing(x) ? sub[0] : x) * c.scale[v] + c.shift[v];
+  }
+}
+
+}  // namespace
+
 void CodeInputs(const VariableCoding& c, const double* raw, double* units) {
   const int steps = c.steps;
   int p = 0;  // the variable's first unit, one step
   for (int v = 0; v < c.no_inputs; ++v) {
     const int n = c.UnitCount(v);
-    const double conversion = c.conversion[v];
-    const double lo = c.min_mean[v];
-    const double hi = c.max_sd[v];
     for (int s = 0; s < steps; ++s) {
-      const double x = raw[static_cast<std::size_t>(v) * steps + s];
-      double* out = units + static_cast<std::size_t>(p) * steps + static_cast<std::size_t>(s) * n;
-      if (conversion == kOneOfN) {
-        const int hot = NominalIndex(x, c.no_nominals(v), n);
-        for (int j = 0; j < n; ++j) {
-          out[j] = hot < 0 ? (hi - lo) * c.substitutes[p + j] + lo : (j == hot ? hi : lo);
-        }
-      } else if (conversion == kTwoState) {
-        out[0] = x == 1.0 ? lo : (x == 2.0 ? hi : (hi - lo) * c.substitutes[p] + lo);
-      } else {
-        const double value = IsMissing(x) ? c.substitutes[p] : x;
-        out[0] = value * c.scale[v] + c.shift[v];
-      }
+      CodeValue(c, v, n, raw[static_cast<std::size_t>(v) * steps + s], c.substitutes.data() + p,
+                units + static_cast<std::size_t>(p) * steps + static_cast<std::size_t>(s) * n);
     }
     p += n;
   }
   if (IsNormalisationCode(c.input_normalisation, true)) {
     Normalise(static_cast<Normalisation>(c.input_normalisation), units, c.no_normed_inputs * steps);
+  }
+}
+
+void CodeOutputs(const VariableCoding& c, const double* raw, double* units) {
+  int p = 0;
+  for (int i = 0; i < c.no_outputs; ++i) {
+    const int v = c.no_inputs + i;
+    const int n = c.UnitCount(v);
+    CodeValue(c, v, n, raw[i], c.substitutes.data() + c.no_normed_inputs + p, units + p);
+    p += n;
   }
 }
 

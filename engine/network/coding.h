@@ -12,6 +12,10 @@ namespace tavrin {
 // (for each input variable, `steps` values, oldest first).
 void CodeInputs(const VariableCoding& coding, const double* raw, double* units);
 
+// Codes no_outputs raw target values into no_normed_outputs units, by the
+// same conversions and substitutions as inputs (no steps, no normalisation).
+void CodeOutputs(const VariableCoding& coding, const double* raw, double* units);
+
 // Decodes the output layer's activations into no_outputs variable values.
 // Applies the output normalisation to the activations in place first.
 // `layer1` holds the activations and classes the "Kohonen" conversion reads.

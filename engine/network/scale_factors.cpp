@@ -201,9 +201,10 @@ void SetSubstitutes(VariableCoding& coding, ColumnStats& s) {
 
 }  // namespace
 
-void CalculateScaleFactors(VariableCoding& coding, const DataSet& data) {
+void CalculateScaleFactors(VariableCoding& coding, const DataSet& data, bool include_outputs) {
   std::vector<ColumnStats> stats;
   for (bool outputs : {false, true}) {
+    if (outputs && !include_outputs) break;
     const std::vector<int> columns = ColumnsWithRole(data, outputs);
     const int first = outputs ? coding.no_inputs : 0;
     const int count = outputs ? coding.no_outputs : coding.no_inputs;

@@ -12,7 +12,9 @@ namespace tavrin {
 // data set: the coding's inputs pair in order with the data set's input
 // variables, outputs with outputs. Statistics skip missing entries and
 // ignored cases.
-void CalculateScaleFactors(VariableCoding& coding, const DataSet& data);
+// With `include_outputs` false only the input variables are computed.
+void CalculateScaleFactors(VariableCoding& coding, const DataSet& data,
+                           bool include_outputs = true);
 
 // Fills the raw input vector of a network with `no_inputs` input variables
 // and the coding's steps and lookahead for case `c`: for each of the data

@@ -1,0 +1,37 @@
+#pragma once
+
+// Back propagation: after every case each trained weight moves by
+// change = momentum x change + rate x (delta - Weigend derivative) x input,
+// each threshold by change = momentum x change - rate x delta, top layer
+// first; a hidden layer's deltas use the layer above's already changed
+// weights. Rate and momentum are the run's schedules.
+// Working arrays: the previous change per trained value and the unit deltas,
+// zero when allocated, kept between calls of the same algorithm.
+
+#include <vector>
+
+#include "training/gradient.h"
+#include "training/trainer.h"
+
+namespace tavrin {
+
+class BackPropagation : public Trainer {
+ public:
+  Algorithm algorithm() const override { return Algorithm::kBackPropagation; }
+  std::string_view history_code() const override { return "BP"; }
+  double TrainCase(EngineState& engine, Network& network, const double* case_vector) override;
+  Status StateInit(EngineState& engine, const Network& network) override;
+  void StateRelease() override;
+
+ private:
+  // Updates unit j of layer l with its delta; x are the layer's inputs.
+  void UpdateUnit(Network& net, int l, int j, double delta, double rate, double momentum,
+                  double lambda, double scale);
+
+  WeightLayout weights_;
+  UnitLayout units_;
+  std::vector<double> changes_;
+  std::vector<double> deltas_;
+};
+
+}  // namespace tavrin

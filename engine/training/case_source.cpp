@@ -1,0 +1,102 @@
+#include "training/case_source.h"
+
+#include <new>
+
+#include "network/coding.h"
+#include "network/scale_factors.h"
+
+namespace tavrin {
+namespace {
+
+// Beyond this many doubles the cache is not attempted; cases are then
+// prepared as they are loaded.
+constexpr std::size_t kMaxCacheValues = std::size_t{1} << 28;
+
+bool IsIdentity(const VariableCoding& c, int v) {
+  const double conversion = c.conversion[v];
+  const bool linear = conversion == static_cast<double>(ConversionFunction::kMinimax) ||
+                      conversion == static_cast<double>(ConversionFunction::kMeanSd) ||
+                      conversion == static_cast<double>(ConversionFunction::kExplicit) ||
+                      conversion == static_cast<double>(ConversionFunction::kNone);
+  return linear && c.scale[v] == 1.0 && c.shift[v] == 0.0 && c.UnitCount(v) == 1;
+}
+
+}  // namespace
+
+bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_targets) {
+  const VariableCoding& c = net.coding;
+  if (c.steps != 1 || c.lookahead != 0 || c.input_normalisation != 0) return false;
+  const int used = with_targets ? c.no_variables() : c.no_inputs;
+  if (with_targets ? data.no_variables != used : data.no_variables < used) return false;
+  for (int v = 0; v < used; ++v) {
+    if (!IsIdentity(c, v)) return false;
+    const bool input = v < c.no_inputs;
+    if (input ? (!data.is_input[v] || data.is_output[v])
+              : (data.is_input[v] || !data.is_output[v])) {
+      return false;
+    }
+  }
+  for (double x : data.entries) {
+    if (IsMissing(x)) return false;
+  }
+  return true;
+}
+
+Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_targets) {
+  data_ = &data;
+  coding_ = &net.coding;
+  with_targets_ = with_targets;
+  input_size_ = net.coding.no_normed_inputs * net.coding.steps;
+  target_size_ = with_targets ? net.coding.no_normed_outputs : 0;
+  first_case_ = net.coding.steps + net.coding.lookahead - 1;
+  direct_ = NeedsNoPreprocessing(net, data, with_targets);
+  cached_ = false;
+  cache_.clear();
+  if (direct_) return Status::Ok();
+  try {
+    raw_inputs_.assign(static_cast<std::size_t>(net.coding.no_inputs) * net.coding.steps, 0.0);
+    raw_targets_.assign(net.coding.no_outputs, 0.0);
+  } catch (const std::bad_alloc&) {
+    return Fail(kNotEnoughMemory);
+  }
+  const std::size_t width = static_cast<std::size_t>(input_size_) + target_size_;
+  const std::size_t cases = static_cast<std::size_t>(data.no_cases);
+  try {
+    if (width == 0 || cases > kMaxCacheValues / width) throw std::bad_alloc();
+    cache_.assign(cases * width, 0.0);
+    for (int c = first_case_; c < data.no_cases; ++c) PrepareCase(c, cache_.data() + c * width);
+    cached_ = true;
+    return Status::Ok();
+  } catch (const std::bad_alloc&) {
+    cache_.clear();
+  }
+  try {
+    cache_.assign(width, 0.0);
+  } catch (const std::bad_alloc&) {
+    return Fail(kNotEnoughMemory);
+  }
+  return Status::Ok();
+}
+
+void CaseSource::PrepareCase(int c, double* out) {
+  ReadWindow(*data_, c, *coding_, raw_inputs_.data());
+  CodeInputs(*coding_, raw_inputs_.data(), out);
+  if (!with_targets_) return;
+  int i = 0;
+  for (int v = 0; v < data_->no_variables && i < coding_->no_outputs; ++v) {
+    if (data_->is_output[v]) raw_targets_[i++] = data_->at(c, v);
+  }
+  for (; i < coding_->no_outputs; ++i) raw_targets_[i] = MISSING;
+  CodeOutputs(*coding_, raw_targets_.data(), out + input_size_);
+}
+
+const double* CaseSource::Load(int c) {
+  if (c < first_case_) return nullptr;
+  if (direct_) return data_->row(c);
+  const std::size_t width = static_cast<std::size_t>(input_size_) + target_size_;
+  if (cached_) return cache_.data() + c * width;
+  PrepareCase(c, cache_.data());
+  return cache_.data();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,75 @@
+#include "training/training_calls.h"
+
+#include "engine_state.h"
+#include "training/training_driver.h"
+
+namespace tavrin {
+namespace {
+
+void StoreRun(EngineState& e, const IterativeSettings& s, bool shuffle, double noise) {
+  TrainingRun& run = e.training;
+  run.epochs = s.epochs;
+  run.verify = s.verify;
+  run.retain_best = s.retain_best;
+  run.shuffle = shuffle;
+  run.noise = noise;
+}
+
+Status Train(EngineState& e, Algorithm algorithm) {
+  if (!RunTrainingDriver(e, algorithm, true)) return Status::Failed();
+  return FinishTrainingCall(e);
+}
+
+}  // namespace
+
+Status TrainBackPropagation(EngineState& e, const IterativeSettings& s, bool shuffle,
+                            double start_rate, double end_rate, double start_momentum,
+                            double end_momentum, double noise) {
+  if (e.active_network && e.active_network->no_layers() < 2) {
+    return Fail("At least two layers required in Network");
+  }
+  StoreRun(e, s, shuffle, noise);
+  e.training.learning_rate.Start(start_rate, end_rate);
+  e.training.momentum.Start(start_momentum, end_momentum);
+  return Train(e, Algorithm::kBackPropagation);
+}
+
+Status TrainQuickPropagation(EngineState& e, const IterativeSettings& s, double rate,
+                             double acceleration, double noise) {
+  StoreRun(e, s, false, noise);
+  e.training.learning_rate.Start(rate, rate);
+  e.algorithms.quickprop_accel = acceleration;
+  return Train(e, Algorithm::kQuickPropagation);
+}
+
+Status TrainDeltaBarDelta(EngineState& e, const IterativeSettings& s, double initial_rate,
+                          double increment, double decay, double smoothing, double noise) {
+  StoreRun(e, s, false, noise);
+  e.training.learning_rate.Start(initial_rate, initial_rate);
+  e.algorithms.dbd_increment = increment;
+  e.algorithms.dbd_decay = decay;
+  e.algorithms.dbd_smoothing = smoothing;
+  return Train(e, Algorithm::kDeltaBarDelta);
+}
+
+Status TrainModelTrust(EngineState& e, const IterativeSettings& s, double rate, double noise) {
+  StoreRun(e, s, false, noise);
+  e.training.learning_rate.Start(rate, rate);
+  return Train(e, Algorithm::kModelTrust);
+}
+
+}  // namespace tavrin
+
+namespace tavrin {
+
+void BeginTrainingCall(EngineState& e, Network* network, DataSet* data,
+                       const TrainingSettings& settings) {
+  e.active_network = network;
+  e.active_data_set = data;
+  e.training.training_error = 0.0;
+  e.training.verification_error = 0.0;
+  e.training.epoch = 0;
+  e.training.Apply(settings);
+}
+
+}  // namespace tavrin

@@ -1,0 +1,328 @@
+#include "training/training_driver.h"
+
+#include <cmath>
+#include <new>
+#include <numeric>
+
+#include "engine_state.h"
+#include "network/scale_factors.h"
+#include "training/case_source.h"
+#include "training/gradient.h"
+#include "training/training_history.h"
+
+namespace tavrin {
+namespace {
+
+constexpr auto kTrainingCode = static_cast<std::int32_t>(Subset::kTraining);
+constexpr auto kVerificationCode = static_cast<std::int32_t>(Subset::kVerification);
+
+Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
+  if (!net) return Fail("No Network is loaded");
+  if (!data) return Fail("No Data Set is loaded");
+  if (data->no_training < 1) return Fail("The current Data Set contains no Training cases");
+  const VariableCoding& c = net->coding;
+  bool agree = c.no_inputs == data->no_inputs && (!outputs || c.no_outputs == data->no_outputs);
+  // Paired variables must agree in being nominal and in their value counts.
+  for (bool output_side : {false, true}) {
+    if (!agree || (output_side && !outputs)) break;
+    int v = output_side ? c.no_inputs : 0;
+    for (int d = 0; d < data->no_variables && agree; ++d) {
+      if (!(output_side ? data->is_output[d] : data->is_input[d])) continue;
+      agree = c.no_nominals(v) == static_cast<int>(data->nominals[d].size());
+      ++v;
+    }
+  }
+  if (!agree) {
+    return Fail(outputs ? "Network and Data Set have differing number of inputs and outputs, or "
+                          "differing nominal variable"
+                        : "Network and Data Set have differing numbers of inputs, or differing "
+                          "nominal variables");
+  }
+  if (net->no_layers() < 2) return Fail("At least two layers required in Network");
+  const int output_units = net->output_layer().no_units;
+  if (output_units >= 2 && net->error_fn == ErrorFunction::kEntropySingle) {
+    return Fail("Cannot use single node cross-entropy function on a multiple output network");
+  }
+  if (output_units == 1 && net->error_fn == ErrorFunction::kEntropyMultiple) {
+    return Fail("Cannot use multiple node cross-entropy function on a single output network");
+  }
+  return Status::Ok();
+}
+
+// One run of the driver: the pieces that live only while it runs.
+class DriverRun {
+ public:
+  DriverRun(EngineState& engine, Trainer& trainer, Network& net, DataSet& data)
+      : e_(engine), run_(engine.training), trainer_(trainer), net_(net), data_(data) {}
+
+  Status Start(bool outputs);
+  void Loop();
+
+ private:
+  double Evaluate(std::int32_t subset, bool with_penalty, bool* any);
+  bool KeepGoing();
+  void OneEpoch();
+  void OfferBest(std::int32_t epoch);
+  void End();
+  bool verifying() const { return run_.verify && has_verification_; }
+
+  EngineState& e_;
+  TrainingRun& run_;
+  Trainer& trainer_;
+  Network& net_;
+  DataSet& data_;
+  CaseSource source_;
+  bool shuffling_ = false;
+  bool has_verification_ = false;
+};
+
+double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
+  double sum = 0.0;
+  int n = 0;
+  for (int c = 0; c < data_.no_cases; ++c) {
+    if (data_.subset[c] != subset) continue;
+    const double* v = source_.Load(c);
+    if (!v) continue;
+    const double error = EvaluateCase(net_, v, source_.input_size(), source_.target_size());
+    run_.case_errors[c] = std::sqrt(error);
+    sum += error;
+    ++n;
+  }
+  if (any) *any = n > 0;
+  if (n == 0) return 0.0;
+  if (with_penalty) sum += n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
+  return std::sqrt(sum / n);
+}
+
+Status DriverRun::Start(bool outputs) {
+  run_.abort = false;
+  shuffling_ = run_.shuffle && !trainer_.has_epoch_update();
+  try {
+    if (shuffling_) {
+      run_.shuffle_order.resize(data_.no_cases);
+    }
+  } catch (const std::bad_alloc&) {
+    return Fail(kNotEnoughMemory);
+  }
+  run_.start_epoch = run_.epoch;
+  run_.final_epoch = run_.epoch + run_.epochs;
+  if (run_.final_epoch > run_.epoch) {
+    const double span = run_.final_epoch - run_.epoch;
+    for (Schedule* s : {&run_.neighbourhood, &run_.learning_rate, &run_.momentum}) {
+      s->step = (s->end - s->current) / span;
+    }
+  }
+  if (run_.epoch == 0) CalculateScaleFactors(net_.coding, data_, outputs);
+  if (!source_.Prepare(net_, data_, outputs)) return Status::Failed();
+  has_verification_ = data_.no_verification > 0;
+  if (run_.epoch == 0) {
+    try {
+      run_.case_errors.assign(data_.no_cases, 0.0);
+    } catch (const std::bad_alloc&) {
+      return Fail(kNotEnoughMemory);
+    }
+    run_.training_error = Evaluate(kTrainingCode, false, nullptr);
+    run_.normalised_training_error = NormalisedError(net_, run_.training_error);
+    if (run_.verify && has_verification_) {
+      run_.verification_error = Evaluate(kVerificationCode, false, &has_verification_);
+      run_.normalised_verification_error = NormalisedError(net_, run_.verification_error);
+    }
+  }
+  if (!run_.retain_best) {
+    run_.best = BestCopy();
+  } else {
+    if (run_.epoch == 0) run_.best = BestCopy();
+    OfferBest(run_.epoch);
+  }
+  return Status::Ok();
+}
+
+bool DriverRun::KeepGoing() {
+  if (run_.epoch >= run_.final_epoch) return false;
+  if (run_.abort) return false;
+  if (run_.epoch == 0) {
+    run_.lowest_training_error = run_.lowest_verification_error = 1.0e20;
+    run_.lowest_training_epoch = run_.lowest_verification_epoch = -1;
+    return true;
+  }
+  auto stop = [&] {
+    run_.lowest_training_error = run_.training_error;
+    run_.lowest_verification_error = run_.verification_error;
+    run_.lowest_training_epoch = run_.lowest_verification_epoch = run_.epoch;
+    run_.stopped_by_condition = true;
+    return false;
+  };
+  if (run_.training_error <= run_.stop_error_threshold) return stop();
+  if (verifying() && run_.verification_error <= run_.stop_verification_threshold) return stop();
+  if (run_.training_error + run_.stop_error_delta <= run_.lowest_training_error) {
+    run_.lowest_training_error = run_.training_error;
+    run_.lowest_training_epoch = run_.epoch;
+  }
+  if (run_.verification_error + run_.stop_verification_delta <= run_.lowest_verification_error) {
+    run_.lowest_verification_error = run_.verification_error;
+    run_.lowest_verification_epoch = run_.epoch;
+  }
+  const std::int32_t window = run_.stop_error_window;
+  if (window > 0) {
+    if (run_.epoch > run_.lowest_training_epoch + window - 1) return stop();
+    if (verifying() && run_.epoch > run_.lowest_verification_epoch + window - 1) return stop();
+  }
+  return true;
+}
+
+void DriverRun::OneEpoch() {
+  double sum = 0.0;
+  int n = 0;
+  if (shuffling_) {
+    std::iota(run_.shuffle_order.begin(), run_.shuffle_order.end(), 0);
+    const int count = static_cast<int>(run_.shuffle_order.size());
+    for (int i = 0; i < count; ++i) {
+      std::swap(run_.shuffle_order[i], run_.shuffle_order[e_.random.RandomIndex(count)]);
+    }
+  }
+  ClearActivations(net_);
+  trainer_.EpochStart(e_, net_);
+  for (int k = 0; k < data_.no_cases; ++k) {
+    const int c = shuffling_ ? run_.shuffle_order[k] : k;
+    if (data_.subset[c] != kTrainingCode) continue;
+    const double* v = source_.Load(c);
+    if (!v) continue;
+    const double error = trainer_.TrainCase(e_, net_, v);
+    if (run_.abort) break;
+    run_.case_errors[c] = std::sqrt(error);
+    sum += error;
+    ++n;
+  }
+  sum += n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
+  if (trainer_.has_epoch_update() && !run_.abort) trainer_.EpochUpdate(e_, net_);
+  if (run_.abort) return;
+  run_.training_error = n > 0 ? std::sqrt(sum / n) : 0.0;
+  run_.normalised_training_error = NormalisedError(net_, run_.training_error);
+  if (verifying()) {
+    run_.verification_error = Evaluate(kVerificationCode, true, nullptr);
+    run_.normalised_verification_error = NormalisedError(net_, run_.verification_error);
+  }
+  for (Schedule* s : {&run_.learning_rate, &run_.momentum, &run_.neighbourhood}) {
+    s->current += s->step;
+  }
+  // The copy is taken after the epoch, so it counts as one more epoch run.
+  if (run_.retain_best) OfferBest(run_.epoch + 1);
+}
+
+void DriverRun::OfferBest(std::int32_t epoch) {
+  BestCopy& best = run_.best;
+  const bool by_verification = verifying();
+  const bool better =
+      !best.network ||
+      (by_verification ? run_.normalised_verification_error < best.normalised_verification_error
+                       : run_.normalised_training_error < best.normalised_training_error);
+  if (!better) return;
+  try {
+    if (best.network) {
+      *best.network = net_;
+    } else {
+      best.network = std::make_unique<Network>(net_);
+    }
+  } catch (const std::bad_alloc&) {
+    return;  // the older copy stays
+  }
+  best.training_error = run_.training_error;
+  best.normalised_training_error = run_.normalised_training_error;
+  best.verification_error = by_verification ? run_.verification_error : 0.0;
+  best.normalised_verification_error = by_verification ? run_.normalised_verification_error : 0.0;
+  best.epoch = epoch;
+}
+
+void DriverRun::Loop() {
+  while (KeepGoing()) {
+    OneEpoch();
+    ++run_.epoch;
+  }
+  End();
+}
+
+void DriverRun::End() {
+  run_.shuffle_order.clear();
+  for (Schedule* s : {&run_.learning_rate, &run_.momentum, &run_.neighbourhood}) {
+    s->current = s->end;
+  }
+  trainer_.RunFinish(e_, net_);
+  ClearActivations(net_);
+  const bool counted = run_.stopped_by_condition || run_.converged;
+  const std::int64_t epochs = counted ? run_.epoch - run_.start_epoch : run_.epochs;
+  AppendHistoryEntry(run_.history, run_.history_start, trainer_.history_code(), epochs,
+                     run_.stopped_by_condition ? "s" : (run_.converged ? "c" : ""));
+}
+
+}  // namespace
+
+double NormalisedError(const Network& net, double error) {
+  const VariableCoding& c = net.coding;
+  if (c.no_outputs < 1) return error;
+  double sum = 0.0;
+  for (int v = c.no_inputs; v < c.no_variables(); ++v) sum += c.scale[v];
+  const double mean = sum / c.no_outputs;
+  return mean != 0.0 ? error / mean : error;
+}
+
+Status RunTrainingDriver(EngineState& engine, Algorithm algorithm, bool outputs_trained) {
+  TrainingRun& run = engine.training;
+  run.stopped_by_condition = false;
+  run.converged = false;
+  if (run.epoch == 0) run.history_start = run.history.size();
+  if (!CheckPair(engine.active_network, engine.active_data_set, outputs_trained)) {
+    return Status::Failed();
+  }
+  Network& net = *engine.active_network;
+  DataSet& data = *engine.active_data_set;
+
+  if (run.retained && run.retained->algorithm() != algorithm) {
+    run.retained->StateRelease();
+    run.retained.reset();
+  }
+  try {
+    if (!run.retained) run.retained = MakeTrainer(algorithm);
+  } catch (const std::bad_alloc&) {
+    return Fail(kNotEnoughMemory);
+  }
+  Trainer& trainer = *run.retained;
+  if (!trainer.StateInit(engine, net)) {
+    run.retained.reset();
+    return Status::Failed();
+  }
+
+  try {
+    DriverRun driver(engine, trainer, net, data);
+    if (!driver.Start(outputs_trained)) return Status::Failed();
+    driver.Loop();
+    return Status::Ok();
+  } catch (const std::bad_alloc&) {
+    return Fail(kNotEnoughMemory);
+  }
+}
+
+Status RestoreBestNetwork(EngineState& engine) {
+  TrainingRun& run = engine.training;
+  if (!run.best.network || !engine.active_network) return Fail("No network to restore");
+  *engine.active_network = std::move(*run.best.network);
+  run.training_error = run.best.training_error;
+  run.verification_error = run.best.verification_error;
+  run.normalised_training_error = run.best.normalised_training_error;
+  run.normalised_verification_error = run.best.normalised_verification_error;
+  CutHistoryToBest(run.history, run.history_start, run.best.epoch);
+  run.best = BestCopy();
+  return Status::Ok();
+}
+
+Status FinishTrainingCall(EngineState& engine) {
+  TrainingRun& run = engine.training;
+  if (run.retain_best) return RestoreBestNetwork(engine);
+  if (run.retained) {
+    run.retained->StateRelease();
+    run.retained.reset();
+  }
+  run.best = BestCopy();
+  return Status::Ok();
+}
+
+}  // namespace tavrin

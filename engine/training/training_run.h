@@ -1,0 +1,102 @@
+#pragma once
+
+// The engine-wide state of the one training run at a time: schedules, flags,
+// stopping conditions, errors, the best network kept, the per-case errors,
+// the shuffle order, the retained trainer and the training history.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "network/network.h"
+#include "training/trainer.h"
+#include "training/training_settings.h"
+
+namespace tavrin {
+
+// A value that moves linearly from its start to its end value over a run.
+struct Schedule {
+  double current = 0.0;
+  double end = 0.0;
+  double step = 0.0;
+
+  void Start(double start_value, double end_value) {
+    current = start_value;
+    end = end_value;
+    step = 0.0;
+  }
+};
+
+struct BestCopy {
+  std::unique_ptr<Network> network;
+  double training_error = 0.0;
+  double verification_error = 0.0;
+  double normalised_training_error = 0.0;
+  double normalised_verification_error = 0.0;
+  std::int32_t epoch = 0;
+};
+
+// Settings of the individual algorithms that are engine values rather than
+// arguments of every call.
+struct AlgorithmSettings {
+  double quickprop_accel = 2.0;
+  double quickprop_nudge = 0.0;
+  double dbd_increment = 0.1;
+  double dbd_decay = 0.8;
+  double dbd_smoothing = 0.5;
+};
+
+struct TrainingRun {
+  std::int32_t epoch = 0;
+  std::int32_t final_epoch = 0;
+  std::int32_t start_epoch = 0;  // the counter when the run started
+
+  Schedule learning_rate{0.1, 0.1, 0.0};
+  Schedule momentum{0.3, 0.3, 0.0};
+  Schedule neighbourhood{1.0, 1.0, 0.0};
+
+  double noise = 0.0;
+  bool verify = false;
+  bool shuffle = false;
+  bool retain_best = true;
+  std::int32_t epochs = 100;
+
+  double stop_error_threshold = 0.0;
+  double stop_verification_threshold = 0.0;
+  double stop_error_delta = 0.0;
+  double stop_verification_delta = 0.0;
+  std::int32_t stop_error_window = 0;
+  double weigend_lambda = 0.0;
+  double weigend_scale = 1.0;
+
+  bool abort = false;
+  bool stopped_by_condition = false;
+  bool converged = false;
+
+  double training_error = 0.0;
+  double verification_error = 0.0;
+  double normalised_training_error = 0.0;
+  double normalised_verification_error = 0.0;
+
+  double lowest_training_error = 1.0e20;
+  std::int32_t lowest_training_epoch = -1;
+  double lowest_verification_error = 1.0e20;
+  std::int32_t lowest_verification_epoch = -1;
+
+  BestCopy best;
+  std::vector<double> case_errors;  // square-rooted, one per case of the data set
+  std::vector<int> shuffle_order;
+  std::size_t shuffle_position = 0;
+
+  // The trainer whose working arrays are still allocated.
+  std::unique_ptr<Trainer> retained;
+
+  std::string history;
+  std::size_t history_start = 0;
+
+  // Copies a slot's settings (stopping conditions, epochs, retain best, Weigend).
+  void Apply(const TrainingSettings& settings);
+};
+
+}  // namespace tavrin
