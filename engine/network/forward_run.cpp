@@ -3,25 +3,11 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/vector_kernels.h"
 #include "network/coding.h"
 
 namespace tavrin {
 namespace {
-
-// Four running sums let the compiler keep several multiply-adds in flight;
-// the order is fixed, so results are the same on every run.
-double Dot(const double* w, const double* a, int n) {
-  double s0 = 0.0, s1 = 0.0, s2 = 0.0, s3 = 0.0;
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    s0 += w[i] * a[i];
-    s1 += w[i + 1] * a[i + 1];
-    s2 += w[i + 2] * a[i + 2];
-    s3 += w[i + 3] * a[i + 3];
-  }
-  for (; i < n; ++i) s0 += w[i] * a[i];
-  return (s0 + s1) + (s2 + s3);
-}
 
 // PSP values of every unit of a layer into `x`, the function resolved once.
 void LayerPsp(const Layer& layer, const Connection& block, const double* sources, double* x) {
@@ -29,7 +15,7 @@ void LayerPsp(const Layer& layer, const Connection& block, const double* sources
   const double* t = layer.thresholds.data();
   switch (layer.psp_fn) {
     case PspFunction::kLinear:
-      for (int u = 0; u < layer.no_units; ++u) x[u] = Dot(block.row(u), sources, n) - t[u];
+      LinearPsp(block.weights.data(), sources, t, layer.no_units, n, x);
       return;
     case PspFunction::kRadial:
     case PspFunction::kDivision:

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "common/vector_kernels.h"
 #include "engine_state.h"
 
 namespace tavrin {
@@ -32,29 +33,32 @@ void BackPropagation::StateRelease() {
   units_ = UnitLayout();
 }
 
-void BackPropagation::UpdateUnit(Network& net, int l, int j, double delta, double rate,
-                                 double momentum, double lambda, double scale) {
+void BackPropagation::UpdateUnits(Network& net, int l, int units, const double* delta,
+                                  const TrainingRun& run) {
   Layer& layer = net.layers[l];
   Connection& block = layer.connections[l - 1];
   const int m = block.no_from;
   const double* x = net.layers[l - 1].activations.data();
-  double* w = block.row(j);
-  double* change = changes_.data() + weights_.unit(l, j);
+  double* change = changes_.data() + weights_.unit(l, 0);
+  const double rate = run.learning_rate.current;
+  const double momentum = run.momentum.current;
+  const double lambda = run.weigend_lambda;
   if (lambda == 0.0) {
-    const double step = rate * delta;
-    for (int i = 0; i < m; ++i) {
-      change[i] = momentum * change[i] + step * x[i];
-      w[i] += change[i];
-    }
-  } else {
-    for (int i = 0; i < m; ++i) {
-      change[i] =
-          momentum * change[i] + rate * (delta - WeigendDerivative(w[i], lambda, scale)) * x[i];
-      w[i] += change[i];
-    }
+    MomentumLayerStep(block.weights.data(), change, layer.thresholds.data(), delta, x, units, m,
+                      momentum, rate);
+    return;
   }
-  change[m] = momentum * change[m] - rate * delta;
-  layer.thresholds[j] += change[m];
+  const double scale = run.weigend_scale;
+  for (int j = 0; j < units; ++j) {
+    double* w = block.row(j);
+    double* c = change + static_cast<std::size_t>(j) * (m + 1);
+    for (int i = 0; i < m; ++i) {
+      c[i] = momentum * c[i] + rate * (delta[j] - WeigendDerivative(w[i], lambda, scale)) * x[i];
+      w[i] += c[i];
+    }
+    c[m] = momentum * c[m] - rate * delta[j];
+    layer.thresholds[j] += c[m];
+  }
 }
 
 double BackPropagation::TrainCase(EngineState& engine, Network& net, const double* v) {
@@ -68,40 +72,38 @@ double BackPropagation::TrainCase(EngineState& engine, Network& net, const doubl
   const int last = net.no_layers() - 1;
   const int first = FirstTrainedLayer(net);
   if (first > last) return error;
-  const double rate = run.learning_rate.current;
-  const double momentum = run.momentum.current;
-  const double lambda = run.weigend_lambda;
-  const double scale = run.weigend_scale;
 
+  // A layer's deltas do not depend on its own weights, so computing them all
+  // before changing any weight of the layer is the same as going unit by
+  // unit; on divergence the units before the diverging one are still changed.
   double* d = deltas_.data() + units_.layer_offset[last];
-  for (int j = 0; j < net.output_layer().no_units; ++j) {
+  const int outputs = net.output_layer().no_units;
+  for (int j = 0; j < outputs; ++j) {
     d[j] = OutputDelta(net, j, targets[j]);
     if (OutputDeltaDiverges(d[j])) {
+      UpdateUnits(net, last, j, d, run);
       ReportDivergence(engine);
       return 0.0;
     }
-    UpdateUnit(net, last, j, d[j], rate, momentum, lambda, scale);
   }
+  UpdateUnits(net, last, outputs, d, run);
+
+  // Hidden deltas come from the layer above as it is after its own change.
   for (int l = last - 1; l >= first; --l) {
-    Layer& layer = net.layers[l];
+    const Layer& layer = net.layers[l];
     const Layer& next = net.layers[l + 1];
-    const Connection& block = next.connections[l];
     double* dl = deltas_.data() + units_.layer_offset[l];
-    const double* dn = deltas_.data() + units_.layer_offset[l + 1];
-    for (int i = 0; i < layer.no_units; ++i) dl[i] = 0.0;
-    for (int k = 0; k < next.no_units; ++k) {
-      const double* row = block.row(k);
-      const double dk = dn[k];
-      for (int i = 0; i < layer.no_units; ++i) dl[i] += dk * row[i];
-    }
+    BackSum(next.connections[l].weights.data(), deltas_.data() + units_.layer_offset[l + 1],
+            next.no_units, layer.no_units, dl);
     for (int i = 0; i < layer.no_units; ++i) {
       dl[i] *= ActivationDerivative(layer.act_fn, layer.activations[i]);
       if (HiddenDeltaDiverges(dl[i])) {
+        UpdateUnits(net, l, i, dl, run);
         ReportDivergence(engine);
         return 0.0;
       }
-      UpdateUnit(net, l, i, dl[i], rate, momentum, lambda, scale);
     }
+    UpdateUnits(net, l, layer.no_units, dl, run);
   }
   return error;
 }

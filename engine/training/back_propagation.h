@@ -12,6 +12,7 @@
 
 #include "training/gradient.h"
 #include "training/trainer.h"
+#include "training/training_run.h"
 
 namespace tavrin {
 
@@ -24,9 +25,8 @@ class BackPropagation : public Trainer {
   void StateRelease() override;
 
  private:
-  // Updates unit j of layer l with its delta; x are the layer's inputs.
-  void UpdateUnit(Network& net, int l, int j, double delta, double rate, double momentum,
-                  double lambda, double scale);
+  // Steps the first `units` units of layer l by their deltas.
+  void UpdateUnits(Network& net, int l, int units, const double* delta, const TrainingRun& run);
 
   WeightLayout weights_;
   UnitLayout units_;

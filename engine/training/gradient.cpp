@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "common/vector_kernels.h"
 #include "engine_state.h"
 #include "network/forward_run.h"
 
@@ -96,27 +97,16 @@ bool AccumulateCaseGradient(Network& net, const double* targets, const UnitLayou
     const Connection& block = next.connections[l];
     double* d = deltas.data() + units.layer_offset[l];
     const double* dn = deltas.data() + units.layer_offset[l + 1];
-    for (int i = 0; i < layer.no_units; ++i) d[i] = 0.0;
-    for (int k = 0; k < next.no_units; ++k) {
-      const double* row = block.row(k);
-      for (int i = 0; i < layer.no_units; ++i) d[i] += dn[k] * row[i];
-    }
+    BackSum(block.weights.data(), dn, next.no_units, layer.no_units, d);
     for (int i = 0; i < layer.no_units; ++i) {
       d[i] *= ActivationDerivative(layer.act_fn, layer.activations[i]);
       if (HiddenDeltaDiverges(d[i])) return false;
     }
   }
   for (int l = first; l <= last; ++l) {
-    const Layer& layer = net.layers[l];
-    const double* x = net.layers[l - 1].activations.data();
-    const int m = net.layers[l - 1].no_units;
-    const double* d = deltas.data() + units.layer_offset[l];
-    for (int j = 0; j < layer.no_units; ++j) {
-      double* g = gradient.data() + weights.unit(l, j);
-      const double dj = d[j];
-      for (int i = 0; i < m; ++i) g[i] -= dj * x[i];
-      g[m] += dj;
-    }
+    AccumulateLayerGradient(
+        gradient.data() + weights.unit(l, 0), deltas.data() + units.layer_offset[l],
+        net.layers[l - 1].activations.data(), net.layers[l].no_units, net.layers[l - 1].no_units);
   }
   return true;
 }

@@ -1,0 +1,36 @@
+#pragma once
+
+// The loops over contiguous doubles that the forward run and the trainers
+// spend their time in. Each is built for several instruction sets and the
+// widest one the processor has is picked at load time. The arithmetic is the
+// same in every version (fixed order of the partial sums, no fused
+// multiply-add), so results do not depend on the machine.
+
+namespace tavrin {
+
+// Sum of w[i] * a[i], in eight interleaved partial sums.
+double Dot(const double* w, const double* a, int n);
+
+// y[u] = Dot(row u of the weight block, a, n) - t[u] for `units` rows of n.
+void LinearPsp(const double* weights, const double* a, const double* t, int units, int n,
+               double* y);
+
+// y[i] += k * x[i].
+void AddScaled(double* y, double k, const double* x, int n);
+
+// d[i] = sum over k (in order) of dn[k] * row k of the weight block, for the
+// n source units of `units` rows.
+void BackSum(const double* weights, const double* dn, int units, int n, double* d);
+
+// Gradient of a layer: g[u][i] -= delta[u] * x[i]; g[u][n] += delta[u], with
+// rows of n + 1 values in g.
+void AccumulateLayerGradient(double* g, const double* delta, const double* x, int units, int n);
+
+// The momentum step of `units` rows of n weights: for row u with
+// k = rate * delta[u]: change[i] = momentum * change[i] + k * x[i],
+// w[i] += change[i]; then the threshold: change[n] = momentum * change[n] -
+// rate * delta[u], t[u] += change[n]. `change` has rows of n + 1 values.
+void MomentumLayerStep(double* w, double* change, double* t, const double* delta, const double* x,
+                       int units, int n, double momentum, double rate);
+
+}  // namespace tavrin
