@@ -1,0 +1,127 @@
+// Quick propagation and delta-bar-delta steps on a 1-1 linear network, where
+// one case (x = 1, target T) gives the weight the gradient -(T - y) and the
+// threshold the gradient T - y (its step has the opposite sign).
+
+#include <gtest/gtest.h>
+
+#include "training/batch_trainer.h"
+#include "training_test_support.h"
+
+namespace tavrin::testing {
+namespace {
+
+class BatchTrainerTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    net_ = MakeMlp({1, 1});
+    w() = 0.0;
+    t() = 0.0;
+  }
+  double& w() { return net_->layers[1].connections[0].weights[0]; }
+  double& t() { return net_->layers[1].thresholds[0]; }
+
+  // One epoch of one case with target `target` (x = 1).
+  void Epoch(Trainer& trainer, double target) {
+    const double v[2] = {1.0, target};
+    trainer.TrainCase(Engine(), *net_, v);
+    trainer.EpochUpdate(Engine(), *net_);
+  }
+
+  std::unique_ptr<Network> net_;
+};
+
+TEST_F(BatchTrainerTest, QuickPropagationFirstEpochIsAScaledGradientStep) {
+  QuickPropagation qp;
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  Engine().training.learning_rate.current = 0.25;
+  Epoch(qp, 2.0);  // y = 0, d = 2: G_w = -2, G_t = 2
+  EXPECT_DOUBLE_EQ(w(), 0.5);
+  EXPECT_DOUBLE_EQ(t(), -0.5);
+}
+
+TEST_F(BatchTrainerTest, QuickPropagationAfterASmallGradientStepsByTheGradientItself) {
+  QuickPropagation qp;
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  Engine().training.learning_rate.current = 7.0;  // must not matter after the first epoch
+  Epoch(qp, 0.0);                                 // perfect fit: G = 0 for both values
+  Epoch(qp, -0.5);  // d = -0.5: G_w = 0.5, G_t = -0.5, previous gradients 0
+  EXPECT_DOUBLE_EQ(w(), -0.5);
+  EXPECT_DOUBLE_EQ(t(), 0.5);
+}
+
+TEST_F(BatchTrainerTest, QuickPropagationSmallBoundsAreExclusive) {
+  QuickPropagation qp;
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  Engine().training.learning_rate.current = 0.5;
+  Epoch(qp, 0.0);  // y = 0 stays: every gradient 0
+
+  // Below 0.0001 in magnitude: nothing moves.
+  QuickPropagation quiet = qp;
+  Epoch(quiet, -0.00005);
+  EXPECT_EQ(w(), 0.0);
+  EXPECT_EQ(t(), 0.0);
+
+  // Exactly 0.0001 counts as large: with a small previous gradient the step
+  // is -G.
+  Epoch(qp, -0.0001);  // d = -0.0001: G_w = 0.0001, G_t = -0.0001
+  EXPECT_DOUBLE_EQ(w(), -0.0001);
+  EXPECT_DOUBLE_EQ(t(), 0.0001);
+}
+
+TEST_F(BatchTrainerTest, QuickPropagationSameSignUsesTheSecantOrTheAcceleration) {
+  Engine().algorithms.quickprop_accel = 2.0;  // r = 2/3
+  QuickPropagation qp;
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  Engine().training.learning_rate.current = 0.1;
+  Epoch(qp, 1.0);  // G_w = -1: S = 0.1, w = 0.1, t = -0.1, y = 0.2
+  // G_w = -(1 - 0.2) = -0.8 >= r * Gp = -2/3 fails, so S = a * S = 0.2.
+  Epoch(qp, 1.0);
+  EXPECT_DOUBLE_EQ(w(), 0.1 + 0.2);
+  // y = 0.6; G_w = -0.4 >= r * (-0.8): secant S = G / (Gp - G) * S = -0.4 / -0.4 * 0.2.
+  Epoch(qp, 1.0);
+  EXPECT_NEAR(w(), 0.3 + 0.2, 1e-15);
+}
+
+TEST_F(BatchTrainerTest, DeltaBarDeltaWithSmoothingOneKeepsItsRates) {
+  Engine().algorithms.dbd_smoothing = 1.0;
+  Engine().algorithms.dbd_increment = 0.1;
+  Engine().training.learning_rate.current = 0.1;
+  DeltaBarDelta dbd;
+  ASSERT_TRUE(dbd.StateInit(Engine(), *net_));
+  // Each epoch w -= 0.1 * G_w with G_w = -(1 - y); y = w - t = 2w.
+  double expected_w = 0.0;
+  for (int epoch = 0; epoch < 3; ++epoch) {
+    const double g = -(1.0 - 2.0 * expected_w);
+    expected_w -= 0.1 * g;
+    Epoch(dbd, 1.0);
+    EXPECT_DOUBLE_EQ(w(), expected_w) << epoch;
+  }
+}
+
+TEST_F(BatchTrainerTest, DeltaBarDeltaRaisesTheRateWhileTheSignHolds) {
+  Engine().algorithms.dbd_smoothing = 0.5;
+  Engine().algorithms.dbd_increment = 0.05;
+  Engine().training.learning_rate.current = 0.1;
+  DeltaBarDelta dbd;
+  ASSERT_TRUE(dbd.StateInit(Engine(), *net_));
+  Epoch(dbd, 1.0);  // G = -1, bar 0: rate stays 0.1; w = 0.1, bar = -0.5
+  ASSERT_DOUBLE_EQ(w(), 0.1);
+  Epoch(dbd, 1.0);  // y = 0.2, G = -0.8, G * bar > 0: rate 0.15
+  EXPECT_DOUBLE_EQ(w(), 0.1 + 0.15 * 0.8);
+}
+
+TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
+  QuickPropagation qp;
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  Engine().training.learning_rate.current = 0.5;
+  Epoch(qp, 1.0);  // S_w = 0.5: w = 0.5, t = -0.5, y = 1
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  // Past the first epoch, G_w = -0.5 against Gp = -1 takes the secant step
+  // -0.5 / (-1 + 0.5) * 0.5 = 0.5; a fresh first epoch would step 0.25.
+  Epoch(qp, 1.5);
+  EXPECT_DOUBLE_EQ(w(), 1.0);
+}
+
+}  // namespace
+}  // namespace tavrin::testing

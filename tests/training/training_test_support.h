@@ -1,0 +1,59 @@
+#pragma once
+
+// Pieces the training tests share: small supervised data sets and networks
+// with chosen weights, built straight on the engine.
+
+#include <memory>
+#include <vector>
+
+#include "data/data_set.h"
+#include "engine_state.h"
+#include "network/network_builder.h"
+#include "network_test_support.h"
+#include "training/training_calls.h"
+#include "training/training_settings.h"
+
+namespace tavrin::testing {
+
+// A data set with one row per case: inputs then outputs, all training.
+inline std::unique_ptr<DataSet> MakeData(int inputs, int outputs,
+                                         const std::vector<std::vector<double>>& rows) {
+  auto data = CreateDataSet(inputs, outputs);
+  EXPECT_TRUE(data);
+  if (rows.size() > 1) {
+    EXPECT_TRUE(ResizeCases(*data, 1, static_cast<int>(rows.size()) - 1));
+  }
+  for (std::size_t c = 0; c < rows.size(); ++c) {
+    for (std::size_t v = 0; v < rows[c].size(); ++v) data->at(int(c), int(v)) = rows[c][v];
+  }
+  return data;
+}
+
+// An MLP of the given layer sizes whose variables pass through unchanged
+// (conversion "None"), weights from the engine's generator.
+inline std::unique_ptr<Network> MakeMlp(const std::vector<int>& units) {
+  NetworkDesign d;
+  d.design_code = DesignCode::kMlp;
+  d.no_layers = static_cast<int>(units.size());
+  d.no_inputs = units.front();
+  d.no_outputs = units.back();
+  for (std::size_t l = 0; l < units.size(); ++l) d.units[l] = units[l];
+  d.variables.resize(d.no_inputs + d.no_outputs);
+  for (DesignVariable& v : d.variables) v.conversion = 5;
+  DeriveLayerSizes(d);
+  return BuildNetwork(d, Engine().random, Engine().reinitialisation);
+}
+
+inline void Begin(Network& net, DataSet& data, const TrainingSettings& settings = {}) {
+  BeginTrainingCall(Engine(), &net, &data, settings);
+}
+
+inline IterativeSettings Epochs(int epochs, bool retain_best = false, bool verify = false) {
+  IterativeSettings s;
+  s.epochs = epochs;
+  s.retain_best = retain_best;
+  s.verify = verify;
+  return s;
+}
+
+}  // namespace tavrin::testing
