@@ -91,8 +91,11 @@ void SetScaling(VariableCoding& coding, const ColumnStats& s) {
         coding.shift[v] = 0.0;
         break;
       }
-      const double mean = s.sum / s.count;
-      const double variance = s.count > 1 ? s.squares / (s.count - 1) : 0.0;
+      // A constant column has no spread at all, whatever rounding the sum
+      // picked up.
+      const bool constant = s.min == s.max;
+      const double mean = constant ? s.min : s.sum / s.count;
+      const double variance = (s.count > 1 && !constant) ? s.squares / (s.count - 1) : 0.0;
       // Divides by the variance, not the standard deviation, as stored
       // networks expect.
       coding.scale[v] = variance > 0.0 ? hi / variance : 1.0;
