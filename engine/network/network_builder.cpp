@@ -207,6 +207,11 @@ void DeriveLayerSizes(NetworkDesign& d) {
 
 std::unique_ptr<Network> BuildNetwork(const NetworkDesign& d, RandomGenerator& random,
                                       ReinitialisationRange& range) {
+  const auto code = static_cast<std::int32_t>(d.design_code);
+  if (code < 0 || code > static_cast<std::int32_t>(DesignCode::kSimpleRecurrent)) {
+    RecordError("Network design code out of range");
+    return nullptr;
+  }
   if (!CheckLayerCount(d.design_code, d.no_layers)) return nullptr;
   const int n = d.no_layers;
   if (d.design_code == DesignCode::kProbabilistic && n == 4 && d.units[2] != d.units[3]) {

@@ -29,6 +29,14 @@ bool IsRadial(const Layer& layer) {
   return layer.psp_fn == PspFunction::kRadial;
 }
 
+bool ValidLayer(const Network& net, int layer) {
+  return layer >= 0 && layer < net.no_layers();
+}
+
+bool ValidVariable(const Network& net, int variable) {
+  return variable >= 0 && variable < net.coding.no_variables();
+}
+
 template <typename T>
 std::vector<T> Pick(const std::vector<T>& old, const std::vector<int>& source, const T& fresh) {
   std::vector<T> result;
@@ -219,6 +227,10 @@ void RebuildSide(Network& net, bool outputs) {
 }  // namespace
 
 Status RemapLayerUnits(Network& network, int layer, const std::vector<int>& source) {
+  if (!ValidLayer(network, layer)) return Fail("Layer number out of range");
+  for (int s : source) {
+    if (s < -1 || s >= network.layers[layer].no_units) return Fail("Unit number out of range");
+  }
   return EditCopy(network, [&](Network& net) {
     Remap(net, layer, source);
     return Status::Ok();
@@ -226,7 +238,15 @@ Status RemapLayerUnits(Network& network, int layer, const std::vector<int>& sour
 }
 
 Status ResizeLayer(Network& network, int layer, int position, int count) {
+  if (!ValidLayer(network, layer)) return Fail("Layer number out of range");
   const int units = network.layers[layer].no_units;
+  if (position < 0 || position > units || (count < 0 && position >= units)) {
+    return Fail("Offset out of range");
+  }
+  if (count < 0 && (std::int64_t{position} - count > units || -count >= units)) {
+    return Fail("Number of units out of range");
+  }
+  if (count > 0 && std::int64_t{units} + count > kMaxDesignUnits) return Fail(kNotEnoughMemory);
   std::vector<int> source;
   if (count >= 0) {
     source.reserve(static_cast<std::size_t>(units) + count);
@@ -242,6 +262,7 @@ Status ResizeLayer(Network& network, int layer, int position, int count) {
 }
 
 Status DeleteLayer(Network& network, int layer) {
+  if (!ValidLayer(network, layer)) return Fail("Layer number out of range");
   if (network.no_layers() < 2) return Fail("A Network must always have at least one layer");
   return EditCopy(network, [&](Network& net) {
     const bool first = layer == 0;
@@ -259,8 +280,15 @@ Status DeleteLayer(Network& network, int layer) {
   });
 }
 
-Status ResizeVariables(Network& network, bool outputs, int position, int count) {
+Status ResizeVariables(Network& network, VariableSide side, int position, int count) {
+  const bool outputs = side == VariableSide::kOutputs;
   const VariableCoding& c = network.coding;
+  const int on_side = outputs ? c.no_outputs : c.no_inputs;
+  if (count >= 0 && (position < 0 || position > on_side)) return Fail("Offset out of range");
+  if (count < 0 && (position < 0 || std::int64_t{position} - count > on_side)) {
+    return Fail("Offset or no out of range");
+  }
+  if (count == 0) return Status::Ok();
   if (count < 0 && !outputs && c.no_inputs + count < 1) {
     return Fail("A Network must always have at least one input variable");
   }
@@ -289,6 +317,7 @@ Status ResizeVariables(Network& network, bool outputs, int position, int count) 
 }
 
 Status SetNoNominals(Network& network, int variable, int count) {
+  if (!ValidVariable(network, variable)) return Fail("Variable number out of range");
   if (count < 0) return Fail("Number of nominal values out of range");
   if (count > kMaxDesignNominals) return Fail("Not enough memory to add nominals");
   return EditCopy(
@@ -306,6 +335,10 @@ Status SetNoNominals(Network& network, int variable, int count) {
 }
 
 Status SetConversion(Network& network, int variable, double code) {
+  if (!ValidVariable(network, variable)) return Fail("Variable number out of range");
+  if (!IsConversionCode(code, network.coding.is_output(variable))) {
+    return Fail("Conversion function number out of range");
+  }
   return EditCopy(network, [&](Network& net) {
     VariableCoding after = net.coding;
     after.conversion[variable] = code;

@@ -28,10 +28,12 @@ namespace tavrin {
 // as one numeric variable per unit of the new first or last layer.
 [[nodiscard]] Status DeleteLayer(Network& network, int layer);
 
+enum class VariableSide { kInputs, kOutputs };
+
 // Inserts (count > 0) or deletes (count < 0) input or output variables at
 // `position`, an index among that side's variables (0 .. count of them).
 // The layer on that side grows or shrinks at the variables' units.
-[[nodiscard]] Status ResizeVariables(Network& network, bool outputs, int position, int count);
+[[nodiscard]] Status ResizeVariables(Network& network, VariableSide side, int position, int count);
 
 // Changes a variable's number of nominal values (0 = numeric), keeping names,
 // adding "v%d" names or dropping from the end, and resizing its units.

@@ -54,7 +54,7 @@ Status PruneInputVariables(Network& net, double fanout) {
     }
     if (!small) continue;
     if (c.no_inputs == 1) return Status::Ok();
-    if (!ResizeVariables(net, false, v, -1)) return Status::Failed();
+    if (!ResizeVariables(net, VariableSide::kInputs, v, -1)) return Status::Failed();
   }
   return Status::Ok();
 }

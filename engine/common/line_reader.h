@@ -1,0 +1,35 @@
+#pragma once
+
+// Reads a text file a line at a time, as the engine's text formats expect:
+// a line longer than kMaxLineLength characters is returned in pieces of at
+// most that many, the remainder becoming further lines. Line ends are "\n" or
+// "\r\n" and are not part of the line; a last line without an end counts.
+
+#include <cstddef>
+#include <istream>
+#include <string>
+
+namespace tavrin {
+
+class LineReader {
+ public:
+  // The longest line, without its end, that one piece holds: the engine's
+  // 1024-character line buffer less its terminator. Writers of the engine's
+  // text files keep every line within it.
+  static constexpr std::size_t kMaxLineLength = 1023;
+
+  explicit LineReader(std::istream& in) : in_(*in.rdbuf()) {}
+
+  // The next line or piece; false at the end of the input.
+  bool Next(std::string& line);
+
+ private:
+  int Take();
+  int Look();
+
+  std::streambuf& in_;
+  // A character read ahead that belongs to the next piece.
+  int pending_ = std::char_traits<char>::eof();
+};
+
+}  // namespace tavrin

@@ -1,0 +1,91 @@
+#include "common/real_text.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+#include "common/missing.h"
+
+namespace tavrin {
+namespace {
+
+// How "%lg" writes the missing-value marker; files written before "?" was
+// used for it hold this text where the marker was meant.
+constexpr std::string_view kMissingAsReal = "1.17549e-38";
+
+std::string_view WithoutPlus(std::string_view token) {
+  if (!token.empty() && token.front() == '+') token.remove_prefix(1);
+  return token;
+}
+
+bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::optional<double> OldRuntimeSpecial(std::string_view token) {
+  bool negative = false;
+  if (!token.empty() && token.front() == '-') {
+    negative = true;
+    token.remove_prefix(1);
+  }
+  double value = 0.0;
+  if (EqualsIgnoringCase(token, "1.#INF")) {
+    value = std::numeric_limits<double>::infinity();
+  } else if (EqualsIgnoringCase(token, "1.#IND") || EqualsIgnoringCase(token, "1.#QNAN") ||
+             EqualsIgnoringCase(token, "1.#SNAN")) {
+    value = std::numeric_limits<double>::quiet_NaN();
+  } else {
+    return std::nullopt;
+  }
+  return negative ? -value : value;
+}
+
+}  // namespace
+
+std::string FormatReal(double value) {
+  std::array<char, 64> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                    std::chars_format::general, 6);
+  return std::string(buffer.data(), result.ptr);
+}
+
+std::string FormatRealOrMissing(double value) {
+  return IsMissing(value) ? std::string("?") : FormatReal(value);
+}
+
+std::string FormatRealExact(double value) {
+  std::array<char, 64> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  return std::string(buffer.data(), result.ptr);
+}
+
+std::optional<double> ParseReal(std::string_view token) {
+  if (token == "?" || token == kMissingAsReal) return MISSING;
+  const std::string_view digits = WithoutPlus(token);
+  if (digits.empty()) return std::nullopt;
+  double value = 0.0;
+  const auto result =
+      std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
+  if (result.ec == std::errc() && result.ptr == digits.data() + digits.size()) return value;
+  return OldRuntimeSpecial(digits);
+}
+
+std::optional<std::int32_t> ParseInt32(std::string_view token) {
+  const std::string_view digits = WithoutPlus(token);
+  if (digits.empty()) return std::nullopt;
+  std::int32_t value = 0;
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (result.ec != std::errc() || result.ptr != digits.data() + digits.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace tavrin

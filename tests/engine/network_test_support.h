@@ -1,0 +1,171 @@
+#pragma once
+
+// Shared pieces of the engine's network tests: a fixture that starts from a
+// fresh engine and keeps the last message, hand-made networks with
+// recognisable weights, and a whole-network comparison for "a failed edit
+// changes nothing".
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <future>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "common/error_sink.h"
+#include "engine_state.h"
+#include "network/network.h"
+#include "network/variable_coding.h"
+
+namespace tavrin::testing {
+
+class EngineTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetEngineState();
+    Engine().error_sink = &sink_;
+  }
+  void TearDown() override { Engine().error_sink = nullptr; }
+
+  const std::string& last_message() const { return sink_.last(); }
+
+  LastMessageSink sink_;
+};
+
+// A network with the given layer sizes, each layer L >= 1 fed by layer L-1
+// with a zero block, every layer Linear/Linear, and a coding of `no_inputs`
+// and `no_outputs` numeric Minimax variables (one unit each by default, so
+// pass the first and last layer sizes unless the coding is adjusted later).
+inline Network MakeNetwork(NetworkType type, const std::vector<int>& units, int no_inputs,
+                           int no_outputs) {
+  Network network;
+  network.type = type;
+  const int no_layers = static_cast<int>(units.size());
+  network.layers.resize(units.size());
+  for (int l = 0; l < no_layers; ++l) {
+    Layer& layer = network.layers[l];
+    layer.no_units = units[l];
+    layer.width = 1;
+    layer.classes.assign(units[l], 0.0);
+    layer.unit_names.assign(units[l], std::string());
+    layer.activations.assign(units[l], 0.0);
+    layer.thresholds.assign(units[l], 0.0);
+    layer.connections.assign(no_layers, Connection());
+    if (l > 0) {
+      Connection& c = layer.connections[l - 1];
+      c.no_from = units[l - 1];
+      c.no_to = units[l];
+      c.weights.assign(static_cast<std::size_t>(units[l - 1]) * units[l], 0.0);
+    }
+  }
+  network.coding = MakeDefaultCoding(no_inputs, no_outputs);
+  return network;
+}
+
+inline Network MakeNetwork(const std::vector<int>& units) {
+  return MakeNetwork(NetworkType::kMlp, units, units.front(), units.back());
+}
+
+// A weight that names its place: layer L, destination unit u, source unit s
+// give L*1000 + u*10 + s + 0.5 (never 0, so a zero always means "new").
+inline double TagWeight(int layer, int to, int from) {
+  return layer * 1000 + to * 10 + from + 0.5;
+}
+
+// Fills every weight with its tag and every unit with a recognisable
+// threshold, name, class and activation.
+inline void TagNetwork(Network& network) {
+  for (int l = 0; l < network.no_layers(); ++l) {
+    Layer& layer = network.layers[l];
+    for (int u = 0; u < layer.no_units; ++u) {
+      layer.thresholds[u] = l + 0.01 * (u + 1);
+      layer.unit_names[u] = "L" + std::to_string(l) + "U" + std::to_string(u);
+      layer.classes[u] = u + 1;
+      layer.activations[u] = 0.5 * (u + 1);
+    }
+    for (int j = 0; j < network.no_layers(); ++j) {
+      Connection& c = layer.connections[j];
+      for (int u = 0; u < c.no_to; ++u)
+        for (int s = 0; s < c.no_from; ++s) c.at(u, s) = TagWeight(l, u, s);
+    }
+  }
+}
+
+// The incoming row of a unit as a vector, for readable comparisons.
+inline std::vector<double> Row(const Network& network, int layer, int from_layer, int unit) {
+  const Connection& c = network.layers[layer].connections[from_layer];
+  return std::vector<double>(c.row(unit), c.row(unit) + c.no_from);
+}
+
+inline void ExpectSameCoding(const VariableCoding& a, const VariableCoding& b) {
+  EXPECT_EQ(a.no_inputs, b.no_inputs);
+  EXPECT_EQ(a.no_outputs, b.no_outputs);
+  EXPECT_EQ(a.no_normed_inputs, b.no_normed_inputs);
+  EXPECT_EQ(a.no_normed_outputs, b.no_normed_outputs);
+  EXPECT_EQ(a.input_normalisation, b.input_normalisation);
+  EXPECT_EQ(a.output_normalisation, b.output_normalisation);
+  EXPECT_EQ(a.scale, b.scale);
+  EXPECT_EQ(a.shift, b.shift);
+  EXPECT_EQ(a.conversion, b.conversion);
+  EXPECT_EQ(a.missing_fn, b.missing_fn);
+  EXPECT_EQ(a.min_mean, b.min_mean);
+  EXPECT_EQ(a.max_sd, b.max_sd);
+  EXPECT_EQ(a.substitutes, b.substitutes);
+  EXPECT_EQ(a.variable_names, b.variable_names);
+  EXPECT_EQ(a.nominals, b.nominals);
+  EXPECT_EQ(a.steps, b.steps);
+  EXPECT_EQ(a.lookahead, b.lookahead);
+  EXPECT_EQ(a.classify_by, b.classify_by);
+  EXPECT_EQ(a.accept, b.accept);
+  EXPECT_EQ(a.reject, b.reject);
+}
+
+// Every field of two networks is equal.
+inline void ExpectSameNetwork(const Network& a, const Network& b) {
+  EXPECT_EQ(a.type, b.type);
+  EXPECT_EQ(a.error_fn, b.error_fn);
+  EXPECT_EQ(a.output_delta, b.output_delta);
+  ASSERT_EQ(a.no_layers(), b.no_layers());
+  for (int l = 0; l < a.no_layers(); ++l) {
+    SCOPED_TRACE("layer " + std::to_string(l));
+    const Layer& x = a.layers[l];
+    const Layer& y = b.layers[l];
+    EXPECT_EQ(x.no_units, y.no_units);
+    EXPECT_EQ(x.width, y.width);
+    EXPECT_EQ(x.classes, y.classes);
+    EXPECT_EQ(x.unit_names, y.unit_names);
+    EXPECT_EQ(x.activations, y.activations);
+    EXPECT_EQ(x.thresholds, y.thresholds);
+    EXPECT_EQ(x.psp_fn, y.psp_fn);
+    EXPECT_EQ(x.act_fn, y.act_fn);
+    ASSERT_EQ(x.connections.size(), y.connections.size());
+    for (std::size_t j = 0; j < x.connections.size(); ++j) {
+      SCOPED_TRACE("from layer " + std::to_string(j));
+      EXPECT_EQ(x.connections[j].no_from, y.connections[j].no_from);
+      EXPECT_EQ(x.connections[j].no_to, y.connections[j].no_to);
+      EXPECT_EQ(x.connections[j].fixed, y.connections[j].fixed);
+      EXPECT_EQ(x.connections[j].weights, y.connections[j].weights);
+    }
+  }
+  ExpectSameCoding(a.coding, b.coding);
+}
+
+// Runs `work` on a thread of its own and fails the test program outright if
+// it has not returned in a generous time: a loop that never ends cannot be
+// stopped from outside, and a hung test run reports nothing.
+template <typename Work>
+void ExpectToReturn(Work work) {
+  auto done = std::async(std::launch::async, std::move(work));
+  if (done.wait_for(std::chrono::seconds(60)) != std::future_status::ready) {
+    ADD_FAILURE() << "the call did not return: endless loop";
+    std::fprintf(stderr, "the call did not return: endless loop\n");
+    std::fflush(nullptr);
+    std::_Exit(1);
+  }
+  done.get();
+}
+
+}  // namespace tavrin::testing
