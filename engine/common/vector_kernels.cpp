@@ -22,7 +22,36 @@ inline double DotInline(const double* w, const double* a, int n) {
   return ((s[0] + s[4]) + (s[1] + s[5])) + ((s[2] + s[6]) + (s[3] + s[7]));
 }
 
+inline double SquaredDistanceInline(const double* w, const double* a, int n) {
+  double s[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    for (int k = 0; k < 8; ++k) {
+      const double d = w[i + k] - a[i + k];
+      s[k] += d * d;
+    }
+  }
+  for (int k = 0; i < n; ++i, ++k) {
+    const double d = w[i] - a[i];
+    s[k] += d * d;
+  }
+  return ((s[0] + s[4]) + (s[1] + s[5])) + ((s[2] + s[6]) + (s[3] + s[7]));
+}
+
 }  // namespace
+
+TAVRIN_VECTOR_CLONES
+double SquaredDistance(const double* w, const double* a, int n) {
+  return SquaredDistanceInline(w, a, n);
+}
+
+TAVRIN_VECTOR_CLONES
+void RadialPsp(const double* weights, const double* a, const double* t, int units, int n,
+               double* y) {
+  for (int u = 0; u < units; ++u) {
+    y[u] = t[u] * SquaredDistanceInline(weights + static_cast<std::size_t>(u) * n, a, n);
+  }
+}
 
 TAVRIN_VECTOR_CLONES
 double Dot(const double* w, const double* a, int n) {

@@ -11,6 +11,13 @@ namespace tavrin {
 // Sum of w[i] * a[i], in eight interleaved partial sums.
 double Dot(const double* w, const double* a, int n);
 
+// Sum of (w[i] - a[i])^2, in eight interleaved partial sums.
+double SquaredDistance(const double* w, const double* a, int n);
+
+// y[u] = t[u] * SquaredDistance(row u of the weight block, a, n).
+void RadialPsp(const double* weights, const double* a, const double* t, int units, int n,
+               double* y);
+
 // y[u] = Dot(row u of the weight block, a, n) - t[u] for `units` rows of n.
 void LinearPsp(const double* weights, const double* a, const double* t, int units, int n,
                double* y);

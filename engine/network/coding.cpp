@@ -201,6 +201,19 @@ void CodeInputs(const VariableCoding& c, const double* raw, double* units) {
   const int steps = c.steps;
   int p = 0;  // the variable's first unit, one step
   for (int v = 0; v < c.no_inputs; ++v) {
+    const double conversion = c.conversion[v];
+    if (conversion != kOneOfN && conversion != kTwoState) {
+      // The common case, kept tight: one unit per step through the linear map.
+      const double scale = c.scale[v];
+      const double shift = c.shift[v];
+      const double substitute = c.substitutes[p];
+      const double* x = raw + static_cast<std::size_t>(v) * steps;
+      double* out = units + static_cast<std::size_t>(p) * steps;
+      for (int s = 0; s < steps; ++s)
+        out[s] = (IsMissing(x[s]) ? substitute : x[s]) * scale + shift;
+      ++p;
+      continue;
+    }
     const int n = c.UnitCount(v);
     for (int s = 0; s < steps; ++s) {
       CodeValue(c, v, n, raw[static_cast<std::size_t>(v) * steps + s], c.substitutes.data() + p,

@@ -18,6 +18,8 @@ void LayerPsp(const Layer& layer, const Connection& block, const double* sources
       LinearPsp(block.weights.data(), sources, t, layer.no_units, n, x);
       return;
     case PspFunction::kRadial:
+      RadialPsp(block.weights.data(), sources, t, layer.no_units, n, x);
+      return;
     case PspFunction::kDivision:
       for (int u = 0; u < layer.no_units; ++u) {
         x[u] = PspValue(layer.psp_fn, block.row(u), sources, n, t[u]);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <limits>
 
+#include "common/vector_kernels.h"
+
 namespace tavrin {
 namespace {
 
@@ -178,6 +180,9 @@ void ActivateLayer(ActivationFunction function, const double* x, double* y, int 
         y[i] = v > 100.0 ? 1.0 : (v < -100.0 ? 0.0 : 1.0 / (1.0 + std::exp(-v)));
       }
       return;
+    case ActivationFunction::kNegExponential:
+      for (int i = 0; i < count; ++i) y[i] = NegExponential(x[i]);
+      return;
     case ActivationFunction::kSoftmax:
       SoftmaxLayer(x, y, count);
       return;
@@ -194,19 +199,10 @@ void ActivateLayer(ActivationFunction function, const double* x, double* y, int 
 double PspValue(PspFunction function, const double* weights, const double* sources, int count,
                 double threshold) {
   switch (function) {
-    case PspFunction::kLinear: {
-      double sum = 0.0;
-      for (int s = 0; s < count; ++s) sum += weights[s] * sources[s];
-      return sum - threshold;
-    }
-    case PspFunction::kRadial: {
-      double sum = 0.0;
-      for (int s = 0; s < count; ++s) {
-        const double d = weights[s] - sources[s];
-        sum += d * d;
-      }
-      return threshold * sum;
-    }
+    case PspFunction::kLinear:
+      return Dot(weights, sources, count) - threshold;
+    case PspFunction::kRadial:
+      return threshold * SquaredDistance(weights, sources, count);
     case PspFunction::kDivision: {
       double value = 0.0;
       for (int s = 0; s < count; ++s) {

@@ -279,7 +279,10 @@ bool NetworkFileReader::ReadUnits(Layer& layer, int l) {
     std::size_t at = 0;
     const auto threshold = ParseReal(NextToken(line_, at));
     if (!threshold) return RefuseIn(kBadNumber, l + 1);
-    std::string_view label = NextValue(line_, at);
+    // Only a quoted label counts, so that no name read holds a quote.
+    while (at < line_.size() && IsBlank(line_[at])) ++at;
+    std::string_view label;
+    if (at < line_.size() && line_[at] == '"') label = NextValue(line_, at);
     double cls = 0.0;
     const std::size_t colon = label.find(kClassMark);
     if (colon != std::string_view::npos) {
