@@ -1,0 +1,583 @@
+/*
+ * nrx32: the Tavrin neural-network engine behind a flat C interface.
+ *
+ * Handles. Networks live in 64 slots numbered 0 to 63. NRXCreateNetwork and
+ * NRXCopyNetwork fill a slot and return its number (the handle "net" below);
+ * NRXFreeNetwork empties it. Handles stay valid until freed; nothing is freed
+ * behind the caller's back.
+ *
+ * Results. Functions that fill a slot return the slot number, or -1 on
+ * failure. Every other function returns 1 on success and 0 on failure and
+ * delivers values through pointer arguments (integers as int32_t, reals as
+ * double, texts copied into caller buffers). Out-arguments are written only on
+ * success (one exception, NRXGetNetworkErrorFunction, is noted beside it).
+ *
+ * Error text. A failure records one message (at most 128 characters) that
+ * NRXErrorMessage copies out. A success never clears it, so read it only right
+ * after a failure. Every message a function can leave is listed beside it;
+ * the first one that applies wins, in the order given.
+ *
+ * Common checks, in this order, for every function taking "net":
+ *   "Network index out of range"         net below 0 or above 63;
+ *   "No network loaded with this index"  the slot is empty (some functions say
+ *                                        "No Network ..." with a capital N: noted
+ *                                        beside them);
+ *   "Layer number out of range"          layer below 0 or not below the layer count;
+ *   "Unit number out of range"           unit below 0 or not below the layer's units;
+ *   "Variable number out of range"       variable outside 0 .. inputs + outputs - 1;
+ *   "Output argument cannot be NULL"     a null out-argument for a number.
+ * Any function can also fail with "Not enough memory to perform operation"
+ * (or the more specific memory text noted beside it), and, should the engine
+ * fail in a way it does not expect, with "Internal error: unexpected failure";
+ * in both cases the network is left as it was.
+ *
+ * Missing values. NRXMissingValue() returns the number that marks a missing
+ * value in every input and output array.
+ *
+ * Buffers. The library never learns a buffer's size, so callers must provide
+ * at least NRX_ERROR_BUFFER_SIZE bytes for the error text and
+ * NRX_NAME_BUFFER_SIZE bytes for any name. Each buffer must hold the text and
+ * its terminating NUL. Names longer than NRX_MAX_NAME_LENGTH characters are
+ * refused when set; the getters never write more than NRX_NAME_BUFFER_SIZE
+ * bytes.
+ *
+ * Variables are numbered inputs first, then outputs. Raw input arrays hold,
+ * for each input variable in order, "steps" values, oldest first: a number, a
+ * nominal value number 1 .. k, or the missing value.
+ *
+ * Threads. The library keeps one process-wide state and no locks: callers
+ * must not call it from several threads at once.
+ *
+ * Every function also exists as _NRXC<Name> (for NRX<Name>), with the same
+ * arguments and result and the C calling convention; see the end of this file.
+ */
+#ifndef NRX32_H
+#define NRX32_H
+
+#include <stdint.h>
+
+#if defined(_WIN32) && !defined(_WIN64)
+#define NRX_API __declspec(dllexport)
+#define NRX_CALL __stdcall
+#elif defined(__GNUC__)
+#define NRX_API __attribute__((visibility("default")))
+#define NRX_CALL
+#else
+#define NRX_API
+#define NRX_CALL
+#endif
+
+/* Bytes a caller's buffer for the error text must hold: 128 characters and NUL. */
+#define NRX_ERROR_BUFFER_SIZE 129
+/* The longest unit, variable or nominal name the library stores. */
+#define NRX_MAX_NAME_LENGTH 255
+/* Bytes a caller's buffer for any name must hold: the longest name and NUL. */
+#define NRX_NAME_BUFFER_SIZE 256
+
+/* Network design codes of NRXCreateNetwork. */
+#define NRX_DESIGN_MLP 0
+#define NRX_DESIGN_KOHONEN 1
+#define NRX_DESIGN_RBF 2
+#define NRX_DESIGN_LINEAR 3
+#define NRX_DESIGN_PNN 4
+#define NRX_DESIGN_GRNN 5
+
+/* Output types of NRXRunNetwork. */
+#define NRX_OUTPUT_DECODED 0
+#define NRX_OUTPUT_ACTIVATIONS 1
+#define NRX_OUTPUT_WINNER_WEIGHTS 2
+#define NRX_OUTPUT_LAYER1_WINNER 3
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ------------------------------------------------------------------------
+ * Library frame
+ * ------------------------------------------------------------------------ */
+
+/* NRXErrorMessage: copies the last error text into `buffer`.
+ *   buffer  caller-owned, at least NRX_ERROR_BUFFER_SIZE (129) bytes; receives
+ *           at most 128 characters and a NUL (the empty text before any failure).
+ * Returns 1; 0 only when `buffer` is null, in which case nothing is written
+ * and the error text is kept as it was. Records no message. */
+NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer);
+
+/* NRXMissingValue: the double that marks a missing value in every array of
+ * this interface, 1.1754943508222875e-38 (the smallest normal single-precision
+ * value). Never fails. */
+NRX_API double NRX_CALL NRXMissingValue(void);
+
+/* ------------------------------------------------------------------------
+ * Whole networks
+ * ------------------------------------------------------------------------ */
+
+/* NRXFreeNetwork: destroys the network in slot `net` and empties the slot.
+ * Returns 1, or 0 with "Network index out of range" or
+ * "No network loaded with this index". */
+NRX_API int32_t NRX_CALL NRXFreeNetwork(int32_t net);
+
+/* NRXCreateNetwork: builds a new network of a design kind into the lowest
+ * free slot and returns that slot, or -1.
+ *   design       0 multilayer perceptron, 1 Kohonen, 2 radial basis function,
+ *                3 linear, 4 probabilistic (PNN), 5 generalised regression
+ *                (GRNN); see NRX_DESIGN_*.
+ *   no_inputs, no_outputs  numbers of input and output variables (>= 0).
+ *   no_layers    2 .. 128 (a kind may require a fixed count, see below).
+ *   lookahead    >= 0; steps >= 1 (time series; 0 and 1 for ordinary use).
+ *   nominals     no_inputs + no_outputs counts of nominal values (a count
+ *                k > 0 makes a nominal variable with value names "v1" ..
+ *                "vk"; 0 or less, a numeric one); may be null: all numeric.
+ *                Read only.
+ *   conversions  no_inputs + no_outputs conversion codes (inputs 0 .. 5,
+ *                outputs 0 .. 6: 0 Minimax, 1 One-of-N, 2 Two-state, 3 Mean-SD,
+ *                4 Explicit, 5 None, 6 Kohonen); may be null: all 0. Read only.
+ *   units, widths  no_layers units and display widths per layer, each
+ *                0 .. 0x20000000; both may be null only when no_layers is 0.
+ *                The input layer's units (and, except for Kohonen, the output
+ *                layer's) are derived from the variables; sizes below 1 become 1.
+ * Messages, in order: "Too many Networks loaded", "Number of layers out of
+ * bounds", "Number of inputs out of bounds", "Number of outputs out of bounds",
+ * "Layer unit and width arrays cannot be NULL", then per layer "Number of units
+ * out of bounds" and "Width of layer out of bounds", "Network design code out of
+ * range", "A Network must have at least two layers", "Number of steps out of
+ * bounds", "Lookahead out of bounds", "Not enough memory to perform operation"
+ * (more variables, or inputs x steps, than any network can hold), "Conversion
+ * function number out of range", "Not enough memory to create new Network"
+ * (more than 1048576 nominal values in all, or no memory for the design),
+ * "Not enough memory to create network", the kinds' own refusals ("A Kohonen
+ * network must have exactly two layers", "An RBF network must have exactly
+ * three layers", "A Linear network must have exactly two layers", "A
+ * Probabilistic network must have three or four layers", "A Regression network
+ * must have exactly four layers", "A probabilistic network with loss matrix
+ * must have equal number of units in third and fourth layer", "A regression
+ * network must have one more regression than output units") and "Not enough
+ * memory to perform operation" (a network larger than the engine will hold).
+ * On failure no slot is filled. */
+NRX_API int32_t NRX_CALL NRXCreateNetwork(int32_t design, int32_t no_inputs, int32_t no_outputs,
+                                          int32_t no_layers, int32_t lookahead, int32_t steps,
+                                          const int32_t* nominals, const int32_t* conversions,
+                                          const int32_t* units, const int32_t* widths);
+
+/* NRXCopyNetwork: puts a deep copy of network `net` into the lowest free slot
+ * (with fresh training settings) and returns that slot, or -1 with "Network
+ * index out of range", "No network loaded with this index", "Too many Networks
+ * loaded" or "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXCopyNetwork(int32_t net);
+
+/* NRXAppendNetwork: joins a copy of network `second` after network `net`: the
+ * second's input layer merges with the first's output layer, its later layers
+ * follow with their weights, and `net` keeps its input variables and takes
+ * the second's output variables, coding and error function. `second` itself
+ * is not changed and may equal `net`.
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N; for either handle, `net` first), "No. of inputs/outputs on
+ * appended/existing net do not match". */
+NRX_API int32_t NRX_CALL NRXAppendNetwork(int32_t net, int32_t second);
+
+/* NRXRunNetwork: runs network `net` forward on one raw input vector.
+ *   output_type  0 the decoded output variables (no_outputs values, nominal
+ *                outputs as value numbers, unclassified ones as the missing
+ *                value); 1 the output layer's activations (its units);
+ *                2 the incoming weight row of the winning output unit (as
+ *                many values as the layer before the output has units); 3 the
+ *                1-based number of the winning unit of layer 1 (1 value).
+ *   inputs       caller-owned, no_inputs x steps values (see above). Read only.
+ *   outputs      caller-owned, large enough for the chosen type.
+ * Messages: the common ones, "Input and output arrays cannot be NULL",
+ * "Output type out of range", "Not enough memory to execute network".
+ * Each run keeps the units' activations (read by NRXGetNetworkUnitActivation). */
+NRX_API int32_t NRX_CALL NRXRunNetwork(int32_t net, int32_t output_type, const double* inputs,
+                                       double* outputs);
+
+/* ------------------------------------------------------------------------
+ * Network structure: layers, units and weights
+ * Layers are numbered from 0 (the input layer); units from 0 in each layer.
+ * ------------------------------------------------------------------------ */
+
+/* NRXGetNetworkNoLayers: the number of layers into *no_layers.
+ * Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkNoLayers(int32_t net, int32_t* no_layers);
+
+/* NRXGetNetworkLayerNoUnits / NRXGetNetworkLayerWidth: the number of units of
+ * a layer, or the number of units per row when it is shown as a grid.
+ * Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkLayerNoUnits(int32_t net, int32_t layer, int32_t* no_units);
+NRX_API int32_t NRX_CALL NRXGetNetworkLayerWidth(int32_t net, int32_t layer, int32_t* width);
+
+/* NRXGetNetworkLayerAct / NRXSetNetworkLayerAct: a layer's activation
+ * function: 0 Linear, 1 Logistic, 2 Hyperbolic, 3 -Exponential, 4 Softmax,
+ * 5 Unitsum, 6 Square Root, 7 Sine, 8 Ramp, 9 Step.
+ * Messages: the common ones; get: "Internal error: unrecognised activation
+ * function"; set: "Activation function number out of range". */
+NRX_API int32_t NRX_CALL NRXGetNetworkLayerAct(int32_t net, int32_t layer, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkLayerAct(int32_t net, int32_t layer, int32_t code);
+
+/* NRXGetNetworkLayerPSP / NRXSetNetworkLayerPSP: a layer's combination
+ * function: 0 Linear, 1 Radial, 2 Division.
+ * Messages: the common ones; get: "Internal error: unrecognised PSP function";
+ * set: "PSP function number out of range". */
+NRX_API int32_t NRX_CALL NRXGetNetworkLayerPSP(int32_t net, int32_t layer, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkLayerPSP(int32_t net, int32_t layer, int32_t code);
+
+/* NRXGetNetworkErrorFunction / NRXSetNetworkErrorFunction: the network's error
+ * function: 0 Sum-squared, 1 City block, 2 Entropy (single), 3 Entropy
+ * (multiple), 4 Kohonen.
+ * Messages: the common ones; get: "Internal error: unrecognised error
+ * function" (and *code is set to 0); set: "Error function number out of range". */
+NRX_API int32_t NRX_CALL NRXGetNetworkErrorFunction(int32_t net, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkErrorFunction(int32_t net, int32_t code);
+
+/* NRXGetNetworkUnitName: copies a unit's name (the empty text when it has
+ * none) into `buffer`, caller-owned, at least NRX_NAME_BUFFER_SIZE bytes.
+ * Messages: the common ones, "To retrieve a unit name you must allocate some
+ * space" (null buffer). */
+NRX_API int32_t NRX_CALL NRXGetNetworkUnitName(int32_t net, int32_t layer, int32_t unit,
+                                               char* buffer);
+
+/* NRXSetNetworkUnitName: replaces a unit's name with a copy of `name`; a null
+ * or empty text clears it. The caller keeps `name`.
+ * Messages: the common ones, "Name too long: at most 255 characters",
+ * "Not enough memory to set unit name". */
+NRX_API int32_t NRX_CALL NRXSetNetworkUnitName(int32_t net, int32_t layer, int32_t unit,
+                                               const char* name);
+
+/* NRXGetNetworkUnitThreshold / NRXSetNetworkUnitThreshold: a unit's threshold
+ * (the bias of a Linear unit, the deviation factor of a Radial unit).
+ * Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkUnitThreshold(int32_t net, int32_t layer, int32_t unit,
+                                                    double* threshold);
+NRX_API int32_t NRX_CALL NRXSetNetworkUnitThreshold(int32_t net, int32_t layer, int32_t unit,
+                                                    double threshold);
+
+/* NRXGetNetworkUnitClass / NRXSetNetworkUnitClass: a unit's class (0 = none,
+ * k >= 1 = nominal value k of the first output variable), read back truncated.
+ * Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkUnitClass(int32_t net, int32_t layer, int32_t unit,
+                                                int32_t* unit_class);
+NRX_API int32_t NRX_CALL NRXSetNetworkUnitClass(int32_t net, int32_t layer, int32_t unit,
+                                                int32_t unit_class);
+
+/* NRXGetNetworkUnitActivation: a unit's activation from the last run (0 for a
+ * network never run). Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkUnitActivation(int32_t net, int32_t layer, int32_t unit,
+                                                     double* activation);
+
+/* NRXGetNetworkWeight / NRXSetNetworkWeight: the weight from unit `from_unit`
+ * of layer `from_layer` to unit `to_unit` of layer `to_layer`.
+ * Messages, after the network checks: "Only connections between successive
+ * layers can be set" (to_layer is not from_layer + 1), "Specified layer out of
+ * range" (to_layer outside 1 .. layers - 1), "Specified unit out of range",
+ * and for get "Output argument cannot be NULL". */
+NRX_API int32_t NRX_CALL NRXGetNetworkWeight(int32_t net, int32_t from_layer, int32_t from_unit,
+                                             int32_t to_layer, int32_t to_unit, double* weight);
+NRX_API int32_t NRX_CALL NRXSetNetworkWeight(int32_t net, int32_t from_layer, int32_t from_unit,
+                                             int32_t to_layer, int32_t to_unit, double weight);
+
+/* NRXAddNetworkUnits: inserts `count` (>= 1) units into a layer before unit
+ * `offset`, or after the last unit when offset is -1. New units have threshold
+ * 1.0 in a Radial layer and 0 otherwise, no name, class 0 and zero weights in
+ * and out; the other units keep theirs.
+ * Messages: the common ones, "Offset out of range" (unless -1 <= offset <
+ * units), "Number of units out of range" (count below 1), "Not enough memory
+ * to perform operation". */
+NRX_API int32_t NRX_CALL NRXAddNetworkUnits(int32_t net, int32_t layer, int32_t offset,
+                                            int32_t count);
+
+/* NRXDeleteNetworkUnits: deletes units offset .. offset + count - 1 of a
+ * layer; a layer's last unit is never deleted.
+ * Messages: the common ones, "Offset out of range" (unless 0 <= offset <
+ * units - 1), "Number of units out of range" (unless count >= 1 and offset +
+ * count < units). */
+NRX_API int32_t NRX_CALL NRXDeleteNetworkUnits(int32_t net, int32_t layer, int32_t offset,
+                                               int32_t count);
+
+/* NRXDeleteNetworkLayer: removes a layer and joins its neighbours with a new
+ * block of zero weights; removing the first or last layer turns the variables
+ * on that side into one numeric variable per unit of the new first or last
+ * layer. Messages: the common ones, "A Network must always have at least one
+ * layer". */
+NRX_API int32_t NRX_CALL NRXDeleteNetworkLayer(int32_t net, int32_t layer);
+
+/* ------------------------------------------------------------------------
+ * Variables and their coding
+ * ------------------------------------------------------------------------ */
+
+/* NRXGetNetworkNoInputs / NRXGetNetworkNoOutputs: the number of input or
+ * output variables. Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkNoInputs(int32_t net, int32_t* no_inputs);
+NRX_API int32_t NRX_CALL NRXGetNetworkNoOutputs(int32_t net, int32_t* no_outputs);
+
+/* NRXAddNetworkInputVariables: inserts `count` (>= 1) numeric Minimax input
+ * variables before input `offset` (0 .. inputs), or at the end when offset is
+ * -1; the input layer gains count x steps units there.
+ * Messages: the common ones, "Offset out of range", "Number of variables out
+ * of range", "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXAddNetworkInputVariables(int32_t net, int32_t offset, int32_t count);
+
+/* NRXAddNetworkOutputVariables: inserts `count` (>= 1) numeric output
+ * variables after the first `offset` outputs (offset 1 .. outputs), or at the
+ * end when offset is -1 (Minimax, or Mean-SD for RBF and regression networks).
+ * Messages: the common ones, "Cannot add output variables at position 0",
+ * "Offset out of range", "Number of variables out of range", "This type of
+ * network must always have exactly one output variable" (Kohonen and
+ * probabilistic networks), "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXAddNetworkOutputVariables(int32_t net, int32_t offset, int32_t count);
+
+/* NRXDeleteNetworkInputVariables / NRXDeleteNetworkOutputVariables: deletes
+ * input (or output) variables offset .. offset + count - 1, counted among
+ * that side's variables, with their units.
+ * Messages: the common ones, "Offset or no out of range" (unless offset >= 0,
+ * count >= 1 and offset + count <= the number of such variables), "A Network
+ * must always have at least one input variable" / "... output variable". */
+NRX_API int32_t NRX_CALL NRXDeleteNetworkInputVariables(int32_t net, int32_t offset, int32_t count);
+NRX_API int32_t NRX_CALL NRXDeleteNetworkOutputVariables(int32_t net, int32_t offset,
+                                                         int32_t count);
+
+/* NRXGetNetworkVariableName: copies a variable's name (the empty text when it
+ * has none) into `buffer`, caller-owned, at least NRX_NAME_BUFFER_SIZE bytes.
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N), "Variable number out of range", "To retrieve a variable name
+ * you must allocate some space". */
+NRX_API int32_t NRX_CALL NRXGetNetworkVariableName(int32_t net, int32_t variable, char* buffer);
+
+/* NRXSetNetworkVariableName: replaces a variable's name with a copy of `name`;
+ * a null or empty text clears it. The caller keeps `name`.
+ * Messages: as the get form up to the variable check, then "Name too long: at
+ * most 255 characters", "Not enough memory to copy name". */
+NRX_API int32_t NRX_CALL NRXSetNetworkVariableName(int32_t net, int32_t variable, const char* name);
+
+/* NRXGetNetworkNoNominals / NRXSetNetworkNoNominals: a variable's number of
+ * nominal values (0 = numeric). Setting keeps the existing names, adds
+ * "v<number>" names or drops names from the end, and resizes the variable's
+ * units (a One-of-N variable takes one unit per value).
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N), "Variable number out of range", get: "Output argument cannot be
+ * NULL"; set: "Number of nominal values out of range" (below 0), "Not enough
+ * memory to add nominals". */
+NRX_API int32_t NRX_CALL NRXGetNetworkNoNominals(int32_t net, int32_t variable,
+                                                 int32_t* no_nominals);
+NRX_API int32_t NRX_CALL NRXSetNetworkNoNominals(int32_t net, int32_t variable,
+                                                 int32_t no_nominals);
+
+/* NRXGetNetworkNominal / NRXSetNetworkNominal: the name of nominal value
+ * `value` (0-based: value 0 is the name of value number 1) of a variable.
+ * Get copies it into `buffer`, caller-owned, at least NRX_NAME_BUFFER_SIZE
+ * bytes; set stores a copy of `name` (the caller keeps it).
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N), "Variable number out of range", "Nominal number out of range";
+ * get: "To retrieve a nominal name you must allocate some space"; set: "Blank
+ * nominal names are not permitted" (null, empty or only blanks), "Name too
+ * long: at most 255 characters", "Not enough memory to copy nominal name". */
+NRX_API int32_t NRX_CALL NRXGetNetworkNominal(int32_t net, int32_t variable, int32_t value,
+                                              char* buffer);
+NRX_API int32_t NRX_CALL NRXSetNetworkNominal(int32_t net, int32_t variable, int32_t value,
+                                              const char* name);
+
+/* NRXGetNetworkConvertFunction / NRXSetNetworkConvertFunction: a variable's
+ * conversion code (0 Minimax, 1 One-of-N, 2 Two-state, 3 Mean-SD, 4 Explicit,
+ * 5 None, 6 Kohonen - outputs only). Setting resizes the variable's units.
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N), "Variable number out of range"; get: "Internal error:
+ * unrecognised conversion function"; set: "Conversion function number out of
+ * range". */
+NRX_API int32_t NRX_CALL NRXGetNetworkConvertFunction(int32_t net, int32_t variable, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkConvertFunction(int32_t net, int32_t variable, int32_t code);
+
+/* NRXGetNetworkMissingFunction / NRXSetNetworkMissingFunction: how a missing
+ * value of a variable is replaced: 0 Mean, 1 Median, 2 Zero, 3 Min, 4 Max.
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N), "Variable number out of range"; get: "Internal error:
+ * unrecognised missing value function"; set: "Missing value substitution
+ * function number out of range". */
+NRX_API int32_t NRX_CALL NRXGetNetworkMissingFunction(int32_t net, int32_t variable, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkMissingFunction(int32_t net, int32_t variable, int32_t code);
+
+/* NRXGetNetworkScaleFactor / NRXSetNetworkScaleFactor, NRXGetNetworkShiftFactor
+ * / NRXSetNetworkShiftFactor: a variable's linear map (coded = raw x scale +
+ * shift). Messages: the common ones, except that NRXGetNetworkScaleFactor says
+ * "Attribute number out of range" for a bad variable number. */
+NRX_API int32_t NRX_CALL NRXGetNetworkScaleFactor(int32_t net, int32_t variable, double* scale);
+NRX_API int32_t NRX_CALL NRXSetNetworkScaleFactor(int32_t net, int32_t variable, double scale);
+NRX_API int32_t NRX_CALL NRXGetNetworkShiftFactor(int32_t net, int32_t variable, double* shift);
+NRX_API int32_t NRX_CALL NRXSetNetworkShiftFactor(int32_t net, int32_t variable, double shift);
+
+/* NRXGetNetworkMinMean / NRXSetNetworkMinMean, NRXGetNetworkMaxSD /
+ * NRXSetNetworkMaxSD: a variable's MinMean and MaxSD values (the target range
+ * of Minimax, the mean and deviation of Mean-SD, the two unit levels of
+ * One-of-N and Two-state). Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkMinMean(int32_t net, int32_t variable, double* min_mean);
+NRX_API int32_t NRX_CALL NRXSetNetworkMinMean(int32_t net, int32_t variable, double min_mean);
+NRX_API int32_t NRX_CALL NRXGetNetworkMaxSD(int32_t net, int32_t variable, double* max_sd);
+NRX_API int32_t NRX_CALL NRXSetNetworkMaxSD(int32_t net, int32_t variable, double max_sd);
+
+/* NRXGetNetworkInputNormFunction / NRXSetNetworkInputNormFunction: the
+ * normalisation of the input unit vector: 0 None, 1 Unit Length, 2 Unit Sum.
+ * NRXGetNetworkOutputNormFunction / NRXSetNetworkOutputNormFunction: of the
+ * output units: those three and 3 Maximum, 4 Minimum, 5 Step.
+ * Messages: the common ones; get: "Internal error: unrecognised normalisation
+ * function"; set: "Normalisation function number out of range". */
+NRX_API int32_t NRX_CALL NRXGetNetworkInputNormFunction(int32_t net, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkInputNormFunction(int32_t net, int32_t code);
+NRX_API int32_t NRX_CALL NRXGetNetworkOutputNormFunction(int32_t net, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetNetworkOutputNormFunction(int32_t net, int32_t code);
+
+/* NRXGetNetworkClassifyDir / NRXSetNetworkClassifyDir: how nominal outputs
+ * are classified: nonzero = by confidence (the largest unit wins), 0 = by
+ * error (the smallest wins). The value set is the value read back.
+ * Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkClassifyDir(int32_t net, int32_t* by_confidence);
+NRX_API int32_t NRX_CALL NRXSetNetworkClassifyDir(int32_t net, int32_t by_confidence);
+
+/* NRXGetNetworkAccept / NRXSetNetworkAccept, NRXGetNetworkReject /
+ * NRXSetNetworkReject: the accept and reject thresholds of classification.
+ * Messages: the common ones. */
+NRX_API int32_t NRX_CALL NRXGetNetworkAccept(int32_t net, double* accept);
+NRX_API int32_t NRX_CALL NRXSetNetworkAccept(int32_t net, double accept);
+NRX_API int32_t NRX_CALL NRXGetNetworkReject(int32_t net, double* reject);
+NRX_API int32_t NRX_CALL NRXSetNetworkReject(int32_t net, double reject);
+
+/* NRXGetNetworkSteps / NRXSetNetworkSteps: the number of time-series steps
+ * (1 for ordinary networks). Setting resizes the input layer to coded input
+ * units x steps, keeping the newest steps' units.
+ * Messages: the common ones; set: "Number of steps out of bounds" (below 1),
+ * "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXGetNetworkSteps(int32_t net, int32_t* steps);
+NRX_API int32_t NRX_CALL NRXSetNetworkSteps(int32_t net, int32_t steps);
+
+/* NRXGetNetworkLookahead / NRXSetNetworkLookahead: how many cases ahead a
+ * time-series network predicts. Messages: the common ones; set: "Lookahead out
+ * of bounds" (below 0). */
+NRX_API int32_t NRX_CALL NRXGetNetworkLookahead(int32_t net, int32_t* lookahead);
+NRX_API int32_t NRX_CALL NRXSetNetworkLookahead(int32_t net, int32_t lookahead);
+
+/* ------------------------------------------------------------------------
+ * The cdecl forms
+ * _NRXC<Name> takes the arguments of NRX<Name>, calls it and returns its
+ * result, with the C calling convention (the same as NRX<Name> except on
+ * 32-bit Windows). The list below declares them: X(result, Name, (parameters),
+ * (arguments)).
+ * ------------------------------------------------------------------------ */
+
+/* clang-format off */
+#define NRX_CDECL_FORMS(X) \
+  X(int32_t, ErrorMessage, (char* buffer), (buffer)) \
+  X(double, MissingValue, (void), ()) \
+  X(int32_t, FreeNetwork, (int32_t net), (net)) \
+  X(int32_t, CreateNetwork, (int32_t design, int32_t no_inputs, int32_t no_outputs, \
+      int32_t no_layers, int32_t lookahead, int32_t steps, const int32_t* nominals, \
+      const int32_t* conversions, const int32_t* units, const int32_t* widths), \
+    (design, no_inputs, no_outputs, no_layers, lookahead, steps, nominals, conversions, units, \
+     widths)) \
+  X(int32_t, CopyNetwork, (int32_t net), (net)) \
+  X(int32_t, AppendNetwork, (int32_t net, int32_t second), (net, second)) \
+  X(int32_t, RunNetwork, (int32_t net, int32_t output_type, const double* inputs, \
+      double* outputs), (net, output_type, inputs, outputs)) \
+  X(int32_t, GetNetworkNoLayers, (int32_t net, int32_t* no_layers), (net, no_layers)) \
+  X(int32_t, GetNetworkLayerNoUnits, (int32_t net, int32_t layer, int32_t* no_units), \
+    (net, layer, no_units)) \
+  X(int32_t, GetNetworkLayerWidth, (int32_t net, int32_t layer, int32_t* width), \
+    (net, layer, width)) \
+  X(int32_t, GetNetworkLayerAct, (int32_t net, int32_t layer, int32_t* code), (net, layer, code)) \
+  X(int32_t, SetNetworkLayerAct, (int32_t net, int32_t layer, int32_t code), (net, layer, code)) \
+  X(int32_t, GetNetworkLayerPSP, (int32_t net, int32_t layer, int32_t* code), (net, layer, code)) \
+  X(int32_t, SetNetworkLayerPSP, (int32_t net, int32_t layer, int32_t code), (net, layer, code)) \
+  X(int32_t, GetNetworkErrorFunction, (int32_t net, int32_t* code), (net, code)) \
+  X(int32_t, SetNetworkErrorFunction, (int32_t net, int32_t code), (net, code)) \
+  X(int32_t, GetNetworkUnitName, (int32_t net, int32_t layer, int32_t unit, char* buffer), \
+    (net, layer, unit, buffer)) \
+  X(int32_t, SetNetworkUnitName, (int32_t net, int32_t layer, int32_t unit, const char* name), \
+    (net, layer, unit, name)) \
+  X(int32_t, GetNetworkUnitThreshold, (int32_t net, int32_t layer, int32_t unit, \
+      double* threshold), (net, layer, unit, threshold)) \
+  X(int32_t, SetNetworkUnitThreshold, (int32_t net, int32_t layer, int32_t unit, \
+      double threshold), (net, layer, unit, threshold)) \
+  X(int32_t, GetNetworkUnitClass, (int32_t net, int32_t layer, int32_t unit, \
+      int32_t* unit_class), (net, layer, unit, unit_class)) \
+  X(int32_t, SetNetworkUnitClass, (int32_t net, int32_t layer, int32_t unit, \
+      int32_t unit_class), (net, layer, unit, unit_class)) \
+  X(int32_t, GetNetworkUnitActivation, (int32_t net, int32_t layer, int32_t unit, \
+      double* activation), (net, layer, unit, activation)) \
+  X(int32_t, GetNetworkWeight, (int32_t net, int32_t from_layer, int32_t from_unit, \
+      int32_t to_layer, int32_t to_unit, double* weight), \
+    (net, from_layer, from_unit, to_layer, to_unit, weight)) \
+  X(int32_t, SetNetworkWeight, (int32_t net, int32_t from_layer, int32_t from_unit, \
+      int32_t to_layer, int32_t to_unit, double weight), \
+    (net, from_layer, from_unit, to_layer, to_unit, weight)) \
+  X(int32_t, AddNetworkUnits, (int32_t net, int32_t layer, int32_t offset, int32_t count), \
+    (net, layer, offset, count)) \
+  X(int32_t, DeleteNetworkUnits, (int32_t net, int32_t layer, int32_t offset, int32_t count), \
+    (net, layer, offset, count)) \
+  X(int32_t, DeleteNetworkLayer, (int32_t net, int32_t layer), (net, layer)) \
+  X(int32_t, GetNetworkNoInputs, (int32_t net, int32_t* no_inputs), (net, no_inputs)) \
+  X(int32_t, GetNetworkNoOutputs, (int32_t net, int32_t* no_outputs), (net, no_outputs)) \
+  X(int32_t, AddNetworkInputVariables, (int32_t net, int32_t offset, int32_t count), \
+    (net, offset, count)) \
+  X(int32_t, AddNetworkOutputVariables, (int32_t net, int32_t offset, int32_t count), \
+    (net, offset, count)) \
+  X(int32_t, DeleteNetworkInputVariables, (int32_t net, int32_t offset, int32_t count), \
+    (net, offset, count)) \
+  X(int32_t, DeleteNetworkOutputVariables, (int32_t net, int32_t offset, int32_t count), \
+    (net, offset, count)) \
+  X(int32_t, GetNetworkVariableName, (int32_t net, int32_t variable, char* buffer), \
+    (net, variable, buffer)) \
+  X(int32_t, SetNetworkVariableName, (int32_t net, int32_t variable, const char* name), \
+    (net, variable, name)) \
+  X(int32_t, GetNetworkNoNominals, (int32_t net, int32_t variable, int32_t* no_nominals), \
+    (net, variable, no_nominals)) \
+  X(int32_t, SetNetworkNoNominals, (int32_t net, int32_t variable, int32_t no_nominals), \
+    (net, variable, no_nominals)) \
+  X(int32_t, GetNetworkNominal, (int32_t net, int32_t variable, int32_t value, char* buffer), \
+    (net, variable, value, buffer)) \
+  X(int32_t, SetNetworkNominal, (int32_t net, int32_t variable, int32_t value, \
+      const char* name), (net, variable, value, name)) \
+  X(int32_t, GetNetworkConvertFunction, (int32_t net, int32_t variable, int32_t* code), \
+    (net, variable, code)) \
+  X(int32_t, SetNetworkConvertFunction, (int32_t net, int32_t variable, int32_t code), \
+    (net, variable, code)) \
+  X(int32_t, GetNetworkMissingFunction, (int32_t net, int32_t variable, int32_t* code), \
+    (net, variable, code)) \
+  X(int32_t, SetNetworkMissingFunction, (int32_t net, int32_t variable, int32_t code), \
+    (net, variable, code)) \
+  X(int32_t, GetNetworkScaleFactor, (int32_t net, int32_t variable, double* scale), \
+    (net, variable, scale)) \
+  X(int32_t, SetNetworkScaleFactor, (int32_t net, int32_t variable, double scale), \
+    (net, variable, scale)) \
+  X(int32_t, GetNetworkShiftFactor, (int32_t net, int32_t variable, double* shift), \
+    (net, variable, shift)) \
+  X(int32_t, SetNetworkShiftFactor, (int32_t net, int32_t variable, double shift), \
+    (net, variable, shift)) \
+  X(int32_t, GetNetworkMinMean, (int32_t net, int32_t variable, double* min_mean), \
+    (net, variable, min_mean)) \
+  X(int32_t, SetNetworkMinMean, (int32_t net, int32_t variable, double min_mean), \
+    (net, variable, min_mean)) \
+  X(int32_t, GetNetworkMaxSD, (int32_t net, int32_t variable, double* max_sd), \
+    (net, variable, max_sd)) \
+  X(int32_t, SetNetworkMaxSD, (int32_t net, int32_t variable, double max_sd), \
+    (net, variable, max_sd)) \
+  X(int32_t, GetNetworkInputNormFunction, (int32_t net, int32_t* code), (net, code)) \
+  X(int32_t, SetNetworkInputNormFunction, (int32_t net, int32_t code), (net, code)) \
+  X(int32_t, GetNetworkOutputNormFunction, (int32_t net, int32_t* code), (net, code)) \
+  X(int32_t, SetNetworkOutputNormFunction, (int32_t net, int32_t code), (net, code)) \
+  X(int32_t, GetNetworkClassifyDir, (int32_t net, int32_t* by_confidence), (net, by_confidence)) \
+  X(int32_t, SetNetworkClassifyDir, (int32_t net, int32_t by_confidence), (net, by_confidence)) \
+  X(int32_t, GetNetworkAccept, (int32_t net, double* accept), (net, accept)) \
+  X(int32_t, SetNetworkAccept, (int32_t net, double accept), (net, accept)) \
+  X(int32_t, GetNetworkReject, (int32_t net, double* reject), (net, reject)) \
+  X(int32_t, SetNetworkReject, (int32_t net, double reject), (net, reject)) \
+  X(int32_t, GetNetworkSteps, (int32_t net, int32_t* steps), (net, steps)) \
+  X(int32_t, SetNetworkSteps, (int32_t net, int32_t steps), (net, steps)) \
+  X(int32_t, GetNetworkLookahead, (int32_t net, int32_t* lookahead), (net, lookahead)) \
+  X(int32_t, SetNetworkLookahead, (int32_t net, int32_t lookahead), (net, lookahead))
+/* clang-format on */
+
+#define NRX_DECLARE_CDECL_FORM(result, name, parameters, arguments) \
+  NRX_API result _NRXC##name parameters;
+NRX_CDECL_FORMS(NRX_DECLARE_CDECL_FORM)
+#undef NRX_DECLARE_CDECL_FORM
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif /* NRX32_H */

@@ -1,0 +1,120 @@
+#include "checks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+#include <vector>
+
+#include "common/checked_size.h"
+#include "common/status.h"
+#include "entry_point.h"
+#include "network/network_design.h"
+#include "nrx32.h"
+
+namespace nrx {
+
+NetworkSlot* CheckNetworkIndex(std::int32_t index, std::string_view no_network_message) {
+  if (index < 0 || index >= kNetworkSlotCount) {
+    RecordError(kNetworkIndexOutOfRange);
+    return nullptr;
+  }
+  NetworkSlot& slot = Networks()[index];
+  if (slot.empty()) {
+    RecordError(no_network_message);
+    return nullptr;
+  }
+  return &slot;
+}
+
+bool Refuse(std::string_view message) {
+  RecordError(message);
+  return false;
+}
+
+bool CheckLayer(const tavrin::Network& network, std::int32_t layer) {
+  if (layer < 0 || layer >= network.no_layers()) return Refuse(kLayerOutOfRange);
+  return true;
+}
+
+bool CheckUnit(const tavrin::Network& network, std::int32_t layer, std::int32_t unit) {
+  if (!CheckLayer(network, layer)) return false;
+  if (unit < 0 || unit >= network.layers[layer].no_units) return Refuse(kUnitOutOfRange);
+  return true;
+}
+
+bool CheckVariable(const tavrin::Network& network, std::int32_t variable,
+                   std::string_view message) {
+  if (variable < 0 || variable >= network.coding.no_variables()) return Refuse(message);
+  return true;
+}
+
+std::int32_t TruncateToInt32(double value) {
+  if (std::isnan(value)) return 0;
+  const double t = std::trunc(value);
+  if (t <= static_cast<double>(std::numeric_limits<std::int32_t>::min())) {
+    return std::numeric_limits<std::int32_t>::min();
+  }
+  if (t >= static_cast<double>(std::numeric_limits<std::int32_t>::max())) {
+    return std::numeric_limits<std::int32_t>::max();
+  }
+  return static_cast<std::int32_t>(t);
+}
+
+void CopyName(const std::string& name, char* buffer) {
+  const std::size_t length = std::min<std::size_t>(name.size(), NRX_MAX_NAME_LENGTH);
+  std::memcpy(buffer, name.data(), length);
+  buffer[length] = '\0';
+}
+
+bool TakeName(const char* text, std::string& name) {
+  if (text == nullptr) {
+    name.clear();
+    return true;
+  }
+  // Counting stops past the limit, so an overlong text is refused without
+  // reading all of it.
+  std::size_t length = 0;
+  while (length <= NRX_MAX_NAME_LENGTH && text[length] != '\0') ++length;
+  if (length > NRX_MAX_NAME_LENGTH) return Refuse(kNameTooLong);
+  name.assign(text, length);
+  return true;
+}
+
+bool OutputLayerFollowsCoding(const tavrin::Network& network) {
+  return network.type != tavrin::NetworkType::kKohonen && network.no_layers() > 1;
+}
+
+std::int64_t VariableUnits(double conversion, std::int64_t nominals) {
+  return (conversion == static_cast<double>(tavrin::ConversionFunction::kOneOfN) && nominals > 1)
+             ? nominals
+             : 1;
+}
+
+bool CheckLayerSize(const tavrin::Network& network, int layer, std::int64_t units,
+                    std::string_view memory_message) {
+  std::vector<std::int64_t> sizes;
+  sizes.reserve(network.layers.size());
+  for (const tavrin::Layer& l : network.layers) sizes.push_back(l.no_units);
+  sizes[layer] = units;
+  if (units > tavrin::kMaxDesignUnits || !tavrin::NetworkValueCount(sizes)) {
+    return Refuse(memory_message);
+  }
+  return true;
+}
+
+bool CheckVariableUnitChange(const tavrin::Network& network, int variable, std::int64_t delta,
+                             std::string_view memory_message) {
+  if (delta <= 0) return true;
+  const tavrin::VariableCoding& coding = network.coding;
+  if (!coding.is_output(variable)) {
+    const auto grown = tavrin::CheckedMultiply(delta, coding.steps);
+    if (!grown) return Refuse(memory_message);
+    return CheckLayerSize(network, 0, network.layers[0].no_units + *grown, memory_message);
+  }
+  if (!OutputLayerFollowsCoding(network)) return true;
+  const int last = network.no_layers() - 1;
+  return CheckLayerSize(network, last, network.layers[last].no_units + delta, memory_message);
+}
+
+}  // namespace nrx

@@ -1,0 +1,75 @@
+#include "frame.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/missing.h"
+#include "common/status.h"
+#include "engine_state.h"
+#include "nrx32.h"
+
+namespace nrx {
+namespace {
+
+struct LibraryState {
+  NetworkTable networks;
+  LastErrorSink last_error;
+  bool initialised = false;
+};
+
+LibraryState& State() {
+  static LibraryState state;
+  return state;
+}
+
+}  // namespace
+
+void LastErrorSink::Record(std::string_view message) {
+  const std::size_t length = std::min(message.size(), kMaxLength);
+  std::memcpy(text_.data(), message.data(), length);
+  text_[length] = '\0';
+}
+
+bool EnsureInitialised() noexcept {
+  LibraryState& state = State();
+  if (state.initialised) return true;
+  for (NetworkSlot& slot : state.networks) slot.Clear();
+  state.last_error.Clear();
+  tavrin::Engine().error_sink = &state.last_error;
+  state.initialised = true;
+  return true;
+}
+
+NetworkTable& Networks() {
+  return State().networks;
+}
+
+LastErrorSink& LastError() {
+  return State().last_error;
+}
+
+int FindFreeNetworkSlot() {
+  NetworkTable& table = Networks();
+  for (int i = 0; i < kNetworkSlotCount; ++i) {
+    if (table[i].empty()) return i;
+  }
+  return -1;
+}
+
+void RecordError(std::string_view message) noexcept {
+  tavrin::RecordError(message);
+}
+
+}  // namespace nrx
+
+NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer) {
+  if (!nrx::EnsureInitialised() || buffer == nullptr) return 0;
+  const char* text = nrx::LastError().text();
+  std::memcpy(buffer, text, std::strlen(text) + 1);
+  return 1;
+}
+
+NRX_API double NRX_CALL NRXMissingValue(void) {
+  nrx::EnsureInitialised();
+  return tavrin::MISSING;
+}

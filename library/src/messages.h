@@ -1,0 +1,87 @@
+#pragma once
+
+// The texts the library itself records. Engine operations record their own.
+
+#include <string_view>
+
+namespace nrx {
+
+// Checks every network export shares.
+inline constexpr std::string_view kNetworkIndexOutOfRange = "Network index out of range";
+inline constexpr std::string_view kNoNetwork = "No network loaded with this index";
+// The variant a few exports have always used; callers may compare against it.
+inline constexpr std::string_view kNoNetworkCapital = "No Network loaded with this index";
+inline constexpr std::string_view kLayerOutOfRange = "Layer number out of range";
+inline constexpr std::string_view kUnitOutOfRange = "Unit number out of range";
+inline constexpr std::string_view kVariableOutOfRange = "Variable number out of range";
+inline constexpr std::string_view kAttributeOutOfRange = "Attribute number out of range";
+inline constexpr std::string_view kNullOutput = "Output argument cannot be NULL";
+inline constexpr std::string_view kNameTooLong = "Name too long: at most 255 characters";
+inline constexpr std::string_view kUnexpectedFailure = "Internal error: unexpected failure";
+
+// Filling slots.
+inline constexpr std::string_view kTooManyNetworks = "Too many Networks loaded";
+inline constexpr std::string_view kNoMemoryForSlot = "Not enough memory to create network";
+inline constexpr std::string_view kNoMemoryForDesign = "Not enough memory to create new Network";
+inline constexpr std::string_view kLayersOutOfBounds = "Number of layers out of bounds";
+inline constexpr std::string_view kInputsOutOfBounds = "Number of inputs out of bounds";
+inline constexpr std::string_view kOutputsOutOfBounds = "Number of outputs out of bounds";
+inline constexpr std::string_view kNullLayerArrays = "Layer unit and width arrays cannot be NULL";
+inline constexpr std::string_view kUnitsOutOfBounds = "Number of units out of bounds";
+inline constexpr std::string_view kWidthOutOfBounds = "Width of layer out of bounds";
+inline constexpr std::string_view kDesignCodeOutOfRange = "Network design code out of range";
+inline constexpr std::string_view kTooFewLayers = "A Network must have at least two layers";
+inline constexpr std::string_view kStepsOutOfBounds = "Number of steps out of bounds";
+inline constexpr std::string_view kLookaheadOutOfBounds = "Lookahead out of bounds";
+inline constexpr std::string_view kConversionOutOfRange = "Conversion function number out of range";
+
+// Running.
+inline constexpr std::string_view kNullRunArrays = "Input and output arrays cannot be NULL";
+inline constexpr std::string_view kOutputTypeOutOfRange = "Output type out of range";
+inline constexpr std::string_view kNoMemoryToRun = "Not enough memory to execute network";
+
+// Layers, units and weights.
+inline constexpr std::string_view kActivationOutOfRange = "Activation function number out of range";
+inline constexpr std::string_view kPspOutOfRange = "PSP function number out of range";
+inline constexpr std::string_view kErrorFunctionOutOfRange = "Error function number out of range";
+inline constexpr std::string_view kUnknownActivation =
+    "Internal error: unrecognised activation function";
+inline constexpr std::string_view kUnknownPsp = "Internal error: unrecognised PSP function";
+inline constexpr std::string_view kUnknownErrorFunction =
+    "Internal error: unrecognised error function";
+inline constexpr std::string_view kNullUnitName =
+    "To retrieve a unit name you must allocate some space";
+inline constexpr std::string_view kNoMemoryForUnitName = "Not enough memory to set unit name";
+inline constexpr std::string_view kNotSuccessiveLayers =
+    "Only connections between successive layers can be set";
+inline constexpr std::string_view kSpecifiedLayerOutOfRange = "Specified layer out of range";
+inline constexpr std::string_view kSpecifiedUnitOutOfRange = "Specified unit out of range";
+inline constexpr std::string_view kOffsetOutOfRange = "Offset out of range";
+inline constexpr std::string_view kUnitCountOutOfRange = "Number of units out of range";
+
+// Variables.
+inline constexpr std::string_view kOutputsAtZero = "Cannot add output variables at position 0";
+inline constexpr std::string_view kOffsetOrCountOutOfRange = "Offset or no out of range";
+inline constexpr std::string_view kVariableCountOutOfRange = "Number of variables out of range";
+inline constexpr std::string_view kNullVariableName =
+    "To retrieve a variable name you must allocate some space";
+inline constexpr std::string_view kNoMemoryForName = "Not enough memory to copy name";
+inline constexpr std::string_view kNoMemoryForNominals = "Not enough memory to add nominals";
+inline constexpr std::string_view kNominalOutOfRange = "Nominal number out of range";
+inline constexpr std::string_view kBlankNominal = "Blank nominal names are not permitted";
+inline constexpr std::string_view kNullNominalName =
+    "To retrieve a nominal name you must allocate some space";
+inline constexpr std::string_view kNoMemoryForNominalName =
+    "Not enough memory to copy nominal name";
+inline constexpr std::string_view kMissingFunctionOutOfRange =
+    "Missing value substitution function number out of range";
+inline constexpr std::string_view kUnknownConversion =
+    "Internal error: unrecognised conversion function";
+inline constexpr std::string_view kUnknownMissingFunction =
+    "Internal error: unrecognised missing value function";
+inline constexpr std::string_view kNormalisationOutOfRange =
+    "Normalisation function number out of range";
+inline constexpr std::string_view kUnknownNormalisation =
+    "Internal error: unrecognised normalisation function";
+
+}  // namespace nrx

@@ -1,0 +1,105 @@
+#pragma once
+
+// What the library tests share: the last error as a string, a fixture that
+// leaves every slot empty after each test, and a short way to create networks.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "nrx32.h"
+
+namespace nrx_test {
+
+inline constexpr int kSlots = 64;
+
+inline std::string ErrorText() {
+  char buffer[NRX_ERROR_BUFFER_SIZE];
+  EXPECT_EQ(NRXErrorMessage(buffer), 1);
+  return buffer;
+}
+
+// Leaves a known text behind, so a test can tell whether a call replaced it.
+inline constexpr const char* kMarkText = "Network index out of range";
+inline void MarkErrorText() {
+  NRXFreeNetwork(-1);
+}
+
+class LibraryTest : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    for (int i = 0; i < kSlots; ++i) NRXFreeNetwork(i);
+  }
+};
+
+// The arguments of NRXCreateNetwork with defaults that build a small MLP.
+struct Design {
+  int32_t design = NRX_DESIGN_MLP;
+  int32_t no_inputs = 1;
+  int32_t no_outputs = 1;
+  std::vector<int32_t> units = {1, 1};
+  std::vector<int32_t> widths;       // empty: 1 for every layer
+  std::vector<int32_t> nominals;     // empty: passed as null
+  std::vector<int32_t> conversions;  // empty: passed as null
+  int32_t steps = 1;
+  int32_t lookahead = 0;
+
+  int32_t Create() const {
+    std::vector<int32_t> w = widths.empty() ? std::vector<int32_t>(units.size(), 1) : widths;
+    return NRXCreateNetwork(design, no_inputs, no_outputs, static_cast<int32_t>(units.size()),
+                            lookahead, steps, nominals.empty() ? nullptr : nominals.data(),
+                            conversions.empty() ? nullptr : conversions.data(),
+                            units.empty() ? nullptr : units.data(), w.empty() ? nullptr : w.data());
+  }
+};
+
+inline int32_t LayerUnits(int32_t net, int32_t layer) {
+  int32_t units = -1;
+  EXPECT_EQ(NRXGetNetworkLayerNoUnits(net, layer, &units), 1) << ErrorText();
+  return units;
+}
+
+inline int32_t NoLayers(int32_t net) {
+  int32_t layers = -1;
+  EXPECT_EQ(NRXGetNetworkNoLayers(net, &layers), 1) << ErrorText();
+  return layers;
+}
+
+inline double Weight(int32_t net, int32_t from_layer, int32_t from_unit, int32_t to_unit) {
+  double w = -999.0;
+  EXPECT_EQ(NRXGetNetworkWeight(net, from_layer, from_unit, from_layer + 1, to_unit, &w), 1)
+      << ErrorText();
+  return w;
+}
+
+// Sets the weights into layer `to_layer`: rows[u][s] from source unit s.
+inline void SetWeights(int32_t net, int32_t to_layer,
+                       const std::vector<std::vector<double>>& rows) {
+  for (std::size_t u = 0; u < rows.size(); ++u) {
+    for (std::size_t s = 0; s < rows[u].size(); ++s) {
+      ASSERT_EQ(NRXSetNetworkWeight(net, to_layer - 1, static_cast<int32_t>(s), to_layer,
+                                    static_cast<int32_t>(u), rows[u][s]),
+                1)
+          << ErrorText();
+    }
+  }
+}
+
+inline void SetThresholds(int32_t net, int32_t layer, const std::vector<double>& thresholds) {
+  for (std::size_t u = 0; u < thresholds.size(); ++u) {
+    ASSERT_EQ(NRXSetNetworkUnitThreshold(net, layer, static_cast<int32_t>(u), thresholds[u]), 1)
+        << ErrorText();
+  }
+}
+
+// Runs and returns `count` values of the chosen output type.
+inline std::vector<double> RunAs(int32_t net, int32_t type, const std::vector<double>& inputs,
+                                 std::size_t count) {
+  std::vector<double> out(count, -12345.0);
+  EXPECT_EQ(NRXRunNetwork(net, type, inputs.data(), out.data()), 1) << ErrorText();
+  return out;
+}
+
+}  // namespace nrx_test
