@@ -34,11 +34,15 @@ SafeFileWriter::~SafeFileWriter() { Discard(); }
 
 Status SafeFileWriter::Open(const std::filesystem::path& target, std::string_view open_message) {
   Discard();
-  std::error_code ec;
   // A link is followed, so that the file it names is replaced, not the link.
-  target_ = std::filesystem::is_symlink(target, ec) ? std::filesystem::weakly_canonical(target, ec)
-                                                    : target;
-  if (ec || target_.empty() || std::filesystem::is_directory(target_, ec)) {
+  // (A target that does not exist yet is no error here.)
+  std::error_code ec;
+  target_ = target;
+  if (std::filesystem::is_symlink(target, ec)) {
+    target_ = std::filesystem::weakly_canonical(target, ec);
+    if (ec) target_.clear();
+  }
+  if (target_.empty() || std::filesystem::is_directory(target_, ec)) {
     target_.clear();
     return Fail(open_message);
   }

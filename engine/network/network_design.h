@@ -24,6 +24,8 @@ enum class DesignCode : std::int32_t {
 
 inline constexpr int kMaxDesignLayers = 128;
 inline constexpr std::int32_t kMaxDesignUnits = 0x20000000;
+// Variables a network may have on each side.
+inline constexpr std::int32_t kMaxVariables = 1 << 20;
 // Nominal value names a design may ask for in all; more cannot be held.
 inline constexpr std::int64_t kMaxDesignNominals = std::int64_t{1} << 20;
 

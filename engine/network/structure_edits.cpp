@@ -33,6 +33,26 @@ bool ValidLayer(const Network& net, int layer) {
   return layer >= 0 && layer < net.no_layers();
 }
 
+// Whether the network could hold layer `layer` with `units` units (the other
+// layers as they are); checked before an edit allocates anything.
+Status CheckHoldable(const Network& net, int layer, std::int64_t units) {
+  std::vector<std::int64_t> sizes;
+  for (const Layer& l : net.layers) sizes.push_back(l.no_units);
+  sizes[layer] = units;
+  if (units > kMaxDesignUnits || !NetworkValueCount(sizes)) return Fail(kNotEnoughMemory);
+  return Status::Ok();
+}
+
+// The same for a change of one variable's units by `delta` per value.
+Status CheckVariableGrowth(const Network& net, int variable, std::int64_t delta) {
+  if (delta <= 0) return Status::Ok();
+  const bool output = net.coding.is_output(variable);
+  if (output && !(net.type != NetworkType::kKohonen && net.no_layers() > 1)) return Status::Ok();
+  const int layer = output ? net.no_layers() - 1 : 0;
+  const std::int64_t per_value = output ? 1 : net.coding.steps;
+  return CheckHoldable(net, layer, net.layers[layer].no_units + delta * per_value);
+}
+
 bool ValidVariable(const Network& net, int variable) {
   return variable >= 0 && variable < net.coding.no_variables();
 }
@@ -246,7 +266,9 @@ Status ResizeLayer(Network& network, int layer, int position, int count) {
   if (count < 0 && (std::int64_t{position} - count > units || -count >= units)) {
     return Fail("Number of units out of range");
   }
-  if (count > 0 && std::int64_t{units} + count > kMaxDesignUnits) return Fail(kNotEnoughMemory);
+  if (count > 0 && !CheckHoldable(network, layer, std::int64_t{units} + count)) {
+    return Status::Failed();
+  }
   std::vector<int> source;
   if (count >= 0) {
     source.reserve(static_cast<std::size_t>(units) + count);
@@ -289,6 +311,16 @@ Status ResizeVariables(Network& network, VariableSide side, int position, int co
     return Fail("Offset or no out of range");
   }
   if (count == 0) return Status::Ok();
+  if (count > 0) {
+    if (std::int64_t{on_side} + count > kMaxVariables) return Fail(kNotEnoughMemory);
+    const bool follows =
+        !outputs || (network.type != NetworkType::kKohonen && network.no_layers() > 1);
+    const int layer = outputs ? network.no_layers() - 1 : 0;
+    const std::int64_t added = std::int64_t{count} * (outputs ? 1 : c.steps);
+    if (follows && !CheckHoldable(network, layer, network.layers[layer].no_units + added)) {
+      return Status::Failed();
+    }
+  }
   if (count < 0 && !outputs && c.no_inputs + count < 1) {
     return Fail("A Network must always have at least one input variable");
   }
@@ -320,6 +352,11 @@ Status SetNoNominals(Network& network, int variable, int count) {
   if (!ValidVariable(network, variable)) return Fail("Variable number out of range");
   if (count < 0) return Fail("Number of nominal values out of range");
   if (count > kMaxDesignNominals) return Fail("Not enough memory to add nominals");
+  const VariableCoding& c = network.coding;
+  if (c.conversion[variable] == static_cast<double>(ConversionFunction::kOneOfN) &&
+      !CheckVariableGrowth(network, variable, (count > 1 ? count : 1) - c.UnitCount(variable))) {
+    return Status::Failed();
+  }
   return EditCopy(
       network,
       [&](Network& net) {
@@ -339,6 +376,12 @@ Status SetConversion(Network& network, int variable, double code) {
   if (!IsConversionCode(code, network.coding.is_output(variable))) {
     return Fail("Conversion function number out of range");
   }
+  const VariableCoding& c = network.coding;
+  const int k = c.no_nominals(variable);
+  const int units = (code == static_cast<double>(ConversionFunction::kOneOfN) && k > 1) ? k : 1;
+  if (!CheckVariableGrowth(network, variable, units - c.UnitCount(variable))) {
+    return Status::Failed();
+  }
   return EditCopy(network, [&](Network& net) {
     VariableCoding after = net.coding;
     after.conversion[variable] = code;
@@ -349,8 +392,13 @@ Status SetConversion(Network& network, int variable, double code) {
 
 Status SetSteps(Network& network, int steps) {
   if (steps < 1) return Fail("Number of steps out of bounds");
-  if (static_cast<std::int64_t>(network.coding.no_normed_inputs) * steps > kMaxDesignUnits) {
-    return Fail(kNotEnoughMemory);
+  const VariableCoding& c = network.coding;
+  const std::int64_t context =
+      network.layers[0].no_units - std::int64_t{c.no_normed_inputs} * c.steps;
+  if (!CheckHoldable(
+          network, 0,
+          std::int64_t{c.no_normed_inputs} * steps + std::max<std::int64_t>(context, 0))) {
+    return Status::Failed();
   }
   return EditCopy(network, [&](Network& net) {
     VariableCoding after = net.coding;
@@ -364,6 +412,11 @@ Status AppendNetwork(Network& first, const Network& second) {
   if (first.output_layer().no_units != second.layers[0].no_units) {
     return Fail("No. of inputs/outputs on appended/existing net do not match");
   }
+  std::vector<std::int64_t> sizes;
+  for (const Layer& l : first.layers) sizes.push_back(l.no_units);
+  for (int l = 1; l < second.no_layers(); ++l) sizes.push_back(second.layers[l].no_units);
+  if (sizes.size() > kMaxDesignLayers) return Fail("Number of layers out of bounds");
+  if (!NetworkValueCount(sizes)) return Fail(kNotEnoughMemory);
   return EditCopy(first, [&](Network& net) {
     const int n1 = net.no_layers();
     const int total = n1 + second.no_layers() - 1;
