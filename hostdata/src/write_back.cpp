@@ -1,0 +1,34 @@
+#include "write_back.h"
+
+#include <vector>
+
+#include "header_sections.h"
+#include "host_file.h"
+#include "posix_io.h"
+
+namespace kvm {
+namespace {
+
+constexpr const char* kWriteBackPrefix = ".kvmdev32-";
+
+}  // namespace
+
+bool WriteBack(KvmFile& file) {
+  // Renaming would replace even a file we may not write; honour its mode.
+  if (!file.writable) return false;
+  const std::vector<std::uint8_t> header = WriteHeaderSections(file.sections);
+  const std::uint64_t data_offset = DataOffsetFor(header.size());
+  const std::vector<std::uint8_t> padding(data_offset - header.size(), 0);
+
+  io::TempFile out;
+  if (!out.Create(io::DirectoryOf(file.path), kWriteBackPrefix)) return false;
+  if (!io::WriteAt(out.fd(), 0, header.data(), header.size()) ||
+      !io::WriteAt(out.fd(), header.size(), padding.data(), padding.size()) ||
+      !file.data.CopyTo(file.shape(), out.fd(), data_offset) ||
+      !io::CopyMode(file.data_file.get(), out.fd()) || !io::Sync(out.fd())) {
+    return false;
+  }
+  return out.RenameOver(file.path);
+}
+
+}  // namespace kvm

@@ -1,0 +1,199 @@
+// Every disk call of an operation is made to fail in turn: the operation then
+// reports failure (or degrades soundly), changes nothing, and leaves no
+// temporary file behind.
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "host_file_test_support.h"
+#include "kvmdev32.h"
+#include "posix_io.h"
+
+namespace {
+
+using kvmtest::HandLaidFile;
+using kvmtest::ReadAll;
+using kvmtest::ScratchDir;
+using kvmtest::WriteAll;
+
+// Everything a caller can see of an open file's structure and values.
+struct Snapshot {
+  int32_t variables = 0, cases = 0, case_name_length = 0;
+  std::vector<std::string> names, case_names;
+  std::vector<double> values;
+  bool operator==(const Snapshot&) const = default;
+};
+
+Snapshot Take(KvmFile* file) {
+  Snapshot s;
+  s.variables = KvmGetNVars(file);
+  s.cases = KvmGetNCases(file);
+  s.case_name_length = KvmGetCaseNameLength(file);
+  for (int v = 1; v <= s.variables; ++v) {
+    char name[KVM_NAME_BUFFER_SIZE] = "";
+    KvmGetVarName(file, v, name);
+    s.names.push_back(name);
+  }
+  std::vector<double> row(static_cast<std::size_t>(s.variables));
+  for (int c = 1; c <= s.cases; ++c) {
+    char name[KVM_CASE_NAME_BUFFER_SIZE] = "";
+    EXPECT_EQ(KvmGetCaseName(file, c, name, sizeof name), 1);
+    s.case_names.push_back(name);
+    EXPECT_EQ(KvmGetCaseData(file, c, row.data()), 1);
+    s.values.insert(s.values.end(), row.begin(), row.end());
+  }
+  return s;
+}
+
+// Runs `attempt` with the nth disk call failing for n = 1, 2, ... until an
+// attempt makes fewer than n calls; `check(succeeded)` follows each attempt
+// with failures off. Returns how many calls could fail.
+long EveryFailure(const std::function<void()>& prepare, const std::function<bool()>& attempt,
+                  const std::function<void(bool)>& check) {
+  for (long n = 1;; ++n) {
+    prepare();
+    kvm::io::FailNthCall(n);
+    const bool succeeded = attempt();
+    const long calls = kvm::io::FailNthCall(0);
+    check(succeeded);
+    if (calls < n) {
+      EXPECT_TRUE(succeeded) << "with no failure injected";
+      return n - 1;
+    }
+    if (n > 1000) {
+      ADD_FAILURE() << "no end to the disk calls";
+      return n;
+    }
+  }
+}
+
+TEST(KvmFaultInjection, FailedCloseLeavesTheOldFileIntact) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  KvmFile* file = nullptr;
+  const long calls = EveryFailure(
+      [&] {
+        WriteAll(path, HandLaidFile());
+        file = KvmOpenFile(path.c_str());
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
+        ASSERT_EQ(KvmSetFileHeader(file, "changed"), 1);
+      },
+      [&] { return KvmCloseFile(file) == 1; },
+      [&](bool succeeded) {
+        EXPECT_EQ(dir.WorkingFiles(), 0u);
+        EXPECT_EQ(dir.DataDirFiles(), 1u);
+        if (!succeeded) {
+          EXPECT_EQ(ReadAll(path), HandLaidFile());
+          return;
+        }
+        KvmFile* again = KvmOpenFile(path.c_str());
+        ASSERT_NE(again, nullptr);
+        double value = 0;
+        EXPECT_EQ(KvmGetData(again, 2, 1, &value), 1);
+        EXPECT_EQ(value, 99.0);
+        KvmCloseFile(again);
+      });
+  // Temporary file, header, padding, data, mode, sync and rename at least.
+  EXPECT_GE(calls, 7);
+}
+
+TEST(KvmFaultInjection, FailedOpenAndCreateLeaveNothingBehind) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  WriteAll(path, HandLaidFile());
+  KvmFile* file = nullptr;
+  EveryFailure([] {}, [&] { return (file = KvmOpenFile(path.c_str())) != nullptr; },
+               [&](bool succeeded) {
+                 if (succeeded) {
+                   double value = 0;
+                   EXPECT_EQ(KvmGetData(file, 2, 1, &value), 1);
+                   EXPECT_EQ(value, 120.5);
+                   EXPECT_EQ(KvmCloseFile(file), 1);
+                 }
+                 EXPECT_EQ(dir.WorkingFiles(), 0u);
+               });
+
+  const std::string fresh = dir.File("fresh.kvm");
+  EveryFailure([] {}, [&] { return (file = KvmCreateFile(3, 5, fresh.c_str())) != nullptr; },
+               [&](bool succeeded) {
+                 if (succeeded) {
+                   EXPECT_EQ(KvmCloseFile(file), 1);
+                   ASSERT_EQ(kvmtest::fs::remove(fresh), true);
+                 }
+                 EXPECT_FALSE(kvmtest::fs::exists(fresh));
+                 EXPECT_EQ(dir.WorkingFiles(), 0u);
+               });
+}
+
+TEST(KvmFaultInjection, FailedFirstCloseOfANewFileLeavesNoFile) {
+  ScratchDir dir;
+  const std::string path = dir.File("new.kvm");
+  KvmFile* file = nullptr;
+  EveryFailure(
+      [&] {
+        kvmtest::fs::remove(path);
+        file = KvmCreateFile(2, 2, path.c_str());
+        ASSERT_NE(file, nullptr);
+        ASSERT_EQ(KvmSetData(file, 1, 2, 3.0), 1);
+      },
+      [&] { return KvmCloseFile(file) == 1; },
+      [&](bool succeeded) {
+        EXPECT_EQ(kvmtest::fs::exists(path), succeeded);
+        EXPECT_EQ(dir.WorkingFiles(), 0u);
+        EXPECT_EQ(dir.DataDirFiles(), succeeded ? 1u : 0u);
+      });
+}
+
+// An edit that fails part way must leave the open file exactly as it was,
+// whether its values were still in the data file or already in a working file.
+void CheckEdit(const std::function<bool(KvmFile*)>& edit, bool values_already_moved) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  WriteAll(path, HandLaidFile());
+  KvmFile* file = nullptr;
+  Snapshot before;
+  const long calls = EveryFailure(
+      [&] {
+        file = KvmOpenFile(path.c_str());
+        ASSERT_NE(file, nullptr);
+        if (values_already_moved) {
+          ASSERT_EQ(KvmSetData(file, 1, 3, 7.0), 1);
+        }
+        before = Take(file);
+      },
+      [&] { return edit(file); },
+      [&](bool succeeded) {
+        if (!succeeded) {
+          EXPECT_EQ(Take(file), before);
+          EXPECT_EQ(dir.WorkingFiles(), values_already_moved ? 1u : 0u);
+        } else {
+          EXPECT_NE(Take(file), before);
+        }
+        KvmCloseFile(file);
+        WriteAll(path, HandLaidFile());
+      });
+  EXPECT_GE(calls, 1);
+}
+
+TEST(KvmFaultInjection, FailedEditsChangeNothing) {
+  const std::vector<std::pair<const char*, std::function<bool(KvmFile*)>>> edits = {
+      {"set value", [](KvmFile* f) { return KvmSetData(f, 2, 2, 5.0) == 1; }},
+      {"set case name", [](KvmFile* f) { return KvmSetCaseName(f, 3, "zed") == 1; }},
+      {"add cases", [](KvmFile* f) { return KvmAddCases(f, 1, 2) == 1; }},
+      {"delete cases", [](KvmFile* f) { return KvmDeleteCases(f, 1, 1) == 1; }},
+      {"add variables", [](KvmFile* f) { return KvmAddVars(f, 2, 1) == 1; }},
+      {"delete variables", [](KvmFile* f) { return KvmDeleteVars(f, 1, 1) == 1; }},
+      {"case name length", [](KvmFile* f) { return KvmSetCaseNameLength(f, 2) == 1; }},
+  };
+  for (const auto& [what, edit] : edits) {
+    SCOPED_TRACE(what);
+    CheckEdit(edit, false);
+    CheckEdit(edit, true);
+  }
+}
+
+}  // namespace
