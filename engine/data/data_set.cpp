@@ -5,18 +5,10 @@
 #include <string>
 
 #include "common/checked_size.h"
+#include "data/data_set_limits.h"
 
 namespace tavrin {
 namespace {
-
-// The most entries one data set may hold (8 GiB of doubles); beyond it the
-// engine refuses instead of letting the system commit memory it may not have.
-constexpr std::int64_t kMaxDataEntries = std::int64_t{1} << 30;
-
-bool EntriesFit(std::int64_t cases, std::int64_t variables) {
-  const auto n = CheckedMultiply(cases, variables);
-  return n && *n <= kMaxDataEntries;
-}
 
 std::string DefaultVariableName(int position) {
   return "VAR" + std::to_string(position + 1);
@@ -28,6 +20,20 @@ void CountRole(DataSet& data, int v, int sign) {
 }
 
 }  // namespace
+
+bool DataEntriesFit(std::int64_t cases, std::int64_t variables) {
+  const auto n = CheckedMultiply(cases, variables);
+  return n && *n <= kMaxDataEntries;
+}
+
+void RecountDataSet(DataSet& data) {
+  data.no_inputs = data.no_outputs = 0;
+  for (int v = 0; v < data.no_variables; ++v) CountRole(data, v, +1);
+  data.no_training = data.no_verification = data.no_test = 0;
+  for (std::int32_t s : data.subset) {
+    if (std::int32_t* n = data.subset_count(s)) ++*n;
+  }
+}
 
 VariableRole DataSet::role(int v) const {
   if (is_input[v] && is_output[v]) return VariableRole::kBoth;
@@ -53,7 +59,7 @@ std::int32_t* DataSet::subset_count(std::int32_t code) {
 std::unique_ptr<DataSet> CreateDataSet(int no_inputs, int no_outputs) {
   const std::int64_t variables = std::int64_t{no_inputs} + no_outputs;
   if (no_inputs < 0 || no_outputs < 0 || variables < 1 ||
-      !EntriesFit(kInitialCaseCapacity, variables)) {
+      !DataEntriesFit(kInitialCaseCapacity, variables)) {
     RecordError(kNotEnoughMemory);
     return nullptr;
   }
@@ -124,7 +130,7 @@ Status ResizeCases(DataSet& data, int position, int count) {
     capacity += std::max<std::int64_t>({256, capacity / 10, count});
     capacity = std::min<std::int64_t>(capacity, kMaxCases);
   }
-  if (!EntriesFit(needed, data.no_variables)) return Fail(kNotEnoughMemory);
+  if (!DataEntriesFit(needed, data.no_variables)) return Fail(kNotEnoughMemory);
   try {
     // Reserve everything first: a failure here leaves the data set untouched,
     // and the inserts below cannot fail once the room is there.
@@ -155,7 +161,7 @@ Status ResizeDataVariables(DataSet& data, int position, int count) {
   }
   if (count == 0) return Status::Ok();
   const int new_count = data.no_variables + count;
-  if (!EntriesFit(std::max(data.no_cases, data.case_capacity), new_count)) {
+  if (!DataEntriesFit(std::max(data.no_cases, data.case_capacity), new_count)) {
     return Fail(kNotEnoughMemory);
   }
   try {
@@ -198,9 +204,7 @@ Status ResizeDataVariables(DataSet& data, int position, int count) {
     data.nominals = std::move(nominals);
     data.host_attributes = std::move(host);
     data.no_variables = new_count;
-    data.no_inputs = 0;
-    data.no_outputs = 0;
-    for (int v = 0; v < new_count; ++v) CountRole(data, v, +1);
+    RecountDataSet(data);
     return Status::Ok();
   } catch (const std::bad_alloc&) {
     return Fail(kNotEnoughMemory);
@@ -228,7 +232,7 @@ void SetCaseSubsets(DataSet& data, int first, int count, Subset subset) {
 
 Status SetDataNoNominals(DataSet& data, int variable, int count) {
   if (count < 0) return Fail("Number of nominal values out of range");
-  if (count > (1 << 20)) return Fail("Not enough memory to add nominals");
+  if (count > kMaxNominalValues) return Fail("Not enough memory to add nominals");
   try {
     std::vector<std::string> names = data.nominals[variable];
     const int old_count = static_cast<int>(names.size());

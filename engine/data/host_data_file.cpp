@@ -1,0 +1,276 @@
+// Data sets in the host package's data files, through kvmdev32. The host
+// file has no roles and short names, so a variable's role rides on a tag at
+// the end of its long name (" [output]", " [both]", " [ignored]"; inputs
+// carry none), and a nominal value name the file cannot hold as an 8-character
+// label is kept whole in the label's long label.
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <new>
+
+#include "data/data_set_files.h"
+#include "data/data_set_limits.h"
+#include "kvmdev32.h"
+
+namespace tavrin {
+namespace {
+
+constexpr std::string_view kSubsetColumn = "NNSET";
+constexpr const char* kSubsetLabels[] = {"Train", "Verify", "Test", "Ignore"};
+constexpr std::size_t kLongLabelLength = KVM_LONG_LABEL_BUFFER_SIZE - 1;
+constexpr std::size_t kLongNameLength = KVM_LONG_NAME_BUFFER_SIZE - 1;
+
+struct RoleTag {
+  VariableRole role;
+  std::string_view tag;
+};
+constexpr RoleTag kRoleTags[] = {{VariableRole::kOutput, " [output]"},
+                                 {VariableRole::kBoth, " [both]"},
+                                 {VariableRole::kNeither, " [ignored]"}};
+
+// Closes the file on every path; a failed close after a read is reported.
+class HostFile {
+ public:
+  explicit HostFile(KvmFile* file) : file_(file) {}
+  ~HostFile() {
+    if (file_) KvmCloseFile(file_);
+  }
+  KvmFile* get() const { return file_; }
+  bool Close() {
+    KvmFile* f = file_;
+    file_ = nullptr;
+    return KvmCloseFile(f) == 1;
+  }
+
+ private:
+  KvmFile* file_;
+};
+
+std::unique_ptr<DataSet> Refuse(std::string_view message) {
+  RecordError(message);
+  return nullptr;
+}
+
+// Splits a role tag off a long name.
+VariableRole TakeRoleTag(std::string& long_name) {
+  for (const RoleTag& t : kRoleTags) {
+    if (long_name.size() >= t.tag.size() &&
+        long_name.compare(long_name.size() - t.tag.size(), t.tag.size(), t.tag) == 0) {
+      long_name.resize(long_name.size() - t.tag.size());
+      return t.role;
+    }
+  }
+  return VariableRole::kInput;
+}
+
+// Labels whose values are the value numbers 1 .. k become the nominal names
+// (long labels first, as they hold names too long for a label); otherwise the
+// variable stays numeric.
+void ReadNominals(KvmFile* file, int column, std::vector<std::string>& names) {
+  std::int32_t count = 0;
+  if (KvmGetNumVarLabels(file, column, &count) != 1 || count < 1) return;
+  std::vector<std::string> found;
+  for (std::int32_t i = 1; i <= count; ++i) {
+    double value = 0;
+    char label[KVM_LABEL_BUFFER_SIZE] = {};
+    char long_label[KVM_LONG_LABEL_BUFFER_SIZE] = {};
+    if (KvmGetVarLabelByIndex(file, column, i, &value, label, long_label) != 1) return;
+    if (!(value >= 1.0 && value <= kMaxNominalValues && value == std::floor(value))) return;
+    const auto k = static_cast<std::size_t>(value);
+    if (k > found.size()) found.resize(k);
+    found[k - 1] = long_label[0] ? long_label : label;
+  }
+  for (std::size_t k = 0; k < found.size(); ++k) {
+    if (found[k].empty()) found[k] = "v" + std::to_string(k + 1);
+  }
+  names = std::move(found);
+}
+
+// A label the host file accepts for a name: the name itself when it is one,
+// else "v<k>"; the long label then keeps the whole name.
+bool AddNominalLabel(KvmFile* file, int column, int k, const std::string& name) {
+  const std::string fallback = "v" + std::to_string(k);
+  if (name.size() <= 8 && KvmAddLabel(file, column, k, name.c_str(), nullptr) == 1) {
+    // Labels are kept trimmed; a name with outer blanks needs its long label.
+    char label[KVM_LABEL_BUFFER_SIZE] = {};
+    if (KvmGetLabelForValue(file, column, k, label) == 1 && name == label) return true;
+    KvmDeleteLabelForValue(file, column, k);
+  }
+  if (KvmAddLabel(file, column, k, fallback.c_str(), name.c_str()) == 1) return true;
+  // The fallback may clash with another value's label.
+  const std::string unique = "n" + std::to_string(k);
+  return KvmAddLabel(file, column, k, unique.c_str(), name.c_str()) == 1;
+}
+
+}  // namespace
+
+std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
+  try {
+    if (!std::ifstream(path, std::ios::binary))
+      return Refuse("Cannot open Data Set file for reading");
+    HostFile file(KvmOpenFile(path.c_str()));
+    if (!file.get()) return Refuse("Cannot read KALVIMETRA data file");
+    const std::int32_t columns = KvmGetNVars(file.get());
+    const std::int32_t cases = KvmGetNCases(file.get());
+    char name[KVM_NAME_BUFFER_SIZE] = {};
+    if (columns < 1 || cases < 1 || KvmGetVarName(file.get(), 1, name) != 1) {
+      return Refuse("Cannot read KALVIMETRA data file");
+    }
+    const bool has_subsets = kSubsetColumn == name;
+    const int first = has_subsets ? 2 : 1;
+    const int variables = columns - (has_subsets ? 1 : 0);
+    if (variables < 1 || !DataEntriesFit(cases, columns)) {
+      return Refuse(variables < 1 ? "Cannot read KALVIMETRA data file" : kNotEnoughMemory);
+    }
+
+    auto data = std::make_unique<DataSet>();
+    char header[KVM_HEADER_BUFFER_SIZE] = {};
+    if (KvmGetFileHeader(file.get(), header, sizeof header) == 1) data->title = header;
+    data->no_variables = variables;
+    data->variable_names.resize(variables);
+    data->nominals.resize(variables);
+    data->is_input.assign(variables, 1);
+    data->is_output.assign(variables, 0);
+    data->host_attributes.resize(variables);
+    std::vector<double> codes(columns);
+    if (KvmGetAllMD(file.get(), codes.data()) != 1)
+      return Refuse("Cannot read KALVIMETRA data file");
+    for (int v = 0; v < variables; ++v) {
+      const int column = first + v;
+      HostAttributes& host = data->host_attributes[v];
+      std::int32_t width = 0, decimals = 0, field2 = 0, field3 = 0;
+      char long_name[KVM_LONG_NAME_BUFFER_SIZE] = {};
+      if (KvmGetVarName(file.get(), column, name) != 1 ||
+          KvmGetVarFormat(file.get(), column, &width, &decimals, &field2, &field3) != 1 ||
+          KvmGetVarLongName(file.get(), column, long_name, sizeof long_name) != 1) {
+        return Refuse("Cannot read KALVIMETRA data file");
+      }
+      data->variable_names[v] = name;
+      host.display_width = static_cast<std::int16_t>(width);
+      host.decimals = static_cast<std::int16_t>(decimals);
+      host.attribute3 = static_cast<std::int16_t>(field2);
+      host.attribute4 = static_cast<std::int16_t>(field3);
+      host.missing_code = codes[column - 1];
+      host.long_label = long_name;
+      SetVariableRoles(*data, v, 1, TakeRoleTag(host.long_label));
+    }
+
+    data->no_cases = cases;
+    data->case_capacity = cases;
+    data->entries.resize(static_cast<std::size_t>(cases) * variables);
+    data->case_names.resize(cases);
+    data->subset.assign(cases, static_cast<std::int32_t>(Subset::kTraining));
+    std::vector<double> row(columns);
+    const bool named = KvmGetCaseNameLength(file.get()) > 0;
+    for (int c = 0; c < cases; ++c) {
+      if (KvmGetCaseData(file.get(), c + 1, row.data()) != 1) {
+        return Refuse("Cannot read KALVIMETRA data file");
+      }
+      if (has_subsets) {
+        const double s = row[0];
+        // Values 1..4 are the subsets; anything else reads as training.
+        data->subset[c] = (s == 1 || s == 2 || s == 3 || s == 4) ? static_cast<int>(s) - 1 : 0;
+      }
+      for (int v = 0; v < variables; ++v) {
+        const double x = row[first - 1 + v];
+        data->at(c, v) = x == codes[first - 1 + v] ? MISSING : x;
+      }
+      if (named) {
+        char case_name[KVM_CASE_NAME_BUFFER_SIZE] = {};
+        if (KvmGetCaseName(file.get(), c + 1, case_name, sizeof case_name) == 1) {
+          data->case_names[c] = case_name;
+        }
+      }
+    }
+    for (int v = 0; v < variables; ++v) ReadNominals(file.get(), first + v, data->nominals[v]);
+    if (!file.Close()) return Refuse("Internal error reading KALVIMETRA file: KvmCloseFile failed");
+    RecountDataSet(*data);
+    return data;
+  } catch (const std::bad_alloc&) {
+    return Refuse(kNotEnoughMemory);
+  }
+}
+
+Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path) {
+  const int columns = data.no_variables + 1;
+  if (columns > KVM_MAX_VARIABLES) {
+    return Fail("Too many variables for a KALVIMETRA data file (at most 4091)");
+  }
+  for (int v = 0; v < data.no_variables; ++v) {
+    for (const std::string& n : data.nominals[v]) {
+      if (n.size() > kLongLabelLength) {
+        return Fail(
+            "A nominal value name longer than 40 characters cannot be saved in a "
+            "KALVIMETRA data file");
+      }
+    }
+    if (data.nominals[v].size() > KVM_MAX_LONG_LABELS) {
+      return Fail(
+          "A variable with more than 720 nominal values cannot be saved in a KALVIMETRA "
+          "data file");
+    }
+  }
+  // Written under a temporary name beside the target and renamed over it only
+  // when complete, so a failed save leaves the old file as it was.
+  std::string temporary = (path.parent_path() / (path.filename().string() + ".XXXXXX")).string();
+  const int fd = mkstemp(temporary.data());
+  if (fd < 0) return Fail("Couldn't open specified file for writing");
+  close(fd);
+  struct Remove {
+    std::string name;
+    ~Remove() {
+      if (!name.empty()) std::remove(name.c_str());
+    }
+  } cleanup{temporary};
+  HostFile file(KvmCreateFile(columns, data.no_cases, temporary.c_str()));
+  if (!file.get()) return Fail("Cannot write to this file as it is open in KALVIMETRA");
+  KvmFile* f = file.get();
+  bool ok = true;
+  if (!data.title.empty()) ok = ok && KvmSetFileHeader(f, data.title.c_str()) == 1;
+  ok = ok && KvmSetVarName(f, 1, std::string(kSubsetColumn).c_str()) == 1;
+  for (int s = 0; s < 4; ++s) ok = ok && KvmAddLabel(f, 1, s + 1, kSubsetLabels[s], nullptr) == 1;
+  for (int v = 0; v < data.no_variables && ok; ++v) {
+    const int column = v + 2;
+    const HostAttributes& host = data.host_attributes[v];
+    // A name the host file refuses keeps the generated one (VAR<n>).
+    KvmSetVarName(f, column, data.variable_names[v].c_str());
+    std::string long_name = host.long_label;
+    for (const RoleTag& t : kRoleTags) {
+      if (data.role(v) == t.role) long_name += t.tag;
+    }
+    if (long_name.size() > kLongNameLength) {
+      return Fail("A variable's long label is too long for a KALVIMETRA data file");
+    }
+    ok = ok && KvmSetVarLongName(f, column, long_name.c_str()) == 1;
+    for (std::size_t k = 0; k < data.nominals[v].size() && ok; ++k) {
+      ok = AddNominalLabel(f, column, static_cast<int>(k) + 1, data.nominals[v][k]);
+    }
+    ok = ok && KvmSetVarFormat(f, column, host.display_width, host.decimals, host.attribute3,
+                               host.attribute4) == 1;
+    ok = ok && KvmSetVarMD(f, column, host.missing_code) == 1;
+  }
+  bool named = false;
+  for (const std::string& n : data.case_names) named = named || !n.empty();
+  if (named) ok = ok && KvmSetCaseNameLength(f, KVM_MAX_CASE_NAME_LENGTH) == 1;
+  std::vector<double> row(columns);
+  for (int c = 0; c < data.no_cases && ok; ++c) {
+    if (named && !data.case_names[c].empty()) {
+      ok = KvmSetCaseName(f, c + 1, data.case_names[c].c_str()) == 1;
+    }
+    row[0] = data.subset[c] + 1;
+    std::copy_n(data.row(c), data.no_variables, row.begin() + 1);
+    ok = ok && KvmSetCaseData(f, c + 1, row.data()) == 1;
+  }
+  if (!file.Close() || !ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    return Fail("Couldn't open specified file for writing");
+  }
+  cleanup.name.clear();
+  return Status::Ok();
+}
+
+}  // namespace tavrin

@@ -1,0 +1,345 @@
+// Data set files: round trips of every format, the import and export rules,
+// and hostile files refused without crashing.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "data/data_set_files.h"
+#include "network_test_support.h"
+
+namespace tavrin::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+class DataFilesTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    dir_ =
+        fs::temp_directory_path() /
+        ("tavrin-datafiles-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+         "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir_);
+  }
+  void TearDown() override {
+    fs::remove_all(dir_);
+    EngineTest::TearDown();
+  }
+
+  // Every kind of content a data set file must carry: roles of all four
+  // kinds, a nominal variable, missing values, named and unnamed cases, all
+  // four subsets and an unnamed variable.
+  static std::unique_ptr<DataSet> Sample() {
+    auto d = CreateDataSet(2, 2);
+    EXPECT_TRUE(ResizeCases(*d, 1, 3));
+    SetVariableRoles(*d, 1, 1, VariableRole::kBoth);
+    SetVariableRoles(*d, 3, 1, VariableRole::kNeither);
+    d->variable_names = {"Size", "Colour", "", "Weight"};
+    d->nominals[1] = {"red", "green", "blue"};
+    const double rows[4][4] = {{1.5, 1, 0.25, -3e-7},
+                               {2.75, 3, MISSING, 1e12},
+                               {MISSING, 2, 7, 0},
+                               {-4, MISSING, 1, 123456.789}};
+    for (int c = 0; c < 4; ++c) {
+      for (int v = 0; v < 4; ++v) d->at(c, v) = rows[c][v];
+      SetCaseSubsets(*d, c, 1, static_cast<Subset>(c));
+    }
+    d->case_names = {"first", "", "third case", "4th"};
+    return d;
+  }
+
+  static void ExpectSameContent(const DataSet& a, const DataSet& b, double tolerance) {
+    ASSERT_EQ(a.no_variables, b.no_variables);
+    ASSERT_EQ(a.no_cases, b.no_cases);
+    EXPECT_EQ(a.is_input, b.is_input);
+    EXPECT_EQ(a.is_output, b.is_output);
+    EXPECT_EQ(a.subset, b.subset);
+    EXPECT_EQ(a.nominals, b.nominals);
+    EXPECT_EQ(a.case_names, b.case_names);
+    EXPECT_EQ(a.no_inputs, b.no_inputs);
+    EXPECT_EQ(a.no_outputs, b.no_outputs);
+    EXPECT_EQ(a.no_training, b.no_training);
+    EXPECT_EQ(a.no_verification, b.no_verification);
+    EXPECT_EQ(a.no_test, b.no_test);
+    for (std::size_t i = 0; i < a.entries.size(); ++i) {
+      if (IsMissing(a.entries[i])) {
+        EXPECT_TRUE(IsMissing(b.entries[i])) << i;
+      } else {
+        EXPECT_NEAR(a.entries[i], b.entries[i], tolerance * std::fabs(a.entries[i])) << i;
+      }
+    }
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(DataFilesTest, BinaryRoundTripIsExact) {
+  auto d = Sample();
+  std::stringstream file;
+  ASSERT_TRUE(WriteBinaryDataSet(*d, file));
+  auto back = ReadBinaryDataSet(file);
+  ASSERT_TRUE(back) << last_message();
+  ExpectSameContent(*d, *back, 0.0);
+  EXPECT_EQ(back->variable_names, d->variable_names);
+  EXPECT_EQ(back->entries, d->entries);
+}
+
+TEST_F(DataFilesTest, BinaryLayoutStartsWithTheIdentification) {
+  auto d = CreateDataSet(1, 1);
+  std::stringstream file;
+  ASSERT_TRUE(WriteBinaryDataSet(*d, file));
+  const std::string bytes = file.str();
+  // 32 header words, 1 case x 2 doubles, 2 + 2 flags, 1 subset, names
+  // "VAR1" "VAR2" (2 lengths + 8 bytes), 1 case name length, 2 counts.
+  EXPECT_EQ(bytes.size(), 128u + 16 + 16 + 4 + 16 + 4 + 8);
+  auto word = [&](int i) {
+    std::int32_t w;
+    std::memcpy(&w, bytes.data() + 4 * i, 4);
+    return w;
+  };
+  EXPECT_EQ(word(0), 721347);
+  EXPECT_EQ(word(3), -909912);
+  EXPECT_EQ(word(4), 30);
+  EXPECT_EQ(word(5), 2);
+  EXPECT_EQ(word(6), 1);
+  EXPECT_EQ(word(12), -1);
+  EXPECT_EQ(word(31), -1);
+}
+
+TEST_F(DataFilesTest, BinaryReaderRefusesEveryTruncationAndHugeCounts) {
+  auto d = Sample();
+  std::stringstream file;
+  ASSERT_TRUE(WriteBinaryDataSet(*d, file));
+  const std::string bytes = file.str();
+  for (std::size_t n = 0; n < bytes.size(); ++n) {
+    std::stringstream cut(bytes.substr(0, n));
+    EXPECT_FALSE(ReadBinaryDataSet(cut)) << "length " << n;
+  }
+  std::string wrong = bytes;
+  wrong[0] ^= 1;
+  std::stringstream bad(wrong);
+  EXPECT_FALSE(ReadBinaryDataSet(bad));
+  EXPECT_EQ(last_message(), "Cannot open Data Set file: incorrect header");
+  // 2^31 - 1 cases of 4 variables in a file of a few hundred bytes.
+  std::string huge = bytes;
+  const std::int32_t cases = 0x7FFFFFFF;
+  std::memcpy(huge.data() + 24, &cases, 4);
+  std::stringstream h(huge);
+  EXPECT_FALSE(ReadBinaryDataSet(h));
+  // A text length beyond the end of the file.
+  std::string long_name = bytes;
+  const std::size_t names = 128 + 4 * 4 * 8 + 4 * 4 * 2 + 4 * 4;
+  const std::int32_t length = 1 << 30;
+  std::memcpy(long_name.data() + names, &length, 4);
+  std::stringstream l(long_name);
+  EXPECT_FALSE(ReadBinaryDataSet(l));
+  EXPECT_EQ(last_message(), "Unexpected end of file while reading data file");
+}
+
+TEST_F(DataFilesTest, PatternRoundTripKeepsEverythingToPrintedPrecision) {
+  auto d = Sample();
+  std::stringstream file;
+  ASSERT_TRUE(WritePatternFile(*d, file));
+  auto back = ReadPatternFile(file);
+  ASSERT_TRUE(back) << last_message();
+  ExpectSameContent(*d, *back, 1e-5);
+  EXPECT_EQ(back->variable_names, d->variable_names);
+}
+
+TEST_F(DataFilesTest, PatternFileLayout) {
+  auto d = CreateDataSet(1, 1);
+  d->at(0, 0) = 0.5;
+  d->case_names[0] = "one";
+  std::stringstream file;
+  ASSERT_TRUE(WritePatternFile(*d, file));
+  EXPECT_EQ(file.str(),
+            "# Tavrin v1.0 Patterns\n\nno_attributes 2\nno_patterns 1\nattributes\ni  VAR1\n"
+            "o  VAR2\n!01 T one\n0.5\t?\t\n\n\n");
+}
+
+TEST_F(DataFilesTest, PatternReaderRefusals) {
+  auto read = [&](const std::string& text) {
+    std::stringstream in(text);
+    return ReadPatternFile(in) != nullptr;
+  };
+  EXPECT_FALSE(read("# Tavrin v1.0 Network\n"));
+  EXPECT_EQ(last_message(), "Cannot open Data Set file: incorrect header");
+  EXPECT_FALSE(read("# Tavrin v1.2 Patterns\n"));
+  EXPECT_EQ(last_message(), "File created by a later version of Tavrin; cannot open");
+  EXPECT_FALSE(read("# Tavrin v1.0 Patterns\n\nno_patterns 1\n"));
+  EXPECT_EQ(last_message(), "Data Set file corrupted: no_attributes field missing");
+  EXPECT_FALSE(read("# Tavrin v1.0 Patterns\n\nno_attributes 2\nattributes\n"));
+  EXPECT_EQ(last_message(), "Data Set file corrupted: no_patterns field missing");
+  EXPECT_FALSE(read("# Tavrin v1.0 Patterns\nno_attributes 3\nno_patterns 1\nattributes\ni  a\n"));
+  EXPECT_EQ(last_message(), "Data Set file incomplete: variables missing");
+  EXPECT_FALSE(
+      read("# Tavrin v1.0 Patterns\nno_attributes 1\nno_patterns 2\nattributes\ni  a\n"
+           "!01 T\n1\n"));
+  EXPECT_EQ(last_message(), "Unexpected end of file reading Data Set");
+  // A count the file does not back up allocates nothing.
+  EXPECT_FALSE(
+      read("# Tavrin v1.0 Patterns\nno_attributes 2000000000\nno_patterns 2000000000\n"
+           "attributes\ni  a\n"));
+}
+
+TEST_F(DataFilesTest, PatternReaderTakesCommentsRolesAndRunOnValues) {
+  std::stringstream in(
+      "# Tavrin v2.1 patterns\n# a comment\nno_attributes 3\nno_patterns 1\nattributes\n"
+      "IO both\n# another\nxo neither\noi out={a,b}\n!7 v the name\n1.5\n# mid\n?\t2\n");
+  auto d = ReadPatternFile(in);
+  ASSERT_TRUE(d) << last_message();
+  EXPECT_EQ(d->role(0), VariableRole::kBoth);
+  EXPECT_EQ(d->role(1), VariableRole::kNeither);
+  EXPECT_EQ(d->role(2), VariableRole::kOutput);
+  EXPECT_EQ(d->nominals[2], (std::vector<std::string>{"a", "b"}));
+  EXPECT_EQ(d->subset[0], 1);
+  EXPECT_EQ(d->case_names[0], "the name");
+  EXPECT_EQ(d->at(0, 0), 1.5);
+  EXPECT_TRUE(IsMissing(d->at(0, 1)));
+  EXPECT_EQ(d->at(0, 2), 2.0);
+}
+
+TEST_F(DataFilesTest, PatternWriterRefusesNamesTheFormatCannotCarry) {
+  auto d = CreateDataSet(1, 1);
+  d->nominals[0] = {"a,b", "c"};
+  std::stringstream file;
+  EXPECT_FALSE(WritePatternFile(*d, file));
+  d->nominals[0].clear();
+  d->case_names[0] = "two\nlines";
+  EXPECT_FALSE(WritePatternFile(*d, file));
+}
+
+DelimitedOptions Csv(bool header = true, bool case_names = false, bool subsets = false) {
+  DelimitedOptions o;
+  o.header = header;
+  o.case_names = case_names;
+  o.subsets = subsets;
+  return o;
+}
+
+TEST_F(DataFilesTest, ImportReadsSubsetsNominalsAndMissing) {
+  std::stringstream in("NNTYPE,A,B\nTEST,1,x\n");
+  auto d = ImportText(in, Csv());
+  ASSERT_TRUE(d) << last_message();
+  EXPECT_EQ(d->no_variables, 2);
+  EXPECT_EQ(d->subset[0], 2);
+  EXPECT_EQ(d->no_test, 1);
+  EXPECT_EQ(d->at(0, 0), 1.0);
+  EXPECT_EQ(d->nominals[1], (std::vector<std::string>{"x", "v2"}));
+  EXPECT_EQ(d->at(0, 1), 1.0);
+  EXPECT_EQ(d->role(0), VariableRole::kInput);
+
+  std::stringstream second("5,?\n6,,\n");
+  auto e = ImportText(second, Csv(false));
+  ASSERT_TRUE(e);
+  EXPECT_EQ(e->variable_names[1], "VAR2");
+  EXPECT_TRUE(IsMissing(e->at(0, 1)));
+  // An empty field is missing, not 0.
+  EXPECT_TRUE(IsMissing(e->at(1, 1)));
+}
+
+TEST_F(DataFilesTest, ImportDropsNamesOfColumnsThatAreNotNominal) {
+  // "x" then 3: with the names {x, v2}, 3 is not a value number.
+  std::stringstream in("A\nx\n3\n");
+  auto d = ImportText(in, Csv());
+  ASSERT_TRUE(d);
+  EXPECT_TRUE(d->nominals[0].empty());
+}
+
+TEST_F(DataFilesTest, ImportCaseNamesBlankSeparatorAndRaggedRows) {
+  std::stringstream in("  1   2.5  3\r\n  two 4 5\r\n7\n");
+  DelimitedOptions o = Csv(false, true);
+  o.separator = ' ';
+  auto d = ImportText(in, o);
+  ASSERT_TRUE(d) << last_message();
+  EXPECT_EQ(last_message(),
+            "The rows in the data file contain an inconsistent number of columns. Please check "
+            "that the data is correct (missing values have been added to short rows).");
+  EXPECT_EQ(d->no_cases, 3);
+  EXPECT_EQ(d->case_names[0], "");  // just the row number
+  EXPECT_EQ(d->case_names[1], "two");
+  EXPECT_EQ(d->at(0, 0), 2.5);
+  EXPECT_EQ(d->at(1, 1), 5.0);
+  EXPECT_TRUE(IsMissing(d->at(2, 0)));
+}
+
+TEST_F(DataFilesTest, ImportRefusesAFileWithoutData) {
+  std::stringstream in("A,B\n");
+  EXPECT_FALSE(ImportText(in, Csv()));
+  EXPECT_EQ(last_message(), "Cannot read data file: not in the correct format");
+}
+
+TEST_F(DataFilesTest, ExportFormatsValuesNominalsAndMissing) {
+  auto d = CreateDataSet(3, 0);
+  d->nominals[1] = {"low", "high"};
+  d->at(0, 0) = 0.000123456789;  // "%.7g" gives 12 characters: "%.4g"
+  d->at(0, 1) = 2;
+  d->at(0, 2) = MISSING;
+  std::stringstream out;
+  ASSERT_TRUE(ExportText(*d, out, Csv(true, true, true)));
+  EXPECT_EQ(out.str(), ",NNTYPE,VAR1,VAR2,VAR3\n01,TRAIN,0.0001235,high,?\n");
+  d->at(0, 0) = 1234.5678;
+  std::stringstream plain;
+  ASSERT_TRUE(ExportText(*d, plain, Csv(false)));
+  EXPECT_EQ(plain.str(), "1234.568,high,?\n");
+}
+
+TEST_F(DataFilesTest, DelimitedRoundTripKeepsNamesSubsetsAndValues) {
+  auto d = Sample();
+  d->variable_names[2] = "C";  // an empty header field would read back as empty too
+  SetVariableRoles(*d, 0, 4, VariableRole::kInput);  // the format has no roles
+  // Nominal names come back in the order they first appear in the rows.
+  d->at(1, 1) = 2;
+  d->at(2, 1) = 3;
+  std::stringstream file;
+  ASSERT_TRUE(ExportText(*d, file, Csv(true, true, true)));
+  auto back = ImportText(file, Csv(true, true));
+  ASSERT_TRUE(back) << last_message();
+  ExpectSameContent(*d, *back, 1e-6);
+  EXPECT_EQ(back->variable_names, d->variable_names);
+}
+
+TEST_F(DataFilesTest, HostFileRoundTripKeepsRolesNominalsSubsetsAndCaseNames) {
+  auto d = Sample();
+  d->nominals[1] = {"red", "a rather long colour name", "42"};  // too long; numeric
+  d->title = "Sample data";
+  const fs::path path = dir_ / "sample.kvm";
+  ASSERT_TRUE(SaveDataSet(*d, path, DataFileFormat::kHost, {})) << last_message();
+  auto back = LoadDataSet(path, DataFileFormat::kHost, {});
+  ASSERT_TRUE(back) << last_message();
+  ExpectSameContent(*d, *back, 0.0);
+  EXPECT_EQ(back->title, "Sample data");
+  // Host names are upper case and at most 8 characters; an empty one is generated.
+  EXPECT_EQ(back->variable_names[0], "SIZE");
+  // Nothing is left behind but the file itself.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+TEST_F(DataFilesTest, SavesAreWholeOrNotAtAll) {
+  auto d = Sample();
+  const fs::path path = dir_ / "kept.dat";
+  {
+    std::ofstream old(path);
+    old << "old content";
+  }
+  d->case_names[0] = "bad\nname";
+  EXPECT_FALSE(SaveDataSet(*d, path, DataFileFormat::kPattern, {}));
+  std::ifstream kept(path);
+  std::string content;
+  std::getline(kept, content);
+  EXPECT_EQ(content, "old content");
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+  EXPECT_FALSE(SaveDataSet(*d, dir_ / "no" / "such" / "dir.dat", DataFileFormat::kBinary, {}));
+  EXPECT_EQ(last_message(), "Couldn't open specified file for writing");
+  EXPECT_FALSE(LoadDataSet(dir_ / "absent.dat", DataFileFormat::kBinary, {}));
+  EXPECT_EQ(last_message(), "Cannot open Data Set file for reading");
+}
+
+}  // namespace
+}  // namespace tavrin::testing
