@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "common/bounded_exp.h"
+
 namespace tavrin {
 
 #if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(__clang__)
@@ -59,11 +61,16 @@ double Dot(const double* w, const double* a, int n) {
 }
 
 TAVRIN_VECTOR_CLONES
-void LinearPsp(const double* weights, const double* a, const double* t, int units, int n,
-               double* y) {
+void LinearPsp(const double* __restrict weights, const double* __restrict a,
+               const double* __restrict t, int units, int n, double* __restrict y) {
   for (int u = 0; u < units; ++u) {
     y[u] = DotInline(weights + static_cast<std::size_t>(u) * n, a, n) - t[u];
   }
+}
+
+TAVRIN_VECTOR_CLONES
+void LogisticLayer(const double* x, double* y, int n) {
+  for (int i = 0; i < n; ++i) y[i] = Logistic(x[i]);
 }
 
 TAVRIN_VECTOR_CLONES

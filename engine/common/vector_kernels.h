@@ -22,6 +22,9 @@ void RadialPsp(const double* weights, const double* a, const double* t, int unit
 void LinearPsp(const double* weights, const double* a, const double* t, int units, int n,
                double* y);
 
+// y[i] = Logistic(x[i]) (common/bounded_exp.h); x and y may be the same.
+void LogisticLayer(const double* x, double* y, int n);
+
 // y[i] += k * x[i].
 void AddScaled(double* y, double k, const double* x, int n);
 

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "common/bounded_exp.h"
 #include "common/vector_kernels.h"
 
 namespace tavrin {
@@ -117,9 +118,7 @@ double Activate(ActivationFunction function, double x) {
     case ActivationFunction::kUnitsum:
       return x;
     case ActivationFunction::kLogistic:
-      if (x > 100.0) return 1.0;
-      if (x < -100.0) return 0.0;
-      return 1.0 / (1.0 + std::exp(-x));
+      return Logistic(x);
     case ActivationFunction::kHyperbolic:
       return Hyperbolic(x);
     case ActivationFunction::kNegExponential:
@@ -165,6 +164,20 @@ double ActivationDerivative(ActivationFunction function, double y) {
   return 1.0;
 }
 
+void MultiplyByDerivative(ActivationFunction function, const double* y, double* d, int count) {
+  switch (function) {
+    case ActivationFunction::kLinear:
+    case ActivationFunction::kStep:
+      return;
+    case ActivationFunction::kLogistic:
+      for (int i = 0; i < count; ++i) d[i] *= (1.0 - y[i]) * y[i];
+      return;
+    default:
+      for (int i = 0; i < count; ++i) d[i] *= ActivationDerivative(function, y[i]);
+      return;
+  }
+}
+
 bool HasLayerFunction(ActivationFunction function) {
   return function == ActivationFunction::kSoftmax || function == ActivationFunction::kUnitsum;
 }
@@ -175,10 +188,7 @@ void ActivateLayer(ActivationFunction function, const double* x, double* y, int 
       for (int i = 0; i < count; ++i) y[i] = x[i];
       return;
     case ActivationFunction::kLogistic:
-      for (int i = 0; i < count; ++i) {
-        const double v = x[i];
-        y[i] = v > 100.0 ? 1.0 : (v < -100.0 ? 0.0 : 1.0 / (1.0 + std::exp(-v)));
-      }
+      LogisticLayer(x, y, count);
       return;
     case ActivationFunction::kNegExponential:
       for (int i = 0; i < count; ++i) y[i] = NegExponential(x[i]);

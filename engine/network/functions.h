@@ -58,6 +58,10 @@ double Activate(ActivationFunction function, double x);
 // The stored derivative, a function of the activation y (as training uses it).
 double ActivationDerivative(ActivationFunction function, double y);
 
+// d[i] *= ActivationDerivative(function, y[i]) over a layer, the function
+// resolved once.
+void MultiplyByDerivative(ActivationFunction function, const double* y, double* d, int count);
+
 // Whether the function divides the whole layer by its sum after the units.
 bool HasLayerFunction(ActivationFunction function);
 

@@ -95,8 +95,8 @@ double BackPropagation::TrainCase(EngineState& engine, Network& net, const doubl
     double* dl = deltas_.data() + units_.layer_offset[l];
     BackSum(next.connections[l].weights.data(), deltas_.data() + units_.layer_offset[l + 1],
             next.no_units, layer.no_units, dl);
+    MultiplyByDerivative(layer.act_fn, layer.activations.data(), dl, layer.no_units);
     for (int i = 0; i < layer.no_units; ++i) {
-      dl[i] *= ActivationDerivative(layer.act_fn, layer.activations[i]);
       if (HiddenDeltaDiverges(dl[i])) {
         UpdateUnits(net, l, i, dl, run);
         ReportDivergence(engine);

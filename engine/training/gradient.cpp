@@ -53,8 +53,11 @@ void LoadCase(Network& net, const double* inputs, int count, double noise,
 
 double CaseErrorOf(const Network& net, const double* targets, int count) {
   const Layer& output = net.output_layer();
+  // Only the "Kohonen" error reads layer 1's smallest activation.
   std::optional<double> smallest;
-  if (net.no_layers() >= 2) smallest = Layer1Smallest(net);
+  if (net.error_fn == ErrorFunction::kKohonen && net.no_layers() >= 2) {
+    smallest = Layer1Smallest(net);
+  }
   return CaseError(net.error_fn, output.activations.data(), targets,
                    std::min(count, output.no_units), smallest);
 }
@@ -98,8 +101,8 @@ bool AccumulateCaseGradient(Network& net, const double* targets, const UnitLayou
     double* d = deltas.data() + units.layer_offset[l];
     const double* dn = deltas.data() + units.layer_offset[l + 1];
     BackSum(block.weights.data(), dn, next.no_units, layer.no_units, d);
+    MultiplyByDerivative(layer.act_fn, layer.activations.data(), d, layer.no_units);
     for (int i = 0; i < layer.no_units; ++i) {
-      d[i] *= ActivationDerivative(layer.act_fn, layer.activations[i]);
       if (HiddenDeltaDiverges(d[i])) return false;
     }
   }
