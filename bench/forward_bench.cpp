@@ -24,7 +24,7 @@
 #include "common/digits.h"
 #include "common/forward_task.h"
 #include "common/initial_weights.h"
-#include "nrx32.h"
+#include "nrx_handles.h"
 
 namespace tavrin::bench {
 namespace {
@@ -38,27 +38,6 @@ constexpr int kOutputs = kDigitsNetUnits[2];
 // the C library): each row's ten outputs computed once, then summed in case
 // order, -845650.574011 before rounding.
 constexpr double kForwardRbfChecksum = -845650.5740;
-
-std::string LibraryError() {
-  char text[NRX_ERROR_BUFFER_SIZE] = {};
-  NRXErrorMessage(text);
-  return text;
-}
-
-// A network slot freed when the benchmark ends, whatever path it takes.
-class NetworkSlot {
- public:
-  explicit NetworkSlot(int index) : index_(index) {}
-  NetworkSlot(const NetworkSlot&) = delete;
-  NetworkSlot& operator=(const NetworkSlot&) = delete;
-  ~NetworkSlot() {
-    if (index_ >= 0) NRXFreeNetwork(index_);
-  }
-  int index() const { return index_; }
-
- private:
-  int index_;
-};
 
 enum class Kind { kMlp, kRbf };
 

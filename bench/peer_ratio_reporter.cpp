@@ -9,9 +9,14 @@ namespace {
 
 constexpr std::string_view kOurs = "/Tavrin";
 
+// Rates only: an inverted rate is a time per item, whose ratio would read
+// the wrong way round.
 void KeepRates(const benchmark::BenchmarkReporter::Run& run, std::map<std::string, double>& rates) {
   for (const auto& [name, counter] : run.counters) {
-    if ((counter.flags & benchmark::Counter::kIsRate) != 0) rates[name] = counter.value;
+    if ((counter.flags & benchmark::Counter::kIsRate) != 0 &&
+        (counter.flags & benchmark::Counter::kInvert) == 0) {
+      rates[name] = counter.value;
+    }
   }
 }
 
@@ -50,12 +55,13 @@ void PeerRatioReporter::Finalize() {
         const auto their = theirs.find(counter);
         if (their == theirs.end() || their->second <= 0.0) continue;
         if (!header) {
-          out << "\nTavrin relative to its peers (ratio of " << counter << "):\n";
+          out << "\nTavrin relative to its peers (ratio of rates; above 1 = Tavrin faster):\n";
           header = true;
         }
         char line[512];
-        std::snprintf(line, sizeof line, "  %-28s Tavrin/%-8s %7.3f  (%.4g vs %.4g, %s / %s)\n",
-                      task.c_str(), peer_name.substr(task.size() + 1).c_str(),
+        std::snprintf(line, sizeof line,
+                      "  %-22s Tavrin/%-10s %-9s %7.3f  (%.4g vs %.4g, %s / %s)\n", task.c_str(),
+                      peer_name.substr(task.size() + 1).c_str(), counter.c_str(),
                       our_rate / their->second, our_rate, their->second, sources_[name].c_str(),
                       sources_[peer_name].c_str());
         out << line;

@@ -2,8 +2,9 @@
 
 // Console output plus, at the end, Tavrin's speed relative to each peer.
 // A task's benchmarks are named "<task>/Tavrin" and "<task>/<peer>"; every
-// rate counter both report is compared, from the median of the repetitions
-// when there are several, else from the single run.
+// rate counter both report (not inverted ones, which are times per item) is
+// compared, so a ratio above 1 means Tavrin is faster. Rates come from the
+// median of the repetitions when there are several, else from the single run.
 
 #include <benchmark/benchmark.h>
 

@@ -106,6 +106,10 @@ std::unique_ptr<DataSet> CopyDataSet(const DataSet& data) {
 }
 
 Status ResizeCases(DataSet& data, int position, int count) {
+  if (position < 0 || position > data.no_cases ||
+      (count < 0 && std::int64_t{position} - count > data.no_cases)) {
+    return Fail("Case number out of range");
+  }
   if (count < 0) {
     if (-count >= data.no_cases) return Fail("Cannot Cut all cases");
     const int end = position - count;
@@ -156,6 +160,13 @@ Status ResizeCases(DataSet& data, int position, int count) {
 }
 
 Status ResizeDataVariables(DataSet& data, int position, int count) {
+  if (position < 0 || position > data.no_variables ||
+      (count < 0 && std::int64_t{position} - count > data.no_variables)) {
+    return Fail("Variable number out of range");
+  }
+  if (count > 0 && std::int64_t{data.no_variables} + count > kMaxDataEntries) {
+    return Fail(kNotEnoughMemory);
+  }
   if (count < 0 && -count >= data.no_variables) {
     return Fail("Cannot remove all variables from Data Set");
   }

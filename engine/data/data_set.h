@@ -98,6 +98,7 @@ void SetCaseSubsets(DataSet& data, int first, int count, Subset subset);
 // Re-deals subset labels at random (modes 0-2), regroups rows by subset
 // (mode 3) or adds the "NNINDEX" case-number variable (mode 4). Mode 2 keeps
 // ignored the cases a time-series `network` needs as history (none: 0).
+// Other modes are refused with "Shuffle mode out of range".
 [[nodiscard]] Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random,
                                     const Network* network);
 

@@ -90,7 +90,8 @@ Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random, const Ne
       case 4:
         return AddCaseIndex(data);
       default:
-        break;
+        // Doing nothing and reporting success would hide a caller's mistake.
+        return Fail("Shuffle mode out of range");
     }
     return Status::Ok();
   } catch (const std::bad_alloc&) {

@@ -35,21 +35,35 @@ std::vector<int> ColumnsWithRole(const DataSet& data, bool outputs) {
 
 // Row by row, so that a large data set is read from memory once per pass
 // rather than once per variable.
+// Row by row, so that a large data set is read from memory once per pass
+// rather than once per variable; the per-column running figures live in
+// plain arrays so that the inner loop stays small.
 void Gather(const DataSet& data, std::vector<ColumnStats>& stats) {
+  const std::size_t n = stats.size();
+  std::vector<int> column(n);
+  std::vector<std::int64_t> count(n, 0);
+  std::vector<double> low(n, 0.0), high(n, 0.0), sum(n, 0.0), squares(n, 0.0), mean(n, 0.0);
+  std::vector<std::size_t> detailed;  // columns that want values or frequencies
+  for (std::size_t k = 0; k < n; ++k) {
+    column[k] = stats[k].column;
+    if (stats[k].wants_values || stats[k].wants_frequency) detailed.push_back(k);
+  }
   for (int c = 0; c < data.no_cases; ++c) {
     if (!data.in_use(c)) continue;
     const double* row = data.row(c);
-    for (ColumnStats& s : stats) {
+    for (std::size_t k = 0; k < n; ++k) {
+      const double x = row[column[k]];
+      if (IsMissing(x)) continue;
+      // The first valid value starts both the minimum and the maximum.
+      low[k] = (count[k] == 0 || x < low[k]) ? x : low[k];
+      high[k] = (count[k] == 0 || x > high[k]) ? x : high[k];
+      ++count[k];
+      sum[k] += x;
+    }
+    for (std::size_t k : detailed) {
+      ColumnStats& s = stats[k];
       const double x = row[s.column];
       if (IsMissing(x)) continue;
-      if (s.count == 0) {
-        s.min = s.max = x;
-      } else {
-        s.min = std::min(s.min, x);
-        s.max = std::max(s.max, x);
-      }
-      ++s.count;
-      s.sum += x;
       if (s.wants_values) s.values.push_back(x);
       if (s.wants_frequency && x >= 1.0 && x <= static_cast<double>(s.frequency.size()) &&
           x == std::floor(x)) {
@@ -57,17 +71,26 @@ void Gather(const DataSet& data, std::vector<ColumnStats>& stats) {
       }
     }
   }
+  for (std::size_t k = 0; k < n; ++k) mean[k] = count[k] > 0 ? sum[k] / count[k] : 0.0;
   // Deviations from the mean in a second pass: a constant column then has a
   // variance of exactly 0.
   for (int c = 0; c < data.no_cases; ++c) {
     if (!data.in_use(c)) continue;
     const double* row = data.row(c);
-    for (ColumnStats& s : stats) {
-      const double x = row[s.column];
+    for (std::size_t k = 0; k < n; ++k) {
+      const double x = row[column[k]];
       if (IsMissing(x)) continue;
-      const double d = x - s.sum / s.count;
-      s.squares += d * d;
+      const double d = x - mean[k];
+      squares[k] += d * d;
     }
+  }
+  for (std::size_t k = 0; k < n; ++k) {
+    ColumnStats& s = stats[k];
+    s.count = static_cast<int>(count[k]);
+    s.min = low[k];
+    s.max = high[k];
+    s.sum = sum[k];
+    s.squares = squares[k];
   }
 }
 

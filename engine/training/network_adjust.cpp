@@ -62,6 +62,7 @@ Status PruneInputVariables(Network& net, double fanout) {
 Status ReinitialiseNetwork(EngineState& engine, Network& net, int method, int layer, double a,
                            double b) {
   if (layer < -1 || layer >= net.no_layers()) return Fail("Layer number out of bounds");
+  if (method < 0 || method > 3) return Status::Ok();  // changes nothing, range included
   engine.reinitialisation = ReinitialisationRange{a, b};
   const int first = layer == -1 ? 0 : layer;
   const int last = layer == -1 ? net.no_layers() - 1 : layer;

@@ -112,8 +112,20 @@ Status DriverRun::Start(bool outputs) {
       s->step = (s->end - s->current) / span;
     }
   }
-  if (run_.epoch == 0) CalculateScaleFactors(net_.coding, data_, outputs);
-  if (!source_.Prepare(net_, data_, outputs)) return Status::Failed();
+  // A run that cannot start leaves the network as it was, factors included.
+  VariableCoding before;
+  if (run_.epoch == 0) {
+    try {
+      before = net_.coding;
+    } catch (const std::bad_alloc&) {
+      return Fail(kNotEnoughMemory);
+    }
+    CalculateScaleFactors(net_.coding, data_, outputs);
+  }
+  if (!source_.Prepare(net_, data_, outputs)) {
+    if (run_.epoch == 0) net_.coding = std::move(before);
+    return Status::Failed();
+  }
   has_verification_ = data_.no_verification > 0;
   if (run_.epoch == 0) {
     try {

@@ -3,14 +3,17 @@
  *
  * Handles. Networks live in 64 slots numbered 0 to 63. NRXCreateNetwork and
  * NRXCopyNetwork fill a slot and return its number (the handle "net" below);
- * NRXFreeNetwork empties it. Handles stay valid until freed; nothing is freed
- * behind the caller's back.
+ * NRXFreeNetwork empties it. Data sets live in 64 slots of their own (the
+ * handle "ds"), filled by NRXCreateDataSet and NRXCopyDataSet and emptied by
+ * NRXFreeDataSet. Handles stay valid until freed; nothing is freed behind the
+ * caller's back.
  *
  * Results. Functions that fill a slot return the slot number, or -1 on
  * failure. Every other function returns 1 on success and 0 on failure and
  * delivers values through pointer arguments (integers as int32_t, reals as
  * double, texts copied into caller buffers). Out-arguments are written only on
- * success (one exception, NRXGetNetworkErrorFunction, is noted beside it).
+ * success; the exceptions (NRXGetNetworkErrorFunction, the data set count and
+ * name getters, the training functions) are noted beside them.
  *
  * Error text. A failure records one message (at most 128 characters) that
  * NRXErrorMessage copies out. A success never clears it, so read it only right
@@ -26,10 +29,14 @@
  *   "Unit number out of range"           unit below 0 or not below the layer's units;
  *   "Variable number out of range"       variable outside 0 .. inputs + outputs - 1;
  *   "Output argument cannot be NULL"     a null out-argument for a number.
+ * Functions taking "ds" check it the same way, after "net" when they take
+ * both:
+ *   "Data Set index out of range"        ds below 0 or above 63;
+ *   "No Data Set loaded with this index" the slot is empty.
  * Any function can also fail with "Not enough memory to perform operation"
  * (or the more specific memory text noted beside it), and, should the engine
  * fail in a way it does not expect, with "Internal error: unexpected failure";
- * in both cases the network is left as it was.
+ * in both cases the network (and data set) is left as it was.
  *
  * Missing values. NRXMissingValue() returns the number that marks a missing
  * value in every input and output array.
@@ -82,11 +89,30 @@
 #define NRX_DESIGN_PNN 4
 #define NRX_DESIGN_GRNN 5
 
-/* Output types of NRXRunNetwork. */
+/* Output types of NRXRunNetwork (0 .. 3) and NRXRunNetworkFromDataSet (0 .. 4). */
 #define NRX_OUTPUT_DECODED 0
 #define NRX_OUTPUT_ACTIVATIONS 1
 #define NRX_OUTPUT_WINNER_WEIGHTS 2
 #define NRX_OUTPUT_LAYER1_WINNER 3
+#define NRX_OUTPUT_LAYER1_SMALLEST 4
+
+/* Case types (subsets) of a data set's cases. */
+#define NRX_CASE_TRAINING 0
+#define NRX_CASE_VERIFICATION 1
+#define NRX_CASE_TEST 2
+#define NRX_CASE_IGNORED 3
+
+/* Variable types (roles) of a data set's variables. */
+#define NRX_VARIABLE_INPUT 0
+#define NRX_VARIABLE_OUTPUT 1
+#define NRX_VARIABLE_BOTH 2
+#define NRX_VARIABLE_IGNORED 3
+
+/* Methods of NRXReinitializeNetwork. */
+#define NRX_REINIT_UNIFORM 0
+#define NRX_REINIT_GAUSSIAN 1
+#define NRX_REINIT_NORMALISED_UNIFORM 2
+#define NRX_REINIT_ZERO 3
 
 #ifdef __cplusplus
 extern "C" {
@@ -107,6 +133,195 @@ NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer);
  * this interface, 1.1754943508222875e-38 (the smallest normal single-precision
  * value). Never fails. */
 NRX_API double NRX_CALL NRXMissingValue(void);
+
+/* ------------------------------------------------------------------------
+ * Data sets
+ * A data set is a table of cases (rows, numbered from 0) by variables
+ * (columns, numbered from 0) of doubles. Each variable has a type (input,
+ * output, both or ignored: NRX_VARIABLE_*), each case a type (training,
+ * verification, test or ignored: NRX_CASE_*). A missing entry holds
+ * NRXMissingValue(); a nominal variable's entries are value numbers 1 .. k.
+ * A data set always keeps at least one case and one variable.
+ * ------------------------------------------------------------------------ */
+
+/* NRXCreateDataSet: a new data set in the lowest free data set slot; returns
+ * the slot, or -1. It has no_inputs input variables followed by no_outputs
+ * output variables, named "VAR1", "VAR2", ..., and one training case, without
+ * a name, whose entries are all missing.
+ * Messages, in order: "Too many Data Sets loaded", "Number of inputs out of
+ * bounds" (below 0), "Number of outputs out of bounds" (below 0), "A Data Set
+ * must have at least one variable" (both 0), "Not enough memory to perform
+ * operation". */
+NRX_API int32_t NRX_CALL NRXCreateDataSet(int32_t no_inputs, int32_t no_outputs);
+
+/* NRXCopyDataSet: puts a deep copy of data set `ds` into the lowest free slot
+ * and returns that slot, or -1 with "Data Set index out of range", "No Data
+ * Set loaded with this index", "Too many Data Sets loaded" or "Not enough
+ * memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
+
+/* NRXFreeDataSet: destroys data set `ds` and empties its slot.
+ * Messages: the data set checks. */
+NRX_API int32_t NRX_CALL NRXFreeDataSet(int32_t ds);
+
+/* NRXGetDataNoVariables, NRXGetDataNoInputs, NRXGetDataNoOutputs,
+ * NRXGetDataNoCases, NRXGetDataNoTraining, NRXGetDataNoVerification,
+ * NRXGetDataNoTest: a count into *count. Inputs count the variables of type
+ * input or both, outputs those of type output or both; the three case counts
+ * leave ignored cases out. Unlike other getters these set *count to 0 on any
+ * failure (when it is not null).
+ * Messages: the data set checks, "Output argument cannot be NULL". */
+NRX_API int32_t NRX_CALL NRXGetDataNoVariables(int32_t ds, int32_t* count);
+NRX_API int32_t NRX_CALL NRXGetDataNoInputs(int32_t ds, int32_t* count);
+NRX_API int32_t NRX_CALL NRXGetDataNoOutputs(int32_t ds, int32_t* count);
+NRX_API int32_t NRX_CALL NRXGetDataNoCases(int32_t ds, int32_t* count);
+NRX_API int32_t NRX_CALL NRXGetDataNoTraining(int32_t ds, int32_t* count);
+NRX_API int32_t NRX_CALL NRXGetDataNoVerification(int32_t ds, int32_t* count);
+NRX_API int32_t NRX_CALL NRXGetDataNoTest(int32_t ds, int32_t* count);
+
+/* NRXGetDataVariableName / NRXSetDataVariableName: a variable's name.
+ * Get copies it (the empty text when it has none) into `buffer`,
+ * caller-owned, at least NRX_NAME_BUFFER_SIZE bytes; after a failure a
+ * non-null buffer holds the empty text. Set stores a copy of `name`; null or
+ * empty clears it.
+ * Messages: the data set checks, "Variable number out of range"; get: "To
+ * retrieve a variable name you must allocate some space"; set: "Name too
+ * long: at most 255 characters", "Not enough memory to store variable name". */
+NRX_API int32_t NRX_CALL NRXGetDataVariableName(int32_t ds, int32_t variable, char* buffer);
+NRX_API int32_t NRX_CALL NRXSetDataVariableName(int32_t ds, int32_t variable, const char* name);
+
+/* NRXGetDataCaseName / NRXSetDataCaseName: a case's name, as for variables.
+ * Messages: the data set checks, "Case number out of range"; get: "To
+ * retrieve a case name you must allocate some space"; set: "Name too long: at
+ * most 255 characters", "Not enough memory to store case name". */
+NRX_API int32_t NRX_CALL NRXGetDataCaseName(int32_t ds, int32_t c, char* buffer);
+NRX_API int32_t NRX_CALL NRXSetDataCaseName(int32_t ds, int32_t c, const char* name);
+
+/* NRXGetDataCase / NRXSetDataCase: copies the first n entries of case `c` out
+ * of or into `values` (caller-owned, n doubles), where n is the number of
+ * inputs plus the number of outputs (NRXGetDataNoInputs + NRXGetDataNoOutputs,
+ * a variable of type both counting twice), but never more than the number of
+ * variables. The entries are the first n columns in order, whatever their
+ * types.
+ * Messages: the data set checks, "Case number out of range"; get: "Output
+ * array cannot be NULL"; set: "Input array cannot be NULL". */
+NRX_API int32_t NRX_CALL NRXGetDataCase(int32_t ds, int32_t c, double* values);
+NRX_API int32_t NRX_CALL NRXSetDataCase(int32_t ds, int32_t c, const double* values);
+
+/* NRXGetDataEntry / NRXSetDataEntry: the entry of case `c`, variable
+ * `variable`. Messages: the data set checks, "Data number out of range" (case
+ * or variable), get: "Output argument cannot be NULL". */
+NRX_API int32_t NRX_CALL NRXGetDataEntry(int32_t ds, int32_t c, int32_t variable, double* value);
+NRX_API int32_t NRX_CALL NRXSetDataEntry(int32_t ds, int32_t c, int32_t variable, double value);
+
+/* NRXAddDataVariables: inserts `count` (>= 1) variables before variable
+ * `position` (0 .. variables - 1), or after the last one when position is -1.
+ * New variables are numeric, missing in every case, named "VAR<n>" with n
+ * their 1-based position, and take the type of the variable just before the
+ * insertion point (with position 0, of the variable they are inserted before;
+ * with -1, of the last variable).
+ * Messages: the data set checks, "Variable number out of range", "Number of
+ * variables out of range", "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXAddDataVariables(int32_t ds, int32_t position, int32_t count);
+
+/* NRXDeleteDataVariables: deletes variables position .. position + count - 1,
+ * or the last `count` variables when position is -1.
+ * Messages: the data set checks, "Variable number out of range" (position
+ * outside -1 .. variables - 1), "Number of variables out of range" (count
+ * below 1 or past the last variable), "Cannot remove all variables from Data
+ * Set". */
+NRX_API int32_t NRX_CALL NRXDeleteDataVariables(int32_t ds, int32_t position, int32_t count);
+
+/* NRXAddDataCases: inserts `count` (>= 1) cases before case `position`
+ * (0 .. cases - 1), or after the last one when position is -1. New cases are
+ * missing throughout, have no name and take the type of the case just before
+ * them (training at position 0).
+ * Messages: the data set checks, "Case number out of range", "Number of cases
+ * out of range" (count below 1), "Cannot create any more cases: maximum
+ * (536870912) reached", "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXAddDataCases(int32_t ds, int32_t position, int32_t count);
+
+/* NRXDeleteDataCases: deletes cases position .. position + count - 1, or the
+ * last `count` cases when position is -1.
+ * Messages: the data set checks, "Case number out of range", "Number of Cases
+ * out of range" (capital C: count below 1 or past the last case), "Cannot Cut
+ * all cases". */
+NRX_API int32_t NRX_CALL NRXDeleteDataCases(int32_t ds, int32_t position, int32_t count);
+
+/* NRXGetDataCaseType: the type (NRX_CASE_*) of case `c`.
+ * NRXSetDataCaseTypes: gives cases first .. first + count - 1 the type
+ * `code`; the case counts follow.
+ * Messages: the data set checks, "Case number out of range"; get: "Output
+ * argument cannot be NULL"; set: "Number of Cases out of range" (capital C:
+ * count below 1 or past the last case), "Case type out of range" (code
+ * outside 0 .. 3). */
+NRX_API int32_t NRX_CALL NRXGetDataCaseType(int32_t ds, int32_t c, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetDataCaseTypes(int32_t ds, int32_t first, int32_t count,
+                                             int32_t code);
+
+/* NRXGetDataVariableType: the type (NRX_VARIABLE_*) of a variable.
+ * NRXSetDataVariableTypes: gives variables first .. first + count - 1 the
+ * type `code`; the input and output counts follow (both counts in each).
+ * Messages: the data set checks; get: "Case number out of range" (sic: a bad
+ * variable number), "Output argument cannot be NULL"; set: "Variable number
+ * out of range", "Number of Variables out of range" (capital V), "Variable
+ * type out of range" (code outside 0 .. 3). */
+NRX_API int32_t NRX_CALL NRXGetDataVariableType(int32_t ds, int32_t variable, int32_t* code);
+NRX_API int32_t NRX_CALL NRXSetDataVariableTypes(int32_t ds, int32_t first, int32_t count,
+                                                 int32_t code);
+
+/* NRXGetDataNoNominals / NRXSetDataNoNominals: a variable's number of nominal
+ * values (0 = numeric). Setting keeps the existing names, adds "v<number>"
+ * names or drops names from the end; the entries are not changed.
+ * Messages: the data set checks, "Variable number out of range"; get: "Output
+ * argument cannot be NULL"; set: "Number of nominal values out of range"
+ * (below 0), "Not enough memory to add nominals" (more than 1048576). */
+NRX_API int32_t NRX_CALL NRXGetDataNoNominals(int32_t ds, int32_t variable, int32_t* count);
+NRX_API int32_t NRX_CALL NRXSetDataNoNominals(int32_t ds, int32_t variable, int32_t count);
+
+/* NRXGetDataNominal / NRXSetDataNominal: the name of nominal value `value`
+ * (0-based: value 0 names value number 1) of a variable. Get copies it into
+ * `buffer`, caller-owned, at least NRX_NAME_BUFFER_SIZE bytes; set stores a
+ * copy of `name`.
+ * Messages: the data set checks, "Variable number out of range", "Nominal
+ * number out of range"; get: "To retrieve a nominal name you must allocate
+ * some space"; set: "Blank nominal names are not permitted" (null, empty or
+ * only blanks), "Name too long: at most 255 characters", "Not enough memory
+ * to copy nominal name". */
+NRX_API int32_t NRX_CALL NRXGetDataNominal(int32_t ds, int32_t variable, int32_t value,
+                                           char* buffer);
+NRX_API int32_t NRX_CALL NRXSetDataNominal(int32_t ds, int32_t variable, int32_t value,
+                                           const char* name);
+
+/* NRXShuffleDataSet: re-deals or regroups the case types, using the engine's
+ * random generator (its sequence is the same in every process).
+ *   mode 0  the training and verification types are dealt at random over
+ *           the cases that have them, keeping both counts;
+ *   mode 1  the same over training, verification and test cases;
+ *   mode 2  the same over all cases, except that ignored cases before case
+ *           steps + lookahead - 1 of the active network stay ignored. The
+ *           active network is the one of the last call that made one
+ *           active: NRXCreateNetwork, NRXAppendNetwork, the edits that
+ *           resize a layer (units, layers, variables, nominal counts,
+ *           conversions, steps), NRXRunNetworkFromDataSet,
+ *           NRXCalculateScaleFactors and the training calls. With none, or
+ *           once it is freed, no ignored case is held back;
+ *   mode 3  cases (entries, names, types) are moved into the order training,
+ *           verification, test, ignored, keeping their order within each;
+ *   mode 4  a variable named "NNINDEX" of type ignored is inserted at
+ *           position 0 (unless variable 0 already has that name) and filled
+ *           with the case numbers 1 .. cases.
+ * Messages: the data set checks, "Shuffle mode out of range" (outside
+ * 0 .. 4), "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXShuffleDataSet(int32_t ds, int32_t mode);
+
+/* NRXSortDataSet: orders the cases by the entries of one variable, ascending
+ * when `ascending` is nonzero, else descending; names and types move with
+ * their cases, and cases of equal entries keep their order. A missing entry
+ * sorts as the (tiny, positive) number NRXMissingValue().
+ * Messages: the data set checks, "Data Set index out of range" (sic: a bad
+ * variable number), "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXSortDataSet(int32_t ds, int32_t variable, int32_t ascending);
 
 /* ------------------------------------------------------------------------
  * Whole networks
@@ -189,6 +404,25 @@ NRX_API int32_t NRX_CALL NRXAppendNetwork(int32_t net, int32_t second);
  * Each run keeps the units' activations (read by NRXGetNetworkUnitActivation). */
 NRX_API int32_t NRX_CALL NRXRunNetwork(int32_t net, int32_t output_type, const double* inputs,
                                        double* outputs);
+
+/* NRXRunNetworkFromDataSet: runs network `net` forward on case `c` of data
+ * set `ds`. The network reads the data set's input variables in order (the
+ * variables of type input or both; inputs the data set lacks read as
+ * missing); a time-series network reads, for each, the entries of cases
+ * c - (steps + lookahead - 1) .. c - lookahead, oldest first, so `c` must be
+ * at least steps + lookahead - 1. The data set is expected to match the
+ * network; the call does not compare them.
+ *   output_type  0 .. 3 as NRXRunNetwork; 4 the smallest activation of layer
+ *                1 (1 value).
+ *   outputs      caller-owned, large enough for the chosen type.
+ * Messages, in order: "Network index out of range", "No Network loaded with
+ * this index" (capital N), "Data Set index out of range", "No Data Set loaded
+ * with this index", "Pattern number out of range" (c outside 0 .. cases - 1),
+ * "Pattern number too small for the network's steps and lookahead",
+ * "Output type out of range", "Output array cannot be NULL", "Not enough
+ * memory to run network". */
+NRX_API int32_t NRX_CALL NRXRunNetworkFromDataSet(int32_t net, int32_t ds, int32_t c,
+                                                  int32_t output_type, double* outputs);
 
 /* ------------------------------------------------------------------------
  * Network structure: layers, units and weights
@@ -451,6 +685,134 @@ NRX_API int32_t NRX_CALL NRXSetNetworkSteps(int32_t net, int32_t steps);
 NRX_API int32_t NRX_CALL NRXGetNetworkLookahead(int32_t net, int32_t* lookahead);
 NRX_API int32_t NRX_CALL NRXSetNetworkLookahead(int32_t net, int32_t lookahead);
 
+/* NRXCalculateScaleFactors: computes the scale and shift factors of network
+ * `net`'s variables and the substitutes of missing values from data set `ds`.
+ * The network's input variables pair in order with the data set's variables
+ * of type input or both, its outputs with those of type output or both (a
+ * variable without a partner keeps its factors); ignored cases and missing
+ * entries are left out. Minimax maps the least and greatest value to MinMean
+ * and MaxSD; Mean-SD maps the mean to MinMean with scale MaxSD / variance;
+ * One-of-N and Two-state take shift MinMean and scale MaxSD; None takes
+ * scale 1 and shift 0; Explicit and Kohonen keep theirs. A column without
+ * spread, or without a valid value, takes scale 1.
+ * Messages: "Network index out of range", "No Network loaded with this index"
+ * (capital N), "Data Set index out of range", "No Data Set loaded with this
+ * index", "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXCalculateScaleFactors(int32_t net, int32_t ds);
+
+/* ------------------------------------------------------------------------
+ * Training
+ * Each network slot keeps training settings: the stopping conditions, the
+ * Weigend weight-elimination terms, and the epochs and retain-best flag of
+ * its last training call. A new, copied or loaded network starts with all
+ * conditions 0 (only the epoch count ends a run), Weigend lambda 0 (no
+ * penalty) and scale 1.
+ * ------------------------------------------------------------------------ */
+
+/* NRXSetStoppingConditions: the conditions that end a training call of this
+ * network before its epochs are done: the training error at or below
+ * `target_error`; with verification, the verification error at or below
+ * `target_verification_error`; or, with `window` above 0, `window` epochs in
+ * a row in which neither error fell by at least its improvement
+ * (`error_improvement`, `verification_improvement`) below the lowest seen.
+ * Messages: "Network index out of range", "No network loaded with this index". */
+NRX_API int32_t NRX_CALL NRXSetStoppingConditions(int32_t net, int32_t window, double target_error,
+                                                  double target_verification_error,
+                                                  double error_improvement,
+                                                  double verification_improvement);
+
+/* NRXSetWeigend: the weight-elimination penalty of later training calls of
+ * this network: lambda x sum over the trained weights of w^2 / (scale + w^2);
+ * lambda 0 switches it off.
+ * Messages: "Network index out of range", "No network loaded with this
+ * index", "Weigend lambda must be a number not below 0", "Weigend scale must
+ * be a number above 0". */
+NRX_API int32_t NRX_CALL NRXSetWeigend(int32_t net, double lambda, double scale);
+
+/* NRXReinitializeNetwork: sets the engine's reinitialisation range to (a, b)
+ * and refills the weights into layer `layer` (1 .. layers - 1; layer 0 has
+ * none) and its thresholds, or with layer -1 every layer in turn. Methods
+ * (NRX_REINIT_*): 0 uniform in (a, b); 1 a + b x a Gaussian deviate (fixed
+ * weights kept); 2 uniform, then each unit's weights (with its threshold in a
+ * Linear-PSP layer) scaled to length 1; 3 zero. Thresholds of Radial-PSP
+ * layers become 1.0 under every method. Draws come from the engine's random
+ * generator. Any other method changes nothing (not even the range) and
+ * returns 1.
+ * Messages: "Network index out of range", "No network loaded with this
+ * index", "Layer number out of bounds" (outside -1 .. layers - 1). */
+NRX_API int32_t NRX_CALL NRXReinitializeNetwork(int32_t net, int32_t method, int32_t layer,
+                                                double a, double b);
+
+/* The three gradient-descent trainers share these arguments and results:
+ *   net, ds       the network to train and its data set, whose input and
+ *                 output variables must match the network's (number and
+ *                 nominal value counts); its training cases are trained on.
+ *   epochs        >= 0 epochs to run (0 only measures the errors); becomes
+ *                 the slot's epoch setting.
+ *   verify        nonzero: measure the verification cases' error after each
+ *                 epoch (and use it for retain best and stopping).
+ *   retain_best   nonzero: the network ends as it was at its best epoch
+ *                 (lowest verification error with verify, else lowest
+ *                 training error; the network before training counts) and
+ *                 the trainer's working arrays (momentum terms, learning
+ *                 rates) are kept for the next call of the same trainer;
+ *                 zero: the network ends as the last epoch left it and the
+ *                 arrays are released.
+ *   training_error, verification_error  caller-owned; receive the root-mean-
+ *                 square errors of the training and verification cases for
+ *                 the network as it ends (verification 0 without verify or
+ *                 verification cases). Both must be non-null; a null one is
+ *                 refused before anything is done. On failure both (when not
+ *                 null) are set to 0.
+ * Every call starts afresh: the network's scale factors are first
+ * recalculated from the data set (NRXCalculateScaleFactors) and the slot's
+ * stopping conditions and Weigend terms apply. The last run's rates stay in
+ * the engine for later calls.
+ * When the weights diverge the call stops early, leaves the message
+ * "Training algorithm has stopped prematurely because the weights are
+ * diverging rapidly. ..." (cut to 128 characters) and still returns 1 with
+ * the errors of the last completed epoch (or of the retained best network).
+ * Messages, in order: "Network index out of range", "No Network loaded with
+ * this index" (capital N), "Data Set index out of range", "No Data Set loaded
+ * with this index", "Output argument cannot be NULL", "Number of epochs out
+ * of range" (below 0), "At least two layers required in Network"
+ * (NRXBackPropagation checks this here), "The current Data Set contains no
+ * Training cases", "Network and Data Set have differing number of inputs and
+ * outputs, or differing nominal variable", "At least two layers required in
+ * Network", "Cannot use single node cross-entropy function on a multiple
+ * output network", "Cannot use multiple node cross-entropy function on a
+ * single output network", "Not enough memory to perform operation". A refused
+ * call leaves the network as it was. */
+
+/* NRXBackPropagation: changes the weights after every training case (in data
+ * set order, or shuffled anew each epoch when `shuffle` is nonzero), with a
+ * learning rate moving linearly from start_rate to end_rate and a momentum
+ * from start_momentum to end_momentum over the epochs, and uniform noise of
+ * +-noise added to the coded inputs. */
+NRX_API int32_t NRX_CALL NRXBackPropagation(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                            int32_t retain_best, int32_t shuffle, double start_rate,
+                                            double end_rate, double start_momentum,
+                                            double end_momentum, double noise,
+                                            double* training_error, double* verification_error);
+
+/* NRXQuickPropagation: changes the weights once per epoch by a secant step
+ * per weight; `rate` scales the first epoch's gradient step, `acceleration`
+ * bounds the growth of a step. */
+NRX_API int32_t NRX_CALL NRXQuickPropagation(int32_t net, int32_t ds, int32_t epochs,
+                                             int32_t verify, int32_t retain_best, double rate,
+                                             double acceleration, double noise,
+                                             double* training_error, double* verification_error);
+
+/* NRXDeltaBarDelta: changes the weights once per epoch, each with its own
+ * learning rate starting at `initial_rate`, raised by `increment` while the
+ * gradient keeps its sign and multiplied by `decay` when it turns, the sign
+ * history being smoothed by `smoothing`. */
+NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                          int32_t retain_best, double initial_rate,
+                                          double increment, double decay, double smoothing,
+                                          double noise, double* training_error,
+                                          double* verification_error);
+
 /* ------------------------------------------------------------------------
  * The cdecl forms
  * _NRXC<Name> takes the arguments of NRX<Name>, calls it and returns its
@@ -568,7 +930,81 @@ NRX_API int32_t NRX_CALL NRXSetNetworkLookahead(int32_t net, int32_t lookahead);
   X(int32_t, GetNetworkSteps, (int32_t net, int32_t* steps), (net, steps)) \
   X(int32_t, SetNetworkSteps, (int32_t net, int32_t steps), (net, steps)) \
   X(int32_t, GetNetworkLookahead, (int32_t net, int32_t* lookahead), (net, lookahead)) \
-  X(int32_t, SetNetworkLookahead, (int32_t net, int32_t lookahead), (net, lookahead))
+  X(int32_t, SetNetworkLookahead, (int32_t net, int32_t lookahead), (net, lookahead)) \
+  X(int32_t, CalculateScaleFactors, (int32_t net, int32_t ds), (net, ds)) \
+  X(int32_t, RunNetworkFromDataSet, (int32_t net, int32_t ds, int32_t c, int32_t output_type, \
+      double* outputs), (net, ds, c, output_type, outputs)) \
+  X(int32_t, CreateDataSet, (int32_t no_inputs, int32_t no_outputs), (no_inputs, no_outputs)) \
+  X(int32_t, CopyDataSet, (int32_t ds), (ds)) \
+  X(int32_t, FreeDataSet, (int32_t ds), (ds)) \
+  X(int32_t, GetDataNoVariables, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataNoInputs, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataNoOutputs, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataNoCases, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataNoTraining, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataNoVerification, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataNoTest, (int32_t ds, int32_t* count), (ds, count)) \
+  X(int32_t, GetDataVariableName, (int32_t ds, int32_t variable, char* buffer), \
+    (ds, variable, buffer)) \
+  X(int32_t, SetDataVariableName, (int32_t ds, int32_t variable, const char* name), \
+    (ds, variable, name)) \
+  X(int32_t, GetDataCaseName, (int32_t ds, int32_t c, char* buffer), (ds, c, buffer)) \
+  X(int32_t, SetDataCaseName, (int32_t ds, int32_t c, const char* name), (ds, c, name)) \
+  X(int32_t, GetDataCase, (int32_t ds, int32_t c, double* values), (ds, c, values)) \
+  X(int32_t, SetDataCase, (int32_t ds, int32_t c, const double* values), (ds, c, values)) \
+  X(int32_t, GetDataEntry, (int32_t ds, int32_t c, int32_t variable, double* value), \
+    (ds, c, variable, value)) \
+  X(int32_t, SetDataEntry, (int32_t ds, int32_t c, int32_t variable, double value), \
+    (ds, c, variable, value)) \
+  X(int32_t, AddDataVariables, (int32_t ds, int32_t position, int32_t count), \
+    (ds, position, count)) \
+  X(int32_t, DeleteDataVariables, (int32_t ds, int32_t position, int32_t count), \
+    (ds, position, count)) \
+  X(int32_t, AddDataCases, (int32_t ds, int32_t position, int32_t count), (ds, position, count)) \
+  X(int32_t, DeleteDataCases, (int32_t ds, int32_t position, int32_t count), \
+    (ds, position, count)) \
+  X(int32_t, GetDataCaseType, (int32_t ds, int32_t c, int32_t* code), (ds, c, code)) \
+  X(int32_t, SetDataCaseTypes, (int32_t ds, int32_t first, int32_t count, int32_t code), \
+    (ds, first, count, code)) \
+  X(int32_t, GetDataVariableType, (int32_t ds, int32_t variable, int32_t* code), \
+    (ds, variable, code)) \
+  X(int32_t, SetDataVariableTypes, (int32_t ds, int32_t first, int32_t count, int32_t code), \
+    (ds, first, count, code)) \
+  X(int32_t, GetDataNoNominals, (int32_t ds, int32_t variable, int32_t* count), \
+    (ds, variable, count)) \
+  X(int32_t, SetDataNoNominals, (int32_t ds, int32_t variable, int32_t count), \
+    (ds, variable, count)) \
+  X(int32_t, GetDataNominal, (int32_t ds, int32_t variable, int32_t value, char* buffer), \
+    (ds, variable, value, buffer)) \
+  X(int32_t, SetDataNominal, (int32_t ds, int32_t variable, int32_t value, const char* name), \
+    (ds, variable, value, name)) \
+  X(int32_t, ShuffleDataSet, (int32_t ds, int32_t mode), (ds, mode)) \
+  X(int32_t, SortDataSet, (int32_t ds, int32_t variable, int32_t ascending), \
+    (ds, variable, ascending)) \
+  X(int32_t, SetStoppingConditions, (int32_t net, int32_t window, double target_error, \
+      double target_verification_error, double error_improvement, \
+      double verification_improvement), \
+    (net, window, target_error, target_verification_error, error_improvement, \
+     verification_improvement)) \
+  X(int32_t, SetWeigend, (int32_t net, double lambda, double scale), (net, lambda, scale)) \
+  X(int32_t, ReinitializeNetwork, (int32_t net, int32_t method, int32_t layer, double a, \
+      double b), (net, method, layer, a, b)) \
+  X(int32_t, BackPropagation, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, int32_t shuffle, double start_rate, double end_rate, \
+      double start_momentum, double end_momentum, double noise, double* training_error, \
+      double* verification_error), \
+    (net, ds, epochs, verify, retain_best, shuffle, start_rate, end_rate, start_momentum, \
+     end_momentum, noise, training_error, verification_error)) \
+  X(int32_t, QuickPropagation, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, double rate, double acceleration, double noise, \
+      double* training_error, double* verification_error), \
+    (net, ds, epochs, verify, retain_best, rate, acceleration, noise, training_error, \
+     verification_error)) \
+  X(int32_t, DeltaBarDelta, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, double initial_rate, double increment, double decay, \
+      double smoothing, double noise, double* training_error, double* verification_error), \
+    (net, ds, epochs, verify, retain_best, initial_rate, increment, decay, smoothing, noise, \
+     training_error, verification_error))
 /* clang-format on */
 
 #define NRX_DECLARE_CDECL_FORM(result, name, parameters, arguments) \

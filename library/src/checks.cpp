@@ -27,6 +27,24 @@ NetworkSlot* CheckNetworkIndex(std::int32_t index, std::string_view no_network_m
   return &slot;
 }
 
+tavrin::DataSet* CheckDataSetIndex(std::int32_t index) {
+  if (index < 0 || index >= kDataSetSlotCount) {
+    RecordError(kDataSetIndexOutOfRange);
+    return nullptr;
+  }
+  tavrin::DataSet* data = DataSets()[index].get();
+  if (data == nullptr) RecordError(kNoDataSet);
+  return data;
+}
+
+NetworkAndDataSet CheckNetworkAndDataSet(std::int32_t net, std::int32_t ds) {
+  NetworkSlot* network = CheckNetworkIndex(net, kNoNetworkCapital);
+  if (network == nullptr) return {};
+  tavrin::DataSet* data = CheckDataSetIndex(ds);
+  if (data == nullptr) return {};
+  return {network, data};
+}
+
 bool Refuse(std::string_view message) {
   RecordError(message);
   return false;

@@ -67,4 +67,49 @@ std::int32_t OnNetwork(std::int32_t index, Body&& body) noexcept {
   return OnNetwork(index, NetworkCall{}, static_cast<Body&&>(body));
 }
 
+// The data set of a handle, or null after recording why there is none.
+tavrin::DataSet* CheckDataSetIndex(std::int32_t index);
+
+// A data set export: the handle checks, then `body(data)`, which returns true
+// on success after recording its own failures.
+template <typename Body>
+std::int32_t OnDataSet(std::int32_t index, std::string_view memory, Body&& body) noexcept {
+  return Guarded(kFailure, memory, [&]() -> std::int32_t {
+    tavrin::DataSet* data = CheckDataSetIndex(index);
+    if (data == nullptr) return kFailure;
+    return body(*data) ? kSuccess : kFailure;
+  });
+}
+
+template <typename Body>
+std::int32_t OnDataSet(std::int32_t index, Body&& body) noexcept {
+  return OnDataSet(index, tavrin::kNotEnoughMemory, static_cast<Body&&>(body));
+}
+
+// A network and the data set it works with, both filled slots.
+struct NetworkAndDataSet {
+  NetworkSlot* network = nullptr;
+  tavrin::DataSet* data = nullptr;
+};
+
+// The checks of every export that takes a network and a data set: the
+// network handle (saying "No Network ..."), then the data set handle. Null
+// members after recording why.
+NetworkAndDataSet CheckNetworkAndDataSet(std::int32_t net, std::int32_t ds);
+
+// An export on a network and a data set that engine machinery works on: the
+// handle checks, the pair made active, then `body(slot, data)`.
+template <typename Body>
+std::int32_t OnPair(std::int32_t net, std::int32_t ds, std::string_view memory,
+                    Body&& body) noexcept {
+  return Guarded(kFailure, memory, [&]() -> std::int32_t {
+    const NetworkAndDataSet pair = CheckNetworkAndDataSet(net, ds);
+    if (pair.data == nullptr) return kFailure;
+    tavrin::EngineState& engine = tavrin::Engine();
+    engine.active_network = pair.network->network.get();
+    engine.active_data_set = pair.data;
+    return body(*pair.network, *pair.data) ? kSuccess : kFailure;
+  });
+}
+
 }  // namespace nrx

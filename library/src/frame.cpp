@@ -13,6 +13,7 @@ namespace {
 
 struct LibraryState {
   NetworkTable networks;
+  DataSetTable data_sets;
   LastErrorSink last_error;
   bool initialised = false;
 };
@@ -34,6 +35,7 @@ bool EnsureInitialised() noexcept {
   LibraryState& state = State();
   if (state.initialised) return true;
   for (NetworkSlot& slot : state.networks) slot.Clear();
+  for (auto& slot : state.data_sets) slot.reset();
   state.last_error.Clear();
   tavrin::Engine().error_sink = &state.last_error;
   state.initialised = true;
@@ -44,6 +46,10 @@ NetworkTable& Networks() {
   return State().networks;
 }
 
+DataSetTable& DataSets() {
+  return State().data_sets;
+}
+
 LastErrorSink& LastError() {
   return State().last_error;
 }
@@ -52,6 +58,14 @@ int FindFreeNetworkSlot() {
   NetworkTable& table = Networks();
   for (int i = 0; i < kNetworkSlotCount; ++i) {
     if (table[i].empty()) return i;
+  }
+  return -1;
+}
+
+int FindFreeDataSetSlot() {
+  DataSetTable& table = DataSets();
+  for (int i = 0; i < kDataSetSlotCount; ++i) {
+    if (table[i] == nullptr) return i;
   }
   return -1;
 }

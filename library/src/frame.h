@@ -1,7 +1,8 @@
 #pragma once
 
 // The library's own state behind the integer handles: the network slots with
-// their training settings, the last error text, and the lazy start-up.
+// their training settings, the data set slots, the last error text, and the
+// lazy start-up.
 
 #include <array>
 #include <cstdint>
@@ -9,22 +10,15 @@
 #include <string_view>
 
 #include "common/error_sink.h"
+#include "data/data_set.h"
 #include "network/network.h"
+#include "training/training_settings.h"
 
 namespace nrx {
 
-// Per-slot values the training exports read; a filled slot always has one.
-struct TrainingSettings {
-  double target_error = 0.0;
-  double target_verification_error = 0.0;
-  double error_improvement = 0.0;
-  double verification_improvement = 0.0;
-  std::int32_t window = 0;
-  std::int32_t epochs = 100;
-  std::int32_t retain_best = 1;
-  double weigend_lambda = 0.0;
-  double weigend_scale = 1.0;
-};
+// Per-slot stopping conditions, epochs, retain best and Weigend terms: the
+// engine's own record, so a training call copies it into the run unchanged.
+using tavrin::TrainingSettings;
 
 struct NetworkSlot {
   std::unique_ptr<tavrin::Network> network;  // null = slot empty
@@ -39,6 +33,10 @@ struct NetworkSlot {
 
 inline constexpr int kNetworkSlotCount = 64;
 using NetworkTable = std::array<NetworkSlot, kNetworkSlotCount>;
+
+// A data set slot owns its data set; null = empty.
+inline constexpr int kDataSetSlotCount = 64;
+using DataSetTable = std::array<std::unique_ptr<tavrin::DataSet>, kDataSetSlotCount>;
 
 // Keeps the last message the engine or the library recorded, cut to what
 // callers' buffers are promised to hold. Recording never allocates, so it
@@ -61,10 +59,12 @@ class LastErrorSink : public tavrin::ErrorSink {
 bool EnsureInitialised() noexcept;
 
 NetworkTable& Networks();
+DataSetTable& DataSets();
 LastErrorSink& LastError();
 
 // The lowest empty slot, or -1.
 int FindFreeNetworkSlot();
+int FindFreeDataSetSlot();
 
 // Records a message through the engine's sink (the library's, once started).
 void RecordError(std::string_view message) noexcept;

@@ -84,4 +84,43 @@ inline constexpr std::string_view kNormalisationOutOfRange =
 inline constexpr std::string_view kUnknownNormalisation =
     "Internal error: unrecognised normalisation function";
 
+// Data sets.
+inline constexpr std::string_view kDataSetIndexOutOfRange = "Data Set index out of range";
+inline constexpr std::string_view kNoDataSet = "No Data Set loaded with this index";
+inline constexpr std::string_view kTooManyDataSets = "Too many Data Sets loaded";
+inline constexpr std::string_view kNoDataSetVariables =
+    "A Data Set must have at least one variable";
+inline constexpr std::string_view kCaseOutOfRange = "Case number out of range";
+inline constexpr std::string_view kDataNumberOutOfRange = "Data number out of range";
+inline constexpr std::string_view kNoMemoryForVariableName =
+    "Not enough memory to store variable name";
+inline constexpr std::string_view kNoMemoryForCaseName = "Not enough memory to store case name";
+inline constexpr std::string_view kNullCaseName =
+    "To retrieve a case name you must allocate some space";
+inline constexpr std::string_view kNullOutputArray = "Output array cannot be NULL";
+inline constexpr std::string_view kNullInputArray = "Input array cannot be NULL";
+// The case and variable counts differ in case between exports; callers may
+// compare against either.
+inline constexpr std::string_view kCaseCountOutOfRange = "Number of cases out of range";
+inline constexpr std::string_view kCaseCountOutOfRangeCapital = "Number of Cases out of range";
+inline constexpr std::string_view kVariableCountOutOfRangeCapital =
+    "Number of Variables out of range";
+inline constexpr std::string_view kCaseTypeOutOfRange = "Case type out of range";
+inline constexpr std::string_view kVariableTypeOutOfRange = "Variable type out of range";
+inline constexpr std::string_view kShuffleModeOutOfRange = "Shuffle mode out of range";
+
+// Running a network on a data set's case.
+inline constexpr std::string_view kPatternOutOfRange = "Pattern number out of range";
+inline constexpr std::string_view kPatternBeforeWindow =
+    "Pattern number too small for the network's steps and lookahead";
+inline constexpr std::string_view kNoMemoryToRunCase = "Not enough memory to run network";
+
+// Training.
+inline constexpr std::string_view kLayerOutOfBounds = "Layer number out of bounds";
+inline constexpr std::string_view kEpochsOutOfRange = "Number of epochs out of range";
+inline constexpr std::string_view kWeigendLambdaOutOfRange =
+    "Weigend lambda must be a number not below 0";
+inline constexpr std::string_view kWeigendScaleOutOfRange =
+    "Weigend scale must be a number above 0";
+
 }  // namespace nrx

@@ -1,4 +1,5 @@
-// Whole networks: create, copy, free, append and run.
+// Whole networks: create, copy, free, append, and run on an input vector or
+// on a data set's case.
 
 #include <algorithm>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "entry_point.h"
 #include "network/forward_run.h"
 #include "network/network_builder.h"
+#include "network/scale_factors.h"
 #include "network/structure_edits.h"
 #include "nrx32.h"
 
@@ -23,6 +25,8 @@ using tavrin::Network;
 constexpr std::int32_t kLastLibraryDesign = static_cast<std::int32_t>(DesignCode::kRegression);
 constexpr std::int32_t kLastOutputType =
     static_cast<std::int32_t>(tavrin::RunOutput::kLayer1Winner);
+constexpr std::int32_t kLastCaseOutputType =
+    static_cast<std::int32_t>(tavrin::RunOutput::kLayer1Smallest);
 
 struct CreateArguments {
   std::int32_t design;
@@ -174,6 +178,14 @@ bool CheckAppendFits(const Network& first, const Network& second) {
   return true;
 }
 
+// A case the network can read its whole time-series window for.
+bool CheckCaseToRun(const Network& network, const tavrin::DataSet& data, std::int32_t c) {
+  if (c < 0 || c >= data.no_cases) return Refuse(kPatternOutOfRange);
+  const std::int64_t history = std::int64_t{network.coding.steps} + network.coding.lookahead - 1;
+  if (c < history) return Refuse(kPatternBeforeWindow);
+  return true;
+}
+
 }  // namespace
 }  // namespace nrx
 
@@ -252,4 +264,26 @@ NRX_API int32_t NRX_CALL NRXRunNetwork(int32_t net, int32_t output_type, const d
     std::copy(work.begin(), work.end(), outputs);
     return true;
   });
+}
+
+NRX_API int32_t NRX_CALL NRXRunNetworkFromDataSet(int32_t net, int32_t ds, int32_t c,
+                                                  int32_t output_type, double* outputs) {
+  return nrx::OnPair(
+      net, ds, nrx::kNoMemoryToRunCase, [&](nrx::NetworkSlot& slot, tavrin::DataSet& data) {
+        Network& network = *slot.network;
+        if (!nrx::CheckCaseToRun(network, data, c)) return false;
+        if (output_type < 0 || output_type > nrx::kLastCaseOutputType) {
+          return Refuse(nrx::kOutputTypeOutOfRange);
+        }
+        if (outputs == nullptr) return Refuse(nrx::kNullOutputArray);
+        const tavrin::VariableCoding& coding = network.coding;
+        const auto type = static_cast<tavrin::RunOutput>(output_type);
+        std::vector<double> raw(static_cast<std::size_t>(coding.no_inputs) *
+                                static_cast<std::size_t>(coding.steps));
+        std::vector<double> work(static_cast<std::size_t>(tavrin::RunOutputSize(network, type)));
+        tavrin::ReadWindow(data, c, coding, raw.data());
+        tavrin::RunForwardAs(network, raw.data(), type, work.data());
+        std::copy(work.begin(), work.end(), outputs);
+        return true;
+      });
 }

@@ -1,6 +1,6 @@
 // Variables and their coding: counts, names, nominal values, conversion,
-// missing-value substitution, scaling, normalisation, classification and the
-// time-series settings.
+// missing-value substitution, scaling (by hand or from a data set),
+// normalisation, classification and the time-series settings.
 
 #include <algorithm>
 #include <cctype>
@@ -10,6 +10,7 @@
 #include "checks.h"
 #include "entry_point.h"
 #include "network/network_design.h"
+#include "network/scale_factors.h"
 #include "network/structure_edits.h"
 #include "network/variable_coding.h"
 #include "nrx32.h"
@@ -404,4 +405,12 @@ NRX_API int32_t NRX_CALL NRXSetNetworkLookahead(int32_t net, int32_t lookahead) 
     n.coding.lookahead = lookahead;
     return true;
   });
+}
+
+NRX_API int32_t NRX_CALL NRXCalculateScaleFactors(int32_t net, int32_t ds) {
+  return nrx::OnPair(net, ds, tavrin::kNotEnoughMemory,
+                     [&](nrx::NetworkSlot& slot, tavrin::DataSet& data) {
+                       tavrin::CalculateScaleFactors(slot.network->coding, data);
+                       return true;
+                     });
 }

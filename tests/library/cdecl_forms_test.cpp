@@ -51,14 +51,29 @@ int32_t MakeLinear() {
   return net;
 }
 
+// Cases of the linear network above: (a, b, y) with y = 2 a - b - 0.5.
+int32_t MakeData() {
+  return MakeDataSet(2, 1, {{3.0, 1.0, 4.5}, {1.0, 1.0, 0.5}, {2.0, 0.0, 3.5}, {0.0, 0.0, -0.5}});
+}
+
 Outcome Observe(const Scenario& scenario, bool twin) {
-  for (int i = 0; i < kSlots; ++i) NRXFreeNetwork(i);
+  FreeAllSlots();
   MarkErrorText();
   Outcome o;
   scenario(twin, o);
   o.error = ErrorText();
-  for (int i = 0; i < kSlots; ++i) NRXFreeNetwork(i);
+  FreeAllSlots();
   return o;
+}
+
+// Training scenarios keep retain best clear, so no trainer's working arrays
+// outlive a scenario and both runs start alike.
+template <typename Call>
+void TrainingGet(Outcome& o, Call call) {
+  double training = -77.0, verification = -77.0;
+  o.Add(call(&training, &verification));
+  o.Add(training);
+  o.Add(verification);
 }
 
 // Getter of an int32 on the network: a success and a refused layer or index.
@@ -532,6 +547,314 @@ const std::vector<std::pair<const char*, Scenario>>& Scenarios() {
          o.Add(CALL(SetNetworkLookahead, n, 2));
          o.Add(CALL(SetNetworkLookahead, n, -2));
          IntGet(o, [&](int32_t* v) { return NRXGetNetworkLookahead(n, v); });
+       }},
+      {"CalculateScaleFactors",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         o.Add(CALL(CalculateScaleFactors, n, ds));
+         DoubleGet(o, [&](double* v) { return NRXGetNetworkScaleFactor(n, 0, v); });
+         DoubleGet(o, [&](double* v) { return NRXGetNetworkShiftFactor(n, 2, v); });
+         o.Add(CALL(CalculateScaleFactors, n, ds + 1));
+       }},
+      {"RunNetworkFromDataSet",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         double out[2] = {0.0, 0.0};
+         for (int32_t type = 0; type <= 4; ++type) {
+           o.Add(CALL(RunNetworkFromDataSet, n, ds, 2, type, out));
+           o.Add(out[0]);
+           o.Add(out[1]);
+         }
+         o.Add(CALL(RunNetworkFromDataSet, n, ds, 4, 0, out));
+       }},
+      {"CreateDataSet",
+       [](bool twin, Outcome& o) {
+         o.Add(CALL(CreateDataSet, 2, 3));
+         o.Add(DataCount(NRXGetDataNoVariables, 0));
+         o.Add(CALL(CreateDataSet, 0, 0));
+       }},
+      {"CopyDataSet",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(CopyDataSet, ds));
+         o.Add(Entry(1, 2, 2));
+         o.Add(CALL(CopyDataSet, 9));
+       }},
+      {"FreeDataSet",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(FreeDataSet, ds));
+         o.Add(CALL(FreeDataSet, ds));
+       }},
+      {"GetDataNoVariables",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoVariables, ds, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoVariables, ds + 1, v); });
+       }},
+      {"GetDataNoInputs",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoInputs, ds, v); });
+         o.Add(CALL(GetDataNoInputs, ds, nullptr));
+       }},
+      {"GetDataNoOutputs",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoOutputs, ds, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoOutputs, 64, v); });
+       }},
+      {"GetDataNoCases",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoCases, ds, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoCases, -1, v); });
+       }},
+      {"GetDataNoTraining",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataCaseTypes(ds, 0, 1, NRX_CASE_TEST);
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoTraining, ds, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoTraining, ds + 1, v); });
+       }},
+      {"GetDataNoVerification",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataCaseTypes(ds, 1, 2, NRX_CASE_VERIFICATION);
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoVerification, ds, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoVerification, ds + 1, v); });
+       }},
+      {"GetDataNoTest",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataCaseTypes(ds, 0, 3, NRX_CASE_TEST);
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoTest, ds, v); });
+         o.Add(CALL(GetDataNoTest, ds, nullptr));
+       }},
+      {"GetDataVariableName",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         TextGet(o, [&](char* b) { return CALL(GetDataVariableName, ds, 1, b); });
+         TextGet(o, [&](char* b) { return CALL(GetDataVariableName, ds, 3, b); });
+       }},
+      {"SetDataVariableName",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetDataVariableName, ds, 0, "size"));
+         o.Add(CALL(SetDataVariableName, ds, -1, "size"));
+         TextGet(o, [&](char* b) { return NRXGetDataVariableName(ds, 0, b); });
+       }},
+      {"GetDataCaseName",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataCaseName(ds, 2, "third");
+         TextGet(o, [&](char* b) { return CALL(GetDataCaseName, ds, 2, b); });
+         TextGet(o, [&](char* b) { return CALL(GetDataCaseName, ds, 4, b); });
+       }},
+      {"SetDataCaseName",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetDataCaseName, ds, 1, "second"));
+         o.Add(CALL(SetDataCaseName, ds, 4, "fifth"));
+         TextGet(o, [&](char* b) { return NRXGetDataCaseName(ds, 1, b); });
+       }},
+      {"GetDataCase",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         double values[3] = {0.0, 0.0, 0.0};
+         o.Add(CALL(GetDataCase, ds, 2, values));
+         for (double v : values) o.Add(v);
+         o.Add(CALL(GetDataCase, ds, 2, nullptr));
+       }},
+      {"SetDataCase",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         const double values[3] = {7.0, 8.0, 9.0};
+         o.Add(CALL(SetDataCase, ds, 3, values));
+         o.Add(Entry(ds, 3, 1));
+         o.Add(CALL(SetDataCase, ds, 4, values));
+       }},
+      {"GetDataEntry",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         DoubleGet(o, [&](double* v) { return CALL(GetDataEntry, ds, 0, 2, v); });
+         DoubleGet(o, [&](double* v) { return CALL(GetDataEntry, ds, 0, 3, v); });
+       }},
+      {"SetDataEntry",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetDataEntry, ds, 1, 1, 6.5));
+         o.Add(CALL(SetDataEntry, ds, 4, 1, 6.5));
+         o.Add(Entry(ds, 1, 1));
+       }},
+      {"AddDataVariables",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(AddDataVariables, ds, 1, 2));
+         o.Add(CALL(AddDataVariables, ds, 1, 0));
+         o.Add(DataCount(NRXGetDataNoInputs, ds));
+       }},
+      {"DeleteDataVariables",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(DeleteDataVariables, ds, -1, 1));
+         o.Add(CALL(DeleteDataVariables, ds, 0, 2));
+         o.Add(DataCount(NRXGetDataNoOutputs, ds));
+       }},
+      {"AddDataCases",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(AddDataCases, ds, -1, 10));
+         o.Add(CALL(AddDataCases, ds, 14, 1));
+         o.Add(DataCount(NRXGetDataNoCases, ds));
+       }},
+      {"DeleteDataCases",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(DeleteDataCases, ds, 1, 2));
+         o.Add(CALL(DeleteDataCases, ds, 0, 2));
+         o.Add(Entry(ds, 1, 0));
+       }},
+      {"GetDataCaseType",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataCaseTypes(ds, 1, 1, NRX_CASE_IGNORED);
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataCaseType, ds, 1, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataCaseType, ds, 4, v); });
+       }},
+      {"SetDataCaseTypes",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetDataCaseTypes, ds, 1, 3, NRX_CASE_VERIFICATION));
+         o.Add(CALL(SetDataCaseTypes, ds, 1, 3, 7));
+         o.Add(DataCount(NRXGetDataNoVerification, ds));
+       }},
+      {"GetDataVariableType",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataVariableType, ds, 2, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataVariableType, ds, 3, v); });
+       }},
+      {"SetDataVariableTypes",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetDataVariableTypes, ds, 0, 2, NRX_VARIABLE_BOTH));
+         o.Add(CALL(SetDataVariableTypes, ds, 2, 2, NRX_VARIABLE_BOTH));
+         o.Add(DataCount(NRXGetDataNoOutputs, ds));
+       }},
+      {"GetDataNoNominals",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataNoNominals(ds, 1, 4);
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoNominals, ds, 1, v); });
+         IntGet(o, [&](int32_t* v) { return CALL(GetDataNoNominals, ds, -1, v); });
+       }},
+      {"SetDataNoNominals",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetDataNoNominals, ds, 0, 2));
+         o.Add(CALL(SetDataNoNominals, ds, 0, -2));
+         TextGet(o, [&](char* b) { return NRXGetDataNominal(ds, 0, 1, b); });
+       }},
+      {"GetDataNominal",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataNoNominals(ds, 2, 2);
+         TextGet(o, [&](char* b) { return CALL(GetDataNominal, ds, 2, 1, b); });
+         TextGet(o, [&](char* b) { return CALL(GetDataNominal, ds, 2, 2, b); });
+       }},
+      {"SetDataNominal",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         NRXSetDataNoNominals(ds, 2, 2);
+         o.Add(CALL(SetDataNominal, ds, 2, 0, "low"));
+         o.Add(CALL(SetDataNominal, ds, 2, 1, " "));
+         TextGet(o, [&](char* b) { return NRXGetDataNominal(ds, 2, 0, b); });
+       }},
+      {"ShuffleDataSet",
+       [](bool twin, Outcome& o) {
+         // Modes 3 and 4 draw no random numbers, so both runs agree on them.
+         const int32_t ds = MakeData();
+         NRXSetDataCaseTypes(ds, 0, 1, NRX_CASE_VERIFICATION);
+         o.Add(CALL(ShuffleDataSet, ds, 3));
+         o.Add(Entry(ds, 3, 0));
+         o.Add(CALL(ShuffleDataSet, ds, 4));
+         o.Add(Entry(ds, 2, 0));
+         o.Add(CALL(ShuffleDataSet, ds, 5));
+       }},
+      {"SortDataSet",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         o.Add(CALL(SortDataSet, ds, 0, 1));
+         o.Add(Entry(ds, 0, 2));
+         o.Add(CALL(SortDataSet, ds, 3, 1));
+       }},
+      {"SetStoppingConditions",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetStoppingConditions, n, 0, 10.0, 0.0, 0.0, 0.0));
+         o.Add(CALL(SetStoppingConditions, n + 1, 0, 10.0, 0.0, 0.0, 0.0));
+         TrainingGet(o, [&](double* t, double* v) {
+           return NRXBackPropagation(n, ds, 20, 0, 0, 0, 0.01, 0.01, 0.0, 0.0, 0.0, t, v);
+         });
+         o.Add(Weight(n, 0, 0, 0));
+       }},
+      {"SetWeigend",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         o.Add(CALL(SetWeigend, n, 0.5, 2.0));
+         o.Add(CALL(SetWeigend, n, 0.5, 0.0));
+         TrainingGet(o, [&](double* t, double* v) {
+           return NRXBackPropagation(n, ds, 1, 0, 0, 0, 0.01, 0.01, 0.0, 0.0, 0.0, t, v);
+         });
+       }},
+      {"ReinitializeNetwork",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         o.Add(CALL(ReinitializeNetwork, n, 0, -1, 0.25, 0.25));
+         o.Add(Weight(n, 0, 1, 0));
+         o.Add(CALL(ReinitializeNetwork, n, 8, -1, 0.0, 1.0));
+         o.Add(CALL(ReinitializeNetwork, n, 3, 2, 0.0, 1.0));
+       }},
+      {"BackPropagation",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         TrainingGet(o, [&](double* t, double* v) {
+           return CALL(BackPropagation, n, ds, 3, 1, 0, 0, 0.05, 0.01, 0.2, 0.1, 0.0, t, v);
+         });
+         o.Add(Weight(n, 0, 0, 0));
+         TrainingGet(o, [&](double* t, double*) {
+           return CALL(BackPropagation, n, ds, 3, 1, 0, 0, 0.05, 0.01, 0.2, 0.1, 0.0, t, nullptr);
+         });
+       }},
+      {"QuickPropagation",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         TrainingGet(o, [&](double* t, double* v) {
+           return CALL(QuickPropagation, n, ds, 3, 0, 0, 0.05, 1.75, 0.0, t, v);
+         });
+         o.Add(Weight(n, 0, 1, 0));
+         TrainingGet(o, [&](double* t, double* v) {
+           return CALL(QuickPropagation, n, ds + 1, 3, 0, 0, 0.05, 1.75, 0.0, t, v);
+         });
+       }},
+      {"DeltaBarDelta",
+       [](bool twin, Outcome& o) {
+         const int32_t n = MakeLinear();
+         const int32_t ds = MakeData();
+         TrainingGet(o, [&](double* t, double* v) {
+           return CALL(DeltaBarDelta, n, ds, 3, 0, 0, 0.05, 0.1, 0.8, 0.5, 0.0, t, v);
+         });
+         o.Add(Weight(n, 0, 1, 0));
+         TrainingGet(o, [&](double* t, double* v) {
+           return CALL(DeltaBarDelta, n, ds, -1, 0, 0, 0.05, 0.1, 0.8, 0.5, 0.0, t, v);
+         });
        }},
   };
   return scenarios;

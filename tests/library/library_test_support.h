@@ -1,7 +1,8 @@
 #pragma once
 
 // What the library tests share: the last error as a string, a fixture that
-// leaves every slot empty after each test, and a short way to create networks.
+// leaves every slot empty after each test, and short ways to create networks
+// and data sets.
 
 #include <gtest/gtest.h>
 
@@ -27,11 +28,17 @@ inline void MarkErrorText() {
   NRXFreeNetwork(-1);
 }
 
+// Empties every network and data set slot.
+inline void FreeAllSlots() {
+  for (int i = 0; i < kSlots; ++i) {
+    NRXFreeNetwork(i);
+    NRXFreeDataSet(i);
+  }
+}
+
 class LibraryTest : public ::testing::Test {
  protected:
-  void TearDown() override {
-    for (int i = 0; i < kSlots; ++i) NRXFreeNetwork(i);
-  }
+  void TearDown() override { FreeAllSlots(); }
 };
 
 // The arguments of NRXCreateNetwork with defaults that build a small MLP.
@@ -100,6 +107,43 @@ inline std::vector<double> RunAs(int32_t net, int32_t type, const std::vector<do
   std::vector<double> out(count, -12345.0);
   EXPECT_EQ(NRXRunNetwork(net, type, inputs.data(), out.data()), 1) << ErrorText();
   return out;
+}
+
+// A data set of `no_inputs` inputs and `no_outputs` outputs holding `rows`
+// (one per case, every variable), all training cases.
+inline int32_t MakeDataSet(int32_t no_inputs, int32_t no_outputs,
+                           const std::vector<std::vector<double>>& rows) {
+  const int32_t ds = NRXCreateDataSet(no_inputs, no_outputs);
+  EXPECT_GE(ds, 0) << ErrorText();
+  if (rows.size() > 1) {
+    EXPECT_EQ(NRXAddDataCases(ds, -1, static_cast<int32_t>(rows.size() - 1)), 1) << ErrorText();
+  }
+  for (std::size_t c = 0; c < rows.size(); ++c) {
+    for (std::size_t v = 0; v < rows[c].size(); ++v) {
+      EXPECT_EQ(NRXSetDataEntry(ds, static_cast<int32_t>(c), static_cast<int32_t>(v), rows[c][v]),
+                1)
+          << ErrorText();
+    }
+  }
+  return ds;
+}
+
+inline int32_t DataCount(int32_t (*get)(int32_t, int32_t*), int32_t ds) {
+  int32_t count = -1;
+  EXPECT_EQ(get(ds, &count), 1) << ErrorText();
+  return count;
+}
+
+inline double Entry(int32_t ds, int32_t c, int32_t variable) {
+  double value = -999.0;
+  EXPECT_EQ(NRXGetDataEntry(ds, c, variable, &value), 1) << ErrorText();
+  return value;
+}
+
+inline double Threshold(int32_t net, int32_t layer, int32_t unit) {
+  double t = -999.0;
+  EXPECT_EQ(NRXGetNetworkUnitThreshold(net, layer, unit, &t), 1) << ErrorText();
+  return t;
 }
 
 }  // namespace nrx_test

@@ -1,0 +1,164 @@
+// Training: the per-slot stopping conditions and Weigend terms, weight
+// reinitialisation, and the gradient-descent trainers.
+
+#include <cmath>
+#include <cstdint>
+
+#include "checks.h"
+#include "entry_point.h"
+#include "nrx32.h"
+#include "training/network_adjust.h"
+#include "training/training_calls.h"
+
+namespace nrx {
+namespace {
+
+using tavrin::Network;
+
+constexpr std::int32_t kLastReinitMethod = static_cast<std::int32_t>(tavrin::ReinitMethod::kZero);
+
+// What every iterative training export takes before its algorithm's own
+// settings, and where it reports the final errors.
+struct TrainingCall {
+  std::int32_t net;
+  std::int32_t ds;
+  std::int32_t epochs;
+  std::int32_t verify;
+  std::int32_t retain_best;
+  double* training_error;
+  double* verification_error;
+};
+
+void ReportErrors(const TrainingCall& call, double training, double verification) {
+  if (call.training_error != nullptr) *call.training_error = training;
+  if (call.verification_error != nullptr) *call.verification_error = verification;
+}
+
+// The head of every training export: the handles, the caller's arguments,
+// then the pair made active with the slot's settings copied into the run.
+bool SelectTrainingPair(const TrainingCall& call) {
+  const NetworkAndDataSet pair = CheckNetworkAndDataSet(call.net, call.ds);
+  if (pair.data == nullptr) return false;
+  if (call.training_error == nullptr || call.verification_error == nullptr) {
+    return Refuse(kNullOutput);
+  }
+  if (call.epochs < 0) return Refuse(kEpochsOutOfRange);
+  TrainingSettings& settings = *pair.network->training;
+  settings.epochs = call.epochs;
+  settings.retain_best = call.retain_best != 0 ? 1 : 0;
+  tavrin::BeginTrainingCall(tavrin::Engine(), pair.network->network.get(), pair.data, settings);
+  return true;
+}
+
+tavrin::IterativeSettings RunSettings(const TrainingCall& call) {
+  return {.epochs = call.epochs, .verify = call.verify != 0, .retain_best = call.retain_best != 0};
+}
+
+// Runs `train` (the engine's call for one algorithm) on the selected pair.
+// The engine restores the best network in place, so the slot still holds
+// the trained (or restored) network when it returns.
+template <typename Train>
+std::int32_t RunTraining(const TrainingCall& call, Train&& train) noexcept {
+  const std::int32_t result = Guarded(kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
+    if (!SelectTrainingPair(call)) return kFailure;
+    if (!train(tavrin::Engine(), RunSettings(call)).ok()) return kFailure;
+    const tavrin::TrainingRun& run = tavrin::Engine().training;
+    ReportErrors(call, run.training_error, run.verification_error);
+    return kSuccess;
+  });
+  if (result != kSuccess) ReportErrors(call, 0.0, 0.0);
+  return result;
+}
+
+bool IsNumberAtLeastZero(double value) {
+  return std::isfinite(value) && value >= 0.0;
+}
+
+}  // namespace
+}  // namespace nrx
+
+using nrx::Refuse;
+using tavrin::Network;
+
+NRX_API int32_t NRX_CALL NRXSetStoppingConditions(int32_t net, int32_t window, double target_error,
+                                                  double target_verification_error,
+                                                  double error_improvement,
+                                                  double verification_improvement) {
+  return nrx::Guarded(nrx::kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
+    nrx::NetworkSlot* slot = nrx::CheckNetworkIndex(net, nrx::kNoNetwork);
+    if (slot == nullptr) return nrx::kFailure;
+    nrx::TrainingSettings& settings = *slot->training;
+    settings.window = window;
+    settings.target_error = target_error;
+    settings.target_verification_error = target_verification_error;
+    settings.error_improvement = error_improvement;
+    settings.verification_improvement = verification_improvement;
+    return nrx::kSuccess;
+  });
+}
+
+NRX_API int32_t NRX_CALL NRXSetWeigend(int32_t net, double lambda, double scale) {
+  return nrx::Guarded(nrx::kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
+    nrx::NetworkSlot* slot = nrx::CheckNetworkIndex(net, nrx::kNoNetwork);
+    if (slot == nullptr) return nrx::kFailure;
+    // The penalty divides by w^2 + scale: a scale of 0 or below would divide
+    // by 0 and leave every later error NaN.
+    if (!nrx::IsNumberAtLeastZero(lambda)) return Refuse(nrx::kWeigendLambdaOutOfRange);
+    if (!nrx::IsNumberAtLeastZero(scale) || scale == 0.0) {
+      return Refuse(nrx::kWeigendScaleOutOfRange);
+    }
+    slot->training->weigend_lambda = lambda;
+    slot->training->weigend_scale = scale;
+    return nrx::kSuccess;
+  });
+}
+
+NRX_API int32_t NRX_CALL NRXReinitializeNetwork(int32_t net, int32_t method, int32_t layer,
+                                                double a, double b) {
+  return nrx::OnNetwork(net, [&](Network& n) {
+    if (layer < -1 || layer >= n.no_layers()) return Refuse(nrx::kLayerOutOfBounds);
+    // An unknown method leaves even the engine's range as it was.
+    if (method < 0 || method > nrx::kLastReinitMethod) return true;
+    return tavrin::ReinitialiseNetwork(tavrin::Engine(), n, method, layer, a, b).ok();
+  });
+}
+
+NRX_API int32_t NRX_CALL NRXBackPropagation(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                            int32_t retain_best, int32_t shuffle, double start_rate,
+                                            double end_rate, double start_momentum,
+                                            double end_momentum, double noise,
+                                            double* training_error, double* verification_error) {
+  const nrx::TrainingCall call{
+      net, ds, epochs, verify, retain_best, training_error, verification_error};
+  return nrx::RunTraining(
+      call, [&](tavrin::EngineState& engine, const tavrin::IterativeSettings& run) {
+        return tavrin::TrainBackPropagation(engine, run, shuffle != 0, start_rate, end_rate,
+                                            start_momentum, end_momentum, noise);
+      });
+}
+
+NRX_API int32_t NRX_CALL NRXQuickPropagation(int32_t net, int32_t ds, int32_t epochs,
+                                             int32_t verify, int32_t retain_best, double rate,
+                                             double acceleration, double noise,
+                                             double* training_error, double* verification_error) {
+  const nrx::TrainingCall call{
+      net, ds, epochs, verify, retain_best, training_error, verification_error};
+  return nrx::RunTraining(
+      call, [&](tavrin::EngineState& engine, const tavrin::IterativeSettings& run) {
+        return tavrin::TrainQuickPropagation(engine, run, rate, acceleration, noise);
+      });
+}
+
+NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                          int32_t retain_best, double initial_rate,
+                                          double increment, double decay, double smoothing,
+                                          double noise, double* training_error,
+                                          double* verification_error) {
+  const nrx::TrainingCall call{
+      net, ds, epochs, verify, retain_best, training_error, verification_error};
+  return nrx::RunTraining(call,
+                          [&](tavrin::EngineState& engine, const tavrin::IterativeSettings& run) {
+                            return tavrin::TrainDeltaBarDelta(engine, run, initial_rate, increment,
+                                                              decay, smoothing, noise);
+                          });
+}
