@@ -224,10 +224,46 @@ static void TrainExclusiveOr(void) {
   NRXFreeDataSet(ds);
 }
 
-int main(void) {
+/* Loads the iris table from delimited text, saves it in the other three
+ * formats into `out_dir` and reads each back. */
+static void SampleDataFiles(const char* data_dir, const char* out_dir) {
+  static const char* const kNames[4] = {"host data file", "binary data set", "delimited text",
+                                        "pattern file"};
+  static const char* const kFiles[4] = {"iris.kvm", "iris.bin", "iris.csv", "iris.pat"};
+  char path[1024];
+  int32_t ds, cases, variables, format;
+  printf("The iris table, from delimited text into the other formats:\n");
+  snprintf(path, sizeof path, "%s/iris.csv", data_dir);
+  ds = NRXLoadDataSet(path, 2, 0, 1, ',', NULL);
+  Require(ds >= 0, "NRXLoadDataSet");
+  Require(NRXGetDataNoCases(ds, &cases) && NRXGetDataNoVariables(ds, &variables), "counts");
+  printf("  read %s: %d cases, %d variables\n", "iris.csv", (int)cases, (int)variables);
+  for (format = 0; format < 4; ++format) {
+    int32_t back, back_cases;
+    char nominal[NRX_NAME_BUFFER_SIZE];
+    if (format == 2) continue;
+    snprintf(path, sizeof path, "%s/%s", out_dir, kFiles[format]);
+    Require(NRXSaveDataSet(ds, path, format, 0, 1, 0, ','), "NRXSaveDataSet");
+    back = NRXLoadDataSet(path, format, 0, 1, ',', NULL);
+    Require(back >= 0, "NRXLoadDataSet");
+    Require(NRXGetDataNoCases(back, &back_cases), "NRXGetDataNoCases");
+    Require(NRXGetDataNominal(back, 4, 2, nominal), "NRXGetDataNominal");
+    printf("  %-16s %-9s %d cases back, third species \"%s\"\n", kNames[format], kFiles[format],
+           (int)back_cases, nominal);
+    NRXFreeDataSet(back);
+  }
+  NRXFreeDataSet(ds);
+}
+
+/* Arguments: the folder of the sample data sets and a folder to write into
+ * (by default the ones the build was configured with). */
+int main(int argc, char** argv) {
+  const char* data_dir = argc > 1 ? argv[1] : TAVRIN_SAMPLE_DATA_DIR;
+  const char* out_dir = argc > 2 ? argv[2] : TAVRIN_EXAMPLE_OUTPUT_DIR;
   LinearNetwork();
   KohonenNetwork();
   Perceptron();
   TrainExclusiveOr();
+  SampleDataFiles(data_dir, out_dir);
   return 0;
 }

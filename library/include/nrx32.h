@@ -160,6 +160,55 @@ NRX_API int32_t NRX_CALL NRXCreateDataSet(int32_t no_inputs, int32_t no_outputs)
  * memory to perform operation". */
 NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
 
+/* NRXLoadDataSet: reads a data set file into the lowest free data set slot and
+ * returns that slot, or -1. `file` is the file's name (not null). `format`:
+ * 0 the host package's data file, 1 the binary data set file, 2 delimited
+ * text, 3 the text pattern file. For format 2 only: `case_names` nonzero when
+ * the first column holds case names, `header` nonzero when the first row holds
+ * variable names (a first data column headed "NNTYPE" then gives the subsets:
+ * "VERIFY", "TEST", "IGNORE", anything else training), `separator` the field
+ * separator (a blank makes runs of blanks one separator), `missing` the text a
+ * missing field begins with (null or empty: "?"); an empty field is missing.
+ * Delimited text gives inputs only, every case training unless "NNTYPE" says
+ * otherwise. A host data file's variables are inputs unless the variable's long
+ * name ends in " [output]", " [both]" or " [ignored]" (as NRXSaveDataSet writes
+ * them; the tag is taken off); value labels 1 .. k become nominal names (a long
+ * label, where there is one, being the whole name); a first variable "NNSET"
+ * holds the subsets (1 training, 2 verification, 3 test, 4 ignore, anything
+ * else training) and is not kept as a variable.
+ * Messages: "Too many Data Sets loaded", "No input file name given",
+ * "Unrecognised Data Set Format", "Cannot open Data Set file for reading",
+ * each format's own refusals (for example "Cannot open Data Set file:
+ * incorrect header", "Unexpected end of file while reading data file",
+ * "Cannot read data file: not in the correct format", "Cannot read KALVIMETRA
+ * data file"), "Not enough memory to load Data Set". A delimited file whose
+ * rows differ in length is still read (short rows are missing at the end),
+ * leaving "The rows in the data file contain an inconsistent number of
+ * columns. ..." in the error text although the call succeeds. */
+NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_t case_names,
+                                        int32_t header, char separator, const char* missing);
+
+/* NRXSaveDataSet: writes data set `ds` to `file` in `format` (as
+ * NRXLoadDataSet). The file is written under a temporary name in the same
+ * directory and renamed over `file` only when complete, so a failed save
+ * leaves an existing file as it was. For format 2 only: `case_names` writes a
+ * first column of case names (a case without one gets its number, "%02d"),
+ * `header` a first row of names, `subsets` a column "NNTYPE" of "TRAIN",
+ * "VERIFY", "TEST" or "IGNORE", `separator` the field separator; values are
+ * written with "%.7g" (or "%.4g" when that is longer than 9 characters),
+ * nominal entries as their names and missing ones as "?". Names that a format
+ * cannot carry (a separator or line break in delimited text; a line break,
+ * "={", "," or "}" in a pattern file; a nominal name over 40 characters in a
+ * host file) are refused rather than written wrongly. Host data files hold
+ * 8-character upper-case variable names and case names of at most 20
+ * characters; longer ones are cut.
+ * Messages: the data set checks, "No output file name given", "File format
+ * out of range", "Couldn't open specified file for writing", the refusals
+ * above. */
+NRX_API int32_t NRX_CALL NRXSaveDataSet(int32_t ds, const char* file, int32_t format,
+                                        int32_t case_names, int32_t header, int32_t subsets,
+                                        char separator);
+
 /* NRXFreeDataSet: destroys data set `ds` and empties its slot.
  * Messages: the data set checks. */
 NRX_API int32_t NRX_CALL NRXFreeDataSet(int32_t ds);
@@ -936,6 +985,14 @@ NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epoch
       double* outputs), (net, ds, c, output_type, outputs)) \
   X(int32_t, CreateDataSet, (int32_t no_inputs, int32_t no_outputs), (no_inputs, no_outputs)) \
   X(int32_t, CopyDataSet, (int32_t ds), (ds)) \
+  X(int32_t, LoadDataSet,                                                                       \
+    (const char* file, int32_t format, int32_t case_names, int32_t header, char separator,      \
+     const char* missing),                                                                      \
+    (file, format, case_names, header, separator, missing))                                     \
+  X(int32_t, SaveDataSet,                                                                       \
+    (int32_t ds, const char* file, int32_t format, int32_t case_names, int32_t header,          \
+     int32_t subsets, char separator),                                                          \
+    (ds, file, format, case_names, header, subsets, separator))                                 \
   X(int32_t, FreeDataSet, (int32_t ds), (ds)) \
   X(int32_t, GetDataNoVariables, (int32_t ds, int32_t* count), (ds, count)) \
   X(int32_t, GetDataNoInputs, (int32_t ds, int32_t* count), (ds, count)) \

@@ -88,6 +88,11 @@ inline constexpr std::string_view kUnknownNormalisation =
 inline constexpr std::string_view kDataSetIndexOutOfRange = "Data Set index out of range";
 inline constexpr std::string_view kNoDataSet = "No Data Set loaded with this index";
 inline constexpr std::string_view kTooManyDataSets = "Too many Data Sets loaded";
+inline constexpr std::string_view kNoInputFile = "No input file name given";
+inline constexpr std::string_view kNoOutputFile = "No output file name given";
+inline constexpr std::string_view kUnknownDataFormat = "Unrecognised Data Set Format";
+inline constexpr std::string_view kDataFormatOutOfRange = "File format out of range";
+inline constexpr std::string_view kNoMemoryToLoadDataSet = "Not enough memory to load Data Set";
 inline constexpr std::string_view kNoDataSetVariables =
     "A Data Set must have at least one variable";
 inline constexpr std::string_view kCaseOutOfRange = "Case number out of range";

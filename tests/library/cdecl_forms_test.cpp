@@ -3,6 +3,7 @@
 // compares everything the caller can see: results, out-values, texts and the
 // error text. Scenarios read no random weights, so both runs see the same.
 
+#include <cstdio>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -581,6 +582,29 @@ const std::vector<std::pair<const char*, Scenario>>& Scenarios() {
          o.Add(CALL(CopyDataSet, ds));
          o.Add(Entry(1, 2, 2));
          o.Add(CALL(CopyDataSet, 9));
+       }},
+      {"LoadDataSet",
+       [](bool twin, Outcome& o) {
+         const std::string path = ::testing::TempDir() + "/tavrin-cdecl-load.csv";
+         FILE* f = std::fopen(path.c_str(), "w");
+         std::fputs("name;a;b\nfirst;1;x\n", f);
+         std::fclose(f);
+         o.Add(CALL(LoadDataSet, path.c_str(), 2, 1, 1, ';', nullptr));
+         o.Add(Entry(0, 0, 1));
+         o.Add(CALL(LoadDataSet, path.c_str(), 7, 1, 1, ';', nullptr));
+         o.Add(CALL(LoadDataSet, "", 2, 1, 1, ';', nullptr));
+         std::remove(path.c_str());
+       }},
+      {"SaveDataSet",
+       [](bool twin, Outcome& o) {
+         const int32_t ds = MakeData();
+         const std::string path = ::testing::TempDir() + "/tavrin-cdecl-save.dat";
+         o.Add(CALL(SaveDataSet, ds, path.c_str(), 1, 0, 0, 0, ','));
+         o.Add(NRXLoadDataSet(path.c_str(), 1, 0, 0, ',', nullptr));
+         o.Add(Entry(1, 2, 2));
+         o.Add(CALL(SaveDataSet, ds, nullptr, 1, 0, 0, 0, ','));
+         o.Add(CALL(SaveDataSet, ds, path.c_str(), 4, 0, 0, 0, ','));
+         std::remove(path.c_str());
        }},
       {"FreeDataSet",
        [](bool twin, Outcome& o) {

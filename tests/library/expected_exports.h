@@ -87,6 +87,8 @@ inline const std::vector<std::string> kExportedFunctions = {
     // Data sets
     "NRXCreateDataSet",
     "NRXCopyDataSet",
+    "NRXLoadDataSet",
+    "NRXSaveDataSet",
     "NRXFreeDataSet",
     "NRXGetDataNoVariables",
     "NRXGetDataNoInputs",
