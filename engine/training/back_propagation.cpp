@@ -1,36 +1,16 @@
 #include "training/back_propagation.h"
 
-#include <new>
-
 #include "common/vector_kernels.h"
 #include "engine_state.h"
 
 namespace tavrin {
 
-Status BackPropagation::StateInit(EngineState& /*engine*/, const Network& net) {
-  WeightLayout weights = MakeWeightLayout(net);
-  UnitLayout units = MakeUnitLayout(net);
-  if (!changes_.empty() && weights.layer_offset == weights_.layer_offset &&
-      weights.stride == weights_.stride && units.total == units_.total) {
-    return Status::Ok();
-  }
-  try {
-    changes_.assign(weights.total, 0.0);
-    deltas_.assign(units.total, 0.0);
-  } catch (const std::bad_alloc&) {
-    StateRelease();
-    return Fail(kNotEnoughMemory);
-  }
-  weights_ = std::move(weights);
-  units_ = std::move(units);
-  return Status::Ok();
+void BackPropagation::Allocate(EngineState& /*engine*/, std::size_t values) {
+  changes_.assign(values, 0.0);
 }
 
-void BackPropagation::StateRelease() {
+void BackPropagation::Release() {
   changes_ = std::vector<double>();
-  deltas_ = std::vector<double>();
-  weights_ = WeightLayout();
-  units_ = UnitLayout();
 }
 
 void BackPropagation::UpdateUnits(Network& net, int l, int units, const double* delta,

@@ -11,27 +11,25 @@
 #include <vector>
 
 #include "training/gradient.h"
-#include "training/trainer.h"
+#include "training/layered_trainer.h"
 #include "training/training_run.h"
 
 namespace tavrin {
 
-class BackPropagation : public Trainer {
+class BackPropagation : public LayeredTrainer {
  public:
   Algorithm algorithm() const override { return Algorithm::kBackPropagation; }
   std::string_view history_code() const override { return "BP"; }
   double TrainCase(EngineState& engine, Network& network, const double* case_vector) override;
-  Status StateInit(EngineState& engine, const Network& network) override;
-  void StateRelease() override;
 
  private:
   // Steps the first `units` units of layer l by their deltas.
   void UpdateUnits(Network& net, int l, int units, const double* delta, const TrainingRun& run);
 
-  WeightLayout weights_;
-  UnitLayout units_;
+  void Allocate(EngineState& engine, std::size_t values) override;
+  void Release() override;
+
   std::vector<double> changes_;
-  std::vector<double> deltas_;
 };
 
 }  // namespace tavrin

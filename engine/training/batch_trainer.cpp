@@ -7,31 +7,13 @@
 
 namespace tavrin {
 
-Status BatchTrainer::StateInit(EngineState& engine, const Network& net) {
-  WeightLayout weights = MakeWeightLayout(net);
-  UnitLayout units = MakeUnitLayout(net);
-  if (!gradient_.empty() && weights.layer_offset == weights_.layer_offset &&
-      weights.stride == weights_.stride && units.total == units_.total) {
-    return Status::Ok();
-  }
-  try {
-    gradient_.assign(weights.total, 0.0);
-    deltas_.assign(units.total, 0.0);
-    AllocateOwn(engine, weights.total);
-  } catch (const std::bad_alloc&) {
-    StateRelease();
-    return Fail(kNotEnoughMemory);
-  }
-  weights_ = std::move(weights);
-  units_ = std::move(units);
-  return Status::Ok();
+void BatchTrainer::Allocate(EngineState& engine, std::size_t values) {
+  gradient_.assign(values, 0.0);
+  AllocateOwn(engine, values);
 }
 
-void BatchTrainer::StateRelease() {
+void BatchTrainer::Release() {
   gradient_ = std::vector<double>();
-  deltas_ = std::vector<double>();
-  weights_ = WeightLayout();
-  units_ = UnitLayout();
   ReleaseOwn();
 }
 

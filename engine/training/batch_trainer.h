@@ -7,18 +7,19 @@
 #include <vector>
 
 #include "training/gradient.h"
-#include "training/trainer.h"
+#include "training/layered_trainer.h"
 
 namespace tavrin {
 
-class BatchTrainer : public Trainer {
+class BatchTrainer : public LayeredTrainer {
  public:
   bool has_epoch_update() const override { return true; }
   double TrainCase(EngineState& engine, Network& network, const double* case_vector) override;
-  Status StateInit(EngineState& engine, const Network& network) override;
-  void StateRelease() override;
 
  protected:
+  void Allocate(EngineState& engine, std::size_t values) override;
+  void Release() override;
+
   // Allocates the algorithm's own weight-shaped arrays (size layout.total).
   virtual void AllocateOwn(EngineState& engine, std::size_t values) = 0;
   virtual void ReleaseOwn() = 0;
@@ -26,10 +27,7 @@ class BatchTrainer : public Trainer {
   // Adds the batch Weigend term for the active data set's non-verification cases.
   void AddWeigend(EngineState& engine, const Network& network);
 
-  WeightLayout weights_;
-  UnitLayout units_;
   std::vector<double> gradient_;
-  std::vector<double> deltas_;
 };
 
 // Quick propagation: a per-value secant step from the accumulated gradient,
