@@ -2,7 +2,6 @@
 
 #include <array>
 #include <charconv>
-#include <cmath>
 #include <limits>
 
 #include "common/missing.h"
@@ -59,7 +58,18 @@ std::string FormatReal(double value) {
 }
 
 std::string FormatRealOrMissing(double value) {
-  return IsMissing(value) ? std::string("?") : FormatReal(value);
+  if (IsMissing(value)) return "?";
+  std::string text = FormatReal(value);
+  // A value next to the marker would print as the marker's old text and
+  // read back as the marker; seventeen digits read back as itself, and are
+  // never that text.
+  if (text == kMissingAsReal) {
+    std::array<char, 64> buffer;
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::scientific, 16);
+    text.assign(buffer.data(), result.ptr);
+  }
+  return text;
 }
 
 std::string FormatRealExact(double value) {
@@ -73,8 +83,8 @@ std::optional<double> ParseReal(std::string_view token) {
   const std::string_view digits = WithoutPlus(token);
   if (digits.empty()) return std::nullopt;
   double value = 0.0;
-  const auto result =
-      std::from_chars(digits.data(), digits.data() + digits.size(), value, std::chars_format::general);
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                      std::chars_format::general);
   if (result.ec == std::errc() && result.ptr == digits.data() + digits.size()) return value;
   return OldRuntimeSpecial(digits);
 }

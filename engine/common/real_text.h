@@ -17,7 +17,9 @@ namespace tavrin {
 std::string FormatReal(double value);
 
 // Like FormatReal, but the missing-value marker is written as "?", which
-// reads back as that marker (its "%lg" text reads back as another number).
+// reads back as that marker (its "%lg" text reads back as another number),
+// and a value whose "%lg" text is the marker's is written with seventeen
+// digits, since ParseReal reads that text as the marker.
 std::string FormatRealOrMissing(double value);
 
 // The shortest text that reads back as exactly this value.

@@ -13,8 +13,8 @@ constexpr int kNameAttempts = 100;
 
 std::string TemporarySuffix(int attempt) {
   static std::atomic<unsigned> counter{0};
-  const auto ticks = static_cast<unsigned long long>(
-      std::chrono::steady_clock::now().time_since_epoch().count());
+  const auto ticks =
+      static_cast<unsigned long long>(std::chrono::steady_clock::now().time_since_epoch().count());
   return ".tmp-" + std::to_string(ticks % 1000000007ull) + "-" +
          std::to_string(counter.fetch_add(1)) + "-" + std::to_string(attempt);
 }
@@ -30,7 +30,9 @@ bool CreateExclusively(const std::filesystem::path& path) {
 
 }  // namespace
 
-SafeFileWriter::~SafeFileWriter() { Discard(); }
+SafeFileWriter::~SafeFileWriter() {
+  Discard();
+}
 
 Status SafeFileWriter::Open(const std::filesystem::path& target, std::string_view open_message) {
   Discard();

@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "common/line_reader.h"
@@ -37,7 +38,8 @@ constexpr std::string_view kBlockMismatch =
     "Network file corrupted: weights into layer %d do not match the layer they come from";
 constexpr std::string_view kNoNormalisation =
     "Network file corrupted: normalisation section not found";
-constexpr std::string_view kClassifyByNotFound = "Network file corrupted: classify_by field not found";
+constexpr std::string_view kClassifyByNotFound =
+    "Network file corrupted: classify_by field not found";
 constexpr std::string_view kAcceptNotFound = "Network file corrupted: accept field not found";
 constexpr std::string_view kRejectNotFound = "Network file corrupted: reject field not found";
 constexpr std::string_view kStepsNotFound = "Network file corrupted: steps field not found";
@@ -173,10 +175,11 @@ class NetworkFileReader {
     return false;
   }
   bool RefuseIn(std::string_view message, int layer) {
-    RecordError(WithLayerNumber(message, layer));
+    RecordError(WithNumber(message, layer));
     return false;
   }
 
+  bool JoinContinuedLines(std::string& text, char close);
   bool ReadHeader();
   bool ReadNetworkSection(Network& net);
   bool ReadLayerList(const KeywordLine& line);
@@ -203,6 +206,23 @@ class NetworkFileReader {
   ExplicitClasses explicit_classes_;
 };
 
+// A list too long for one line continues on the next ones, taken as they
+// are (comment mark or not) and joined, up to its closing mark, which ends
+// the text.
+bool NetworkFileReader::JoinContinuedLines(std::string& text, char close) {
+  std::size_t searched = 0;
+  std::size_t at = text.find(close);
+  while (at == std::string::npos) {
+    std::string more;
+    if (!lines_.Raw(more)) return false;
+    searched = text.size();
+    text += more;
+    at = text.find(close, searched);
+  }
+  text.resize(at);
+  return true;
+}
+
 // ---- header and network section ----
 
 bool NetworkFileReader::ReadHeader() {
@@ -226,14 +246,9 @@ bool NetworkFileReader::ReadLayerList(const KeywordLine& k) {
   listed_units_.assign(static_cast<std::size_t>(*count), 0);
   if (open == std::string_view::npos) return true;
 
-  // A list too long for one line continues on the next ones.
   std::string list(rest.substr(open + 1));
-  while (list.find(kLayerListClose) == std::string::npos) {
-    std::string more;
-    if (!lines_.Raw(more)) return Refuse(kNoLayersNotFound);
-    list += more;
-  }
-  std::string_view items(list.data(), list.find(kLayerListClose));
+  if (!JoinContinuedLines(list, kLayerListClose)) return Refuse(kNoLayersNotFound);
+  std::string_view items(list);
   for (std::size_t l = 0; l < listed_units_.size() && !items.empty(); ++l) {
     const std::size_t comma = items.find(',');
     const auto units = ParseInt32(TrimBlanks(items.substr(0, comma)));
@@ -244,8 +259,8 @@ bool NetworkFileReader::ReadLayerList(const KeywordLine& k) {
   return true;
 }
 
-bool NetworkFileReader::ReadLayerField(std::string_view keyword, std::string_view not_found,
-                                       int l, std::string_view& value) {
+bool NetworkFileReader::ReadLayerField(std::string_view keyword, std::string_view not_found, int l,
+                                       std::string_view& value) {
   if (!lines_.NextKeyword(line_)) return RefuseIn(not_found, l + 1);
   const KeywordLine k = SplitKeyword(line_);
   if (k.keyword != keyword || k.value.empty()) return RefuseIn(not_found, l + 1);
@@ -327,7 +342,7 @@ bool NetworkFileReader::ReadBlocks(Network& net, int l, int no_layers) {
     block.no_from = block.from <= l ? net.layers[block.from].no_units : listed_units_[block.from];
     if (block.no_from <= 0) return RefuseIn(kBlockMismatch, l + 1);
     const std::int64_t count = std::int64_t{block.no_from} * layer.no_units;
-    if (!ReadNumbers(count, block.weights, kEndInWeights, WithLayerNumber(kBadNumber, l + 1))) {
+    if (!ReadNumbers(count, block.weights, kEndInWeights, WithNumber(kBadNumber, l + 1))) {
       return false;
     }
     blocks_.push_back(std::move(block));
@@ -375,7 +390,8 @@ bool NetworkFileReader::ReadLayer(Network& net, int l, int no_layers) {
 
 bool NetworkFileReader::JoinBlocks(Network& net) {
   const int n = net.no_layers();
-  for (Layer& layer : net.layers) layer.connections.assign(static_cast<std::size_t>(n), Connection());
+  for (Layer& layer : net.layers)
+    layer.connections.assign(static_cast<std::size_t>(n), Connection());
   for (PendingBlock& block : blocks_) {
     if (block.no_from != net.layers[block.from].no_units) {
       return RefuseIn(kBlockMismatch, block.to + 1);
@@ -401,7 +417,8 @@ bool NetworkFileReader::ReadNetworkSection(Network& net) {
   }
   net.type = NetworkType::kMlp;
   for (int t = 0; t < kNetworkTypeCount; ++t) {
-    if (NetworkTypeName(static_cast<NetworkType>(t)) == kind) net.type = static_cast<NetworkType>(t);
+    if (NetworkTypeName(static_cast<NetworkType>(t)) == kind)
+      net.type = static_cast<NetworkType>(t);
   }
 
   if (!lines_.NextKeyword(line_)) return Refuse(kErrorFnNotFound);
@@ -453,14 +470,8 @@ bool NetworkFileReader::ReadAttributes(VariableCoding& c) {
       continue;
     }
     c.variable_names.push_back(line_.substr(0, open));
-    // A list too long for one line continues on the next ones.
     std::string list = line_.substr(open + kNominalListOpen.size());
-    while (list.find(kNominalListClose) == std::string::npos) {
-      std::string more;
-      if (!lines_.Raw(more)) return Refuse(kFactorsMissing);
-      list += more;
-    }
-    list.resize(list.find(kNominalListClose));
+    if (!JoinContinuedLines(list, kNominalListClose)) return Refuse(kFactorsMissing);
     std::vector<std::string> names;
     std::size_t first = 0;
     while (true) {
@@ -625,16 +636,18 @@ void NetworkFileReader::ApplyKohonenClassNames(Network& net) {
   const VariableCoding& c = net.coding;
   if (net.type != NetworkType::kKohonen || net.no_layers() < 2 || c.no_outputs < 1) return;
   const std::vector<std::string>& values = c.nominals[c.no_inputs];
+  if (values.empty()) return;
+  // The first value of each name, so that many units and many values cost
+  // no more than reading them.
+  std::unordered_map<std::string_view, int> value_number;
+  for (std::size_t k = values.size(); k-- > 0;) value_number[values[k]] = static_cast<int>(k) + 1;
   Layer& layer = net.layers[1];
   for (int u = 0; u < layer.no_units; ++u) {
     if (explicit_classes_[1][u] || layer.unit_names[u].empty()) continue;
-    for (std::size_t k = 0; k < values.size(); ++k) {
-      if (layer.unit_names[u] == values[k]) {
-        layer.classes[u] = static_cast<double>(k + 1);
-        layer.unit_names[u].clear();
-        break;
-      }
-    }
+    const auto found = value_number.find(layer.unit_names[u]);
+    if (found == value_number.end()) continue;
+    layer.classes[u] = found->second;
+    layer.unit_names[u].clear();
   }
 }
 

@@ -3,6 +3,7 @@
 #include <new>
 #include <optional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "common/line_reader.h"
@@ -31,27 +32,26 @@ Status CheckVariableNames(const VariableCoding& c) {
     const std::string& name = c.variable_names[v];
     const int number = v + 1;
     if (HasLineBreak(name)) {
-      return Fail(WithLayerNumber("Cannot save network: the name of variable %d holds a line break",
-                                  number));
+      return Fail(
+          WithNumber("Cannot save network: the name of variable %d holds a line break", number));
     }
     if (!name.empty() && name.front() == kCommentMark) {
-      return Fail(WithLayerNumber(
-          "Cannot save network: the name of variable %d starts with \"#\"", number));
+      return Fail(
+          WithNumber("Cannot save network: the name of variable %d starts with \"#\"", number));
     }
     if (name.find(kNominalListOpen) != std::string::npos) {
-      return Fail(
-          WithLayerNumber("Cannot save network: the name of variable %d holds \"={\"", number));
+      return Fail(WithNumber("Cannot save network: the name of variable %d holds \"={\"", number));
     }
     // A nominal list may continue over lines, but its opening must share the
     // name's line.
     const std::size_t longest = c.is_nominal(v) ? kMaxLine - kNominalListOpen.size() : kMaxLine;
     if (name.size() > longest) {
-      return Fail(WithLayerNumber(
+      return Fail(WithNumber(
           "Cannot save network: the name of variable %d is too long for a network file", number));
     }
     for (const std::string& value : c.nominals[v]) {
       if (HasLineBreak(value) || value.find_first_of(",}") != std::string::npos) {
-        return Fail(WithLayerNumber(
+        return Fail(WithNumber(
             "Cannot save network: a nominal value of variable %d holds \",\", \"}\" or a line "
             "break",
             number));
@@ -76,11 +76,13 @@ bool IsKohonenClassLayer(const Network& network, int layer) {
   return network.type == NetworkType::kKohonen && layer == 1;
 }
 
-int FirstIndexOf(const std::vector<std::string>& names, std::string_view name) {
-  for (std::size_t i = 0; i < names.size(); ++i) {
-    if (names[i] == name) return static_cast<int>(i);
-  }
-  return -1;
+// The first value number of each value name of the first output variable.
+using ClassNumbers = std::unordered_map<std::string_view, int>;
+
+ClassNumbers ClassNumbersOf(const std::vector<std::string>& names) {
+  ClassNumbers numbers;
+  for (std::size_t k = names.size(); k-- > 0;) numbers[names[k]] = static_cast<int>(k) + 1;
+  return numbers;
 }
 
 std::string ClassText(double cls) {
@@ -94,7 +96,8 @@ std::string ClassText(double cls) {
 // has a value name, and no name of its own, is labelled with that value name,
 // which reads back as the class; every other unit with a class gets
 // "name:class", which keeps both.
-std::optional<std::string> UnitLabelText(const Network& network, int l, int u) {
+std::optional<std::string> UnitLabelText(const Network& network, const ClassNumbers& numbers, int l,
+                                         int u) {
   const Layer& layer = network.layers[l];
   const std::string& name = layer.unit_names[u];
   const double cls = layer.classes[u];
@@ -103,14 +106,14 @@ std::optional<std::string> UnitLabelText(const Network& network, int l, int u) {
   if (cls == 0.0) {
     if (name.empty()) return std::nullopt;
     // Such a name would read back as a class.
-    if (kohonen && FirstIndexOf(class_names, name) >= 0) return name + kClassMark + "0";
+    if (kohonen && numbers.count(name) > 0) return name + kClassMark + "0";
     return name;
   }
   if (kohonen && name.empty() && cls == std::trunc(cls) && cls >= 1.0 &&
       cls <= static_cast<double>(class_names.size())) {
     const int k = static_cast<int>(cls);
     const std::string& value = class_names[k - 1];
-    if (!value.empty() && FirstIndexOf(class_names, value) == k - 1 &&
+    if (!value.empty() && numbers.at(value) == k &&
         value.find_first_of("\":\r\n") == std::string::npos) {
       return value;
     }
@@ -118,25 +121,25 @@ std::optional<std::string> UnitLabelText(const Network& network, int l, int u) {
   return name + kClassMark + ClassText(cls);
 }
 
-std::string UnitLine(const Network& network, int l, int u) {
+std::string UnitLine(const Network& network, const ClassNumbers& numbers, int l, int u) {
   std::string line = FormatRealOrMissing(network.layers[l].thresholds[u]);
-  if (const auto label = UnitLabelText(network, l, u)) line += " \"" + *label + "\"";
+  if (const auto label = UnitLabelText(network, numbers, l, u)) line += " \"" + *label + "\"";
   return line;
 }
 
-Status CheckUnitNames(const Network& network) {
+Status CheckUnitNames(const Network& network, const ClassNumbers& numbers) {
   for (int l = 0; l < network.no_layers(); ++l) {
     const Layer& layer = network.layers[l];
     for (int u = 0; u < layer.no_units; ++u) {
       const std::string& name = layer.unit_names[u];
       if (name.find_first_of("\":\r\n") != std::string::npos) {
-        return Fail(WithLayerNumber(
+        return Fail(WithNumber(
             "Cannot save network: a unit name in layer %d holds a double quote, a colon or a "
             "line break",
             l + 1));
       }
-      if (UnitLine(network, l, u).size() > kMaxLine) {
-        return Fail(WithLayerNumber(
+      if (UnitLine(network, numbers, l, u).size() > kMaxLine) {
+        return Fail(WithNumber(
             "Cannot save network: a unit name in layer %d is too long for a network file", l + 1));
       }
     }
@@ -202,7 +205,7 @@ void WriteWeights(FileWriter& w, const Connection& block) {
   }
 }
 
-void WriteNetworkSection(FileWriter& w, const Network& network) {
+void WriteNetworkSection(FileWriter& w, const Network& network, const ClassNumbers& numbers) {
   w.Keyword("type", NetworkTypeName(network.type));
   w.Quoted("error_fn", ErrorName(network.error_fn));
   std::string layers = "no_layers " + std::to_string(network.no_layers()) + " (";
@@ -222,7 +225,7 @@ void WriteNetworkSection(FileWriter& w, const Network& network) {
     w.Keyword("width", std::to_string(layer.width));
     w.Quoted("act_fn", ActivationName(layer.act_fn));
     w.Quoted("psp_fn", PspName(layer.psp_fn));
-    for (int u = 0; u < layer.no_units; ++u) w.Line(UnitLine(network, l, u));
+    for (int u = 0; u < layer.no_units; ++u) w.Line(UnitLine(network, numbers, l, u));
     for (int j = 0; j < network.no_layers(); ++j) {
       const Connection& block = layer.connections[j];
       if (block.empty()) continue;
@@ -266,7 +269,7 @@ void WriteNormalisationSection(FileWriter& w, const VariableCoding& c) {
     line += kNominalListOpen;
     const std::size_t list_start = line.size();
     for (std::size_t k = 0; k < c.nominals[v].size(); ++k) {
-      if (k > 0) line += ',';
+      if (k > 0) line += kNominalSeparator;
       line += c.nominals[v][k];
     }
     line += kNominalListClose;
@@ -295,14 +298,13 @@ void WriteNormalisationSection(FileWriter& w, const VariableCoding& c) {
 
 Status WriteNetworkFile(const Network& network, std::ostream& out) {
   try {
-    if (!CheckWritable(network) || !CheckVariableNames(network.coding) ||
-        !CheckUnitNames(network)) {
-      return Status::Failed();
-    }
+    if (!CheckWritable(network) || !CheckVariableNames(network.coding)) return Status::Failed();
+    const ClassNumbers numbers = ClassNumbersOf(ClassNames(network));
+    if (!CheckUnitNames(network, numbers)) return Status::Failed();
     FileWriter w(out);
     w.Line(TextFileHeaderLine("Network"));
     w.Line("");
-    WriteNetworkSection(w, network);
+    WriteNetworkSection(w, network, numbers);
     WriteNormalisationSection(w, network.coding);
     w.stream().flush();
     if (w.overlong()) return Fail("Internal error: network file line too long");

@@ -79,11 +79,11 @@ std::int32_t MapEntry(const Connection& block) {
 
 void WriteImage(const Network& network, BinaryWriter& out) {
   const VariableCoding& c = network.coding;
-  WriteBlock(out, {static_cast<std::int32_t>(network.type),
-                   static_cast<std::int32_t>(network.error_fn)});
-  WriteBlock(out, {c.no_inputs, c.no_outputs, c.no_normed_inputs, c.no_normed_outputs,
-                   c.classify_by, c.steps, c.lookahead, c.input_normalisation,
-                   c.output_normalisation});
+  WriteBlock(
+      out, {static_cast<std::int32_t>(network.type), static_cast<std::int32_t>(network.error_fn)});
+  WriteBlock(out,
+             {c.no_inputs, c.no_outputs, c.no_normed_inputs, c.no_normed_outputs, c.classify_by,
+              c.steps, c.lookahead, c.input_normalisation, c.output_normalisation});
   out.WriteDouble(c.accept);
   out.WriteDouble(c.reject);
   for (const std::vector<double>* values :

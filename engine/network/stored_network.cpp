@@ -49,28 +49,27 @@ bool ConnectionFits(const Connection& block, const Layer& from, const Layer& to)
 
 }  // namespace
 
-std::string WithLayerNumber(std::string_view message, int layer) {
+std::string WithNumber(std::string_view message, int number) {
   std::string text(message);
   const auto at = text.find("%d");
-  if (at != std::string::npos) text.replace(at, 2, std::to_string(layer));
+  if (at != std::string::npos) text.replace(at, 2, std::to_string(number));
   return text;
 }
 
 std::string NoUnitsNotPositive(int layer) {
-  return WithLayerNumber("Network file corrupted: no_units in layer %d zero or negative", layer);
+  return WithNumber("Network file corrupted: no_units in layer %d zero or negative", layer);
 }
 
 std::string WidthNotPositive(int layer) {
-  return WithLayerNumber("Network file corrupted: width in layer %d zero or negative", layer);
+  return WithNumber("Network file corrupted: width in layer %d zero or negative", layer);
 }
 
 std::string UnknownActivationIn(int layer) {
-  return WithLayerNumber("Network file corrupted: unrecognised activation function in layer %d",
-                         layer);
+  return WithNumber("Network file corrupted: unrecognised activation function in layer %d", layer);
 }
 
 std::string UnknownPspIn(int layer) {
-  return WithLayerNumber("Network file corrupted: unrecognised psp function in layer %d", layer);
+  return WithNumber("Network file corrupted: unrecognised psp function in layer %d", layer);
 }
 
 Status CheckReadCoding(const VariableCoding& c) {

@@ -42,13 +42,14 @@ inline constexpr std::string_view kInconsistentNetwork =
     "Internal error: network record inconsistent";
 
 // Per-layer refusals, "%d" being the 1-based layer number.
-std::string NoUnitsNotPositive(int layer);    // "... no_units in layer %d zero or negative"
-std::string WidthNotPositive(int layer);      // "... width in layer %d zero or negative"
-std::string UnknownActivationIn(int layer);   // "... unrecognised activation function in layer %d"
-std::string UnknownPspIn(int layer);          // "... unrecognised psp function in layer %d"
+std::string NoUnitsNotPositive(int layer);   // "... no_units in layer %d zero or negative"
+std::string WidthNotPositive(int layer);     // "... width in layer %d zero or negative"
+std::string UnknownActivationIn(int layer);  // "... unrecognised activation function in layer %d"
+std::string UnknownPspIn(int layer);         // "... unrecognised psp function in layer %d"
 
-// Replaces the first "%d" of a message with the number.
-std::string WithLayerNumber(std::string_view message, int layer);
+// Replaces the first "%d" of a message with the number (a 1-based layer or
+// variable number).
+std::string WithNumber(std::string_view message, int number);
 
 // Checks a coding just read: the codes name entries of their tables, the
 // arrays match the counts, the unit counts match the variables, and steps

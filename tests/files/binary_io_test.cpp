@@ -1,0 +1,119 @@
+// Little-endian binary reading with a byte budget, and writing.
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/binary_reader.h"
+#include "common/binary_writer.h"
+
+namespace tavrin {
+namespace {
+
+TEST(BinaryWriterTest, WritesLittleEndianWordsAndDoubles) {
+  std::ostringstream out;
+  BinaryWriter writer(out);
+  writer.WriteInt32(0x01020304);
+  writer.WriteInt32(-2);
+  writer.WriteDouble(1.0);  // 0x3FF0000000000000
+  const double pair[] = {-2.0, 0.0};
+  writer.WriteDoubles(pair, 2);  // -2.0: 0xC000000000000000
+  writer.WriteBytes("ab");
+  EXPECT_TRUE(writer.ok());
+  const std::string expected(
+      "\x04\x03\x02\x01\xFE\xFF\xFF\xFF"
+      "\x00\x00\x00\x00\x00\x00\xF0\x3F"
+      "\x00\x00\x00\x00\x00\x00\x00\xC0"
+      "\x00\x00\x00\x00\x00\x00\x00\x00"
+      "ab",
+      34);
+  EXPECT_EQ(out.str(), expected);
+}
+
+TEST(BinaryWriterTest, AStreamThatFailsIsReported) {
+  std::ostringstream out;
+  out.setstate(std::ios::badbit);
+  BinaryWriter writer(out);
+  writer.WriteInt32(1);
+  EXPECT_FALSE(writer.ok());
+}
+
+class BinaryReaderTest : public ::testing::Test {
+ protected:
+  // Twelve bytes: two words and four more.
+  std::istringstream in_{
+      std::string("\x04\x03\x02\x01\xFE\xFF\xFF\xFF"
+                  "abcd",
+                  12)};
+  BinaryReader reader_{in_};
+};
+
+TEST_F(BinaryReaderTest, TheBudgetIsTheBytesFromTheOffsetToTheEnd) {
+  ASSERT_TRUE(reader_.Seek(0));
+  EXPECT_EQ(reader_.remaining(), 12);
+  std::int32_t word = 0;
+  ASSERT_TRUE(reader_.ReadInt32(word));
+  EXPECT_EQ(word, 0x01020304);
+  ASSERT_TRUE(reader_.ReadInt32(word));
+  EXPECT_EQ(word, -2);
+  EXPECT_EQ(reader_.remaining(), 4);
+  ASSERT_TRUE(reader_.Seek(8));
+  std::string text;
+  ASSERT_TRUE(reader_.ReadBytes(text, 4));
+  EXPECT_EQ(text, "abcd");
+  EXPECT_TRUE(reader_.Seek(12));
+  EXPECT_EQ(reader_.remaining(), 0);
+  EXPECT_FALSE(reader_.Seek(13));
+  EXPECT_FALSE(reader_.Seek(-1));
+}
+
+TEST_F(BinaryReaderTest, CountsAreCheckedBeforeAnythingIsAllocated) {
+  ASSERT_TRUE(reader_.Seek(0));
+  EXPECT_TRUE(reader_.Holds(3, 4));
+  EXPECT_FALSE(reader_.Holds(4, 4));
+  EXPECT_FALSE(reader_.Holds(-1, 1));
+  EXPECT_FALSE(reader_.Holds(std::numeric_limits<std::int64_t>::max(), 8));
+  std::vector<double> values;
+  EXPECT_FALSE(reader_.ReadDoubles(values, std::int64_t{1} << 40));
+  EXPECT_EQ(values.capacity(), 0u);
+  std::vector<std::int32_t> words;
+  EXPECT_FALSE(reader_.ReadInt32s(words, -3));
+  std::string text;
+  EXPECT_FALSE(reader_.ReadBytes(text, 13));
+  EXPECT_EQ(text.capacity() > 100, false);
+}
+
+TEST_F(BinaryReaderTest, AShortReadSpendsTheReader) {
+  ASSERT_TRUE(reader_.Seek(6));
+  double value = 0;
+  EXPECT_FALSE(reader_.ReadDouble(value));
+  EXPECT_EQ(reader_.remaining(), 0);
+  std::int32_t word = 0;
+  EXPECT_FALSE(reader_.ReadInt32(word));
+}
+
+TEST(BinaryRoundTripTest, DoublesComeBackBitForBit) {
+  const double values[] = {0.0,
+                           -0.0,
+                           1e-310,
+                           std::numeric_limits<double>::quiet_NaN(),
+                           -std::numeric_limits<double>::infinity(),
+                           3.141592653589793};
+  std::ostringstream out;
+  BinaryWriter writer(out);
+  writer.WriteDoubles(values, 6);
+  std::istringstream in(out.str());
+  BinaryReader reader(in);
+  ASSERT_TRUE(reader.Seek(0));
+  std::vector<double> back;
+  ASSERT_TRUE(reader.ReadDoubles(back, 6));
+  EXPECT_EQ(std::memcmp(back.data(), values, sizeof values), 0);
+}
+
+}  // namespace
+}  // namespace tavrin

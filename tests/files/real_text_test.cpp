@@ -1,0 +1,138 @@
+// Reals in the engine's text files: "%lg" writing whatever the locale, the
+// missing-value marker, and strict reading of whole tokens.
+
+#include "common/real_text.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <locale>
+#include <string>
+
+#include "common/missing.h"
+#include "common/random_generator.h"
+
+namespace tavrin {
+namespace {
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+std::string PrintfLg(double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, "%lg", value);
+  return buffer;
+}
+
+TEST(RealTextTest, WritesWhatPrintfLgWritesInTheCLocale) {
+  for (double value : {0.0, -0.0, 0.5, -0.25, 1.0 / 3.0, 1e6, 123456.0, 1234567.0, 1e-5, 1e-4,
+                       0.0001234565, 9.999995, 1e300, -1e-300, 4.9e-324, kInf, -kInf, MISSING}) {
+    EXPECT_EQ(FormatReal(value), PrintfLg(value)) << value;
+  }
+  EXPECT_EQ(FormatReal(std::nan("")), "nan");
+}
+
+TEST(RealTextTest, TheMissingMarkerIsWrittenAndReadAsAQuestionMark) {
+  EXPECT_EQ(FormatRealOrMissing(MISSING), "?");
+  EXPECT_EQ(FormatRealOrMissing(0.5), "0.5");
+  EXPECT_EQ(ParseReal("?"), MISSING);
+  // How "%lg" wrote the marker before: read as the marker it stood for.
+  EXPECT_EQ(ParseReal("1.17549e-38"), MISSING);
+  EXPECT_EQ(ParseReal("1.175494e-38"), 1.175494e-38);
+  // Values beside the marker print as its old text; they are written exactly
+  // instead, so that they do not read back as the marker.
+  for (double beside :
+       {std::nextafter(MISSING, 0.0), std::nextafter(MISSING, 1.0), 1.175494e-38, 1.17549e-38}) {
+    EXPECT_EQ(FormatReal(beside), "1.17549e-38");
+    EXPECT_EQ(ParseReal(FormatRealOrMissing(beside)), beside) << FormatRealOrMissing(beside);
+  }
+}
+
+// What is written reads back as a value that is written the same way, so a
+// file read and written again does not change.
+TEST(RealTextTest, WrittenTextIsStableThroughReadingBack) {
+  RandomGenerator random;
+  random.Seed(5);
+  for (int i = 0; i < 5000; ++i) {
+    // Across the whole range, subnormals included.
+    const double value =
+        std::ldexp(random.UniformDeviate() + 0.01, random.RandomIndex(2150) - 1100);
+    const std::string text = FormatRealOrMissing(value);
+    const auto back = ParseReal(text);
+    ASSERT_TRUE(back) << text;
+    EXPECT_EQ(FormatRealOrMissing(*back), text) << value;
+  }
+  EXPECT_EQ(FormatRealOrMissing(1e-300), "1e-300");
+}
+
+TEST(RealTextTest, ReadsWholeTokensOnly) {
+  EXPECT_EQ(ParseReal("0.5"), 0.5);
+  EXPECT_EQ(ParseReal("+3"), 3.0);
+  EXPECT_EQ(ParseReal("-1e+06"), -1e6);
+  EXPECT_EQ(ParseReal("INF"), kInf);
+  EXPECT_EQ(ParseReal("-inf"), -kInf);
+  EXPECT_TRUE(std::isnan(*ParseReal("-nan")));
+  for (const char* bad : {"", "+", "1.5x", "x1", "1,5", "0x10", "1e999", "--1", " 1"}) {
+    EXPECT_EQ(ParseReal(bad), std::nullopt) << bad;
+  }
+}
+
+TEST(RealTextTest, ReadsTheSpecialValuesOfOlderWindowsRuntimes) {
+  EXPECT_EQ(ParseReal("1.#INF"), kInf);
+  EXPECT_EQ(ParseReal("-1.#INF"), -kInf);
+  EXPECT_TRUE(std::isnan(*ParseReal("-1.#IND")));
+  EXPECT_TRUE(std::isnan(*ParseReal("1.#QNAN")));
+}
+
+TEST(RealTextTest, ExactTextReadsBackAsTheSameDouble) {
+  RandomGenerator random;
+  random.Seed(11);
+  for (int i = 0; i < 2000; ++i) {
+    const double value = (random.UniformDeviate() - 0.5) *
+                         std::pow(10.0, random.RandomIndex(40) - 20) /
+                         (1 + random.UniformDeviate());
+    EXPECT_EQ(ParseReal(FormatRealExact(value)), value);
+  }
+}
+
+TEST(RealTextTest, IntegersAreWholeThirtyTwoBitTokens) {
+  EXPECT_EQ(ParseInt32("7"), 7);
+  EXPECT_EQ(ParseInt32("+7"), 7);
+  EXPECT_EQ(ParseInt32("-2147483648"), std::numeric_limits<std::int32_t>::min());
+  for (const char* bad : {"", "2147483648", "7x", "1.0", "-"}) {
+    EXPECT_EQ(ParseInt32(bad), std::nullopt) << bad;
+  }
+}
+
+// A program may switch the C library or the C++ library to a locale that
+// writes a decimal comma; the files must not change.
+class DecimalComma : public std::numpunct<char> {
+ protected:
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(RealTextTest, TheCppGlobalLocaleDoesNotChangeTheText) {
+  const std::locale old = std::locale::global(std::locale(std::locale(), new DecimalComma));
+  EXPECT_EQ(FormatReal(0.5), "0.5");
+  EXPECT_EQ(ParseReal("0.5"), 0.5);
+  std::locale::global(old);
+}
+
+TEST(RealTextTest, TheCLocaleDoesNotChangeTheText) {
+  const char* found = nullptr;
+  for (const char* name : {"de_DE.UTF-8", "de_DE.utf8", "fr_FR.UTF-8", "fr_FR.utf8"}) {
+    if (std::setlocale(LC_NUMERIC, name) != nullptr) {
+      found = name;
+      break;
+    }
+  }
+  if (found == nullptr) GTEST_SKIP() << "no locale with a decimal comma is installed";
+  EXPECT_EQ(FormatReal(0.5), "0.5");
+  EXPECT_EQ(ParseReal("0.5"), 0.5);
+  std::setlocale(LC_NUMERIC, "C");
+}
+
+}  // namespace
+}  // namespace tavrin

@@ -1,0 +1,68 @@
+# The tavrin command-line tool on real files: a summary of a text network
+# file and of its image, conversions both ways back to the same text, and
+# failures reported with the engine's message and exit status 1.
+#   cmake -DTAVRIN=<tool> -DDATA=<dir of small.net> -DWORK=<scratch dir> -P tavrin_cli_test.cmake
+
+file(REMOVE_RECURSE ${WORK})
+file(MAKE_DIRECTORY ${WORK})
+
+function(run expected_status)
+  execute_process(COMMAND ${TAVRIN} ${ARGN}
+    RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+  if(NOT status EQUAL expected_status)
+    message(FATAL_ERROR "tavrin ${ARGN}: status ${status}, expected ${expected_status}\n${out}${err}")
+  endif()
+  set(out "${out}" PARENT_SCOPE)
+  set(err "${err}" PARENT_SCOPE)
+endfunction()
+
+function(expect text pattern)
+  string(FIND "${text}" "${pattern}" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "expected \"${pattern}\" in:\n${text}")
+  endif()
+endfunction()
+
+run(0 --help)
+expect("${out}" "net-dump FILE")
+expect("${out}" "net-image IN OUT")
+expect("${out}" "net-text IN OUT")
+
+run(0 net-dump ${DATA}/small.net)
+expect("${out}" "(text network file)")
+expect("${out}" "Kind: MLP")
+expect("${out}" "layer 2: 3 units, width 1, activation Logistic, PSP Linear, 1 named, 1 with a class")
+expect("${out}" "weights from layer 1: 3 x 2")
+expect("${out}" "output 1 \"Grade\": Two-state, missing Median")
+expect("${out}" "nominal values: \"low\" \"high\"")
+expect("${out}" "Substitutes: 0.25 ? 1")
+
+run(0 net-image ${DATA}/small.net ${WORK}/small.img)
+run(0 net-dump ${WORK}/small.img)
+expect("${out}" "(binary network image)")
+expect("${out}" "Kind: MLP")
+
+run(0 net-text ${WORK}/small.img ${WORK}/back.net)
+file(READ ${DATA}/small.net original)
+file(READ ${WORK}/back.net back)
+if(NOT original STREQUAL back)
+  message(FATAL_ERROR "the text network file changed through its image")
+endif()
+
+run(1 net-dump ${WORK}/absent.net)
+expect("${err}" "Cannot open network file for reading")
+
+file(WRITE ${WORK}/damaged.net "# Tavrin v3.0 Network\n\ntype MLP\n")
+run(1 net-image ${WORK}/damaged.net ${WORK}/damaged.img)
+expect("${err}" "File created by a later version of Tavrin; cannot open")
+if(EXISTS ${WORK}/damaged.img)
+  message(FATAL_ERROR "a failed conversion left an output file")
+endif()
+
+file(WRITE ${WORK}/short.img "short")
+run(1 net-text ${WORK}/short.img ${WORK}/short.net)
+expect("${err}" "Unexpected end of file while reading network file")
+
+run(1 frobnicate)
+expect("${err}" "unknown command")
+run(1 net-text ${WORK}/small.img)

@@ -1,0 +1,70 @@
+#include "net_commands.h"
+
+#include <fstream>
+#include <memory>
+
+#include "common/safe_file_writer.h"
+#include "common/status.h"
+#include "network/network_file.h"
+#include "network/network_image.h"
+#include "network_summary.h"
+
+namespace tavrin::tool {
+namespace {
+
+constexpr std::string_view kCannotOpenForReading = "Cannot open network file for reading";
+constexpr std::string_view kCannotOpenForWriting = "Cannot open network file for writing";
+constexpr std::string_view kCannotWrite = "Cannot write network file";
+
+// Text network files start with their header line; images have no mark.
+bool IsTextNetworkFile(std::istream& in) {
+  constexpr std::string_view kStart = "# Tavrin v";
+  std::string start(kStart.size(), '\0');
+  in.read(start.data(), static_cast<std::streamsize>(start.size()));
+  const bool text = in.gcount() == static_cast<std::streamsize>(start.size()) && start == kStart;
+  in.clear();
+  in.seekg(0);
+  return text;
+}
+
+std::unique_ptr<Network> ReadImageFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    RecordError(kCannotOpenForReading);
+    return nullptr;
+  }
+  return ReadNetworkImage(in, 0);
+}
+
+}  // namespace
+
+int NetDump(const std::string& path, std::ostream& out) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    RecordError(kCannotOpenForReading);
+    return 1;
+  }
+  const bool text = IsTextNetworkFile(in);
+  const std::unique_ptr<Network> net = text ? ReadNetworkFile(in) : ReadNetworkImage(in, 0);
+  if (!net) return 1;
+  out << "File: " << path << " (" << (text ? "text network file" : "binary network image") << ")\n";
+  DescribeNetwork(*net, out);
+  return 0;
+}
+
+int NetImage(const std::string& in_path, const std::string& out_path) {
+  const std::unique_ptr<Network> net = ReadNetworkFile(std::filesystem::path(in_path));
+  if (!net) return 1;
+  SafeFileWriter file;
+  if (!file.Open(out_path, kCannotOpenForWriting)) return 1;
+  if (!WriteNetworkImage(*net, file.stream())) return 1;
+  return file.Commit(kCannotWrite) ? 0 : 1;
+}
+
+int NetText(const std::string& in_path, const std::string& out_path) {
+  const std::unique_ptr<Network> net = ReadImageFile(in_path);
+  if (!net) return 1;
+  return WriteNetworkFile(*net, std::filesystem::path(out_path)) ? 0 : 1;
+}
+
+}  // namespace tavrin::tool
