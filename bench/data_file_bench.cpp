@@ -61,7 +61,7 @@ const Files& SampleFiles() {
       }
     }
     DataSetSlot ds(NRXLoadDataSet(f.text.c_str(), 2, 0, 1, ',', nullptr));
-    if (ds.get() < 0 || NRXSaveDataSet(ds.get(), f.binary.c_str(), 1, 0, 0, 0, ',') != 1) {
+    if (!ds.valid() || NRXSaveDataSet(ds.index(), f.binary.c_str(), 1, 0, 0, 0, ',') != 1) {
       f.error = CallError("preparing the files");
     }
     f.text_bytes = static_cast<double>(fs::file_size(f.text));
@@ -82,7 +82,7 @@ void ImportText(benchmark::State& state) {
   if (!f.error.empty()) return state.SkipWithError(f.error.c_str());
   for (auto _ : state) {
     DataSetSlot ds(NRXLoadDataSet(f.text.c_str(), 2, 0, 1, ',', nullptr));
-    if (ds.get() < 0) return state.SkipWithError(CallError("NRXLoadDataSet").c_str());
+    if (!ds.valid()) return state.SkipWithError(CallError("NRXLoadDataSet").c_str());
   }
   Report(state, f.text_bytes);
 }
@@ -104,7 +104,7 @@ void LoadBinary(benchmark::State& state) {
   if (!f.error.empty()) return state.SkipWithError(f.error.c_str());
   for (auto _ : state) {
     DataSetSlot ds(NRXLoadDataSet(f.binary.c_str(), 1, 0, 0, ',', nullptr));
-    if (ds.get() < 0) return state.SkipWithError(CallError("NRXLoadDataSet").c_str());
+    if (!ds.valid()) return state.SkipWithError(CallError("NRXLoadDataSet").c_str());
   }
   Report(state, f.binary_bytes);
 }

@@ -1,7 +1,6 @@
 #include <algorithm>
 #include <charconv>
 #include <cstring>
-#include <iterator>
 #include <new>
 #include <optional>
 #include <string_view>
@@ -38,6 +37,19 @@ class Lines {
   std::string_view text_;
   std::size_t pos_ = 0;
 };
+
+// The whole stream, read in large pieces.
+std::string ReadAll(std::istream& in) {
+  std::string text;
+  constexpr std::size_t kPiece = std::size_t{1} << 20;
+  while (in) {
+    const std::size_t size = text.size();
+    text.resize(size + kPiece);
+    in.read(text.data() + size, static_cast<std::streamsize>(kPiece));
+    text.resize(size + static_cast<std::size_t>(in.gcount()));
+  }
+  return text;
+}
 
 bool IsBlankLine(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
@@ -87,8 +99,75 @@ bool LooksNumeric(std::string_view s) {
   return true;
 }
 
+// Most fields are short decimals: up to 15 significant digits with a power of
+// ten within 10^22 either way. Their value is one correctly rounded product
+// or quotient of two exactly held numbers, the same double from_chars gives.
+std::optional<double> ShortDecimal(std::string_view s) {
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                            1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                            1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const std::size_t n = s.size();
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < n && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  std::uint64_t mantissa = 0;
+  int significant = 0;
+  int exponent = 0;
+  bool any_digit = false;
+  auto digit = [&](char ch) {
+    any_digit = true;
+    if (mantissa == 0 && ch == '0') return true;
+    if (significant == 15) return false;
+    mantissa = mantissa * 10 + static_cast<std::uint64_t>(ch - '0');
+    ++significant;
+    return true;
+  };
+  for (; i < n && s[i] >= '0' && s[i] <= '9'; ++i) {
+    if (!digit(s[i])) return std::nullopt;
+  }
+  if (i < n && s[i] == '.') {
+    for (++i; i < n && s[i] >= '0' && s[i] <= '9'; ++i) {
+      if (!digit(s[i])) return std::nullopt;
+      --exponent;
+    }
+  }
+  if (!any_digit) return std::nullopt;
+  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
+    ++i;
+    bool negative_exponent = false;
+    if (i < n && (s[i] == '-' || s[i] == '+')) negative_exponent = s[i++] == '-';
+    int written = 0;
+    const std::size_t start = i;
+    for (; i < n && s[i] >= '0' && s[i] <= '9' && i - start < 4; ++i) {
+      written = written * 10 + (s[i] - '0');
+    }
+    if (i == start) return std::nullopt;
+    exponent += negative_exponent ? -written : written;
+  }
+  if (i != n) return std::nullopt;
+  double value = 0.0;
+  if (mantissa != 0) {
+    if (exponent < -22 || exponent > 22) return std::nullopt;
+    value = static_cast<double>(mantissa);
+    value = exponent < 0 ? value / kPowersOfTen[-exponent] : value * kPowersOfTen[exponent];
+  }
+  return negative ? -value : value;
+}
+
+// A field made only of digits, "e", "E", ".", "-" and "+" that reads whole
+// as a real; anything else is a nominal value. Reading first and checking the
+// ends afterwards costs one pass: a real that starts and ends like this has
+// no other characters ("inf" and "nan" fail the checks).
 std::optional<double> ParseNumber(std::string_view s) {
-  if (!s.empty() && s.front() == '+') s.remove_prefix(1);
+  if (s.empty()) return std::nullopt;
+  if (const auto quick = ShortDecimal(s)) return quick;
+  const char first = s.front();
+  const char last = s.back();
+  if (!((first >= '0' && first <= '9') || first == '-' || first == '+' || first == '.') ||
+      !((last >= '0' && last <= '9') || last == '.')) {
+    return std::nullopt;
+  }
+  if (first == '+') s.remove_prefix(1);
   double value = 0.0;
   const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
   if (error != std::errc() || end != s.data() + s.size()) return std::nullopt;
@@ -146,7 +225,7 @@ std::string FormatValue(double x) {
 
 std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& options) {
   try {
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string text = ReadAll(in);
     const char c = options.separator;
     const std::string_view missing =
         options.missing.empty() ? std::string_view("?") : std::string_view(options.missing);
@@ -160,7 +239,8 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       std::string_view line;
       while (lines.Next(line)) {
         if (IsBlankLine(line)) continue;
-        const int n = SplitFields(line, c, [](int, std::string_view) {});
+        const int n = c == ' ' ? SplitFields(line, c, [](int, std::string_view) {})
+                               : static_cast<int>(std::count(line.begin(), line.end(), c)) + 1;
         if (rows > 0 && n != columns) ragged = true;
         columns = std::max(columns, n);
         ++rows;
@@ -239,8 +319,7 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
         // Blanks around a value are not part of it; an empty field is missing.
         const std::string_view value = Trim(field);
         if (value.empty() || value.substr(0, missing.size()) == missing) return;
-        std::optional<double> number;
-        if (LooksNumeric(value)) number = ParseNumber(value);
+        const std::optional<double> number = ParseNumber(value);
         if (number) {
           values[v] = *number;
           return;
