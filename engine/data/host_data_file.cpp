@@ -4,6 +4,7 @@
 // carry none), and a nominal value name the file cannot hold as an 8-character
 // label is kept whole in the label's long label.
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -220,6 +221,18 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
   std::string temporary = (path.parent_path() / (path.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(temporary.data());
   if (fd < 0) return Fail("Couldn't open specified file for writing");
+  // mkstemp makes the file private; the saved file keeps the target's mode,
+  // or gets the usual one for a new file.
+  struct stat existing {};
+  mode_t mode = 0;
+  if (stat(path.c_str(), &existing) == 0) {
+    mode = existing.st_mode & 07777;
+  } else {
+    const mode_t mask = umask(0);
+    umask(mask);
+    mode = 0666 & ~mask;
+  }
+  fchmod(fd, mode);
   close(fd);
   struct Remove {
     std::string name;

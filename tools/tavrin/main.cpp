@@ -10,6 +10,7 @@
 
 #include "common/error_sink.h"
 #include "common/status.h"
+#include "data_commands.h"
 #include "engine_state.h"
 #include "net_commands.h"
 
@@ -27,6 +28,23 @@ constexpr std::string_view kUsage =
     "                     network image to OUT.\n"
     "  net-text IN OUT    Read the binary network image IN and write it as a text\n"
     "                     network file to OUT.\n"
+    "  data-dump FILE     Print a data set's variables with their roles and nominal\n"
+    "                     values, its case and subset counts and its first cases.\n"
+    "                     The format follows the name (.csv .txt .tsv: text, .pat:\n"
+    "                     pattern, .kvm .sta: host, else binary) unless --format\n"
+    "                     F says; --rows N shows N cases (default 5).\n"
+    "  data-convert IN OUT --from F --to F\n"
+    "                     Convert a data set file between the formats host\n"
+    "                     (the host package's data file), binary (binary data\n"
+    "                     set), text (delimited text) and pattern (text pattern\n"
+    "                     file).\n"
+    "  Options of delimited text (data-dump and data-convert):\n"
+    "    --separator C    the field separator (default ','; 'tab' for a tab)\n"
+    "    --header, --no-header\n"
+    "                     whether the first row holds the names (default yes)\n"
+    "    --case-names     the first column holds case names\n"
+    "    --subsets        (writing) a column NNTYPE of TRAIN, VERIFY, TEST, IGNORE\n"
+    "    --missing TEXT   (reading) a field beginning with TEXT is missing (default ?)\n"
     "  --help, -h         Show this text.\n"
     "\n"
     "An output file is replaced only once it has been written whole.\n"
@@ -57,6 +75,9 @@ int Run(const std::vector<std::string>& args) {
     return command == "net-image" ? tavrin::tool::NetImage(args[1], args[2])
                                   : tavrin::tool::NetText(args[1], args[2]);
   }
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "data-convert") return tavrin::tool::DataConvert(rest, std::cerr);
+  if (command == "data-dump") return tavrin::tool::DataDump(rest, std::cout, std::cerr);
   return UsageError("unknown command '" + command + "'");
 }
 
