@@ -7,7 +7,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -20,37 +19,13 @@
 namespace tavrin::bench {
 namespace {
 
-constexpr int kConversionNone = 5;
 constexpr int kActivationLogistic = 1;
-constexpr int kErrorSumSquared = 0;
 constexpr int kInputs = kDigitsNetUnits[0];
-constexpr int kVariables = kInputs + kBatchOutputs;
 
 // Ten numeric outputs, not one nominal one: the targets are the 0/1 units
 // themselves, with identity pre-processing like the inputs.
 NetworkSlot CreateDigitsTrainingNetwork(std::string& error) {
-  std::array<std::int32_t, kVariables> conversions;
-  conversions.fill(kConversionNone);
-  const std::array<std::int32_t, 3> units{kDigitsNetUnits[0], kDigitsNetUnits[1],
-                                          kDigitsNetUnits[2]};
-  const std::array<std::int32_t, 3> widths{1, 1, 1};
-  NetworkSlot net(NRXCreateNetwork(NRX_DESIGN_MLP, kInputs, kBatchOutputs, 3, /*lookahead=*/0,
-                                   /*steps=*/1, /*nominals=*/nullptr, conversions.data(),
-                                   units.data(), widths.data()));
-  if (!net.valid()) {
-    error = CallError("NRXCreateNetwork");
-    return net;
-  }
-  if (NRXSetNetworkLayerAct(net.index(), 1, kActivationLogistic) != 1 ||
-      NRXSetNetworkLayerAct(net.index(), 2, kActivationLogistic) != 1) {
-    error = CallError("NRXSetNetworkLayerAct");
-    return NetworkSlot();
-  }
-  if (NRXSetNetworkErrorFunction(net.index(), kErrorSumSquared) != 1) {
-    error = CallError("NRXSetNetworkErrorFunction");
-    return NetworkSlot();
-  }
-  return net;
+  return CreateTaskMlp(kInputs, kDigitsNetUnits[1], kBatchOutputs, kActivationLogistic, error);
 }
 
 DataSetSlot CreateDigitsTrainingDataSet(const Digits& digits, std::string& error) {

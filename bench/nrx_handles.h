@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "common/initial_weights.h"
 #include "nrx32.h"
@@ -54,6 +55,37 @@ class Slot {
 };
 
 using NetworkSlot = Slot<NRXFreeNetwork>;
+
+// A three-layer MLP whose variables all pass unchanged (conversion "None"),
+// with logistic hidden units, the given output activation code and the
+// sum-squared error; an empty slot and `error` set when a call fails.
+inline Slot<NRXFreeNetwork> CreateTaskMlp(int inputs, int hidden, int outputs,
+                                          std::int32_t output_activation, std::string& error) {
+  constexpr std::int32_t kConversionNone = 5;
+  constexpr std::int32_t kActivationLogistic = 1;
+  constexpr std::int32_t kErrorSumSquared = 0;
+  std::vector<std::int32_t> conversions(static_cast<std::size_t>(inputs + outputs),
+                                        kConversionNone);
+  const std::int32_t units[3] = {inputs, hidden, outputs};
+  const std::int32_t widths[3] = {1, 1, 1};
+  Slot<NRXFreeNetwork> net(NRXCreateNetwork(NRX_DESIGN_MLP, inputs, outputs, 3, /*lookahead=*/0,
+                                            /*steps=*/1, /*nominals=*/nullptr, conversions.data(),
+                                            units, widths));
+  if (!net.valid()) {
+    error = CallError("NRXCreateNetwork");
+    return net;
+  }
+  if (NRXSetNetworkLayerAct(net.index(), 1, kActivationLogistic) != 1 ||
+      NRXSetNetworkLayerAct(net.index(), 2, output_activation) != 1) {
+    error = CallError("NRXSetNetworkLayerAct");
+    return Slot<NRXFreeNetwork>();
+  }
+  if (NRXSetNetworkErrorFunction(net.index(), kErrorSumSquared) != 1) {
+    error = CallError("NRXSetNetworkErrorFunction");
+    return Slot<NRXFreeNetwork>();
+  }
+  return net;
+}
 using DataSetSlot = Slot<NRXFreeDataSet>;
 
 // Sets every weight and threshold of a layered network whose layers are

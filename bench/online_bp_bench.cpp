@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -17,36 +16,14 @@
 namespace tavrin::bench {
 namespace {
 
-constexpr int kConversionNone = 5;
 constexpr int kActivationLinear = 0;
 constexpr int kActivationLogistic = 1;
-constexpr int kErrorSumSquared = 0;
 constexpr int kInputs = kReg16NetUnits[0];
 
 // The 16-32-1 network with identity pre-processing for all 17 variables,
 // logistic hidden and linear output units and the sum-squared error.
 NetworkSlot CreateReg16Network(std::string& error) {
-  std::array<std::int32_t, kInputs + 1> conversions;
-  conversions.fill(kConversionNone);
-  const std::array<std::int32_t, 3> units{kReg16NetUnits[0], kReg16NetUnits[1], kReg16NetUnits[2]};
-  const std::array<std::int32_t, 3> widths{1, 1, 1};
-  NetworkSlot net(NRXCreateNetwork(NRX_DESIGN_MLP, kInputs, 1, 3, /*lookahead=*/0, /*steps=*/1,
-                                   /*nominals=*/nullptr, conversions.data(), units.data(),
-                                   widths.data()));
-  if (!net.valid()) {
-    error = CallError("NRXCreateNetwork");
-    return net;
-  }
-  if (NRXSetNetworkLayerAct(net.index(), 1, kActivationLogistic) != 1 ||
-      NRXSetNetworkLayerAct(net.index(), 2, kActivationLinear) != 1) {
-    error = CallError("NRXSetNetworkLayerAct");
-    return NetworkSlot();
-  }
-  if (NRXSetNetworkErrorFunction(net.index(), kErrorSumSquared) != 1) {
-    error = CallError("NRXSetNetworkErrorFunction");
-    return NetworkSlot();
-  }
-  return net;
+  return CreateTaskMlp(kInputs, kReg16NetUnits[1], 1, kActivationLinear, error);
 }
 
 DataSetSlot CreateReg16DataSet(const Reg16& table, std::string& error) {
