@@ -38,15 +38,24 @@ class Lines {
   std::size_t pos_ = 0;
 };
 
-// The whole stream, read in large pieces.
+// The whole stream: in one read when its size can be had, else in pieces.
 std::string ReadAll(std::istream& in) {
   std::string text;
-  constexpr std::size_t kPiece = std::size_t{1} << 20;
-  while (in) {
-    const std::size_t size = text.size();
-    text.resize(size + kPiece);
-    in.read(text.data() + size, static_cast<std::streamsize>(kPiece));
-    text.resize(size + static_cast<std::size_t>(in.gcount()));
+  const std::istream::pos_type start = in.tellg();
+  if (start != std::istream::pos_type(-1) && in.seekg(0, std::ios::end)) {
+    const std::streamoff size = in.tellg() - start;
+    in.seekg(start);
+    if (size > 0) {
+      text.resize(static_cast<std::size_t>(size));
+      in.read(text.data(), size);
+      text.resize(static_cast<std::size_t>(in.gcount()));
+    }
+    return text;
+  }
+  in.clear();
+  char piece[1 << 16];
+  while (in.read(piece, sizeof piece) || in.gcount() > 0) {
+    text.append(piece, static_cast<std::size_t>(in.gcount()));
   }
   return text;
 }
