@@ -93,10 +93,11 @@ int SplitFields(std::string_view line, char separator, Field&& field) {
 }
 
 std::string_view Trim(std::string_view s) {
-  const std::size_t first = s.find_first_not_of(" \t");
-  if (first == std::string_view::npos) return {};
-  const std::size_t last = s.find_last_not_of(" \t");
-  return s.substr(first, last - first + 1);
+  std::size_t first = 0;
+  std::size_t last = s.size();
+  while (first < last && (s[first] == ' ' || s[first] == '\t')) ++first;
+  while (last > first && (s[last - 1] == ' ' || s[last - 1] == '\t')) --last;
+  return s.substr(first, last - first);
 }
 
 bool LooksNumeric(std::string_view s) {
@@ -115,45 +116,42 @@ std::optional<double> ShortDecimal(std::string_view s) {
   static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
                                             1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
                                             1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  const std::size_t n = s.size();
-  std::size_t i = 0;
+  const char* p = s.data();
+  const char* const end = p + s.size();
+  auto is_digit = [](char c) { return static_cast<unsigned>(c - '0') < 10u; };
   bool negative = false;
-  if (i < n && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+  if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  const char* const digits = p;
+  while (p < end && *p == '0') ++p;  // leading zeros are not significant
   std::uint64_t mantissa = 0;
-  int significant = 0;
+  const char* const whole = p;
+  while (p < end && is_digit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+  std::ptrdiff_t significant = p - whole;
   int exponent = 0;
-  bool any_digit = false;
-  auto digit = [&](char ch) {
-    any_digit = true;
-    if (mantissa == 0 && ch == '0') return true;
-    if (significant == 15) return false;
-    mantissa = mantissa * 10 + static_cast<std::uint64_t>(ch - '0');
-    ++significant;
-    return true;
-  };
-  for (; i < n && s[i] >= '0' && s[i] <= '9'; ++i) {
-    if (!digit(s[i])) return std::nullopt;
-  }
-  if (i < n && s[i] == '.') {
-    for (++i; i < n && s[i] >= '0' && s[i] <= '9'; ++i) {
-      if (!digit(s[i])) return std::nullopt;
-      --exponent;
+  bool any_digit = p > digits;
+  if (p < end && *p == '.') {
+    const char* const fraction = ++p;
+    if (significant == 0) {
+      while (p < end && *p == '0') ++p;
     }
+    const char* const first = p;
+    while (p < end && is_digit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    significant += p - first;
+    exponent = -static_cast<int>(p - fraction);
+    any_digit = any_digit || p > fraction;
   }
-  if (!any_digit) return std::nullopt;
-  if (i < n && (s[i] == 'e' || s[i] == 'E')) {
-    ++i;
+  if (!any_digit || significant > 15) return std::nullopt;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
     bool negative_exponent = false;
-    if (i < n && (s[i] == '-' || s[i] == '+')) negative_exponent = s[i++] == '-';
+    if (p < end && (*p == '-' || *p == '+')) negative_exponent = *p++ == '-';
+    const char* const start = p;
     int written = 0;
-    const std::size_t start = i;
-    for (; i < n && s[i] >= '0' && s[i] <= '9' && i - start < 4; ++i) {
-      written = written * 10 + (s[i] - '0');
-    }
-    if (i == start) return std::nullopt;
+    while (p < end && is_digit(*p) && p - start < 4) written = written * 10 + (*p++ - '0');
+    if (p == start) return std::nullopt;
     exponent += negative_exponent ? -written : written;
   }
-  if (i != n) return std::nullopt;
+  if (p != end) return std::nullopt;
   double value = 0.0;
   if (mantissa != 0) {
     if (exponent < -22 || exponent > 22) return std::nullopt;
