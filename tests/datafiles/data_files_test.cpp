@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
@@ -267,6 +268,38 @@ TEST_F(DataFilesTest, ImportCaseNamesBlankSeparatorAndRaggedRows) {
   EXPECT_EQ(d->at(0, 0), 2.5);
   EXPECT_EQ(d->at(1, 1), 5.0);
   EXPECT_TRUE(IsMissing(d->at(2, 0)));
+}
+
+TEST_F(DataFilesTest, ImportReadsEveryNumberToTheNearestDouble) {
+  // Numbers in many printed forms, each compared with the standard library's
+  // correctly rounded reading of the same text.
+  std::string text;
+  std::vector<std::string> fields;
+  std::uint64_t state = 7;
+  const char* formats[] = {"%.7g", "%.15g", "%.17g", "%.3f", "%e", "%.1e", "%g"};
+  for (int i = 0; i < 4000; ++i) {
+    state = state * 6364136223846793005u + 1442695040888963407u;
+    const double magnitude =
+        std::ldexp(static_cast<double>(state >> 11), static_cast<int>(state % 140) - 90);
+    char field[64];
+    std::snprintf(field, sizeof field, formats[i % 7], (state & 1) ? -magnitude : magnitude);
+    fields.emplace_back(field);
+    text += fields.back() + "\n";
+  }
+  fields.insert(fields.end(),
+                {"00012.5000", ".5", "5.", "-0", "+7", "1e-5", "0.000000000000000000001"});
+  for (std::size_t i = 4000; i < fields.size(); ++i) text += fields[i] + "\n";
+  std::stringstream in(text);
+  auto d = ImportText(in, Csv(false));
+  ASSERT_TRUE(d);
+  ASSERT_EQ(d->no_cases, static_cast<int>(fields.size()));
+  for (std::size_t i = 0; i < fields.size(); ++i) {
+    std::string_view f = fields[i];
+    if (f.front() == '+') f.remove_prefix(1);
+    double expected = 0;
+    std::from_chars(f.data(), f.data() + f.size(), expected);
+    EXPECT_EQ(d->at(static_cast<int>(i), 0), expected) << fields[i];
+  }
 }
 
 TEST_F(DataFilesTest, ImportRefusesAFileWithoutData) {
