@@ -12,6 +12,7 @@
 #include "common/online_task.h"
 #include "nrx_data_set.h"
 #include "nrx_handles.h"
+#include "online_report.h"
 
 namespace tavrin::bench {
 namespace {
@@ -82,15 +83,7 @@ void OnlineBpTavrin(benchmark::State& state) {
   char label[160];
   std::snprintf(label, sizeof label, "rms=%.11f (system rule %.11f, textbook rule %.11f)", rms,
                 kOnlineRmsSystemRule, kOnlineRmsTextbookRule);
-  state.SetLabel(label);
-  state.counters["CUPS"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kOnlineConnectionUpdates,
-                         benchmark::Counter::kIsRate);
-  if (!(std::fabs(rms - kOnlineRmsSystemRule) <= kOnlineRmsTolerance)) {
-    std::snprintf(label, sizeof label, "RMS %.11f after training differs from %.11f", rms,
-                  kOnlineRmsSystemRule);
-    state.SkipWithError(label);
-  }
+  ReportOnlineRun(state, rms, label);
 }
 
 BENCHMARK(OnlineBpTavrin)->Name("T1_OnlineBP/Reg16/Tavrin")->Unit(benchmark::kMillisecond);

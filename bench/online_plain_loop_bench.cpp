@@ -11,6 +11,7 @@
 
 #include "common/online_plain_loop.h"
 #include "common/online_task.h"
+#include "online_report.h"
 
 namespace tavrin::bench {
 namespace {
@@ -55,15 +56,7 @@ void OnlineBpPlainLoop(benchmark::State& state) {
     return true;
   });
   std::snprintf(label, sizeof label, "rms=%.11f (textbook rule %.11f)", rms, textbook);
-  state.SetLabel(label);
-  state.counters["CUPS"] =
-      benchmark::Counter(static_cast<double>(state.iterations()) * kOnlineConnectionUpdates,
-                         benchmark::Counter::kIsRate);
-  if (!(std::fabs(rms - kOnlineRmsSystemRule) <= kOnlineRmsTolerance)) {
-    std::snprintf(label, sizeof label, "RMS %.11f after training differs from %.11f", rms,
-                  kOnlineRmsSystemRule);
-    state.SkipWithError(label);
-  }
+  ReportOnlineRun(state, rms, label);
 }
 
 BENCHMARK(OnlineBpPlainLoop)->Name("T1_OnlineBP/Reg16/PlainLoop")->Unit(benchmark::kMillisecond);
