@@ -20,9 +20,21 @@ LastMessageSink& DefaultErrorSink() {
   return sink;
 }
 
-void RecordError(std::string_view message) {
+namespace {
+
+ErrorSink& CurrentSink() {
   ErrorSink* sink = Engine().error_sink;
-  (sink ? *sink : DefaultErrorSink()).Record(message);
+  return sink ? *sink : DefaultErrorSink();
+}
+
+}  // namespace
+
+void RecordError(std::string_view message) {
+  CurrentSink().Record(message);
+}
+
+void RecordWarning(std::string_view message) {
+  CurrentSink().Warn(message);
 }
 
 }  // namespace tavrin

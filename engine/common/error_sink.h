@@ -5,12 +5,17 @@
 
 namespace tavrin {
 
-// Where engine failures are reported. The library keeps the last message for
-// its error text; the desktop program shows it. The engine never prints.
+// Where engine failures and warnings are reported. The library keeps the last
+// message for its error text; the desktop program and the command-line tool
+// show them. The engine never prints.
 class ErrorSink {
  public:
   virtual ~ErrorSink() = default;
   virtual void Record(std::string_view message) = 0;
+  // Something the user should know of an operation that goes on (columns
+  // that disagree, values read as missing). By default it is kept like an
+  // error, so a library caller finds it in the last-error text.
+  virtual void Warn(std::string_view message) { Record(message); }
 };
 
 // A sink that keeps the last message whole; the default one, and handy in tests.

@@ -22,6 +22,9 @@ class [[nodiscard]] Status {
 // Records the message through the engine's error sink.
 void RecordError(std::string_view message);
 
+// Reports a warning through the engine's error sink; the operation goes on.
+void RecordWarning(std::string_view message);
+
 // Records the message and returns a failed status, for `return Fail("...")`.
 inline Status Fail(std::string_view message) {
   RecordError(message);

@@ -254,7 +254,7 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       }
     }
     if (ragged) {
-      RecordError(
+      RecordWarning(
           "The rows in the data file contain an inconsistent number of columns. Please check "
           "that the data is correct (missing values have been added to short rows).");
     }

@@ -3,6 +3,7 @@
 // own message.
 
 #include <iostream>
+#include <exception>
 #include <new>
 #include <string>
 #include <string_view>
@@ -51,6 +52,14 @@ constexpr std::string_view kUsage =
     "On failure the engine's message goes to standard error and the exit\n"
     "status is 1.\n";
 
+// Keeps the last error for the closing line and shows warnings as they come.
+class ToolSink : public tavrin::LastMessageSink {
+ public:
+  void Warn(std::string_view message) override {
+    std::cerr << "tavrin: warning: " << message << "\n";
+  }
+};
+
 int UsageError(std::string_view problem) {
   std::cerr << "tavrin: " << problem << " (see tavrin --help)\n";
   return 1;
@@ -84,13 +93,21 @@ int Run(const std::vector<std::string>& args) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  tavrin::LastMessageSink sink;
+  ToolSink sink;
   tavrin::Engine().error_sink = &sink;
   int status = 1;
   try {
     status = Run(std::vector<std::string>(argv + 1, argv + argc));
   } catch (const std::bad_alloc&) {
     tavrin::RecordError(tavrin::kNotEnoughMemory);
+    status = 1;
+  } catch (const std::exception& e) {
+    // Nothing may end the tool without a word; a stream or file-system fault
+    // that slipped past a reader is reported as what it is.
+    tavrin::RecordError(std::string("tavrin: ") + e.what());
+    status = 1;
+  } catch (...) {
+    tavrin::RecordError("tavrin: internal error");
     status = 1;
   }
   if (status != 0 && !sink.last().empty()) std::cerr << sink.last() << "\n";
