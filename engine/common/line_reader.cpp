@@ -7,23 +7,39 @@ constexpr int kEof = std::char_traits<char>::eof();
 
 }  // namespace
 
+// A file buffer throws when the system's read fails (a directory, a device
+// error); that ends the input like its end, and failed() says so.
 int LineReader::Take() {
   if (pending_ != kEof) {
     const int c = pending_;
     pending_ = kEof;
     return c;
   }
-  return in_.sbumpc();
+  if (failed_) return kEof;
+  try {
+    return in_.sbumpc();
+  } catch (...) {
+    failed_ = true;
+    return kEof;
+  }
 }
 
 int LineReader::Look() {
-  return pending_ != kEof ? pending_ : in_.sgetc();
+  if (pending_ != kEof) return pending_;
+  if (failed_) return kEof;
+  try {
+    return in_.sgetc();
+  } catch (...) {
+    failed_ = true;
+    return kEof;
+  }
 }
 
 bool LineReader::Next(std::string& line) {
   line.clear();
   int c = Take();
   if (c == kEof) return false;
+  ++line_number_;
   while (c != kEof && c != '\n') {
     if (c == '\r' && Look() == '\n') {
       Take();
@@ -40,13 +56,30 @@ bool LineReader::Next(std::string& line) {
           Take();
         } else {
           pending_ = '\r';
+          NoteCut();
         }
+      } else if (Look() != kEof) {
+        NoteCut();
       }
       break;
     }
     c = Take();
   }
   return true;
+}
+
+std::string LineReader::RefusalText(std::string_view message) const {
+  std::string text(message);
+  if (first_cut_line_ > 0) {
+    text += " (line " + std::to_string(first_cut_line_) + " is longer than " +
+            std::to_string(kMaxLineLength) + " characters)";
+  }
+  return text;
+}
+
+void LineReader::NoteCut() {
+  if (first_cut_line_ == 0) first_cut_line_ = line_number_;
+  --line_number_;  // the rest is the same line of the file
 }
 
 }  // namespace tavrin

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <istream>
 #include <string>
+#include <string_view>
 
 namespace tavrin {
 
@@ -23,13 +24,28 @@ class LineReader {
   // The next line or piece; false at the end of the input.
   bool Next(std::string& line);
 
+  // Whether reading stopped because the system's read failed.
+  bool failed() const { return failed_; }
+
+  // The 1-based number in the file of the first line longer than
+  // kMaxLineLength, or 0. A reader that fails after such a line says so,
+  // since a number cut in two is the likely cause.
+  long first_cut_line() const { return first_cut_line_; }
+
+  // The message for a refusal: `message`, or the long line's when there was one.
+  std::string RefusalText(std::string_view message) const;
+
  private:
   int Take();
   int Look();
+  void NoteCut();
 
   std::streambuf& in_;
   // A character read ahead that belongs to the next piece.
   int pending_ = std::char_traits<char>::eof();
+  bool failed_ = false;
+  long line_number_ = 0;
+  long first_cut_line_ = 0;
 };
 
 }  // namespace tavrin

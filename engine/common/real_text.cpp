@@ -1,7 +1,9 @@
 #include "common/real_text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <limits>
 
 #include "common/missing.h"
@@ -48,13 +50,35 @@ std::optional<double> OldRuntimeSpecial(std::string_view token) {
   return negative ? -value : value;
 }
 
+// Significant digits of the shortest text that reads back as the value.
+int ShortestDigits(double value) {
+  std::array<char, 64> buffer;
+  const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
+  std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  text = text.substr(0, text.find_first_of("eE"));
+  std::string digits;
+  for (char c : text) {
+    if (c >= '0' && c <= '9') digits.push_back(c);
+  }
+  const std::size_t first = digits.find_first_not_of('0');
+  if (first == std::string::npos) return 0;
+  return static_cast<int>(digits.find_last_not_of('0') - first + 1);
+}
+
 }  // namespace
 
-std::string FormatReal(double value) {
+std::string FormatRealRoundTrip(double value, int min_digits) {
+  // Among texts of the shortest length the closest to the value is the one
+  // rounded to that many digits, so "%.<shortest>g" reads back exactly.
+  const int digits = std::isfinite(value) ? std::max(ShortestDigits(value), min_digits) : 1;
   std::array<char, 64> buffer;
   const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
-                                    std::chars_format::general, 6);
+                                    std::chars_format::general, digits);
   return std::string(buffer.data(), result.ptr);
+}
+
+std::string FormatReal(double value) {
+  return FormatRealRoundTrip(value, 6);
 }
 
 std::string FormatRealOrMissing(double value) {

@@ -1,9 +1,10 @@
 #pragma once
 
 // Numbers in the engine's text files. Reals are written as C's "%lg" would
-// write them (six significant digits) and read back whatever the locale of
-// the process: a desktop program may switch the C locale to one with a
-// decimal comma, which must not change what a file holds.
+// write them where six significant digits hold the value exactly, and with as
+// many more digits as it takes to read back exactly otherwise; they are read
+// back whatever the locale of the process: a desktop program may switch the C
+// locale to one with a decimal comma, which must not change what a file holds.
 
 #include <cstdint>
 #include <optional>
@@ -12,8 +13,13 @@
 
 namespace tavrin {
 
-// "%lg" of the value in the "C" locale: "0.5", "1e+06", "-1.23457e-05",
-// "inf", "-nan".
+// "%.<p>lg" of the value in the "C" locale with the least p of at least
+// `min_digits` that reads back as exactly this value: "0.5", "1e+06",
+// "-1.2345678e-05", "inf", "-nan".
+std::string FormatRealRoundTrip(double value, int min_digits);
+
+// FormatRealRoundTrip with at least six digits, so that values "%lg" holds
+// exactly keep the text "%lg" gives them.
 std::string FormatReal(double value);
 
 // Like FormatReal, but the missing-value marker is written as "?", which

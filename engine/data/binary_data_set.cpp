@@ -82,6 +82,7 @@ std::unique_ptr<DataSet> ReadBinaryDataSet(std::istream& stream) {
       if (counts[v] > 0 && !ReadTextList(in, counts[v], data->nominals[v])) {
         return Refuse(kShortRead);
       }
+      if (!NominalNamesDistinct(data->nominals[v])) return Refuse(kDuplicateNominalInDataFile);
     }
     data->host_attributes.resize(variables);
     RecountDataSet(*data);

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/checked_size.h"
+#include "common/nominal_names.h"
 #include "data/data_set_limits.h"
 
 namespace tavrin {
@@ -246,9 +247,7 @@ Status SetDataNoNominals(DataSet& data, int variable, int count) {
   if (count > kMaxNominalValues) return Fail("Not enough memory to add nominals");
   try {
     std::vector<std::string> names = data.nominals[variable];
-    const int old_count = static_cast<int>(names.size());
-    names.resize(count);
-    for (int k = old_count; k < count; ++k) names[k] = "v" + std::to_string(k + 1);
+    ResizeNominalNames(names, count);
     data.nominals[variable] = std::move(names);
     return Status::Ok();
   } catch (const std::bad_alloc&) {

@@ -4,9 +4,11 @@
 // roles, a subset label per case, names for variables and cases, nominal
 // value names, and the attributes the host package's data files keep.
 
+#include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "common/missing.h"
@@ -25,6 +27,13 @@ enum class VariableRole : std::int32_t { kInput = 0, kOutput = 1, kBoth = 2, kNe
 inline constexpr std::int32_t kMaxCases = 0x20000000;
 inline constexpr std::int32_t kInitialCaseCapacity = 256;
 inline constexpr std::size_t kMaxTitleLength = 80;
+
+// Entries are finite numbers or the missing-value marker: a NaN or an
+// infinity would pass into every statistic and trainer.
+inline constexpr std::string_view kDataValueNotFinite = "Data value is not a finite number";
+inline bool IsDataValue(double x) {
+  return std::isfinite(x);
+}
 
 struct HostAttributes {
   std::int16_t display_width = 8;
@@ -97,10 +106,11 @@ void SetCaseSubsets(DataSet& data, int first, int count, Subset subset);
 
 // Re-deals subset labels at random (modes 0-2), regroups rows by subset
 // (mode 3) or adds the "NNINDEX" case-number variable (mode 4). Mode 2 keeps
-// ignored the cases a time-series `network` needs as history (none: 0).
-// Other modes are refused with "Shuffle mode out of range".
+// ignored the first `history` cases, which a time-series network needs as
+// history (0 when there is none). Other modes are refused with "Shuffle
+// mode out of range".
 [[nodiscard]] Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random,
-                                    const Network* network);
+                                    std::int64_t history);
 
 // Orders the cases by one variable's value, moving names and subsets along.
 [[nodiscard]] Status SortCases(DataSet& data, int variable, bool ascending);

@@ -2,6 +2,7 @@
 
 #include <fstream>
 
+#include "common/file_access.h"
 #include "common/safe_file_writer.h"
 
 namespace tavrin {
@@ -9,18 +10,21 @@ namespace tavrin {
 std::unique_ptr<DataSet> LoadDataSet(const std::filesystem::path& path, DataFileFormat format,
                                      const DelimitedOptions& options) {
   if (format == DataFileFormat::kHost) return ReadHostDataFile(path);
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    RecordError("Cannot open Data Set file for reading");
-    return nullptr;
+  constexpr std::string_view kCannotOpen = "Cannot open Data Set file for reading";
+  // The binary reader checks every count against the bytes left, so it needs
+  // the size; the text formats read in one pass.
+  if (format == DataFileFormat::kBinary) {
+    const std::unique_ptr<std::istream> in = OpenSizedForReading(path, kCannotOpen);
+    return in ? ReadBinaryDataSet(*in) : nullptr;
   }
+  std::ifstream in;
+  if (!OpenForReading(path, in, kCannotOpen)) return nullptr;
   switch (format) {
-    case DataFileFormat::kBinary:
-      return ReadBinaryDataSet(in);
     case DataFileFormat::kDelimited:
       return ImportText(in, options);
     case DataFileFormat::kPattern:
       return ReadPatternFile(in);
+    case DataFileFormat::kBinary:
     case DataFileFormat::kHost:
       break;
   }

@@ -4,7 +4,9 @@
 // recount of a data set's role and subset counts from its flags.
 
 #include <cstdint>
+#include <string_view>
 
+#include "common/nominal_names.h"
 #include "data/data_set.h"
 
 namespace tavrin {
@@ -15,6 +17,9 @@ inline constexpr std::int64_t kMaxDataEntries = std::int64_t{1} << 30;
 
 // Nominal value names one variable may have.
 inline constexpr std::int32_t kMaxNominalValues = 1 << 20;
+
+inline constexpr std::string_view kDuplicateNominalInDataFile =
+    "Data Set file corrupted: duplicate nominal value name";
 
 bool DataEntriesFit(std::int64_t cases, std::int64_t variables);
 

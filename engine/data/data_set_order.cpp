@@ -6,7 +6,6 @@
 #include <numeric>
 
 #include "data/data_set.h"
-#include "network/network.h"
 
 namespace tavrin {
 namespace {
@@ -17,7 +16,8 @@ constexpr auto kIgnore = static_cast<std::int32_t>(Subset::kIgnore);
 
 // Collects the cases of the given subsets (subset by subset, each in case
 // order), shuffles the list and deals the labels back in the same numbers.
-void DealLabels(DataSet& data, int subsets, int first_movable_ignored, RandomGenerator& random) {
+void DealLabels(DataSet& data, int subsets, std::int64_t first_movable_ignored,
+                RandomGenerator& random) {
   std::vector<int> positions;
   std::vector<std::int32_t> labels;
   for (std::int32_t code = 0; code < subsets; ++code) {
@@ -70,7 +70,7 @@ Status AddCaseIndex(DataSet& data) {
 
 }  // namespace
 
-Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random, const Network* network) {
+Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random, std::int64_t history) {
   try {
     switch (mode) {
       case 0:
@@ -79,11 +79,9 @@ Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random, const Ne
       case 1:
         DealLabels(data, kTest + 1, 0, random);
         break;
-      case 2: {
-        const int history = network ? network->coding.steps + network->coding.lookahead - 1 : 0;
+      case 2:
         DealLabels(data, kIgnore + 1, history, random);
         break;
-      }
       case 3:
         Regroup(data);
         break;

@@ -207,7 +207,7 @@ void SettleNominals(DataSet& data) {
   for (int v = 0; v < data.no_variables; ++v) {
     std::vector<std::string>& names = data.nominals[v];
     if (names.empty()) continue;
-    if (names.size() == 1) names.push_back("v2");
+    if (names.size() == 1) ResizeNominalNames(names, 2);
     const double k = static_cast<double>(names.size());
     for (int c = 0; c < data.no_cases; ++c) {
       const double x = data.at(c, v);

@@ -14,11 +14,6 @@ namespace {
 constexpr std::string_view kEndOfFile = "Unexpected end of file reading Data Set";
 constexpr std::string_view kIncorrectHeader = "Cannot open Data Set file: incorrect header";
 
-std::unique_ptr<DataSet> Refuse(std::string_view message) {
-  RecordError(message);
-  return nullptr;
-}
-
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n';
 }
@@ -141,8 +136,12 @@ bool Writable(const std::string& text) {
 }  // namespace
 
 std::unique_ptr<DataSet> ReadPatternFile(std::istream& in) {
+  PatternLines lines(in);
+  auto Refuse = [&](std::string_view message) -> std::unique_ptr<DataSet> {
+    RecordError(lines.reader().RefusalText(message));
+    return nullptr;
+  };
   try {
-    PatternLines lines(in);
     std::string line;
     if (!lines.reader().Next(line)) return Refuse(kIncorrectHeader);
     const auto header = ParseTextFileHeader(line);
@@ -201,6 +200,7 @@ std::unique_ptr<DataSet> ReadPatternFile(std::istream& in) {
       if (static_cast<std::int64_t>(data->nominals[v].size()) > kMaxNominalValues) {
         return Refuse(kNotEnoughMemory);
       }
+      if (!NominalNamesDistinct(data->nominals[v])) return Refuse(kDuplicateNominalInDataFile);
     }
     data->no_variables = variables;
     data->host_attributes.resize(variables);

@@ -20,6 +20,14 @@ int NominalIndex(double x, int k, int n) {
   return static_cast<int>(x) - 1;
 }
 
+// Whether a raw value can be coded as it is: not missing, a number, and for a
+// nominal variable one of its value numbers; anything else counts as missing.
+bool Usable(const VariableCoding& c, int v, double x) {
+  if (IsMissing(x) || std::isnan(x)) return false;
+  const int k = c.no_nominals(v);
+  return k == 0 || NominalIndex(x, k, k) >= 0;
+}
+
 int Winner(const double* y, int n, bool largest) {
   int winner = 0;
   for (int i = 1; i < n; ++i) {
@@ -191,7 +199,7 @@ void CodeValue(const VariableCoding& c, int v, int n, double x, const double* su
   } else if (conversion == kTwoState) {
     out[0] = x == 1.0 ? lo : (x == 2.0 ? hi : (hi - lo) * sub[0] + lo);
   } else {
-    out[0] = (IsMissing(x) ? sub[0] : x) * c.scale[v] + c.shift[v];
+    out[0] = (Usable(c, v, x) ? x : sub[0]) * c.scale[v] + c.shift[v];
   }
 }
 
@@ -202,15 +210,17 @@ void CodeInputs(const VariableCoding& c, const double* raw, double* units) {
   int p = 0;  // the variable's first unit, one step
   for (int v = 0; v < c.no_inputs; ++v) {
     const double conversion = c.conversion[v];
-    if (conversion != kOneOfN && conversion != kTwoState) {
+    if (conversion != kOneOfN && conversion != kTwoState && !c.is_nominal(v)) {
       // The common case, kept tight: one unit per step through the linear map.
       const double scale = c.scale[v];
       const double shift = c.shift[v];
       const double substitute = c.substitutes[p];
       const double* x = raw + static_cast<std::size_t>(v) * steps;
       double* out = units + static_cast<std::size_t>(p) * steps;
-      for (int s = 0; s < steps; ++s)
-        out[s] = (IsMissing(x[s]) ? substitute : x[s]) * scale + shift;
+      for (int s = 0; s < steps; ++s) {
+        const bool missing = IsMissing(x[s]) || x[s] != x[s];  // NaN counts as missing
+        out[s] = (missing ? substitute : x[s]) * scale + shift;
+      }
       ++p;
       continue;
     }

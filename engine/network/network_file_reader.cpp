@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/file_access.h"
 #include "common/line_reader.h"
 #include "common/real_text.h"
 #include "common/text_file_header.h"
@@ -144,6 +145,8 @@ class Lines {
     has_pushed_ = true;
   }
 
+  std::string RefusalText(std::string_view message) const { return reader_.RefusalText(message); }
+
  private:
   LineReader reader_;
   std::string pushed_;
@@ -171,13 +174,10 @@ class NetworkFileReader {
 
  private:
   bool Refuse(std::string_view message) {
-    RecordError(message);
+    RecordError(lines_.RefusalText(message));
     return false;
   }
-  bool RefuseIn(std::string_view message, int layer) {
-    RecordError(WithNumber(message, layer));
-    return false;
-  }
+  bool RefuseIn(std::string_view message, int layer) { return Refuse(WithNumber(message, layer)); }
 
   bool JoinContinuedLines(std::string& text, char close);
   bool ReadHeader();
@@ -680,11 +680,8 @@ std::unique_ptr<Network> ReadNetworkFile(std::istream& in) {
 }
 
 std::unique_ptr<Network> ReadNetworkFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    RecordError(kCannotOpen);
-    return nullptr;
-  }
+  std::ifstream in;
+  if (!OpenForReading(path, in, kCannotOpen)) return nullptr;
   return ReadNetworkFile(in);
 }
 

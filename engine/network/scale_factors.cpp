@@ -259,7 +259,8 @@ void CalculateScaleFactors(VariableCoding& coding, const DataSet& data, bool inc
 
 void ReadWindow(const DataSet& data, int c, const VariableCoding& coding, double* raw) {
   const int steps = coding.steps;
-  const int first_row = c - (steps + coding.lookahead - 1);
+  // The caller passes a case with a whole window, so this fits an int.
+  const int first_row = static_cast<int>(c - coding.history());
   int i = 0;
   for (int v = 0; v < data.no_variables && i < coding.no_inputs; ++v) {
     if (!data.is_input[v]) continue;

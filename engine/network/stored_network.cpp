@@ -3,6 +3,7 @@
 #include <limits>
 
 #include "common/checked_size.h"
+#include "common/nominal_names.h"
 
 namespace tavrin {
 namespace {
@@ -78,6 +79,7 @@ Status CheckReadCoding(const VariableCoding& c) {
   for (int v = 0; v < c.no_variables(); ++v) {
     if (!IsConversionCode(c.conversion[v], c.is_output(v))) return Fail(kUnknownConversionInFile);
     if (!IsMissingFunctionCode(c.missing_fn[v])) return Fail(kUnknownMissingInFile);
+    if (!NominalNamesDistinct(c.nominals[v])) return Fail(kDuplicateNominalInFile);
   }
   if (!IsNormalisationCode(c.input_normalisation, false)) {
     return Fail(kUnknownInputNormalisationInFile);

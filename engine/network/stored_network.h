@@ -37,6 +37,8 @@ inline constexpr std::string_view kUnitCountsMismatch =
     "Network file corrupted: unit counts do not match the variables";
 inline constexpr std::string_view kStepsOutOfRange =
     "Network file corrupted: steps or lookahead out of range";
+inline constexpr std::string_view kDuplicateNominalInFile =
+    "Network file corrupted: duplicate nominal value name";
 inline constexpr std::string_view kNetworkWriteFailed = "Cannot write network file";
 inline constexpr std::string_view kInconsistentNetwork =
     "Internal error: network record inconsistent";

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "common/nominal_names.h"
 #include "common/status.h"
 #include "network/network_design.h"
 
@@ -361,10 +362,7 @@ Status SetNoNominals(Network& network, int variable, int count) {
       network,
       [&](Network& net) {
         VariableCoding after = net.coding;
-        std::vector<std::string>& names = after.nominals[variable];
-        const int old_count = static_cast<int>(names.size());
-        names.resize(count);
-        for (int k = old_count; k < count; ++k) names[k] = "v" + std::to_string(k + 1);
+        ResizeNominalNames(after.nominals[variable], count);
         Recode(net, std::move(after), Identity(net.coding.no_variables()));
         return Status::Ok();
       },

@@ -75,6 +75,8 @@ struct VariableCoding {
   double reject = 0.05;
 
   int no_variables() const { return no_inputs + no_outputs; }
+  // Cases before this one lack the rows of a full time-series window.
+  std::int64_t history() const { return std::int64_t{steps} + lookahead - 1; }
   bool is_output(int variable) const { return variable >= no_inputs; }
   bool is_nominal(int variable) const { return !nominals[variable].empty(); }
   int no_nominals(int variable) const { return static_cast<int>(nominals[variable].size()); }

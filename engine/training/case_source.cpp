@@ -1,5 +1,6 @@
 #include "training/case_source.h"
 
+#include <algorithm>
 #include <new>
 
 #include "network/coding.h"
@@ -37,7 +38,7 @@ bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_tar
     }
   }
   for (double x : data.entries) {
-    if (IsMissing(x)) return false;
+    if (IsMissing(x) || x != x) return false;  // both need the coding's substitutes
   }
   return true;
 }
@@ -48,7 +49,7 @@ Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_ta
   with_targets_ = with_targets;
   input_size_ = net.coding.no_normed_inputs * net.coding.steps;
   target_size_ = with_targets ? net.coding.no_normed_outputs : 0;
-  first_case_ = net.coding.steps + net.coding.lookahead - 1;
+  first_case_ = static_cast<int>(std::min<std::int64_t>(net.coding.history(), data.no_cases));
   direct_ = NeedsNoPreprocessing(net, data, with_targets);
   cached_ = false;
   cache_.clear();

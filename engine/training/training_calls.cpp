@@ -2,6 +2,7 @@
 
 #include "engine_state.h"
 #include "training/training_driver.h"
+#include "training/training_settings.h"
 
 namespace tavrin {
 namespace {
@@ -25,6 +26,13 @@ Status Train(EngineState& e, Algorithm algorithm) {
 Status TrainBackPropagation(EngineState& e, const IterativeSettings& s, bool shuffle,
                             double start_rate, double end_rate, double start_momentum,
                             double end_momentum, double noise) {
+  if (!CheckTrainingValues({{"Learning rate", start_rate},
+                            {"Learning rate", end_rate},
+                            {"Momentum", start_momentum},
+                            {"Momentum", end_momentum},
+                            {"Noise", noise}})) {
+    return Status::Failed();
+  }
   if (e.active_network && e.active_network->no_layers() < 2) {
     return Fail("At least two layers required in Network");
   }
@@ -36,6 +44,10 @@ Status TrainBackPropagation(EngineState& e, const IterativeSettings& s, bool shu
 
 Status TrainQuickPropagation(EngineState& e, const IterativeSettings& s, double rate,
                              double acceleration, double noise) {
+  if (!CheckTrainingValues(
+          {{"Learning rate", rate}, {"Acceleration", acceleration}, {"Noise", noise}})) {
+    return Status::Failed();
+  }
   StoreRun(e, s, false, noise);
   e.training.learning_rate.Start(rate, rate);
   e.algorithms.quickprop_accel = acceleration;
@@ -44,6 +56,13 @@ Status TrainQuickPropagation(EngineState& e, const IterativeSettings& s, double 
 
 Status TrainDeltaBarDelta(EngineState& e, const IterativeSettings& s, double initial_rate,
                           double increment, double decay, double smoothing, double noise) {
+  if (!CheckTrainingValues({{"Learning rate", initial_rate},
+                            {"Increment", increment},
+                            {"Decay", decay},
+                            {"Smoothing", smoothing},
+                            {"Noise", noise}})) {
+    return Status::Failed();
+  }
   StoreRun(e, s, false, noise);
   e.training.learning_rate.Start(initial_rate, initial_rate);
   e.algorithms.dbd_increment = increment;
@@ -53,6 +72,7 @@ Status TrainDeltaBarDelta(EngineState& e, const IterativeSettings& s, double ini
 }
 
 Status TrainModelTrust(EngineState& e, const IterativeSettings& s, double rate, double noise) {
+  if (!CheckTrainingValues({{"Learning rate", rate}, {"Noise", noise}})) return Status::Failed();
   StoreRun(e, s, false, noise);
   e.training.learning_rate.Start(rate, rate);
   return Train(e, Algorithm::kModelTrust);

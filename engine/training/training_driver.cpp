@@ -4,6 +4,7 @@
 #include <new>
 #include <numeric>
 
+#include "common/stop_request.h"
 #include "engine_state.h"
 #include "network/scale_factors.h"
 #include "training/case_source.h"
@@ -16,10 +17,20 @@ namespace {
 constexpr auto kTrainingCode = static_cast<std::int32_t>(Subset::kTraining);
 constexpr auto kVerificationCode = static_cast<std::int32_t>(Subset::kVerification);
 
+// Whether some training case has the whole time-series window before it.
+bool HasUsableTrainingCase(const DataSet& data, std::int64_t history) {
+  for (std::int64_t c = history; c < data.no_cases; ++c) {
+    if (data.subset[c] == kTrainingCode) return true;
+  }
+  return false;
+}
+
 Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
   if (!net) return Fail("No Network is loaded");
   if (!data) return Fail("No Data Set is loaded");
-  if (data->no_training < 1) return Fail("The current Data Set contains no Training cases");
+  if (!HasUsableTrainingCase(*data, net->coding.history())) {
+    return Fail("The current Data Set contains no Training cases");
+  }
   const VariableCoding& c = net->coding;
   bool agree = c.no_inputs == data->no_inputs && (!outputs || c.no_outputs == data->no_outputs);
   // Paired variables must agree in being nominal and in their value counts.
@@ -40,6 +51,11 @@ Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
   }
   if (net->no_layers() < 2) return Fail("At least two layers required in Network");
   const int output_units = net->output_layer().no_units;
+  // Trainers read one target per output unit; an output layer edited away
+  // from its variables' units would have them read past the case.
+  if (outputs && output_units != c.no_normed_outputs) {
+    return Fail("The Network's output layer does not match its output variables");
+  }
   if (output_units >= 2 && net->error_fn == ErrorFunction::kEntropySingle) {
     return Fail("Cannot use single node cross-entropy function on a multiple output network");
   }
@@ -61,6 +77,7 @@ class DriverRun {
  private:
   double Evaluate(std::int32_t subset, bool with_penalty, bool* any);
   bool KeepGoing();
+  bool Continue();
   void OneEpoch();
   void OfferBest(std::int32_t epoch);
   void End();
@@ -245,10 +262,18 @@ void DriverRun::OfferBest(std::int32_t epoch) {
   best.epoch = epoch;
 }
 
+// The poll between epochs: the caller's callback, then a stop request.
+bool DriverRun::Continue() {
+  if (run_.epoch_callback && !run_.epoch_callback(run_)) run_.stopped_by_request = true;
+  if (TakeStopRequest()) run_.stopped_by_request = true;
+  return !run_.stopped_by_request;
+}
+
 void DriverRun::Loop() {
   while (KeepGoing()) {
     OneEpoch();
     ++run_.epoch;
+    if (!Continue()) break;
   }
   End();
 }
@@ -260,7 +285,7 @@ void DriverRun::End() {
   }
   trainer_.RunFinish(e_, net_);
   ClearActivations(net_);
-  const bool counted = run_.stopped_by_condition || run_.converged;
+  const bool counted = run_.stopped_by_condition || run_.converged || run_.stopped_by_request;
   const std::int64_t epochs = counted ? run_.epoch - run_.start_epoch : run_.epochs;
   AppendHistoryEntry(run_.history, run_.history_start, trainer_.history_code(), epochs,
                      run_.stopped_by_condition ? "s" : (run_.converged ? "c" : ""));
@@ -280,6 +305,7 @@ double NormalisedError(const Network& net, double error) {
 Status RunTrainingDriver(EngineState& engine, Algorithm algorithm, bool outputs_trained) {
   TrainingRun& run = engine.training;
   run.stopped_by_condition = false;
+  run.stopped_by_request = false;
   run.converged = false;
   if (run.epoch == 0) run.history_start = run.history.size();
   if (!CheckPair(engine.active_network, engine.active_data_set, outputs_trained)) {

@@ -5,6 +5,7 @@
 // the shuffle order, the retained trainer and the training history.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -72,7 +73,12 @@ struct TrainingRun {
 
   bool abort = false;
   bool stopped_by_condition = false;
+  bool stopped_by_request = false;  // the callback or a stop request ended it
   bool converged = false;
+
+  // Called after every epoch with the run as it stands (errors, epoch
+  // counter): progress for a display, and false to end the run there.
+  std::function<bool(const TrainingRun&)> epoch_callback;
 
   double training_error = 0.0;
   double verification_error = 0.0;
@@ -87,7 +93,6 @@ struct TrainingRun {
   BestCopy best;
   std::vector<double> case_errors;  // square-rooted, one per case of the data set
   std::vector<int> shuffle_order;
-  std::size_t shuffle_position = 0;
 
   // The trainer whose working arrays are still allocated.
   std::unique_ptr<Trainer> retained;

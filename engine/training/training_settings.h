@@ -1,6 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
+#include <string_view>
+
+#include "common/status.h"
 
 namespace tavrin {
 
@@ -17,5 +21,30 @@ struct TrainingSettings {
   double weigend_lambda = 0.0;
   double weigend_scale = 1.0;
 };
+
+inline constexpr std::string_view kStoppingWindowNegative = "Stopping window cannot be negative";
+inline constexpr std::string_view kStoppingConditionNotANumber =
+    "Stopping condition is not a number";
+inline constexpr std::string_view kWeigendLambdaOutOfRange =
+    "Weigend lambda must be a number not below 0";
+inline constexpr std::string_view kWeigendScaleOutOfRange =
+    "Weigend scale must be a number above 0";
+
+// Store the values, or refuse them (changing nothing) with the messages above.
+[[nodiscard]] Status SetStoppingConditions(TrainingSettings& settings, std::int32_t window,
+                                           double target_error, double target_verification_error,
+                                           double error_improvement,
+                                           double verification_improvement);
+[[nodiscard]] Status SetWeigend(TrainingSettings& settings, double lambda, double scale);
+
+// A trainer's real setting with the name its refusal gives it.
+struct NamedValue {
+  std::string_view name;
+  double value;
+};
+
+// Refuses the first value that is NaN or infinite with "<name> is not a
+// finite number": such a rate or noise would ruin the weights in one step.
+[[nodiscard]] Status CheckTrainingValues(std::initializer_list<NamedValue> values);
 
 }  // namespace tavrin

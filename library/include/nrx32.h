@@ -134,6 +134,15 @@ NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer);
  * value). Never fails. */
 NRX_API double NRX_CALL NRXMissingValue(void);
 
+/* NRXRequestStop: asks the long call in progress (a training call) to stop at
+ * its next poll; training polls after every epoch, ends there as if its
+ * epochs were done (returning 1 with that epoch's errors, and with retain
+ * best the best network) and clears the request. A request made while no
+ * long call runs stops the next one after its first epoch. Safe to call from
+ * a signal handler or from another thread while a call runs in this one; it
+ * takes no lock, allocates nothing and records no message. */
+NRX_API void NRX_CALL NRXRequestStop(void);
+
 /* ------------------------------------------------------------------------
  * Data sets
  * A data set is a table of cases (rows, numbered from 0) by variables
@@ -253,13 +262,16 @@ NRX_API int32_t NRX_CALL NRXSetDataCaseName(int32_t ds, int32_t c, const char* n
  * variables. The entries are the first n columns in order, whatever their
  * types.
  * Messages: the data set checks, "Case number out of range"; get: "Output
- * array cannot be NULL"; set: "Input array cannot be NULL". */
+ * array cannot be NULL"; set: "Input array cannot be NULL", "Data value is
+ * not a finite number" (a NaN or infinite value: nothing is written; give a
+ * missing entry as NRXMissingValue()). */
 NRX_API int32_t NRX_CALL NRXGetDataCase(int32_t ds, int32_t c, double* values);
 NRX_API int32_t NRX_CALL NRXSetDataCase(int32_t ds, int32_t c, const double* values);
 
 /* NRXGetDataEntry / NRXSetDataEntry: the entry of case `c`, variable
  * `variable`. Messages: the data set checks, "Data number out of range" (case
- * or variable), get: "Output argument cannot be NULL". */
+ * or variable), get: "Output argument cannot be NULL", set: "Data value is
+ * not a finite number". */
 NRX_API int32_t NRX_CALL NRXGetDataEntry(int32_t ds, int32_t c, int32_t variable, double* value);
 NRX_API int32_t NRX_CALL NRXSetDataEntry(int32_t ds, int32_t c, int32_t variable, double value);
 
@@ -447,6 +459,9 @@ NRX_API int32_t NRX_CALL NRXAppendNetwork(int32_t net, int32_t second);
  *                many values as the layer before the output has units); 3 the
  *                1-based number of the winning unit of layer 1 (1 value).
  *   inputs       caller-owned, no_inputs x steps values (see above). Read only.
+ *                An input counts as missing (its substitute is used) when it
+ *                is the missing value, NaN, or, for a nominal input, anything
+ *                but one of its value numbers 1 .. k.
  *   outputs      caller-owned, large enough for the chosen type.
  * Messages: the common ones, "Input and output arrays cannot be NULL",
  * "Output type out of range", "Not enough memory to execute network".
@@ -874,6 +889,7 @@ NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epoch
 #define NRX_CDECL_FORMS(X) \
   X(int32_t, ErrorMessage, (char* buffer), (buffer)) \
   X(double, MissingValue, (void), ()) \
+  X(void, RequestStop, (void), ()) \
   X(int32_t, FreeNetwork, (int32_t net), (net)) \
   X(int32_t, CreateNetwork, (int32_t design, int32_t no_inputs, int32_t no_outputs, \
       int32_t no_layers, int32_t lookahead, int32_t steps, const int32_t* nominals, \

@@ -2,12 +2,12 @@
 // or one entry at a time, and nominal value names.
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <string>
 #include <utility>
 
 #include "checks.h"
+#include "common/nominal_names.h"
 #include "data/data_set.h"
 #include "entry_point.h"
 #include "nrx32.h"
@@ -40,11 +40,6 @@ bool CheckNominal(const DataSet& data, std::int32_t variable, std::int32_t value
 std::size_t CaseWidth(const DataSet& data) {
   const std::int64_t used = std::int64_t{data.no_inputs} + data.no_outputs;
   return static_cast<std::size_t>(std::min<std::int64_t>(used, data.no_variables));
-}
-
-bool IsBlank(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](unsigned char c) { return std::isspace(c) != 0; });
 }
 
 // A name getter whose buffer holds the empty text after any failure once it
@@ -113,7 +108,11 @@ NRX_API int32_t NRX_CALL NRXSetDataCase(int32_t ds, int32_t c, const double* val
   return nrx::OnDataSet(ds, [&](DataSet& data) {
     if (!CheckCase(data, c)) return false;
     if (values == nullptr) return Refuse(nrx::kNullInputArray);
-    std::copy_n(values, nrx::CaseWidth(data), data.row(c));
+    const std::size_t width = nrx::CaseWidth(data);
+    if (!std::all_of(values, values + width, tavrin::IsDataValue)) {
+      return Refuse(tavrin::kDataValueNotFinite);
+    }
+    std::copy_n(values, width, data.row(c));
     return true;
   });
 }
@@ -132,6 +131,7 @@ NRX_API int32_t NRX_CALL NRXSetDataEntry(int32_t ds, int32_t c, int32_t variable
     if (c < 0 || c >= data.no_cases || variable < 0 || variable >= data.no_variables) {
       return Refuse(nrx::kDataNumberOutOfRange);
     }
+    if (!tavrin::IsDataValue(value)) return Refuse(tavrin::kDataValueNotFinite);
     data.at(c, variable) = value;
     return true;
   });
@@ -164,11 +164,9 @@ NRX_API int32_t NRX_CALL NRXSetDataNominal(int32_t ds, int32_t variable, int32_t
                                            const char* name) {
   return nrx::OnDataSet(ds, nrx::kNoMemoryForNominalName, [&](DataSet& data) {
     if (!nrx::CheckNominal(data, variable, value)) return false;
-    if (name == nullptr) return Refuse(nrx::kBlankNominal);
+    if (name == nullptr) return Refuse(tavrin::kBlankNominal);
     std::string text;
     if (!nrx::TakeName(name, text)) return false;
-    if (nrx::IsBlank(text)) return Refuse(nrx::kBlankNominal);
-    data.nominals[variable][value] = std::move(text);
-    return true;
+    return tavrin::SetNominalName(data.nominals[variable], value, std::move(text)).ok();
   });
 }

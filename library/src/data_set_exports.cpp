@@ -114,7 +114,8 @@ NRX_API int32_t NRX_CALL NRXShuffleDataSet(int32_t ds, int32_t mode) {
   return nrx::OnDataSet(ds, [&](DataSet& data) {
     if (mode < 0 || mode > nrx::kLastShuffleMode) return Refuse(nrx::kShuffleModeOutOfRange);
     tavrin::EngineState& engine = tavrin::Engine();
-    return tavrin::ShuffleSubsets(data, mode, engine.random, engine.active_network).ok();
+    const tavrin::Network* net = engine.active_network;
+    return tavrin::ShuffleSubsets(data, mode, engine.random, net ? net->coding.history() : 0).ok();
   });
 }
 

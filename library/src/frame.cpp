@@ -5,6 +5,7 @@
 
 #include "common/missing.h"
 #include "common/status.h"
+#include "common/stop_request.h"
 #include "engine_state.h"
 #include "nrx32.h"
 
@@ -81,6 +82,10 @@ NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer) {
   const char* text = nrx::LastError().text();
   std::memcpy(buffer, text, std::strlen(text) + 1);
   return 1;
+}
+
+NRX_API void NRX_CALL NRXRequestStop(void) {
+  tavrin::RequestStop();  // no start-up: it may run inside a signal handler
 }
 
 NRX_API double NRX_CALL NRXMissingValue(void) {

@@ -68,7 +68,6 @@ inline constexpr std::string_view kNullVariableName =
 inline constexpr std::string_view kNoMemoryForName = "Not enough memory to copy name";
 inline constexpr std::string_view kNoMemoryForNominals = "Not enough memory to add nominals";
 inline constexpr std::string_view kNominalOutOfRange = "Nominal number out of range";
-inline constexpr std::string_view kBlankNominal = "Blank nominal names are not permitted";
 inline constexpr std::string_view kNullNominalName =
     "To retrieve a nominal name you must allocate some space";
 inline constexpr std::string_view kNoMemoryForNominalName =
@@ -123,9 +122,5 @@ inline constexpr std::string_view kNoMemoryToRunCase = "Not enough memory to run
 // Training.
 inline constexpr std::string_view kLayerOutOfBounds = "Layer number out of bounds";
 inline constexpr std::string_view kEpochsOutOfRange = "Number of epochs out of range";
-inline constexpr std::string_view kWeigendLambdaOutOfRange =
-    "Weigend lambda must be a number not below 0";
-inline constexpr std::string_view kWeigendScaleOutOfRange =
-    "Weigend scale must be a number above 0";
 
 }  // namespace nrx

@@ -181,8 +181,7 @@ bool CheckAppendFits(const Network& first, const Network& second) {
 // A case the network can read its whole time-series window for.
 bool CheckCaseToRun(const Network& network, const tavrin::DataSet& data, std::int32_t c) {
   if (c < 0 || c >= data.no_cases) return Refuse(kPatternOutOfRange);
-  const std::int64_t history = std::int64_t{network.coding.steps} + network.coding.lookahead - 1;
-  if (c < history) return Refuse(kPatternBeforeWindow);
+  if (c < network.coding.history()) return Refuse(kPatternBeforeWindow);
   return true;
 }
 

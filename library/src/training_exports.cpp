@@ -70,10 +70,6 @@ std::int32_t RunTraining(const TrainingCall& call, Train&& train) noexcept {
   return result;
 }
 
-bool IsNumberAtLeastZero(double value) {
-  return std::isfinite(value) && value >= 0.0;
-}
-
 }  // namespace
 }  // namespace nrx
 
@@ -87,13 +83,10 @@ NRX_API int32_t NRX_CALL NRXSetStoppingConditions(int32_t net, int32_t window, d
   return nrx::Guarded(nrx::kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
     nrx::NetworkSlot* slot = nrx::CheckNetworkIndex(net, nrx::kNoNetwork);
     if (slot == nullptr) return nrx::kFailure;
-    nrx::TrainingSettings& settings = *slot->training;
-    settings.window = window;
-    settings.target_error = target_error;
-    settings.target_verification_error = target_verification_error;
-    settings.error_improvement = error_improvement;
-    settings.verification_improvement = verification_improvement;
-    return nrx::kSuccess;
+    return tavrin::SetStoppingConditions(*slot->training, window, target_error,
+                                         target_verification_error, error_improvement,
+                                         verification_improvement)
+        .ok();
   });
 }
 
@@ -101,15 +94,7 @@ NRX_API int32_t NRX_CALL NRXSetWeigend(int32_t net, double lambda, double scale)
   return nrx::Guarded(nrx::kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
     nrx::NetworkSlot* slot = nrx::CheckNetworkIndex(net, nrx::kNoNetwork);
     if (slot == nullptr) return nrx::kFailure;
-    // The penalty divides by w^2 + scale: a scale of 0 or below would divide
-    // by 0 and leave every later error NaN.
-    if (!nrx::IsNumberAtLeastZero(lambda)) return Refuse(nrx::kWeigendLambdaOutOfRange);
-    if (!nrx::IsNumberAtLeastZero(scale) || scale == 0.0) {
-      return Refuse(nrx::kWeigendScaleOutOfRange);
-    }
-    slot->training->weigend_lambda = lambda;
-    slot->training->weigend_scale = scale;
-    return nrx::kSuccess;
+    return tavrin::SetWeigend(*slot->training, lambda, scale).ok();
   });
 }
 

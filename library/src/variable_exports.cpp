@@ -3,11 +3,11 @@
 // normalisation, classification and the time-series settings.
 
 #include <algorithm>
-#include <cctype>
 #include <string>
 #include <utility>
 
 #include "checks.h"
+#include "common/nominal_names.h"
 #include "entry_point.h"
 #include "network/network_design.h"
 #include "network/scale_factors.h"
@@ -49,11 +49,6 @@ bool DeleteVariables(Network& network, tavrin::VariableSide side, std::int32_t o
     return Refuse(kOffsetOrCountOutOfRange);
   }
   return tavrin::ResizeVariables(network, side, offset, -count).ok();
-}
-
-bool IsBlank(const std::string& text) {
-  return std::all_of(text.begin(), text.end(),
-                     [](unsigned char c) { return std::isspace(c) != 0; });
 }
 
 bool CheckNominal(const Network& network, std::int32_t variable, std::int32_t value) {
@@ -227,12 +222,10 @@ NRX_API int32_t NRX_CALL NRXSetNetworkNominal(int32_t net, int32_t variable, int
   call.memory = nrx::kNoMemoryForNominalName;
   return nrx::OnNetwork(net, call, [&](Network& n) {
     if (!nrx::CheckNominal(n, variable, value)) return false;
-    if (name == nullptr) return Refuse(nrx::kBlankNominal);
+    if (name == nullptr) return Refuse(tavrin::kBlankNominal);
     std::string text;
     if (!nrx::TakeName(name, text)) return false;
-    if (nrx::IsBlank(text)) return Refuse(nrx::kBlankNominal);
-    n.coding.nominals[variable][value] = std::move(text);
-    return true;
+    return tavrin::SetNominalName(n.coding.nominals[variable], value, std::move(text)).ok();
   });
 }
 

@@ -159,7 +159,7 @@ TEST_F(DataSetTest, ShufflesDealLabelsButKeepCountsAndRows) {
     auto d = Labelled({S::kTraining, S::kTraining, S::kTraining, S::kVerification, S::kVerification,
                        S::kTest, S::kIgnore, S::kTest});
     const auto before = *d;
-    ASSERT_TRUE(ShuffleSubsets(*d, mode, Engine().random, nullptr));
+    ASSERT_TRUE(ShuffleSubsets(*d, mode, Engine().random, 0));
     EXPECT_EQ(d->no_training, 3);
     EXPECT_EQ(d->no_verification, 2);
     EXPECT_EQ(d->no_test, 2);
@@ -182,11 +182,8 @@ TEST_F(DataSetTest, ShuffleModeTwoKeepsTheHistoryCasesIgnored) {
   using S = Subset;
   auto d = Labelled({S::kIgnore, S::kIgnore, S::kTraining, S::kTraining, S::kVerification,
                      S::kIgnore, S::kTest, S::kTraining});
-  Network net = MakeNetwork({1, 1});
-  net.coding.steps = 2;
-  net.coding.lookahead = 1;  // history: the first 2 cases
   for (int round = 0; round < 20; ++round) {
-    ASSERT_TRUE(ShuffleSubsets(*d, 2, Engine().random, &net));
+    ASSERT_TRUE(ShuffleSubsets(*d, 2, Engine().random, 2));
     EXPECT_EQ(d->subset[0], 3);
     EXPECT_EQ(d->subset[1], 3);
     ExpectCountsInStep(*d);
@@ -198,7 +195,7 @@ TEST_F(DataSetTest, ShuffleDrawsFromTheEngineGenerator) {
   auto a = Labelled({S::kTraining, S::kTraining, S::kVerification, S::kVerification});
   auto b = CopyDataSet(*a);
   Engine().random.set_state(99);
-  ASSERT_TRUE(ShuffleSubsets(*a, 0, Engine().random, nullptr));
+  ASSERT_TRUE(ShuffleSubsets(*a, 0, Engine().random, 0));
   RandomGenerator same;
   same.set_state(99);
   // The same draws by hand: list (0,1,2,3), swap i with RandomIndex(4).
@@ -213,7 +210,7 @@ TEST_F(DataSetTest, ShuffleDrawsFromTheEngineGenerator) {
 TEST_F(DataSetTest, RegroupMovesRowsNamesAndLabelsTogether) {
   using S = Subset;
   auto d = Labelled({S::kIgnore, S::kTest, S::kTraining, S::kVerification, S::kTraining});
-  ASSERT_TRUE(ShuffleSubsets(*d, 3, Engine().random, nullptr));
+  ASSERT_TRUE(ShuffleSubsets(*d, 3, Engine().random, 0));
   EXPECT_EQ(d->subset, (std::vector<std::int32_t>{0, 0, 1, 2, 3}));
   EXPECT_EQ(d->at(0, 0), 2.0);
   EXPECT_EQ(d->at(1, 0), 4.0);
@@ -225,8 +222,8 @@ TEST_F(DataSetTest, RegroupMovesRowsNamesAndLabelsTogether) {
 
 TEST_F(DataSetTest, CaseIndexVariableIsAddedOnce) {
   auto d = Labelled({Subset::kTraining, Subset::kTest, Subset::kTraining});
-  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, nullptr));
-  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, nullptr));
+  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, 0));
+  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, 0));
   EXPECT_EQ(d->no_variables, 3);
   EXPECT_EQ(d->variable_names[0], "NNINDEX");
   EXPECT_EQ(d->role(0), VariableRole::kNeither);

@@ -369,9 +369,16 @@ TEST_F(DataFilesTest, SavesAreWholeOrNotAtAll) {
   EXPECT_EQ(content, "old content");
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
   EXPECT_FALSE(SaveDataSet(*d, dir_ / "no" / "such" / "dir.dat", DataFileFormat::kBinary, {}));
-  EXPECT_EQ(last_message(), "Couldn't open specified file for writing");
-  EXPECT_FALSE(LoadDataSet(dir_ / "absent.dat", DataFileFormat::kBinary, {}));
-  EXPECT_EQ(last_message(), "Cannot open Data Set file for reading");
+  EXPECT_EQ(last_message(),
+            "Couldn't open specified file for writing: dir.dat: No such file or directory");
+  for (DataFileFormat format : {DataFileFormat::kBinary, DataFileFormat::kPattern}) {
+    EXPECT_FALSE(LoadDataSet(dir_ / "absent.dat", format, {}));
+    EXPECT_EQ(last_message(),
+              "Cannot open Data Set file for reading: absent.dat: No such file or directory");
+    // A directory is refused at once, never read as an empty or endless file.
+    EXPECT_FALSE(LoadDataSet(dir_, format, {}));
+    EXPECT_NE(last_message().find(": Is a directory"), std::string::npos) << last_message();
+  }
 }
 
 }  // namespace

@@ -153,21 +153,28 @@ TEST(CodeInputsTest, TwoStateMapsOneAndTwoAndSubstitutesEverythingElse) {
   }
 }
 
-TEST(CodeInputsTest, MissingNumericValueIsSubstitutedThenCoded) {
+TEST(CodeInputsTest, MissingOrNaNNumericValueIsSubstitutedThenCoded) {
   VariableCoding coding = MakeDefaultCoding(2, 1);
   coding.scale[1] = 2.0;
   coding.shift[1] = 1.0;
   coding.substitutes = {0.0, 4.0, 0.0};
-  EXPECT_EQ(Code(coding, {0.0, MISSING})[1], 9.0);  // 4 * 2 + 1
+  for (double x : {MISSING, std::nan("")}) {
+    EXPECT_EQ(Code(coding, {0.0, x})[1], 9.0);  // 4 * 2 + 1
+  }
 }
 
-TEST(CodeInputsTest, NominalWithALinearConversionCarriesItsValueNumber) {
+TEST(CodeInputsTest, NominalWithALinearConversionCarriesOnlyItsValueNumbers) {
   VariableCoding coding = MakeDefaultCoding(1, 1);
   SetNominal(coding, 0, {"a", "b", "c"}, ConversionFunction::kMinimax);
   coding.scale[0] = 0.5;
   Finish(coding);
+  coding.substitutes[0] = 2.0;
   ASSERT_EQ(coding.no_normed_inputs, 1);
   EXPECT_EQ(Code(coding, {3.0}), (std::vector<double>{1.5}));
+  // Anything but a value number counts as missing.
+  for (double x : {0.0, 4.0, 2.5, -1.0, std::nan("")}) {
+    EXPECT_EQ(Code(coding, {x}), (std::vector<double>{1.0})) << x;
+  }
 }
 
 TEST(CodeInputsTest, StepsAreLaidOutVariableThenStepThenNominalUnit) {

@@ -190,14 +190,14 @@ TEST_F(NetworkFileTest, SimpleRecurrentKindReadsBackAsItself) {
   EXPECT_EQ(read->type, NetworkType::kMlp);
 }
 
-TEST_F(NetworkFileTest, RealsKeepSixSignificantDigits) {
+TEST_F(NetworkFileTest, RealsReadBackExactly) {
   Network net = testing::MakeNetwork({2, 1});
   net.layers[1].connections[0].weights = {0.123456789, -1234567.0};
   net.coding.accept = 2.0 / 3.0;
   auto read = ReadText(TextOf(net));
   ASSERT_NE(read, nullptr);
-  EXPECT_EQ(read->layers[1].connections[0].weights, (std::vector<double>{0.123457, -1.23457e6}));
-  EXPECT_EQ(read->coding.accept, 0.666667);
+  EXPECT_EQ(read->layers[1].connections[0].weights, net.layers[1].connections[0].weights);
+  EXPECT_EQ(read->coding.accept, 2.0 / 3.0);
 }
 
 TEST_F(NetworkFileTest, MissingValuesAreWrittenAsQuestionMarksAndReadBack) {
@@ -262,7 +262,7 @@ TEST_F(NetworkFileTest, ClassesAndNamesOfUnitsSurviveInEveryKind) {
 Network KohonenNetwork() {
   Network net = testing::MakeNetwork(NetworkType::kKohonen, {2, 5}, 2, 1);
   net.coding.conversion[2] = static_cast<double>(ConversionFunction::kKohonen);
-  net.coding.nominals[2] = {"red", "green", "red"};
+  net.coding.nominals[2] = {"red", "green", "blue"};
   net.layers[1].psp_fn = PspFunction::kRadial;
   net.layers[1].act_fn = ActivationFunction::kSquareRoot;
   net.error_fn = ErrorFunction::kKohonen;
@@ -275,10 +275,10 @@ TEST_F(NetworkFileTest, KohonenClassesAreWrittenAsValueNamesWhereTheyReadBackSo)
   units.classes = {1, 2, 0, 3, 2};
   units.unit_names = {"", "", "green", "", "mine"};
   const std::string text = TextOf(net);
-  // Class 1 and 2 by their value names. "green" as a name would read as
-  // class 2, so it carries its class 0; class 3 shares its name with class 1,
-  // and a named unit keeps its name, so both take the name:class form.
-  EXPECT_NE(text.find("0 \"red\"\n0 \"green\"\n0 \"green:0\"\n0 \":3\"\n0 \"mine:2\"\n"),
+  // Classes by their value names. "green" as a name would read as class 2,
+  // so it carries its class 0, and a named unit keeps its name: both take the
+  // name:class form.
+  EXPECT_NE(text.find("0 \"red\"\n0 \"green\"\n0 \"green:0\"\n0 \"blue\"\n0 \"mine:2\"\n"),
             std::string::npos)
       << text;
   auto read = ReadText(text);
@@ -293,11 +293,11 @@ TEST_F(NetworkFileTest, KohonenUnitsLabelledWithValueNamesTakeTheirClassesOnRead
   const std::string units = "0\n0\n0\n0\n0\n";
   const std::size_t at =
       text.find("psp_fn \"Radial\"\n") + std::string("psp_fn \"Radial\"\n").size();
-  text.replace(at, units.size(), "0 \"green\"\n0 \"blue\"\n0 \"red\"\n0\n0\n");
+  text.replace(at, units.size(), "0 \"green\"\n0 \"violet\"\n0 \"red\"\n0\n0\n");
   auto read = ReadText(text);
   ASSERT_NE(read, nullptr) << last_message();
   EXPECT_EQ(read->layers[1].classes, (std::vector<double>{2, 0, 1, 0, 0}));
-  EXPECT_EQ(read->layers[1].unit_names, (std::vector<std::string>{"", "blue", "", "", ""}));
+  EXPECT_EQ(read->layers[1].unit_names, (std::vector<std::string>{"", "violet", "", "", ""}));
 
   // In another kind a value name stays a unit name.
   text.replace(text.find("type Kohonen"), 12, "type MLP");
@@ -698,11 +698,14 @@ TEST_F(NetworkFilePathTest, ARefusedWriteLeavesTheOldFileAndNoTemporaryFile) {
 
 TEST_F(NetworkFilePathTest, FilesThatCannotBeOpenedAreReported) {
   EXPECT_EQ(ReadNetworkFile(dir_ / "absent.net"), nullptr);
-  EXPECT_EQ(last_message(), "Cannot open network file for reading");
+  EXPECT_EQ(last_message(),
+            "Cannot open network file for reading: absent.net: No such file or directory");
+  EXPECT_EQ(ReadNetworkFile(dir_), nullptr);
+  EXPECT_NE(last_message().find("Cannot open network file for reading: "), std::string::npos);
+  EXPECT_NE(last_message().find(": Is a directory"), std::string::npos);
   EXPECT_FALSE(WriteNetworkFile(SmallNetwork(), dir_ / "no such dir" / "x.net").ok());
-  EXPECT_EQ(last_message(), "Cannot open network file for writing");
-  EXPECT_FALSE(WriteNetworkFile(SmallNetwork(), dir_).ok());
-  EXPECT_EQ(last_message(), "Cannot open network file for writing");
+  EXPECT_EQ(last_message(),
+            "Cannot open network file for writing: x.net: No such file or directory");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-// Reals in the engine's text files: "%lg" writing whatever the locale, the
-// missing-value marker, and strict reading of whole tokens.
+// Reals in the engine's text files: "%lg" text where it is exact, exact text
+// otherwise, whatever the locale, the missing-value marker, and strict
+// reading of whole tokens.
 
 #include "common/real_text.h"
 
@@ -26,12 +27,31 @@ std::string PrintfLg(double value) {
   return buffer;
 }
 
-TEST(RealTextTest, WritesWhatPrintfLgWritesInTheCLocale) {
-  for (double value : {0.0, -0.0, 0.5, -0.25, 1.0 / 3.0, 1e6, 123456.0, 1234567.0, 1e-5, 1e-4,
-                       0.0001234565, 9.999995, 1e300, -1e-300, 4.9e-324, kInf, -kInf, MISSING}) {
+std::string Printf(const char* format, double value) {
+  char buffer[64];
+  std::snprintf(buffer, sizeof buffer, format, value);
+  return buffer;
+}
+
+TEST(RealTextTest, WritesPrintfLgWhereItIsExactAndTheShortestExactTextElsewhere) {
+  for (double value : {0.0, -0.0, 0.5, -0.25, 1e6, 123456.0, 1e-5, 1e-4, 9.89999, 1e300, -1e-300,
+                       4.9e-324, kInf, -kInf}) {
     EXPECT_EQ(FormatReal(value), PrintfLg(value)) << value;
   }
   EXPECT_EQ(FormatReal(std::nan("")), "nan");
+  // "%lg" would lose these; the fewest digits that read back exactly, in
+  // the same notation, do not.
+  EXPECT_EQ(FormatReal(9.899999), "9.899999");
+  EXPECT_EQ(FormatReal(16777217.0), "16777217");
+  EXPECT_EQ(FormatReal(1234567.0), "1234567");
+  EXPECT_EQ(FormatReal(0.0001234565), "0.0001234565");
+  EXPECT_EQ(FormatReal(1.0 / 3.0), "0.3333333333333333");
+  EXPECT_EQ(FormatReal(-1.5e-20 / 3.0), Printf("%.17lg", -1.5e-20 / 3.0));
+  // Delimited text keeps at least seven digits: "%.7g" where it is exact.
+  EXPECT_EQ(FormatRealRoundTrip(1.0 / 3.0, 7), "0.3333333333333333");
+  EXPECT_EQ(FormatRealRoundTrip(1234.5678, 7), "1234.5678");
+  EXPECT_EQ(FormatRealRoundTrip(0.000123456789, 7), "0.000123456789");
+  EXPECT_EQ(FormatRealRoundTrip(1234567.0, 7), "1234567");
 }
 
 TEST(RealTextTest, TheMissingMarkerIsWrittenAndReadAsAQuestionMark) {
@@ -41,11 +61,10 @@ TEST(RealTextTest, TheMissingMarkerIsWrittenAndReadAsAQuestionMark) {
   // How "%lg" wrote the marker before: read as the marker it stood for.
   EXPECT_EQ(ParseReal("1.17549e-38"), MISSING);
   EXPECT_EQ(ParseReal("1.175494e-38"), 1.175494e-38);
-  // Values beside the marker print as its old text; they are written exactly
-  // instead, so that they do not read back as the marker.
+  // Values beside the marker read back as themselves, the marker's old text
+  // included.
   for (double beside :
        {std::nextafter(MISSING, 0.0), std::nextafter(MISSING, 1.0), 1.175494e-38, 1.17549e-38}) {
-    EXPECT_EQ(FormatReal(beside), "1.17549e-38");
     EXPECT_EQ(ParseReal(FormatRealOrMissing(beside)), beside) << FormatRealOrMissing(beside);
   }
 }

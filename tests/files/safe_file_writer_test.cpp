@@ -3,6 +3,7 @@
 #include "common/safe_file_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -10,6 +11,7 @@
 #include <random>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/error_sink.h"
@@ -59,13 +61,36 @@ class SafeFileWriterTest : public ::testing::Test {
   fs::path dir_;
 };
 
-TEST_F(SafeFileWriterTest, CommitCreatesOrReplacesTheFile) {
+TEST_F(SafeFileWriterTest, CommitCreatesOrReplacesTheFileKeepingItsPermissions) {
   const fs::path file = dir_ / "f.txt";
   Write(file, "first");
   EXPECT_EQ(Content(file), "first");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
   Write(file, "second, longer");
   EXPECT_EQ(Content(file), "second, longer");
+  EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::group_read);
   EXPECT_EQ(Entries(), std::vector<std::string>{"f.txt"});
+}
+
+TEST_F(SafeFileWriterTest, PipesAndDevicesAreWrittenIntoNeverReplaced) {
+  const fs::path fifo = dir_ / "pipe";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = Content(fifo); });
+  Write(fifo, "through the pipe");
+  reader.join();
+  EXPECT_EQ(received, "through the pipe");
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+
+  Write("/dev/null", "gone");
+  EXPECT_EQ(fs::status("/dev/null").type(), fs::file_type::character);
+  // A device that refuses the bytes is reported, and stays a device.
+  SafeFileWriter full;
+  ASSERT_TRUE(full.Open("/dev/full", "open failed").ok());
+  full.stream() << std::string(1 << 16, 'x');
+  EXPECT_FALSE(full.Commit("write failed").ok());
+  EXPECT_EQ(sink_.last(), "write failed: full: No space left on device");
+  EXPECT_EQ(fs::status("/dev/full").type(), fs::file_type::character);
 }
 
 TEST_F(SafeFileWriterTest, AWriterDroppedBeforeCommitLeavesTheOldFileAndNoTemporary) {
@@ -91,13 +116,13 @@ TEST_F(SafeFileWriterTest, ALinkIsFollowedAndStaysALink) {
   EXPECT_EQ(Content(file), "new");
 }
 
-TEST_F(SafeFileWriterTest, TargetsThatCannotBeWrittenAreReported) {
+TEST_F(SafeFileWriterTest, TargetsThatCannotBeWrittenAreReportedWithTheReason) {
   SafeFileWriter writer;
   EXPECT_FALSE(writer.Open(dir_ / "missing dir" / "f.txt", "open failed").ok());
-  EXPECT_EQ(sink_.last(), "open failed");
-  sink_.clear();
-  EXPECT_FALSE(writer.Open(dir_, "open failed").ok());
-  EXPECT_EQ(sink_.last(), "open failed");
+  EXPECT_EQ(sink_.last(), "open failed: f.txt: No such file or directory");
+  fs::create_directory(dir_ / "d");
+  EXPECT_FALSE(writer.Open(dir_ / "d", "open failed").ok());
+  EXPECT_EQ(sink_.last(), "open failed: d: Is a directory");
   sink_.clear();
   EXPECT_FALSE(writer.Commit("write failed").ok());
   EXPECT_EQ(sink_.last(), "write failed");

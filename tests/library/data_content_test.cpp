@@ -1,6 +1,7 @@
 // What a data set holds, through the library: variable and case names, whole
 // cases, single entries and nominal value names.
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -129,6 +130,14 @@ TEST_F(NrxDataContentTest, CaseAndEntryAccessRefusesBadNumbersAndNullArrays) {
   EXPECT_EQ(value, 42.0);
   EXPECT_EQ(NRXGetDataEntry(ds, 0, 0, nullptr), 0);
   EXPECT_EQ(ErrorText(), "Output argument cannot be NULL");
+  // A NaN or an infinity would pass into every statistic and trainer.
+  for (double bad : {std::nan(""), -HUGE_VAL}) {
+    EXPECT_EQ(NRXSetDataEntry(ds, 0, 1, bad), 0);
+    EXPECT_EQ(ErrorText(), "Data value is not a finite number");
+    const double row[2] = {7.0, bad};
+    EXPECT_EQ(NRXSetDataCase(ds, 0, row), 0);
+    EXPECT_EQ(ErrorText(), "Data value is not a finite number");
+  }
   EXPECT_EQ(Snapshot(ds), before);
 }
 
@@ -151,6 +160,17 @@ TEST_F(NrxDataContentTest, NominalNamesGrowShrinkAndRefuseBlanks) {
   EXPECT_STREQ(buffer, "red");
   ASSERT_EQ(NRXGetDataNominal(ds, 0, 1, buffer), 1);
   EXPECT_STREQ(buffer, "v2");
+
+  // Two equal names would merge their values on the next save and load.
+  EXPECT_EQ(NRXSetDataNominal(ds, 0, 0, "v2"), 0);
+  EXPECT_EQ(ErrorText(), "Nominal value names of a variable must differ");
+  ASSERT_EQ(NRXSetDataNominal(ds, 0, 0, "v3"), 1);
+  ASSERT_EQ(NRXSetDataNoNominals(ds, 0, 4), 1);
+  ASSERT_EQ(NRXGetDataNominal(ds, 0, 2, buffer), 1);
+  EXPECT_STREQ(buffer, "v4") << "v3 is taken";
+  ASSERT_EQ(NRXGetDataNominal(ds, 0, 3, buffer), 1);
+  EXPECT_STREQ(buffer, "v5");
+  ASSERT_EQ(NRXSetDataNominal(ds, 0, 0, "red"), 1);
 
   for (const char* blank : {static_cast<const char*>(nullptr), "", "  \t"}) {
     EXPECT_EQ(NRXSetDataNominal(ds, 0, 0, blank), 0);

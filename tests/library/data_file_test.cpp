@@ -38,7 +38,8 @@ TEST_F(DataFileTest, LoadChecksComeInOrder) {
   EXPECT_EQ(NRXLoadDataSet(Path("x").c_str(), 4, 0, 0, ',', nullptr), -1);
   EXPECT_EQ(ErrorText(), "Unrecognised Data Set Format");
   EXPECT_EQ(NRXLoadDataSet(Path("absent").c_str(), 1, 0, 0, ',', nullptr), -1);
-  EXPECT_EQ(ErrorText(), "Cannot open Data Set file for reading");
+  EXPECT_EQ(ErrorText(),
+            "Cannot open Data Set file for reading: absent: No such file or directory");
   for (int i = 0; i < kSlots; ++i) ASSERT_EQ(NRXCreateDataSet(1, 0), i);
   EXPECT_EQ(NRXLoadDataSet(Path("x").c_str(), 1, 0, 0, ',', nullptr), -1);
   EXPECT_EQ(ErrorText(), "Too many Data Sets loaded");

@@ -14,6 +14,7 @@ inline const std::vector<std::string> kExportedFunctions = {
     // Frame
     "NRXErrorMessage",
     "NRXMissingValue",
+    "NRXRequestStop",
     // Whole networks
     "NRXFreeNetwork",
     "NRXCreateNetwork",

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <utility>
+#include <vector>
 
+#include "common/stop_request.h"
 #include "network/forward_run.h"
 #include "network/structure_edits.h"
 #include "training/gradient.h"
@@ -53,6 +56,25 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   EXPECT_EQ(last_message(), "The current Data Set contains no Training cases");
   SetCaseSubsets(*data_, 0, 1, Subset::kTraining);
 
+  // No case has a whole time-series window before it, however large the
+  // window (its length must not overflow).
+  for (const auto& [steps, lookahead] : {std::pair{1, 1}, std::pair{1, 0x7ffffffe}}) {
+    net_->coding.steps = steps;
+    net_->coding.lookahead = lookahead;
+    Begin(*net_, *data_);
+    EXPECT_FALSE(Train(1, 0.1));
+    EXPECT_EQ(last_message(), "The current Data Set contains no Training cases");
+  }
+  net_->coding.lookahead = 0;
+
+  // Trainers read one target per output unit: an output layer edited away
+  // from its variables is refused, not read past the case.
+  Network grown = *net_;
+  ASSERT_TRUE(ResizeLayer(grown, 1, 1, 1000));
+  Begin(grown, *data_);
+  EXPECT_FALSE(Train(1, 0.1));
+  EXPECT_EQ(last_message(), "The Network's output layer does not match its output variables");
+
   auto wider = MakeData(2, 1, {{1.0, 1.0, 1.0}});
   Begin(*net_, *wider);
   EXPECT_FALSE(Train(1, 0.1));
@@ -83,8 +105,54 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
             "Cannot use multiple node cross-entropy function on a single output network");
   net_->error_fn = ErrorFunction::kSumSquared;
 
+  Begin(*net_, *data_);
+  for (double bad : {std::nan(""), HUGE_VAL}) {
+    EXPECT_FALSE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0, 0, bad));
+    EXPECT_EQ(last_message(), "Noise is not a finite number");
+    EXPECT_FALSE(TrainDeltaBarDelta(Engine(), Epochs(1), bad, 0.1, 0.1, 0.1, 0));
+    EXPECT_EQ(last_message(), "Learning rate is not a finite number");
+  }
+
   EXPECT_EQ(net_->layers[1].connections[0].weights, before.layers[1].connections[0].weights);
   EXPECT_EQ(Engine().training.history, "");
+}
+
+TEST_F(TrainingDriverTest, StoppingConditionsRefuseWhatCouldNotStopARun) {
+  TrainingSettings settings;
+  EXPECT_FALSE(SetStoppingConditions(settings, -1, 0, 0, 0, 0));
+  EXPECT_EQ(last_message(), "Stopping window cannot be negative");
+  EXPECT_FALSE(SetStoppingConditions(settings, 3, 0, std::nan(""), 0, 0));
+  EXPECT_EQ(last_message(), "Stopping condition is not a number");
+  EXPECT_EQ(settings.window, 0);
+  ASSERT_TRUE(SetStoppingConditions(settings, 3, 0.5, 0.25, 0.125, 0.0625));
+  EXPECT_EQ(settings.window, 3);
+  EXPECT_EQ(settings.target_error, 0.5);
+  EXPECT_EQ(settings.target_verification_error, 0.25);
+  EXPECT_EQ(settings.error_improvement, 0.125);
+  EXPECT_EQ(settings.verification_improvement, 0.0625);
+}
+
+TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
+  // By the caller's epoch callback, which sees every finished epoch...
+  std::vector<std::int32_t> seen;
+  Engine().training.epoch_callback = [&](const TrainingRun& run) {
+    seen.push_back(run.epoch);
+    return run.epoch < 3;
+  };
+  Begin(*net_, *data_);
+  ASSERT_TRUE(Train(10, 0.1));
+  EXPECT_EQ(seen, (std::vector<std::int32_t>{1, 2, 3}));
+  EXPECT_TRUE(Engine().training.stopped_by_request);
+  EXPECT_EQ(Engine().training.history, "BP3");
+
+  // ...or by a request from elsewhere, which the run clears once it sees it.
+  Engine().training.epoch_callback = nullptr;
+  Engine().training.history.clear();
+  RequestStop();
+  Begin(*net_, *data_);
+  ASSERT_TRUE(Train(10, 0.1));
+  EXPECT_EQ(Engine().training.history, "BP1");
+  EXPECT_FALSE(TakeStopRequest());
 }
 
 TEST_F(TrainingDriverTest, ZeroEpochsReturnsTheInitialErrors) {

@@ -1,8 +1,8 @@
 #include "net_commands.h"
 
-#include <fstream>
 #include <memory>
 
+#include "common/file_access.h"
 #include "common/safe_file_writer.h"
 #include "common/status.h"
 #include "network/network_file.h"
@@ -27,25 +27,13 @@ bool IsTextNetworkFile(std::istream& in) {
   return text;
 }
 
-std::unique_ptr<Network> ReadImageFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    RecordError(kCannotOpenForReading);
-    return nullptr;
-  }
-  return ReadNetworkImage(in, 0);
-}
-
 }  // namespace
 
 int NetDump(const std::string& path, std::ostream& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    RecordError(kCannotOpenForReading);
-    return 1;
-  }
-  const bool text = IsTextNetworkFile(in);
-  const std::unique_ptr<Network> net = text ? ReadNetworkFile(in) : ReadNetworkImage(in, 0);
+  const std::unique_ptr<std::istream> in = OpenSizedForReading(path, kCannotOpenForReading);
+  if (!in) return 1;
+  const bool text = IsTextNetworkFile(*in);
+  const std::unique_ptr<Network> net = text ? ReadNetworkFile(*in) : ReadNetworkImage(*in, 0);
   if (!net) return 1;
   out << "File: " << path << " (" << (text ? "text network file" : "binary network image") << ")\n";
   DescribeNetwork(*net, out);
@@ -62,7 +50,9 @@ int NetImage(const std::string& in_path, const std::string& out_path) {
 }
 
 int NetText(const std::string& in_path, const std::string& out_path) {
-  const std::unique_ptr<Network> net = ReadImageFile(in_path);
+  const std::unique_ptr<std::istream> in = OpenSizedForReading(in_path, kCannotOpenForReading);
+  if (!in) return 1;
+  const std::unique_ptr<Network> net = ReadNetworkImage(*in, 0);
   if (!net) return 1;
   return WriteNetworkFile(*net, std::filesystem::path(out_path)) ? 0 : 1;
 }
