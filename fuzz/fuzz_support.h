@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,38 @@ inline void Require(bool condition, const char* what) {
   std::fprintf(stderr, "fuzz invariant broken: %s (last message: %s)\n", what,
                Messages().last().c_str());
   std::abort();
+}
+
+// The same value: equal bits, or both NaN.
+inline bool SameValue(double a, double b) {
+  return std::memcmp(&a, &b, sizeof a) == 0 || (a != a && b != b);
+}
+
+inline bool SameValues(const std::vector<double>& a, const std::vector<double>& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (!SameValue(a[i], b[i])) return false;
+  }
+  return true;
+}
+
+// Every weight, threshold and factor of the second network is the first's.
+inline bool SameNumbers(const Network& a, const Network& b) {
+  if (a.no_layers() != b.no_layers()) return false;
+  for (int l = 0; l < a.no_layers(); ++l) {
+    const Layer& x = a.layers[l];
+    const Layer& y = b.layers[l];
+    if (!SameValues(x.thresholds, y.thresholds) || !SameValues(x.classes, y.classes)) return false;
+    for (std::size_t f = 0; f < x.connections.size(); ++f) {
+      if (!SameValues(x.connections[f].weights, y.connections[f].weights)) return false;
+    }
+  }
+  const VariableCoding& c = a.coding;
+  const VariableCoding& d = b.coding;
+  return SameValues(c.scale, d.scale) && SameValues(c.shift, d.shift) &&
+         SameValues(c.min_mean, d.min_mean) && SameValues(c.max_sd, d.max_sd) &&
+         SameValues(c.substitutes, d.substitutes) && SameValue(c.accept, d.accept) &&
+         SameValue(c.reject, d.reject);
 }
 
 inline bool StartsWith(std::string_view text, std::string_view start) {

@@ -1,7 +1,7 @@
 // Any text, read as a network file. The reader must refuse it with a message
 // or yield a whole network; an accepted network is written back (or refused
 // as a name the format cannot carry), and what is written reads back to the
-// same text. It also goes through the binary image and is run.
+// same text and the same numbers. It also goes through the binary image and is run.
 
 #include <cstddef>
 #include <cstdint>
@@ -48,6 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string second_text;
     Require(WriteText(*second, second_text), "text read back not written");
     Require(first == second_text, "text changed in a round trip");
+    Require(SameNumbers(*net, *second), "a number changed through the text");
   }
 
   std::ostringstream image;

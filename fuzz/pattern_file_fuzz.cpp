@@ -1,6 +1,6 @@
 // Any bytes, read as a text pattern file. Refused with a message, or a whole
 // data set; when the writer takes it (names it cannot carry are refused), the
-// file it writes reads back to one that writes the same text.
+// file it writes reads back to the same values, which write the same text.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,5 +30,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream second_file;
   Require(WritePatternFile(*second, second_file).ok(), "pattern file read back not written");
   Require(first.str() == second_file.str(), "pattern file changed in a round trip");
+  Require(SameValues(set->entries, second->entries), "a value changed through the text");
   return 0;
 }

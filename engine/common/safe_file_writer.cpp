@@ -39,18 +39,21 @@ SafeFileWriter::~SafeFileWriter() {
 
 Status SafeFileWriter::Open(const std::filesystem::path& target, std::string_view open_message) {
   Discard();
-  // A link is followed, so that the file it names is replaced, not the link.
-  // (A target that does not exist yet is no error here.)
   std::error_code ec;
   target_ = target;
-  if (std::filesystem::is_symlink(target, ec)) {
+  const std::filesystem::file_status status = std::filesystem::status(target, ec);
+  // A link to a file is followed, so that the file it names is replaced, not
+  // the link. (A target that does not exist yet is no error here; a link to
+  // a pipe, such as /dev/stdout, is opened as it is.)
+  const bool replaced = status.type() == std::filesystem::file_type::regular ||
+                        status.type() == std::filesystem::file_type::not_found;
+  if (replaced && std::filesystem::is_symlink(target, ec)) {
     target_ = std::filesystem::weakly_canonical(target, ec);
     if (ec) {
       target_.clear();
       return Fail(FileMessage(open_message, target, ec.value()));
     }
   }
-  const std::filesystem::file_status status = std::filesystem::status(target_, ec);
   switch (status.type()) {
     case std::filesystem::file_type::not_found:
     case std::filesystem::file_type::regular:

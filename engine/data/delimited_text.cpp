@@ -1,11 +1,15 @@
 #include <algorithm>
+#include <bit>
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <optional>
 #include <string_view>
 #include <unordered_map>
 
+#include "common/real_text.h"
 #include "data/data_set_files.h"
 #include "data/data_set_limits.h"
 
@@ -13,6 +17,7 @@ namespace tavrin {
 namespace {
 
 constexpr std::string_view kNotInFormat = "Cannot read data file: not in the correct format";
+constexpr std::string_view kSubsetColumn = "NNTYPE";
 
 std::unique_ptr<DataSet> Refuse(std::string_view message) {
   RecordError(message);
@@ -64,10 +69,11 @@ bool IsBlankLine(std::string_view line) {
   return line.find_first_not_of(" \t") == std::string_view::npos;
 }
 
-// Calls field(i, text) for each field of the line; returns the count. With a
-// blank separator, runs of blanks are one separator and leading blanks skip.
+// Calls field(i, text) for each field of a line without quotes; returns the
+// count. With a blank separator, runs of blanks are one separator and leading
+// blanks skip.
 template <typename Field>
-int SplitFields(std::string_view line, char separator, Field&& field) {
+int SplitPlainFields(std::string_view line, char separator, Field&& field) {
   int n = 0;
   std::size_t pos = 0;
   if (separator == ' ') {
@@ -98,6 +104,78 @@ std::string_view Trim(std::string_view s) {
   while (first < last && (s[first] == ' ' || s[first] == '\t')) ++first;
   while (last > first && (s[last - 1] == ' ' || s[last - 1] == '\t')) --last;
   return s.substr(first, last - first);
+}
+
+// The same for a line with quotes, as spreadsheets write them: a field whose
+// first character past blanks is a double quote runs to the closing quote,
+// separators included, and "" inside stands for one quote. Its text (in
+// `scratch`, valid during the call) goes to field(i, text, true); what follows
+// the closing quote up to the separator is kept with it.
+template <typename Field>
+int SplitQuotedFields(std::string_view line, char separator, std::string& scratch, Field&& field) {
+  int n = 0;
+  std::size_t pos = 0;
+  while (true) {
+    if (separator == ' ') {
+      pos = line.find_first_not_of(' ', pos);
+      if (pos == std::string_view::npos) return n;
+    }
+    std::size_t quote = pos;
+    while (quote < line.size() && line[quote] != separator &&
+           (line[quote] == ' ' || line[quote] == '\t')) {
+      ++quote;
+    }
+    std::size_t end;
+    if (quote < line.size() && line[quote] == '"') {
+      scratch.clear();
+      std::size_t i = quote + 1;
+      while (i < line.size()) {
+        if (line[i] == '"') {
+          if (i + 1 < line.size() && line[i + 1] == '"') {
+            scratch.push_back('"');
+            i += 2;
+            continue;
+          }
+          ++i;
+          break;
+        }
+        scratch.push_back(line[i++]);
+      }
+      end = std::min(line.find(separator, i), line.size());
+      scratch.append(Trim(line.substr(i, end - i)));
+      field(n++, std::string_view(scratch), true);
+    } else {
+      end = std::min(line.find(separator, pos), line.size());
+      field(n++, line.substr(pos, end - pos), false);
+    }
+    if (end >= line.size()) return n;
+    pos = end + 1;
+  }
+}
+
+// Calls field(i, text, quoted) for each field of the line; returns the count.
+template <typename Field>
+int SplitFields(std::string_view line, char separator, std::string& scratch, Field&& field) {
+  if (line.find('"') != std::string_view::npos) {
+    return SplitQuotedFields(line, separator, scratch, field);
+  }
+  return SplitPlainFields(line, separator,
+                          [&](int i, std::string_view text) { field(i, text, false); });
+}
+
+// Words in a column are value numbers of its nominal names until the import
+// decides whether the column is nominal. Meanwhile each is held as a NaN
+// carrying its number, which no number read from the file can be, so that
+// a column found numeric can tell its words from its numbers.
+double HeldWord(int value_number) {
+  return std::bit_cast<double>(std::uint64_t{0x7ff8000000000000} |
+                               static_cast<std::uint64_t>(value_number));
+}
+
+int HeldWordNumber(double x) {
+  const auto bits = std::bit_cast<std::uint64_t>(x);
+  if ((bits & 0xfff8000000000000) != 0x7ff8000000000000) return 0;
+  return static_cast<int>(bits & 0xffffffff);
 }
 
 bool LooksNumeric(std::string_view s) {
@@ -201,41 +279,110 @@ bool IsRowNumber(std::string_view text, int row) {
   return error == std::errc() && end == text.data() + text.size() && value == row;
 }
 
+// How a warning names a variable.
+std::string VariableLabel(const DataSet& data, int v) {
+  return data.variable_names[v].empty() ? "VAR" + std::to_string(v + 1) : data.variable_names[v];
+}
+
 // Names a single-name variable "v2" as well, and makes numeric again a
-// variable whose entries are not all value numbers of its names.
+// variable that holds numbers besides its words: the words then become
+// missing, with a warning. (Taking a number 1 .. k as a value number instead
+// would turn "2" into the second word without a word.)
 void SettleNominals(DataSet& data) {
   for (int v = 0; v < data.no_variables; ++v) {
     std::vector<std::string>& names = data.nominals[v];
     if (names.empty()) continue;
     if (names.size() == 1) ResizeNominalNames(names, 2);
-    const double k = static_cast<double>(names.size());
-    for (int c = 0; c < data.no_cases; ++c) {
+    bool nominal = true;
+    for (int c = 0; c < data.no_cases && nominal; ++c) {
       const double x = data.at(c, v);
-      if (IsMissing(x)) continue;
-      if (!(x >= 1.0 && x <= k && x == static_cast<double>(static_cast<std::int64_t>(x)))) {
-        names.clear();
-        break;
-      }
+      nominal = IsMissing(x) || HeldWordNumber(x) > 0;
     }
+    std::int64_t dropped = 0;
+    for (int c = 0; c < data.no_cases; ++c) {
+      double& x = data.at(c, v);
+      const int word = HeldWordNumber(x);
+      if (word == 0) continue;
+      x = nominal ? word : MISSING;
+      if (!nominal) ++dropped;
+    }
+    if (nominal) continue;
+    names.clear();
+    RecordWarning("Variable " + VariableLabel(data, v) + ": " + std::to_string(dropped) +
+                  " entries that are not numbers were read as missing");
   }
 }
 
-std::string FormatValue(double x) {
-  char text[64];
-  auto r = std::to_chars(text, text + sizeof text, x, std::chars_format::general, 7);
-  if (r.ptr - text > 9)
-    r = std::to_chars(text, text + sizeof text, x, std::chars_format::general, 4);
-  return std::string(text, r.ptr);
+// Separators that can occur inside a number or start a quoted field would
+// split one.
+bool IsUsableSeparator(char c) {
+  return std::string_view("0123456789.+-eE\"\r\n").find(c) == std::string_view::npos && c != '\0';
+}
+
+constexpr std::string_view kBadSeparator =
+    "The separator cannot be a character of a number, a quote or a line end";
+
+bool IsValueNumber(double x, std::size_t names) {
+  return names > 0 && x >= 1 && x <= static_cast<double>(names) &&
+         x == static_cast<double>(static_cast<std::int64_t>(x));
+}
+
+// Appends the field so that the import reads it back as this text: quoted
+// when it holds the separator or a quote, has blanks at its ends, is empty
+// between blank separators (which would join it to the next), or, for
+// `as_text`, would otherwise read as a number, as missing or as a mark.
+void AppendField(std::string& line, std::string_view text, char separator, bool as_text) {
+  const bool needs_quotes =
+      text.find(separator) != std::string_view::npos || text.find('"') != std::string_view::npos ||
+      Trim(text).size() != text.size() || (text.empty() && separator == ' ') ||
+      (as_text &&
+       (ParseNumber(text) || text.empty() || text.front() == '?' || text == kSubsetColumn));
+  if (!needs_quotes) {
+    line += text;
+    return;
+  }
+  line += '"';
+  for (char ch : text) {
+    if (ch == '"') line += '"';
+    line += ch;
+  }
+  line += '"';
+}
+
+// Text has no form for a NaN or an infinity, and a nominal variable's entry
+// that is not one of its value numbers would make the column numeric on
+// reading: the user hears of both before the file is written.
+void WarnOfValuesTextCannotCarry(const DataSet& data) {
+  for (int v = 0; v < data.no_variables; ++v) {
+    const std::size_t names = data.nominals[v].size();
+    std::int64_t lost = 0;
+    for (int r = 0; r < data.no_cases; ++r) {
+      const double x = data.at(r, v);
+      if (IsMissing(x)) continue;
+      if (!std::isfinite(x) || (names > 0 && !IsValueNumber(x, names))) ++lost;
+    }
+    if (lost == 0) continue;
+    RecordWarning("Variable " + VariableLabel(data, v) + ": " + std::to_string(lost) +
+                  " entries cannot be written as text and will not read back as they are");
+  }
 }
 
 }  // namespace
 
 std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& options) {
   try {
-    const std::string text = ReadAll(in);
     const char c = options.separator;
+    if (!IsUsableSeparator(c)) return Refuse(kBadSeparator);
+    const std::string whole = ReadAll(in);
+    // A byte-order mark is no part of the first name.
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    std::string_view text(whole);
+    if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
+      text.remove_prefix(kByteOrderMark.size());
+    }
     const std::string_view missing =
         options.missing.empty() ? std::string_view("?") : std::string_view(options.missing);
+    std::string scratch;
 
     // Pre-scan: rows (blank lines are not rows) and the widest row.
     std::int64_t rows = 0;
@@ -246,8 +393,9 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       std::string_view line;
       while (lines.Next(line)) {
         if (IsBlankLine(line)) continue;
-        const int n = c == ' ' ? SplitFields(line, c, [](int, std::string_view) {})
-                               : static_cast<int>(std::count(line.begin(), line.end(), c)) + 1;
+        const bool plain = c != ' ' && line.find('"') == std::string_view::npos;
+        const int n = plain ? static_cast<int>(std::count(line.begin(), line.end(), c)) + 1
+                            : SplitFields(line, c, scratch, [](int, std::string_view, bool) {});
         if (rows > 0 && n != columns) ragged = true;
         columns = std::max(columns, n);
         ++rows;
@@ -274,18 +422,20 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       return false;
     };
 
-    // The header gives names, and may mark the first data column as subsets.
+    // The header gives names, and may mark the first data column as subsets
+    // (by the word unquoted: a variable may have that name).
     std::vector<std::string> header(columns);
+    const int first_data = options.case_names ? 1 : 0;
+    bool subset_mark = false;
     if (options.header) {
       next_row();
-      SplitFields(line, c, [&](int i, std::string_view f) {
-        if (i < columns) header[i] = std::string(Trim(f));
+      SplitFields(line, c, scratch, [&](int i, std::string_view f, bool quoted) {
+        if (i >= columns) return;
+        header[i] = std::string(quoted ? f : Trim(f));
+        if (i == first_data) subset_mark = !quoted && header[i] == kSubsetColumn;
       });
     }
-    const int first_data = options.case_names ? 1 : 0;
-    const int subset_column =
-        (options.header && first_data < columns && header[first_data] == "NNTYPE") ? first_data
-                                                                                   : -1;
+    const int subset_column = subset_mark ? first_data : -1;
     if (subset_column >= 0) --variables;
     if (variables < 1) return Refuse(kNotInFormat);
     const int first_variable = first_data + (subset_column >= 0 ? 1 : 0);
@@ -311,10 +461,10 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
     std::vector<std::unordered_map<std::string, int>> lookup(variables);
     for (std::int32_t row = 0; row < data->no_cases && next_row(); ++row) {
       double* values = data->row(row);
-      SplitFields(line, c, [&](int i, std::string_view field) {
+      SplitFields(line, c, scratch, [&](int i, std::string_view field, bool quoted) {
         if (i == name_column) {
-          const std::string_view name = Trim(field);
-          if (!IsRowNumber(name, row + 1)) data->case_names[row] = std::string(name);
+          const std::string_view name = quoted ? field : Trim(field);
+          if (quoted || !IsRowNumber(name, row + 1)) data->case_names[row] = std::string(name);
           return;
         }
         if (i == subset_column) {
@@ -323,20 +473,23 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
         }
         const int v = i - first_variable;
         if (v < 0 || v >= variables) return;
-        // Blanks around a value are not part of it; an empty field is missing.
-        const std::string_view value = Trim(field);
-        if (value.empty() || value.substr(0, missing.size()) == missing) return;
-        const std::optional<double> number = ParseNumber(value);
-        if (number) {
-          values[v] = *number;
-          return;
+        // Blanks around a value are not part of it; an empty field is
+        // missing. A quoted field is text, whatever it looks like.
+        const std::string_view value = quoted ? field : Trim(field);
+        if (Trim(value).empty()) return;
+        if (!quoted) {
+          if (value.substr(0, missing.size()) == missing) return;
+          if (const std::optional<double> number = ParseNumber(value)) {
+            values[v] = *number;
+            return;
+          }
         }
         auto [it, added] = lookup[v].try_emplace(std::string(value), 0);
         if (added) {
           data->nominals[v].push_back(it->first);
           it->second = static_cast<int>(data->nominals[v].size());
         }
-        values[v] = it->second;
+        values[v] = HeldWord(it->second);
       });
     }
     SettleNominals(*data);
@@ -351,63 +504,60 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
 
 Status ExportText(const DataSet& data, std::ostream& out, const DelimitedOptions& options) {
   const char c = options.separator;
-  auto writable = [&](const std::string& text) {
-    return text.find(c) == std::string::npos && text.find('\n') == std::string::npos &&
-           text.find('\r') == std::string::npos;
+  if (!IsUsableSeparator(c)) return Fail(kBadSeparator);
+  auto one_line = [](const std::string& text) {
+    return text.find('\n') == std::string::npos && text.find('\r') == std::string::npos;
   };
   for (int v = 0; v < data.no_variables; ++v) {
-    bool ok = !options.header || writable(data.variable_names[v]);
-    for (const std::string& n : data.nominals[v]) ok = ok && writable(n) && !n.empty();
+    bool ok = !options.header || one_line(data.variable_names[v]);
+    for (const std::string& n : data.nominals[v]) ok = ok && one_line(n) && !n.empty();
     if (!ok) {
       return Fail(
-          "A variable name or nominal value holds the separator or a line break, or is "
-          "empty, and cannot be exported");
+          "A variable name or nominal value holds a line break, or is empty, and cannot be "
+          "exported");
     }
   }
-  if (options.case_names) {
-    for (const std::string& name : data.case_names) {
-      if (!writable(name)) {
-        return Fail("A case name holds the separator or a line break and cannot be exported");
-      }
-    }
+  if (options.case_names &&
+      !std::all_of(data.case_names.begin(), data.case_names.end(), one_line)) {
+    return Fail("A case name holds a line break and cannot be exported");
   }
+  WarnOfValuesTextCannotCarry(data);
   static constexpr const char* kSubsets[] = {"TRAIN", "VERIFY", "TEST", "IGNORE"};
   std::string line;
+  auto add = [&](std::string_view text, bool as_text) {
+    AppendField(line, text, c, as_text);
+    line += c;
+  };
   if (options.header) {
-    std::vector<std::string> fields;
-    if (options.case_names) fields.emplace_back();
-    if (options.subsets) fields.emplace_back("NNTYPE");
-    fields.insert(fields.end(), data.variable_names.begin(), data.variable_names.end());
-    for (std::size_t i = 0; i < fields.size(); ++i)
-      line += (i ? std::string(1, c) : "") + fields[i];
-    out << line << '\n';
+    if (options.case_names) add("", false);
+    if (options.subsets) add(kSubsetColumn, false);
+    for (const std::string& name : data.variable_names) add(name, name == kSubsetColumn);
+    line.back() = '\n';
+    out << line;
   }
   for (int r = 0; r < data.no_cases; ++r) {
     line.clear();
-    auto add = [&](std::string_view field) {
-      line += field;
-      line += c;
-    };
     if (options.case_names) {
       char number[16];
       std::snprintf(number, sizeof number, "%02d", r + 1);
-      add(data.case_names[r].empty() ? std::string_view(number) : data.case_names[r]);
+      const std::string& name = data.case_names[r];
+      // A name that is just a row number would read back as no name.
+      add(name.empty() ? std::string_view(number) : name, !name.empty());
     }
     if (options.subsets) {
       const std::int32_t s = data.subset[r];
-      add(kSubsets[(s >= 0 && s <= 3) ? s : 0]);
+      add(kSubsets[(s >= 0 && s <= 3) ? s : 0], false);
     }
     const double* row = data.row(r);
     for (int v = 0; v < data.no_variables; ++v) {
       const double x = row[v];
       const auto& names = data.nominals[v];
       if (IsMissing(x)) {
-        add("?");
-      } else if (!names.empty() && x >= 1 && x <= static_cast<double>(names.size()) &&
-                 x == static_cast<double>(static_cast<std::int64_t>(x))) {
-        add(names[static_cast<std::size_t>(x) - 1]);
+        add("?", false);
+      } else if (IsValueNumber(x, names.size())) {
+        add(names[static_cast<std::size_t>(x) - 1], true);
       } else {
-        add(FormatValue(x));
+        add(FormatRealRoundTrip(x, 7), false);
       }
     }
     line.back() = '\n';

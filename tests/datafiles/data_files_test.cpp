@@ -143,13 +143,15 @@ TEST_F(DataFilesTest, BinaryReaderRefusesEveryTruncationAndHugeCounts) {
   EXPECT_EQ(last_message(), "Unexpected end of file while reading data file");
 }
 
-TEST_F(DataFilesTest, PatternRoundTripKeepsEverythingToPrintedPrecision) {
+TEST_F(DataFilesTest, PatternRoundTripKeepsEverythingExactly) {
   auto d = Sample();
+  d->at(0, 0) = 9.899999;
+  d->at(0, 2) = 16777217;
   std::stringstream file;
   ASSERT_TRUE(WritePatternFile(*d, file));
   auto back = ReadPatternFile(file);
   ASSERT_TRUE(back) << last_message();
-  ExpectSameContent(*d, *back, 1e-5);
+  ExpectSameContent(*d, *back, 0.0);
   EXPECT_EQ(back->variable_names, d->variable_names);
 }
 
@@ -311,16 +313,69 @@ TEST_F(DataFilesTest, ImportRefusesAFileWithoutData) {
 TEST_F(DataFilesTest, ExportFormatsValuesNominalsAndMissing) {
   auto d = CreateDataSet(3, 0);
   d->nominals[1] = {"low", "high"};
-  d->at(0, 0) = 0.000123456789;  // "%.7g" gives 12 characters: "%.4g"
+  d->at(0, 0) = 0.000123456789;  // written whole: no digit is dropped
   d->at(0, 1) = 2;
   d->at(0, 2) = MISSING;
   std::stringstream out;
   ASSERT_TRUE(ExportText(*d, out, Csv(true, true, true)));
-  EXPECT_EQ(out.str(), ",NNTYPE,VAR1,VAR2,VAR3\n01,TRAIN,0.0001235,high,?\n");
-  d->at(0, 0) = 1234.5678;
+  EXPECT_EQ(out.str(), ",NNTYPE,VAR1,VAR2,VAR3\n01,TRAIN,0.000123456789,high,?\n");
+  d->at(0, 0) = 1.5;
   std::stringstream plain;
   ASSERT_TRUE(ExportText(*d, plain, Csv(false)));
-  EXPECT_EQ(plain.str(), "1234.568,high,?\n");
+  EXPECT_EQ(plain.str(), "1.5,high,?\n");
+}
+
+TEST_F(DataFilesTest, TextThatWouldReadBackOtherwiseIsQuoted) {
+  auto d = CreateDataSet(2, 0);
+  ASSERT_TRUE(ResizeCases(*d, 1, 3));
+  d->variable_names = {"a,b", "say \"hi\""};
+  d->nominals[1] = {"x,y", "42", " padded", "?"};
+  for (int c = 0; c < 4; ++c) {
+    d->at(c, 0) = 1;
+    d->at(c, 1) = c + 1;
+  }
+  d->case_names = {"3", "", "1", "plain"};
+  std::stringstream out;
+  ASSERT_TRUE(ExportText(*d, out, Csv(true, true)));
+  EXPECT_EQ(out.str(),
+            ",\"a,b\",\"say \"\"hi\"\"\"\n\"3\",1,\"x,y\"\n02,1,\"42\"\n\"1\",1,\" padded\"\n"
+            "plain,1,\"?\"\n");
+  std::stringstream file(out.str());
+  auto back = ImportText(file, Csv(true, true));
+  ASSERT_TRUE(back) << last_message();
+  EXPECT_EQ(back->variable_names, d->variable_names);
+  EXPECT_EQ(back->nominals[1], d->nominals[1]);
+  EXPECT_EQ(back->case_names, d->case_names);
+  EXPECT_EQ(back->entries, d->entries);
+}
+
+TEST_F(DataFilesTest, WordsInANumericColumnBecomeMissingWithAWarning) {
+  std::stringstream in("\xEF\xBB\xBF" "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n");
+  auto d = ImportText(in, Csv());
+  ASSERT_TRUE(d) << last_message();
+  EXPECT_EQ(d->variable_names[0], "age") << "the byte-order mark is not part of the name";
+  EXPECT_TRUE(d->nominals[0].empty());
+  EXPECT_EQ(d->at(0, 0), 23.0);
+  EXPECT_TRUE(IsMissing(d->at(1, 0)));
+  EXPECT_EQ(d->at(2, 0), 31.0);
+  EXPECT_TRUE(IsMissing(d->at(3, 0)));
+  EXPECT_EQ(last_message(), "Variable age: 2 entries that are not numbers were read as missing");
+  // A column of words only stays nominal.
+  EXPECT_EQ(d->nominals[1], (std::vector<std::string>{"a", "b", "-inf", "nan"}));
+  EXPECT_EQ(d->at(3, 1), 4.0);
+}
+
+TEST_F(DataFilesTest, SeparatorsThatNumbersOrQuotesUseAreRefused) {
+  auto d = CreateDataSet(1, 0);
+  for (char bad : {'.', '-', '+', 'e', 'E', '5', '"'}) {
+    DelimitedOptions o;
+    o.separator = bad;
+    std::stringstream in("1.5e-3\n"), out;
+    EXPECT_FALSE(ImportText(in, o)) << bad;
+    EXPECT_EQ(last_message(), "The separator cannot be a character of a number, a quote or a line end");
+    EXPECT_FALSE(ExportText(*d, out, o)) << bad;
+    EXPECT_TRUE(out.str().empty());
+  }
 }
 
 TEST_F(DataFilesTest, DelimitedRoundTripKeepsNamesSubsetsAndValues) {
@@ -334,7 +389,7 @@ TEST_F(DataFilesTest, DelimitedRoundTripKeepsNamesSubsetsAndValues) {
   ASSERT_TRUE(ExportText(*d, file, Csv(true, true, true)));
   auto back = ImportText(file, Csv(true, true));
   ASSERT_TRUE(back) << last_message();
-  ExpectSameContent(*d, *back, 1e-6);
+  ExpectSameContent(*d, *back, 0.0);
   EXPECT_EQ(back->variable_names, d->variable_names);
 }
 

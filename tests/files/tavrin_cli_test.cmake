@@ -103,3 +103,39 @@ run(1 data-convert ${SAMPLES}/iris.csv ${WORK}/x.bin --from text)
 expect("${err}" "needs --from and --to")
 run(1 data-dump ${SAMPLES}/iris.csv --format spreadsheet)
 expect("${err}" "unknown format 'spreadsheet'")
+
+# What is not a file is refused in one line, whatever the format.
+foreach(format text pattern binary)
+  run(1 data-dump ${WORK} --format ${format})
+  expect("${err}" "Cannot open Data Set file for reading: ")
+  expect("${err}" ": Is a directory")
+endforeach()
+
+# Pipes work where the format reads in one pass, both ways; a device is
+# written into, never replaced.
+find_program(BASH bash REQUIRED)
+execute_process(COMMAND ${BASH} -c "\"${TAVRIN}\" net-dump <(cat \"${DATA}/small.net\")"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+expect("${status}:${out}" "0:File: /dev/fd/")
+execute_process(COMMAND ${BASH} -c "\"${TAVRIN}\" net-text <(cat \"${WORK}/small.img\") /dev/stdout"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+expect("${status}:${out}" "0:# Tavrin v")
+execute_process(COMMAND ${BASH} -c
+  "\"${TAVRIN}\" data-convert <(cat \"${SAMPLES}/iris.csv\") /dev/stdout --from text --to pattern"
+  RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+expect("${status}:${out}" "0:# Tavrin v1.0 Patterns")
+run(1 data-convert ${SAMPLES}/iris.csv /dev/full --from text --to pattern)
+expect("${err}" "full: No space left on device")
+
+# Separators of input and output apart, warnings shown, and separators that
+# would split numbers refused.
+file(WRITE ${WORK}/semi.csv "a|b\n1,5|x\nNA|y\n2|z\n")
+run(0 data-convert ${WORK}/semi.csv ${WORK}/semi.tsv --from text --to text
+  --from-separator | --to-separator tab)
+file(READ ${WORK}/semi.tsv tsv)
+expect("${tsv}" "a\tb\n")
+run(0 data-dump ${WORK}/semi.csv --separator |)
+expect("${err}" "tavrin: warning: Variable a: 2 entries that are not numbers were read as missing")
+expect("${out}" "3 [training]: 2 z")
+run(1 data-convert ${SAMPLES}/iris.csv ${WORK}/x.csv --from text --to text --to-separator .)
+expect("${err}" "The separator cannot be a character of a number")

@@ -97,7 +97,7 @@ TEST_F(DataFileTest, SaveRefusalsLeaveTheOldFile) {
   EXPECT_EQ(NRXSaveDataSet(64, Path("f").c_str(), 1, 0, 0, 0, ','), 0);
   EXPECT_EQ(ErrorText(), "Data Set index out of range");
   Write(Path("old.csv"), "kept\n");
-  ASSERT_EQ(NRXSetDataCaseName(ds, 0, "a,b"), 1);  // holds the separator
+  ASSERT_EQ(NRXSetDataCaseName(ds, 0, "a\nb"), 1);  // text has no line breaks in a field
   EXPECT_EQ(NRXSaveDataSet(ds, Path("old.csv").c_str(), 2, 1, 1, 0, ','), 0);
   std::ifstream kept(Path("old.csv"));
   std::string line;

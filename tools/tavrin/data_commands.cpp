@@ -42,10 +42,18 @@ DataFileFormat FormatFromName(const std::string& path) {
 struct Options {
   std::vector<std::string> files;
   std::optional<DataFileFormat> from, to;
-  DelimitedOptions text;
+  DelimitedOptions text;    // reading
+  DelimitedOptions output;  // writing: the same but for its separator
+  std::optional<char> output_separator;
   int rows = 5;
   std::string problem;  // set when the arguments are wrong
 };
+
+std::optional<char> SeparatorOf(const std::string& text) {
+  if (text == "\\t" || text == "tab") return '\t';
+  if (text.size() == 1) return text[0];
+  return std::nullopt;
+}
 
 Options Parse(const std::vector<std::string>& args) {
   Options o;
@@ -67,17 +75,16 @@ Options Parse(const std::vector<std::string>& args) {
         break;
       }
       (a == "--to" ? o.to : o.from) = f;
-    } else if (a == "--separator") {
+    } else if (a == "--separator" || a == "--from-separator" || a == "--to-separator") {
       const auto v = value();
       if (!v) break;
-      if (*v == "\\t" || *v == "tab") {
-        o.text.separator = '\t';
-      } else if (v->size() == 1) {
-        o.text.separator = (*v)[0];
-      } else {
-        o.problem = "--separator takes one character (or tab)";
+      const std::optional<char> separator = SeparatorOf(*v);
+      if (!separator) {
+        o.problem = a + " takes one character (or tab)";
         break;
       }
+      if (a != "--to-separator") o.text.separator = *separator;
+      if (a != "--from-separator") o.output_separator = *separator;
     } else if (a == "--missing") {
       const auto v = value();
       if (!v) break;
@@ -106,6 +113,8 @@ Options Parse(const std::vector<std::string>& args) {
       o.files.push_back(a);
     }
   }
+  o.output = o.text;
+  if (o.output_separator) o.output.separator = *o.output_separator;
   return o;
 }
 
@@ -147,7 +156,7 @@ int DataConvert(const std::vector<std::string>& args, std::ostream& err) {
   if (!o.from || !o.to) return Usage(err, "data-convert needs --from and --to");
   const std::unique_ptr<DataSet> data = LoadDataSet(o.files[0], *o.from, o.text);
   if (!data) return 1;
-  return SaveDataSet(*data, o.files[1], *o.to, o.text).ok() ? 0 : 1;
+  return SaveDataSet(*data, o.files[1], *o.to, o.output).ok() ? 0 : 1;
 }
 
 int DataDump(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

@@ -41,6 +41,8 @@ constexpr std::string_view kUsage =
     "                     file).\n"
     "  Options of delimited text (data-dump and data-convert):\n"
     "    --separator C    the field separator (default ','; 'tab' for a tab)\n"
+    "    --from-separator C, --to-separator C\n"
+    "                     the separator of the input or of the output alone\n"
     "    --header, --no-header\n"
     "                     whether the first row holds the names (default yes)\n"
     "    --case-names     the first column holds case names\n"
@@ -48,7 +50,9 @@ constexpr std::string_view kUsage =
     "    --missing TEXT   (reading) a field beginning with TEXT is missing (default ?)\n"
     "  --help, -h         Show this text.\n"
     "\n"
-    "An output file is replaced only once it has been written whole.\n"
+    "An output file is replaced only once it has been written whole; a pipe\n"
+    "or a device (such as /dev/stdout) is written into.\n"
+    "Warnings go to standard error as the work goes on.\n"
     "On failure the engine's message goes to standard error and the exit\n"
     "status is 1.\n";
 
