@@ -176,8 +176,15 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * the first column holds case names, `header` nonzero when the first row holds
  * variable names (a first data column headed "NNTYPE" then gives the subsets:
  * "VERIFY", "TEST", "IGNORE", anything else training), `separator` the field
- * separator (a blank makes runs of blanks one separator), `missing` the text a
+ * separator (a blank makes runs of blanks one separator; not a digit, ".",
+ * "+", "-", "e", "E", a double quote or a line end), `missing` the text a
  * missing field begins with (null or empty: "?"); an empty field is missing.
+ * A field in double quotes is one field whatever it holds ("" inside stands
+ * for a quote) and is always text. A column is nominal when every field in it
+ * is text (words or quoted), its names in the order they first appear; in a
+ * column that also holds numbers the words read as missing, and a warning
+ * naming the variable and the count is left in the error text. A UTF-8
+ * byte-order mark at the start is skipped.
  * Delimited text gives inputs only, every case training unless "NNTYPE" says
  * otherwise. A host data file's variables are inputs unless the variable's long
  * name ends in " [output]", " [both]" or " [ignored]" (as NRXSaveDataSet writes
@@ -186,8 +193,10 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * holds the subsets (1 training, 2 verification, 3 test, 4 ignore, anything
  * else training) and is not kept as a variable.
  * Messages: "Too many Data Sets loaded", "No input file name given",
- * "Unrecognised Data Set Format", "Cannot open Data Set file for reading",
- * each format's own refusals (for example "Cannot open Data Set file:
+ * "Unrecognised Data Set Format", "Cannot open Data Set file for reading"
+ * (followed by the file's name and the system's reason, as are the other
+ * messages of failed file operations), "The separator cannot be a character
+ * of a number, a quote or a line end", each format's own refusals (for example "Cannot open Data Set file:
  * incorrect header", "Unexpected end of file while reading data file",
  * "Cannot read data file: not in the correct format", "Cannot read KALVIMETRA
  * data file"), "Not enough memory to load Data Set". A delimited file whose
@@ -204,11 +213,18 @@ NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_
  * first column of case names (a case without one gets its number, "%02d"),
  * `header` a first row of names, `subsets` a column "NNTYPE" of "TRAIN",
  * "VERIFY", "TEST" or "IGNORE", `separator` the field separator; values are
- * written with "%.7g" (or "%.4g" when that is longer than 9 characters),
- * nominal entries as their names and missing ones as "?". Names that a format
- * cannot carry (a separator or line break in delimited text; a line break,
- * "={", "," or "}" in a pattern file; a nominal name over 40 characters in a
- * host file) are refused rather than written wrongly. Host data files hold
+ * written with "%.7g" where that reads back exactly and with as many more
+ * digits as that takes otherwise, nominal entries as their names and missing
+ * ones as "?"; a name or value name that would read back otherwise (holding
+ * the separator or a quote, blanks at its ends, or looking like a number) is
+ * written in double quotes. Text files (formats 2 and 3) write every number
+ * so that it reads back exactly. Entries delimited text cannot carry (NaN,
+ * infinities, a nominal variable's entry that is not one of its value
+ * numbers) leave a warning in the error text. Names that a format cannot
+ * carry (a line break in delimited text; a line break, "={", "," or "}" in a
+ * pattern file; a nominal name over 40 characters in a host file) are refused
+ * rather than written wrongly. A `file` that is a pipe or a character device
+ * is written into directly; an existing file keeps its permissions. Host data files hold
  * 8-character upper-case variable names and case names of at most 20
  * characters; longer ones are cut.
  * Messages: the data set checks, "No output file name given", "File format
@@ -333,7 +349,8 @@ NRX_API int32_t NRX_CALL NRXSetDataVariableTypes(int32_t ds, int32_t first, int3
 
 /* NRXGetDataNoNominals / NRXSetDataNoNominals: a variable's number of nominal
  * values (0 = numeric). Setting keeps the existing names, adds "v<number>"
- * names or drops names from the end; the entries are not changed.
+ * names (value k named "vk", or the next such name no value has) or drops
+ * names from the end; the entries are not changed.
  * Messages: the data set checks, "Variable number out of range"; get: "Output
  * argument cannot be NULL"; set: "Number of nominal values out of range"
  * (below 0), "Not enough memory to add nominals" (more than 1048576). */
@@ -347,8 +364,9 @@ NRX_API int32_t NRX_CALL NRXSetDataNoNominals(int32_t ds, int32_t variable, int3
  * Messages: the data set checks, "Variable number out of range", "Nominal
  * number out of range"; get: "To retrieve a nominal name you must allocate
  * some space"; set: "Blank nominal names are not permitted" (null, empty or
- * only blanks), "Name too long: at most 255 characters", "Not enough memory
- * to copy nominal name". */
+ * only blanks), "Nominal value names of a variable must differ" (another
+ * value has the name), "Name too long: at most 255 characters", "Not enough
+ * memory to copy nominal name". */
 NRX_API int32_t NRX_CALL NRXGetDataNominal(int32_t ds, int32_t variable, int32_t value,
                                            char* buffer);
 NRX_API int32_t NRX_CALL NRXSetDataNominal(int32_t ds, int32_t variable, int32_t value,
@@ -647,7 +665,8 @@ NRX_API int32_t NRX_CALL NRXSetNetworkVariableName(int32_t net, int32_t variable
 
 /* NRXGetNetworkNoNominals / NRXSetNetworkNoNominals: a variable's number of
  * nominal values (0 = numeric). Setting keeps the existing names, adds
- * "v<number>" names or drops names from the end, and resizes the variable's
+ * "v<number>" names (as NRXSetDataNoNominals) or drops names from the end,
+ * and resizes the variable's
  * units (a One-of-N variable takes one unit per value).
  * Messages: "Network index out of range", "No Network loaded with this index"
  * (capital N), "Variable number out of range", get: "Output argument cannot be
@@ -665,8 +684,9 @@ NRX_API int32_t NRX_CALL NRXSetNetworkNoNominals(int32_t net, int32_t variable,
  * Messages: "Network index out of range", "No Network loaded with this index"
  * (capital N), "Variable number out of range", "Nominal number out of range";
  * get: "To retrieve a nominal name you must allocate some space"; set: "Blank
- * nominal names are not permitted" (null, empty or only blanks), "Name too
- * long: at most 255 characters", "Not enough memory to copy nominal name". */
+ * nominal names are not permitted" (null, empty or only blanks), "Nominal
+ * value names of a variable must differ", "Name too long: at most 255
+ * characters", "Not enough memory to copy nominal name". */
 NRX_API int32_t NRX_CALL NRXGetNetworkNominal(int32_t net, int32_t variable, int32_t value,
                                               char* buffer);
 NRX_API int32_t NRX_CALL NRXSetNetworkNominal(int32_t net, int32_t variable, int32_t value,
@@ -779,7 +799,9 @@ NRX_API int32_t NRX_CALL NRXCalculateScaleFactors(int32_t net, int32_t ds);
  * `target_verification_error`; or, with `window` above 0, `window` epochs in
  * a row in which neither error fell by at least its improvement
  * (`error_improvement`, `verification_improvement`) below the lowest seen.
- * Messages: "Network index out of range", "No network loaded with this index". */
+ * Messages: "Network index out of range", "No network loaded with this
+ * index", "Stopping window cannot be negative", "Stopping condition is not a
+ * number" (a NaN target or improvement); a refused call changes nothing. */
 NRX_API int32_t NRX_CALL NRXSetStoppingConditions(int32_t net, int32_t window, double target_error,
                                                   double target_verification_error,
                                                   double error_improvement,
@@ -832,6 +854,8 @@ NRX_API int32_t NRX_CALL NRXReinitializeNetwork(int32_t net, int32_t method, int
  * recalculated from the data set (NRXCalculateScaleFactors) and the slot's
  * stopping conditions and Weigend terms apply. The last run's rates stay in
  * the engine for later calls.
+ * A call stops after an epoch when NRXRequestStop asks it to, returning 1
+ * as after its last epoch.
  * When the weights diverge the call stops early, leaves the message
  * "Training algorithm has stopped prematurely because the weights are
  * diverging rapidly. ..." (cut to 128 characters) and still returns 1 with
@@ -840,10 +864,15 @@ NRX_API int32_t NRX_CALL NRXReinitializeNetwork(int32_t net, int32_t method, int
  * this index" (capital N), "Data Set index out of range", "No Data Set loaded
  * with this index", "Output argument cannot be NULL", "Number of epochs out
  * of range" (below 0), "At least two layers required in Network"
- * (NRXBackPropagation checks this here), "The current Data Set contains no
- * Training cases", "Network and Data Set have differing number of inputs and
- * outputs, or differing nominal variable", "At least two layers required in
- * Network", "Cannot use single node cross-entropy function on a multiple
+ * (NRXBackPropagation checks this here), "<setting> is not a finite number"
+ * (a NaN or infinite rate, momentum, acceleration, increment, decay,
+ * smoothing or noise: "Learning rate is not a finite number" and so on),
+ * "The current Data Set contains no Training cases" (also when none has the
+ * steps + lookahead - 1 cases before it that a time-series network reads),
+ * "Network and Data Set have differing number of inputs and outputs, or
+ * differing nominal variable", "At least two layers required in Network",
+ * "The Network's output layer does not match its output variables" (units
+ * added to or deleted from the output layer), "Cannot use single node cross-entropy function on a multiple
  * output network", "Cannot use multiple node cross-entropy function on a
  * single output network", "Not enough memory to perform operation". A refused
  * call leaves the network as it was. */

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -367,6 +368,16 @@ TEST_F(NetworkFileTest, LinesAreReadInPiecesOf1023Characters) {
   auto read = ReadText(WithLine(kSmallNetworkFile, "type MLP", (comment + "type RBF").c_str()));
   ASSERT_NE(read, nullptr) << last_message();
   EXPECT_EQ(read->type, NetworkType::kRbf);
+
+  // A number cut in two by the limit cannot be read; the refusal says why.
+  const std::string text = kSmallNetworkFile;
+  const std::string weights = "0.1\t-0.2\t";
+  const auto line = 1 + std::count(text.begin(), text.begin() + text.find(weights), '\n');
+  const std::string long_number = "0.1" + std::string(1100, '0') + "1\t-0.2\t";
+  const std::string refusal = RefusalOf(WithLine(text, weights, long_number.c_str()));
+  EXPECT_NE(refusal.find(" (line " + std::to_string(line) + " is longer than 1023 characters)"),
+            std::string::npos)
+      << refusal;
 }
 
 TEST_F(NetworkFileTest, NoWrittenLineIsLongerThanTheReaderTakesWhole) {
