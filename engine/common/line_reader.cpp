@@ -37,6 +37,7 @@ int LineReader::Look() {
 
 bool LineReader::Next(std::string& line) {
   line.clear();
+  cut_in_word_ = false;
   int c = Take();
   if (c == kEof) return false;
   ++line_number_;
@@ -56,10 +57,10 @@ bool LineReader::Next(std::string& line) {
           Take();
         } else {
           pending_ = '\r';
-          NoteCut();
+          NoteCut(line);
         }
       } else if (Look() != kEof) {
-        NoteCut();
+        NoteCut(line);
       }
       break;
     }
@@ -77,7 +78,9 @@ std::string LineReader::RefusalText(std::string_view message) const {
   return text;
 }
 
-void LineReader::NoteCut() {
+void LineReader::NoteCut(const std::string& line) {
+  auto is_blank = [](int ch) { return ch == ' ' || ch == '\t'; };
+  cut_in_word_ = !is_blank(static_cast<unsigned char>(line.back())) && !is_blank(Look());
   if (first_cut_line_ == 0) first_cut_line_ = line_number_;
   --line_number_;  // the rest is the same line of the file
 }

@@ -32,13 +32,19 @@ class LineReader {
   // since a number cut in two is the likely cause.
   long first_cut_line() const { return first_cut_line_; }
 
-  // The message for a refusal: `message`, or the long line's when there was one.
+  // Whether the piece last returned was cut from a longer line in the middle
+  // of a word, which the next piece goes on with: a number read from its end
+  // would be only part of the number.
+  bool cut_in_word() const { return cut_in_word_; }
+
+  // `message`, followed, once a line longer than kMaxLineLength has been
+  // read, by the number of that line.
   std::string RefusalText(std::string_view message) const;
 
  private:
   int Take();
   int Look();
-  void NoteCut();
+  void NoteCut(const std::string& line);
 
   std::streambuf& in_;
   // A character read ahead that belongs to the next piece.
@@ -46,6 +52,7 @@ class LineReader {
   bool failed_ = false;
   long line_number_ = 0;
   long first_cut_line_ = 0;
+  bool cut_in_word_ = false;
 };
 
 }  // namespace tavrin

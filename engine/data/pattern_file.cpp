@@ -118,7 +118,8 @@ bool ReadValues(PatternLines& lines, std::string& pending, double* values, int c
     std::size_t end = pos;
     while (end < pending.size() && !IsBlank(pending[end])) ++end;
     const auto value = ParseReal(std::string_view(pending).substr(pos, end - pos));
-    if (!value) {
+    // A number the line length limit cut in two is no number.
+    if (!value || (end == pending.size() && lines.reader().cut_in_word())) {
       bad_value = true;
       return false;
     }

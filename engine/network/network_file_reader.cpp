@@ -146,6 +146,7 @@ class Lines {
   }
 
   std::string RefusalText(std::string_view message) const { return reader_.RefusalText(message); }
+  bool cut_in_word() const { return !has_pushed_ && reader_.cut_in_word(); }
 
  private:
   LineReader reader_;
@@ -281,7 +282,8 @@ bool NetworkFileReader::ReadNumbers(std::int64_t count, std::vector<double>& val
       continue;
     }
     const auto value = ParseReal(token);
-    if (!value) return Refuse(bad_message);
+    // A number the line length limit cut in two is no number.
+    if (!value || (at == line.size() && lines_.cut_in_word())) return Refuse(bad_message);
     values.push_back(*value);
   }
   return true;

@@ -185,6 +185,13 @@ TEST_F(DataFilesTest, PatternReaderRefusals) {
       read("# Tavrin v1.0 Patterns\nno_attributes 1\nno_patterns 2\nattributes\ni  a\n"
            "!01 T\n1\n"));
   EXPECT_EQ(last_message(), "Unexpected end of file reading Data Set");
+  // A number cut in two by the line length limit is refused, saying why.
+  EXPECT_FALSE(read("# Tavrin v1.0 Patterns\nno_attributes 2\nno_patterns 1\nattributes\ni  a\n"
+                    "o  b\n!01 T\n1." +
+                    std::string(1100, '5') + " 2\n"));
+  EXPECT_EQ(last_message(),
+            "Data Set file corrupted: a value is not a number (line 8 is longer than 1023 "
+            "characters)");
   // A count the file does not back up allocates nothing.
   EXPECT_FALSE(
       read("# Tavrin v1.0 Patterns\nno_attributes 2000000000\nno_patterns 2000000000\n"
