@@ -413,19 +413,6 @@ TEST(KvmClose, WriteBackKeepsPermissionsAndFollowsLinks) {
   KvmCloseFile(file);
 }
 
-TEST(KvmClose, ReadOnlyFileIsNotReplaced) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root writes any file";
-  ScratchDir dir;
-  const std::string path = dir.File("ro.kvm");
-  WriteAll(path, kvmtest::HandLaidFile());
-  ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-  KvmFile* file = KvmOpenFile(path.c_str());
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(KvmSetData(file, 1, 1, 5.0), 1);
-  EXPECT_EQ(KvmCloseFile(file), 0);
-  EXPECT_EQ(ReadAll(path), kvmtest::HandLaidFile());
-}
-
 TEST(KvmHandles, BogusClosedAndNullHandlesAreRefusedWithoutBeingRead) {
   ScratchDir dir;
   // Looks like an object to anything that only checks the magic.

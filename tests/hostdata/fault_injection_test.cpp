@@ -148,6 +148,24 @@ TEST(KvmFaultInjection, FailedFirstCloseOfANewFileLeavesNoFile) {
       });
 }
 
+// A file that can only be read, whoever runs the test: the first disk call of
+// the open (the attempt to open for writing) is made to fail, so the library
+// falls back to reading only. The changed file is then not replaced at close.
+TEST(KvmClose, ReadOnlyFileIsNotReplaced) {
+  ScratchDir dir;
+  const std::string path = dir.File("ro.kvm");
+  WriteAll(path, HandLaidFile());
+  kvm::io::FailNthCall(1);
+  KvmFile* file = KvmOpenFile(path.c_str());
+  kvm::io::FailNthCall(0);
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(KvmSetData(file, 1, 1, 5.0), 1);
+  EXPECT_EQ(KvmCloseFile(file), 0);
+  EXPECT_EQ(ReadAll(path), HandLaidFile());
+  EXPECT_EQ(dir.DataDirFiles(), 1u);
+  EXPECT_EQ(dir.WorkingFiles(), 0u);
+}
+
 // An edit that fails part way must leave the open file exactly as it was,
 // whether its values were still in the data file or already in a working file.
 void CheckEdit(const std::function<bool(KvmFile*)>& edit, bool values_already_moved) {
