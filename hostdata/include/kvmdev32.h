@@ -27,7 +27,12 @@
  * Edits stay in memory and in temporary working files (in $TMPDIR, else
  * /tmp) until KvmCloseFile writes the new file beside the data file and
  * renames it over the old one, so the old file stays intact until then and
- * after any failure.
+ * after any failure. The working files never have a name in $TMPDIR: they
+ * vanish with the handle or the process, however it ends. The new file has
+ * no name either until it is complete, where the file system allows it
+ * (O_TMPFILE); elsewhere it is a hidden file ".kvmdev32-XXXXXX", locked
+ * while it is written, and one that a killed process left behind is removed
+ * by the next KvmOpenFile or KvmCreateFile of a file in that directory.
  *
  * Threads. Different handles may be used from different threads; one handle
  * must not be used by two threads at once.
@@ -101,8 +106,8 @@ KVM_API KvmFile* KVM_CALL KvmCreateFile(int32_t variables, int32_t cases, const 
 /* KvmCloseFile: writes all changes back and frees the object; the handle is
  * invalid afterwards, whatever the result.
  * With nothing changed the file is left untouched. Otherwise the new file is
- * written to a temporary file in the data file's directory, with the data
- * file's permissions, and renamed over the data file; the working files are
+ * written beside the data file (see above), with the data file's
+ * permissions, and renamed over the data file; the working files are
  * removed.
  * Returns 1, or 0 when the handle is invalid or the new file could not be
  * written or put in place (a file opened read-only that was changed included);

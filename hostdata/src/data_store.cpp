@@ -113,7 +113,7 @@ bool DataStore::Write(const DataShape& shape, std::int64_t index, std::uint64_t 
 
 bool DataStore::MakeWorkingCopy(const DataShape& shape) {
   io::TempFile copy;
-  if (!copy.Create(io::WorkingDirectory(), kWorkingPrefix)) return false;
+  if (!copy.CreateUnnamed(io::WorkingDirectory(), kWorkingPrefix)) return false;
   if (!CopyTo(shape, copy.fd(), 0)) return false;
   working_ = std::move(copy);
   return true;
@@ -123,7 +123,7 @@ bool DataStore::Rebuild(const DataShape& from, const DataShape& to, const Source
                         const Reshape& reshape, const std::vector<std::uint8_t>& blank) {
   if (blank.size() != to.RecordSize()) return false;
   io::TempFile fresh;
-  if (!fresh.Create(io::WorkingDirectory(), kWorkingPrefix)) return false;
+  if (!fresh.CreateUnnamed(io::WorkingDirectory(), kWorkingPrefix)) return false;
   RecordWindow old_records(source_fd(), source_offset(), from);
   BufferedWriter out(fresh.fd(), 0);
   std::vector<std::uint8_t> record(to.RecordSize());

@@ -3,7 +3,9 @@
 // Where the values of an open file live: read in place from the data file
 // until the first change, then in a working file of our own in $TMPDIR. A
 // structural edit rebuilds the records into a fresh working file and swaps it
-// in only when complete, so a failure leaves the values as they were.
+// in only when complete, so a failure leaves the values as they were. Working
+// files have no name (io::TempFile::CreateUnnamed): they vanish with their
+// descriptors, even when the process is killed.
 
 #include <cstdint>
 #include <functional>

@@ -46,6 +46,7 @@ KVM_API KvmFile* KVM_CALL KvmOpenFile(const char* path) {
     if (path == nullptr || path[0] == '\0') return nullptr;
     auto file = std::make_unique<KvmFile>();
     file->path = kvm::io::ResolvedPath(path);
+    kvm::RemoveStaleWriteBacks(file->path);
     file->data_file = kvm::io::OpenRegularFile(file->path, &file->writable);
     std::uint64_t size = 0;
     if (!file->data_file.valid() || !kvm::io::FileSize(file->data_file.get(), &size)) {
@@ -81,6 +82,7 @@ KVM_API KvmFile* KVM_CALL KvmCreateFile(int32_t variables, int32_t cases, const 
     if (!file->data_file.valid()) return nullptr;
     CreatedFileGuard guard(file->created, path);
     file->path = kvm::io::ResolvedPath(path);
+    kvm::RemoveStaleWriteBacks(file->path);
     file->writable = true;
 
     const kvm::DataShape empty{0, 0, variables};

@@ -1,25 +1,40 @@
 #include "posix_io.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 namespace kvm::io {
 namespace {
 
 std::atomic<long> fail_countdown{0};
+std::atomic<long> kill_countdown{0};
 std::atomic<long> calls_made{0};
+std::atomic<bool> unnamed_allowed{true};
+
+// The random part of a temporary name, as mkstemp makes it.
+constexpr std::size_t kRandomLength = 6;
 
 // Counts a disk call and says whether the test seam wants it to fail.
 bool Injected() {
   calls_made.fetch_add(1, std::memory_order_relaxed);
+  const long to_kill = kill_countdown.load(std::memory_order_relaxed);
+  if (to_kill > 0) {
+    kill_countdown.store(to_kill - 1, std::memory_order_relaxed);
+    if (to_kill == 1) ::raise(SIGKILL);
+  }
   long left = fail_countdown.load(std::memory_order_relaxed);
   if (left <= 0) return false;
   fail_countdown.store(left - 1, std::memory_order_relaxed);
@@ -52,6 +67,98 @@ Fd OpenChecked(const std::string& path, int flags, mode_t mode = 0) {
   return owned;
 }
 
+std::string JoinPath(const std::string& directory, const std::string& name) {
+  std::string path = directory;
+  if (path.empty() || path.back() != '/') path += '/';
+  return path + name;
+}
+
+// Keeps errno across clean-up calls, so a failure's reason survives them.
+class KeepErrno {
+ public:
+  KeepErrno() : saved_(errno) {}
+  ~KeepErrno() { errno = saved_; }
+  KeepErrno(const KeepErrno&) = delete;
+  KeepErrno& operator=(const KeepErrno&) = delete;
+
+ private:
+  int saved_;
+};
+
+bool LockExclusive(int fd) {
+  int result;
+  do {
+    result = ::flock(fd, LOCK_EX | LOCK_NB);
+  } while (result != 0 && errno == EINTR);
+  return result == 0;
+}
+
+// Whether `path` still names the file open as `fd`.
+bool Names(const std::string& path, int fd) {
+  struct stat by_name {};
+  struct stat by_fd {};
+  return ::lstat(path.c_str(), &by_name) == 0 && ::fstat(fd, &by_fd) == 0 &&
+         by_name.st_dev == by_fd.st_dev && by_name.st_ino == by_fd.st_ino;
+}
+
+// A new file without a name in `directory` (O_TMPFILE), or an invalid Fd
+// where the file system or the test seam does not allow one.
+Fd OpenUnnamedIn(const std::string& directory) {
+#ifdef O_TMPFILE
+  if (!unnamed_allowed.load(std::memory_order_relaxed)) return Fd();
+  KeepErrno keep;
+  int fd;
+  do {
+    fd = ::open(directory.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
+  } while (fd < 0 && errno == EINTR);
+  return Fd(fd);
+#else
+  (void)directory;
+  return Fd();
+#endif
+}
+
+// The name under which the kernel lets an unnamed file be linked.
+std::string ProcPath(int fd) {
+  return "/proc/self/fd/" + std::to_string(fd);
+}
+
+// A made-up name for RenameOver: the random part of a mkstemp name.
+std::string RandomPart() {
+  static std::atomic<std::uint64_t> counter{0};
+  std::uint64_t x =
+      static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
+      (static_cast<std::uint64_t>(::getpid()) << 32) ^ (counter.fetch_add(1) * 0x9E3779B97F4A7C15u);
+  // splitmix64's finaliser spreads every input bit.
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+  x ^= x >> 31;
+  static constexpr char kLetters[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  std::string part;
+  for (std::size_t i = 0; i < kRandomLength; ++i) {
+    part += kLetters[x % 62];
+    x /= 62;
+  }
+  return part;
+}
+
+// Whether `name` is "<prefix>" and a mkstemp-style random part.
+bool IsTemporaryName(const char* name, const std::string& prefix) {
+  const std::size_t length = std::strlen(name);
+  if (length != prefix.size() + kRandomLength ||
+      prefix.compare(0, prefix.size(), name, prefix.size()) != 0) {
+    return false;
+  }
+  for (std::size_t i = prefix.size(); i < length; ++i) {
+    const char c = name[i];
+    const bool alphanumeric =
+        (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+    if (!alphanumeric) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 Fd& Fd::operator=(Fd&& other) noexcept {
@@ -69,7 +176,10 @@ void Fd::Reset() {
 }
 
 TempFile::TempFile(TempFile&& other) noexcept
-    : fd_(std::move(other.fd_)), path_(std::move(other.path_)) {
+    : fd_(std::move(other.fd_)),
+      path_(std::move(other.path_)),
+      directory_(std::move(other.directory_)),
+      prefix_(std::move(other.prefix_)) {
   other.path_.clear();
 }
 
@@ -78,6 +188,8 @@ TempFile& TempFile::operator=(TempFile&& other) noexcept {
     Remove();
     fd_ = std::move(other.fd_);
     path_ = std::move(other.path_);
+    directory_ = std::move(other.directory_);
+    prefix_ = std::move(other.prefix_);
     other.path_.clear();
   }
   return *this;
@@ -86,26 +198,84 @@ TempFile& TempFile::operator=(TempFile&& other) noexcept {
 bool TempFile::Create(const std::string& directory, const std::string& prefix) {
   Remove();
   if (Injected()) return false;
-  std::string pattern = directory;
-  if (pattern.empty() || pattern.back() != '/') pattern += '/';
-  pattern += prefix;
-  pattern += "XXXXXX";
-  std::vector<char> name(pattern.begin(), pattern.end());
-  name.push_back('\0');
-  const int fd = ::mkstemp(name.data());
-  if (fd < 0) return false;
-  Fd owned(fd);
-  path_.assign(name.data());
-  fd_ = std::move(owned);
-  if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) {
+  return CreateNamed(directory, prefix);
+}
+
+bool TempFile::CreateNamed(const std::string& directory, const std::string& prefix) {
+  // A process that sweeps stale files may take the name between mkstemp and
+  // the lock; the name is then made again.
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::string pattern = JoinPath(directory, prefix + "XXXXXX");
+    std::vector<char> name(pattern.begin(), pattern.end());
+    name.push_back('\0');
+    const int fd = ::mkstemp(name.data());
+    if (fd < 0) return false;
+    fd_ = Fd(fd);
+    path_.assign(name.data());
+    if (::fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) {
+      Remove();
+      return false;
+    }
+    if (LockExclusive(fd) && Names(path_, fd)) return true;
+    KeepErrno keep;
+    if (Names(path_, fd)) ::unlink(path_.c_str());
+    path_.clear();
+    fd_.Reset();
+  }
+  errno = EEXIST;
+  return false;
+}
+
+bool TempFile::CreateUnnamed(const std::string& directory, const std::string& prefix) {
+  Remove();
+  if (Injected()) return false;
+  Fd unnamed = OpenUnnamedIn(directory);
+  if (unnamed.valid()) {
+    fd_ = std::move(unnamed);
+    return true;
+  }
+  if (!CreateNamed(directory, prefix)) return false;
+  if (::unlink(path_.c_str()) != 0) {
     Remove();
     return false;
   }
+  path_.clear();
   return true;
 }
 
+bool TempFile::CreateForRename(const std::string& directory, const std::string& prefix) {
+  Remove();
+  if (Injected()) return false;
+  Fd unnamed = OpenUnnamedIn(directory);
+  // Only a file the kernel will link later can go without a name.
+  if (unnamed.valid() && ::access(ProcPath(unnamed.get()).c_str(), F_OK) == 0 &&
+      LockExclusive(unnamed.get())) {
+    fd_ = std::move(unnamed);
+    directory_ = directory;
+    prefix_ = prefix;
+    return true;
+  }
+  return CreateNamed(directory, prefix);
+}
+
+bool TempFile::Link() {
+  if (Injected()) return false;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string name = JoinPath(directory_, prefix_ + RandomPart());
+    if (::linkat(AT_FDCWD, ProcPath(fd_.get()).c_str(), AT_FDCWD, name.c_str(),
+                 AT_SYMLINK_FOLLOW) == 0) {
+      path_ = name;
+      return true;
+    }
+    if (errno != EEXIST) return false;
+  }
+  return false;
+}
+
 bool TempFile::RenameOver(const std::string& target) {
-  if (!valid() || Injected()) return false;
+  if (!valid()) return false;
+  if (path_.empty() && (directory_.empty() || !Link())) return false;
+  if (Injected()) return false;
   if (::rename(path_.c_str(), target.c_str()) != 0) return false;
   path_.clear();
   fd_.Reset();
@@ -113,9 +283,37 @@ bool TempFile::RenameOver(const std::string& target) {
 }
 
 void TempFile::Remove() {
+  KeepErrno keep;
   if (!path_.empty()) ::unlink(path_.c_str());
   path_.clear();
+  directory_.clear();
+  prefix_.clear();
   fd_.Reset();
+}
+
+void RemoveStaleFiles(const std::string& directory, const std::string& prefix) {
+  KeepErrno keep;
+  DIR* dir = ::opendir(directory.c_str());
+  if (dir == nullptr) return;
+  const int dir_fd = ::dirfd(dir);
+  while (const dirent* entry = ::readdir(dir)) {
+    if (!IsTemporaryName(entry->d_name, prefix)) continue;
+    Fd file(
+        ::openat(dir_fd, entry->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat info {};
+    struct stat now {};
+    if (!file.valid() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode) ||
+        info.st_uid != ::geteuid()) {
+      continue;
+    }
+    // A live TempFile holds the lock; a dead process's lock went with it.
+    if (!LockExclusive(file.get())) continue;
+    if (::fstatat(dir_fd, entry->d_name, &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+        now.st_dev == info.st_dev && now.st_ino == info.st_ino) {
+      ::unlinkat(dir_fd, entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
 }
 
 Fd OpenRegularFile(const std::string& path, bool* writable) {
@@ -209,6 +407,14 @@ std::string ResolvedPath(const std::string& path) {
 long FailNthCall(long n) {
   fail_countdown.store(n < 0 ? 0 : n);
   return calls_made.exchange(0);
+}
+
+void KillAtNthCall(long n) {
+  kill_countdown.store(n < 0 ? 0 : n);
+}
+
+void AllowUnnamedFiles(bool allow) {
+  unnamed_allowed.store(allow);
 }
 
 }  // namespace kvm::io

@@ -21,7 +21,7 @@ bool WriteBack(KvmFile& file) {
   const std::vector<std::uint8_t> padding(data_offset - header.size(), 0);
 
   io::TempFile out;
-  if (!out.Create(io::DirectoryOf(file.path), kWriteBackPrefix)) return false;
+  if (!out.CreateForRename(io::DirectoryOf(file.path), kWriteBackPrefix)) return false;
   if (!io::WriteAt(out.fd(), 0, header.data(), header.size()) ||
       !io::WriteAt(out.fd(), header.size(), padding.data(), padding.size()) ||
       !file.data.CopyTo(file.shape(), out.fd(), data_offset) ||
@@ -29,6 +29,10 @@ bool WriteBack(KvmFile& file) {
     return false;
   }
   return out.RenameOver(file.path);
+}
+
+void RemoveStaleWriteBacks(const std::string& path) {
+  io::RemoveStaleFiles(io::DirectoryOf(path), kWriteBackPrefix);
 }
 
 }  // namespace kvm

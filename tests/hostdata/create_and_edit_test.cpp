@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cmath>
+#include <csignal>
 #include <string>
 #include <vector>
 
@@ -298,7 +299,7 @@ TEST(KvmData, ValuesStayInTheFileUntilTheFirstChange) {
   EXPECT_EQ(Value(file, 2, 1), 120.5);
   EXPECT_EQ(dir.WorkingFiles(), 0u);
   ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
-  EXPECT_EQ(dir.WorkingFiles(), 1u);
+  EXPECT_EQ(dir.WorkingFiles(), 0u);                           // the working copy has no name
   EXPECT_EQ(kvmtest::ReadAll(path), kvmtest::HandLaidFile());  // not yet written
   ASSERT_EQ(KvmCloseFile(file), 1);
   EXPECT_EQ(dir.WorkingFiles(), 0u);
@@ -308,6 +309,49 @@ TEST(KvmData, ValuesStayInTheFileUntilTheFirstChange) {
   EXPECT_EQ(Value(file, 2, 1), 99.0);
   EXPECT_EQ(Value(file, 2, 3), 80.0);
   KvmCloseFile(file);
+}
+
+// Working files have no name, so none can be left in $TMPDIR, however the
+// process ends. Opens the hand-laid file and a new one and edits both in
+// every way that makes a working file.
+std::vector<KvmFile*> OpenEditAndCreate(const ScratchDir& dir) {
+  KvmFile* file = KvmOpenFile(dir.File("hand.kvm").c_str());
+  EXPECT_NE(file, nullptr);
+  EXPECT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
+  EXPECT_EQ(KvmAddCases(file, 1, 1000), 1);
+  EXPECT_EQ(KvmAddVars(file, 0, 3), 1);
+  EXPECT_EQ(KvmSetCaseNameLength(file, 12), 1);
+  EXPECT_EQ(KvmDeleteCases(file, 2, 10), 1);
+  KvmFile* fresh = KvmCreateFile(5, 500, dir.File("fresh.kvm").c_str());
+  EXPECT_NE(fresh, nullptr);
+  EXPECT_EQ(KvmSetData(fresh, 1, 1, 1.0), 1);
+  return {file, fresh};
+}
+
+TEST(KvmWorkingFiles, NoneIsVisibleWhileFilesAreEdited) {
+  ScratchDir dir;
+  WriteAll(dir.File("hand.kvm"), kvmtest::HandLaidFile());
+  const std::vector<KvmFile*> files = OpenEditAndCreate(dir);
+  EXPECT_EQ(dir.WorkingFiles(), 0u);
+  for (KvmFile* file : files) EXPECT_EQ(KvmCloseFile(file), 1);
+  EXPECT_EQ(dir.WorkingFiles(), 0u);
+  EXPECT_EQ(dir.DataDirFiles(), 2u);
+}
+
+TEST(KvmWorkingFiles, NoneIsLeftWhenTheProcessIsKilled) {
+  ScratchDir dir;
+  WriteAll(dir.File("hand.kvm"), kvmtest::HandLaidFile());
+  // The child is forked here, with this test's directories.
+  EXPECT_EXIT(
+      {
+        OpenEditAndCreate(dir);
+        std::raise(SIGKILL);
+      },
+      ::testing::KilledBySignal(SIGKILL), "");
+  EXPECT_EQ(dir.WorkingFiles(), 0u);
+  // The data file as it was, and the new file that KvmCreateFile made empty.
+  EXPECT_EQ(ReadAll(dir.File("hand.kvm")), kvmtest::HandLaidFile());
+  EXPECT_EQ(dir.DataDirFiles(), 2u);
 }
 
 TEST(KvmHeader, IsCutToEightyAndReadBackWithoutPadding) {

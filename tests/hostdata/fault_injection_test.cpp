@@ -2,8 +2,13 @@
 // reports failure (or degrades soundly), changes nothing, and leaves no
 // temporary file behind.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <csignal>
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -70,7 +75,20 @@ long EveryFailure(const std::function<void()>& prepare, const std::function<bool
   }
 }
 
-TEST(KvmFaultInjection, FailedCloseLeavesTheOldFileIntact) {
+// Runs the test body as the file system allows (new files without names) and
+// as on one without O_TMPFILE (named, locked files).
+class NamingModes : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { kvm::io::AllowUnnamedFiles(GetParam()); }
+  void TearDown() override { kvm::io::AllowUnnamedFiles(true); }
+};
+
+INSTANTIATE_TEST_SUITE_P(KvmFaultInjection, NamingModes, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Unnamed" : "Named";
+                         });
+
+TEST_P(NamingModes, FailedCloseLeavesTheOldFileIntact) {
   ScratchDir dir;
   const std::string path = dir.File("data.kvm");
   KvmFile* file = nullptr;
@@ -101,7 +119,7 @@ TEST(KvmFaultInjection, FailedCloseLeavesTheOldFileIntact) {
   EXPECT_GE(calls, 7);
 }
 
-TEST(KvmFaultInjection, FailedOpenAndCreateLeaveNothingBehind) {
+TEST_P(NamingModes, FailedOpenAndCreateLeaveNothingBehind) {
   ScratchDir dir;
   const std::string path = dir.File("data.kvm");
   WriteAll(path, HandLaidFile());
@@ -129,7 +147,7 @@ TEST(KvmFaultInjection, FailedOpenAndCreateLeaveNothingBehind) {
                });
 }
 
-TEST(KvmFaultInjection, FailedFirstCloseOfANewFileLeavesNoFile) {
+TEST_P(NamingModes, FailedFirstCloseOfANewFileLeavesNoFile) {
   ScratchDir dir;
   const std::string path = dir.File("new.kvm");
   KvmFile* file = nullptr;
@@ -166,6 +184,75 @@ TEST(KvmClose, ReadOnlyFileIsNotReplaced) {
   EXPECT_EQ(dir.WorkingFiles(), 0u);
 }
 
+// The process is killed at each disk call of an open, edits and the close in
+// turn: no working file is left, the data file is the old one or the new one,
+// and the next open removes any new file the write-back had to name.
+TEST_P(NamingModes, KilledAtAnyDiskCallLeavesNoWorkingFileAndAWholeDataFile) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  const auto open_edit_close = [&] {
+    KvmFile* file = KvmOpenFile(path.c_str());
+    const bool ok = file != nullptr && KvmSetData(file, 2, 1, 99.0) == 1 &&
+                    KvmAddCases(file, 3, 2) == 1 && KvmSetFileHeader(file, "changed") == 1;
+    return KvmCloseFile(file) == 1 && ok;
+  };
+  WriteAll(path, HandLaidFile());
+  kvm::io::FailNthCall(0);
+  ASSERT_TRUE(open_edit_close());
+  const long calls = kvm::io::FailNthCall(0);
+  const std::vector<std::uint8_t> changed = ReadAll(path);
+  ASSERT_NE(changed, HandLaidFile());
+  ASSERT_GE(calls, 8);
+  for (long n = 1; n <= calls; ++n) {
+    SCOPED_TRACE(n);
+    WriteAll(path, HandLaidFile());
+    EXPECT_EXIT(
+        {
+          kvm::io::KillAtNthCall(n);
+          open_edit_close();
+          std::exit(0);
+        },
+        ::testing::KilledBySignal(SIGKILL), "");
+    EXPECT_EQ(dir.WorkingFiles(), 0u);
+    const std::vector<std::uint8_t> now = ReadAll(path);
+    EXPECT_TRUE(now == HandLaidFile() || now == changed);
+    KvmFile* file = KvmOpenFile(path.c_str());
+    ASSERT_NE(file, nullptr);
+    EXPECT_EQ(KvmCloseFile(file), 1);
+    EXPECT_EQ(dir.DataDirFiles(), 1u);
+  }
+}
+
+TEST(KvmFaultInjection, TheNextOpenRemovesOnlyStaleWriteBacks) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  WriteAll(path, HandLaidFile());
+  const std::vector<std::uint8_t> bytes = {1, 2, 3};
+  WriteAll(dir.File(".kvmdev32-a1B2c3"), bytes);    // its writer died
+  WriteAll(dir.File(".kvmdev32-LIVE01"), bytes);    // its writer still writes
+  WriteAll(dir.File(".kvmdev32-toolong1"), bytes);  // not a name of ours
+  WriteAll(dir.File("kvmdev32-a1B2c3"), bytes);
+  WriteAll(dir.File(".kvmdev32-a1-2c3"), bytes);
+  const int live = ::open(dir.File(".kvmdev32-LIVE01").c_str(), O_RDONLY);
+  ASSERT_GE(live, 0);
+  ASSERT_EQ(::flock(live, LOCK_EX), 0);
+  KvmFile* file = KvmOpenFile(path.c_str());
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(KvmCloseFile(file), 1);
+  ::close(live);
+  EXPECT_FALSE(kvmtest::fs::exists(dir.File(".kvmdev32-a1B2c3")));
+  EXPECT_TRUE(kvmtest::fs::exists(dir.File(".kvmdev32-LIVE01")));
+  EXPECT_TRUE(kvmtest::fs::exists(dir.File(".kvmdev32-toolong1")));
+  EXPECT_TRUE(kvmtest::fs::exists(dir.File("kvmdev32-a1B2c3")));
+  EXPECT_TRUE(kvmtest::fs::exists(dir.File(".kvmdev32-a1-2c3")));
+  // KvmCreateFile looks too.
+  WriteAll(dir.File(".kvmdev32-zzzzzz"), bytes);
+  file = KvmCreateFile(1, 1, dir.File("new.kvm").c_str());
+  ASSERT_NE(file, nullptr);
+  EXPECT_EQ(KvmCloseFile(file), 1);
+  EXPECT_FALSE(kvmtest::fs::exists(dir.File(".kvmdev32-zzzzzz")));
+}
+
 // An edit that fails part way must leave the open file exactly as it was,
 // whether its values were still in the data file or already in a working file.
 void CheckEdit(const std::function<bool(KvmFile*)>& edit, bool values_already_moved) {
@@ -185,9 +272,9 @@ void CheckEdit(const std::function<bool(KvmFile*)>& edit, bool values_already_mo
       },
       [&] { return edit(file); },
       [&](bool succeeded) {
+        EXPECT_EQ(dir.WorkingFiles(), 0u);  // working files have no name
         if (!succeeded) {
           EXPECT_EQ(Take(file), before);
-          EXPECT_EQ(dir.WorkingFiles(), values_already_moved ? 1u : 0u);
         } else {
           EXPECT_NE(Take(file), before);
         }
