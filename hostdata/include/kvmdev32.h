@@ -14,7 +14,16 @@
  *
  * Results. Unless stated, 1 means success and 0 failure. A failure changes
  * nothing: neither the object nor the caller's out-arguments (these are
- * written only on success). There are no error messages.
+ * written only on success). There are no error messages; a failure leaves
+ * its reason in errno instead, for the caller's own message:
+ *   - the system's code when a file could not be opened, read, written,
+ *     synced or renamed (ENOENT, EACCES, EISDIR, ENOSPC, EIO, ...); for a
+ *     changed file opened read only, KvmCloseFile gives the reason the file
+ *     could not be opened for writing (EACCES, EROFS, ...);
+ *   - ENOMEM when memory ran out;
+ *   - 0 for any other refusal: an invalid handle, number or text, a file
+ *     that is not a well-formed data file (nor a directory).
+ * After a success errno is unspecified.
  *
  * Texts. Texts passed in are NUL-terminated and read only. Texts handed back
  * are NUL-terminated. Getters with a `size` argument write at most `size`

@@ -47,7 +47,7 @@ KVM_API KvmFile* KVM_CALL KvmOpenFile(const char* path) {
     auto file = std::make_unique<KvmFile>();
     file->path = kvm::io::ResolvedPath(path);
     kvm::RemoveStaleWriteBacks(file->path);
-    file->data_file = kvm::io::OpenRegularFile(file->path, &file->writable);
+    file->data_file = kvm::io::OpenRegularFile(file->path, &file->writable, &file->not_writable);
     std::uint64_t size = 0;
     if (!file->data_file.valid() || !kvm::io::FileSize(file->data_file.get(), &size)) {
       return nullptr;

@@ -23,6 +23,31 @@ std::atomic<long> fail_countdown{0};
 std::atomic<long> kill_countdown{0};
 std::atomic<long> calls_made{0};
 std::atomic<bool> unnamed_allowed{true};
+thread_local int last_failure = 0;
+
+// Every public call ends through one of these, so that LastFailure() tells
+// how the latest one went.
+bool Succeeded() {
+  last_failure = 0;
+  return true;
+}
+bool FailedFor(int reason) {
+  last_failure = reason;
+  return false;
+}
+// A failure the system explained in errno (EIO when it did not).
+bool Failed() {
+  return FailedFor(errno != 0 ? errno : EIO);
+}
+Fd Opened(Fd fd) {
+  if (fd.valid()) {
+    Succeeded();
+  } else {
+    // errno is 0 only for a file that is not a regular one (see OpenChecked).
+    FailedFor(errno);
+  }
+  return fd;
+}
 
 // The random part of a temporary name, as mkstemp makes it.
 constexpr std::size_t kRandomLength = 6;
@@ -45,9 +70,14 @@ bool Injected() {
   return false;
 }
 
+// Whether `fd` is a regular file; if not, errno says EISDIR for a directory
+// and 0 for anything else that is not a data file (a FIFO, a device).
 bool IsRegular(int fd) {
   struct stat info {};
-  return ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+  if (::fstat(fd, &info) != 0) return false;
+  if (S_ISREG(info.st_mode)) return true;
+  errno = S_ISDIR(info.st_mode) ? EISDIR : 0;
+  return false;
 }
 
 // Regular files ignore O_NONBLOCK, but later reads must not see it either.
@@ -197,8 +227,8 @@ TempFile& TempFile::operator=(TempFile&& other) noexcept {
 
 bool TempFile::Create(const std::string& directory, const std::string& prefix) {
   Remove();
-  if (Injected()) return false;
-  return CreateNamed(directory, prefix);
+  if (Injected() || !CreateNamed(directory, prefix)) return Failed();
+  return Succeeded();
 }
 
 bool TempFile::CreateNamed(const std::string& directory, const std::string& prefix) {
@@ -228,24 +258,24 @@ bool TempFile::CreateNamed(const std::string& directory, const std::string& pref
 
 bool TempFile::CreateUnnamed(const std::string& directory, const std::string& prefix) {
   Remove();
-  if (Injected()) return false;
+  if (Injected()) return Failed();
   Fd unnamed = OpenUnnamedIn(directory);
   if (unnamed.valid()) {
     fd_ = std::move(unnamed);
-    return true;
+    return Succeeded();
   }
-  if (!CreateNamed(directory, prefix)) return false;
+  if (!CreateNamed(directory, prefix)) return Failed();
   if (::unlink(path_.c_str()) != 0) {
     Remove();
-    return false;
+    return Failed();
   }
   path_.clear();
-  return true;
+  return Succeeded();
 }
 
 bool TempFile::CreateForRename(const std::string& directory, const std::string& prefix) {
   Remove();
-  if (Injected()) return false;
+  if (Injected()) return Failed();
   Fd unnamed = OpenUnnamedIn(directory);
   // Only a file the kernel will link later can go without a name.
   if (unnamed.valid() && ::access(ProcPath(unnamed.get()).c_str(), F_OK) == 0 &&
@@ -253,9 +283,9 @@ bool TempFile::CreateForRename(const std::string& directory, const std::string& 
     fd_ = std::move(unnamed);
     directory_ = directory;
     prefix_ = prefix;
-    return true;
+    return Succeeded();
   }
-  return CreateNamed(directory, prefix);
+  return CreateNamed(directory, prefix) ? Succeeded() : Failed();
 }
 
 bool TempFile::Link() {
@@ -273,13 +303,12 @@ bool TempFile::Link() {
 }
 
 bool TempFile::RenameOver(const std::string& target) {
-  if (!valid()) return false;
-  if (path_.empty() && (directory_.empty() || !Link())) return false;
-  if (Injected()) return false;
-  if (::rename(path_.c_str(), target.c_str()) != 0) return false;
+  if (!valid() || (path_.empty() && directory_.empty())) return FailedFor(EBADF);
+  if (path_.empty() && !Link()) return Failed();
+  if (Injected() || ::rename(path_.c_str(), target.c_str()) != 0) return Failed();
   path_.clear();
   fd_.Reset();
-  return true;
+  return Succeeded();
 }
 
 void TempFile::Remove() {
@@ -316,67 +345,71 @@ void RemoveStaleFiles(const std::string& directory, const std::string& prefix) {
   ::closedir(dir);
 }
 
-Fd OpenRegularFile(const std::string& path, bool* writable) {
+Fd OpenRegularFile(const std::string& path, bool* writable, int* not_writable) {
   Fd fd = OpenChecked(path, O_RDWR);
   *writable = fd.valid();
+  *not_writable = fd.valid() ? 0 : errno;
   if (!fd.valid()) fd = OpenChecked(path, O_RDONLY);
-  return fd;
+  return Opened(std::move(fd));
 }
 
 Fd OpenForCreate(const std::string& path, bool* created) {
   Fd fd = OpenChecked(path, O_RDWR | O_CREAT | O_EXCL, 0666);
   *created = fd.valid();
   if (!fd.valid() && errno == EEXIST) fd = OpenChecked(path, O_RDWR);
-  return fd;
+  return Opened(std::move(fd));
 }
 
 bool FileSize(int fd, std::uint64_t* size) {
   struct stat info {};
-  if (::fstat(fd, &info) != 0 || info.st_size < 0) return false;
+  if (::fstat(fd, &info) != 0) return Failed();
+  if (info.st_size < 0) return FailedFor(EIO);
   *size = static_cast<std::uint64_t>(info.st_size);
-  return true;
+  return Succeeded();
 }
 
 bool ReadAt(int fd, std::uint64_t offset, void* buffer, std::size_t size) {
-  if (Injected()) return false;
+  if (Injected()) return Failed();
   auto* p = static_cast<char*>(buffer);
   while (size > 0) {
-    if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return false;
+    if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return FailedFor(EFBIG);
     const ssize_t got = ::pread(fd, p, size, static_cast<off_t>(offset));
     if (got < 0 && errno == EINTR) continue;
-    if (got <= 0) return false;
+    if (got < 0) return Failed();
+    if (got == 0) return FailedFor(EIO);  // the file was cut short under us
     p += got;
     size -= static_cast<std::size_t>(got);
     offset += static_cast<std::uint64_t>(got);
   }
-  return true;
+  return Succeeded();
 }
 
 bool WriteAt(int fd, std::uint64_t offset, const void* data, std::size_t size) {
-  if (Injected()) return false;
+  if (Injected()) return Failed();
   const auto* p = static_cast<const char*>(data);
   while (size > 0) {
-    if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return false;
+    if (offset > static_cast<std::uint64_t>(LLONG_MAX)) return FailedFor(EFBIG);
     const ssize_t put = ::pwrite(fd, p, size, static_cast<off_t>(offset));
     if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
+    if (put < 0) return Failed();
+    if (put == 0) return FailedFor(EIO);
     p += put;
     size -= static_cast<std::size_t>(put);
     offset += static_cast<std::uint64_t>(put);
   }
-  return true;
+  return Succeeded();
 }
 
 bool Sync(int fd) {
-  if (Injected()) return false;
-  return ::fsync(fd) == 0;
+  if (Injected() || ::fsync(fd) != 0) return Failed();
+  return Succeeded();
 }
 
 bool CopyMode(int from, int to) {
-  if (Injected()) return false;
+  if (Injected()) return Failed();
   struct stat info {};
-  if (::fstat(from, &info) != 0) return false;
-  return ::fchmod(to, info.st_mode & 07777) == 0;
+  if (::fstat(from, &info) != 0 || ::fchmod(to, info.st_mode & 07777) != 0) return Failed();
+  return Succeeded();
 }
 
 bool RemoveFile(const std::string& path) {
@@ -402,6 +435,14 @@ std::string ResolvedPath(const std::string& path) {
   std::string result(resolved);
   std::free(resolved);
   return result;
+}
+
+int LastFailure() {
+  return last_failure;
+}
+
+void SetFailure(int reason) {
+  last_failure = reason;
 }
 
 long FailNthCall(long n) {

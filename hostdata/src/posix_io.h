@@ -79,8 +79,9 @@ class TempFile {
 void RemoveStaleFiles(const std::string& directory, const std::string& prefix);
 
 // Opens an existing regular file, for reading and writing when allowed and
-// else read only (*writable says which). Never blocks on a FIFO or device.
-Fd OpenRegularFile(const std::string& path, bool* writable);
+// else read only (*writable says which, and *not_writable why: the errno of
+// the open for writing). Never blocks on a FIFO or device.
+Fd OpenRegularFile(const std::string& path, bool* writable, int* not_writable);
 
 // Opens a regular file for writing, creating it when absent (*created) and
 // leaving an existing one's contents alone.
@@ -103,9 +104,27 @@ std::string DirectoryOf(const std::string& path);
 // so that a write-back replaces the file a link points to, not the link.
 std::string ResolvedPath(const std::string& path);
 
+// Why the latest call above that touched the disk on this thread failed: its
+// errno (EIO when the system gave none; 0 for a file opened that is neither
+// a regular file nor a directory), or 0 when it succeeded. Exports hand it to
+// their callers in errno.
+int LastFailure();
+// Sets what LastFailure() gives: 0 before an export's work, or the reason for
+// a refusal made above this layer (a size limit).
+void SetFailure(int reason);
+
 // Test seam: the `n`th disk call from now fails with EIO (1 = the next one);
 // 0 turns failures off. Returns how many calls were made since the last set.
 long FailNthCall(long n);
+// Why the latest call above that touched the disk on this thread failed: its
+// errno (EIO when the system gave none; 0 for a file opened that is neither
+// a regular file nor a directory), or 0 when it succeeded. Exports hand it to
+// their callers in errno.
+int LastFailure();
+// Sets what LastFailure() gives: 0 before an export's work, or the reason for
+// a refusal made above this layer (a size limit).
+void SetFailure(int reason);
+
 // Test seam: the `n`th disk call from now kills the process (SIGKILL) before
 // it is made, as a crash or a kill at that moment would; 0 turns it off.
 void KillAtNthCall(long n);

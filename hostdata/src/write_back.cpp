@@ -15,7 +15,10 @@ constexpr const char* kWriteBackPrefix = ".kvmdev32-";
 
 bool WriteBack(KvmFile& file) {
   // Renaming would replace even a file we may not write; honour its mode.
-  if (!file.writable) return false;
+  if (!file.writable) {
+    io::SetFailure(file.not_writable);
+    return false;
+  }
   const std::vector<std::uint8_t> header = WriteHeaderSections(file.sections);
   const std::uint64_t data_offset = DataOffsetFor(header.size());
   const std::vector<std::uint8_t> padding(data_offset - header.size(), 0);

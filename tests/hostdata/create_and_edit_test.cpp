@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <csignal>
 #include <string>
@@ -83,8 +84,11 @@ TEST(KvmNewFile, RefusesImpossibleSizesAndPaths) {
   EXPECT_EQ(KvmCreateFile(1, 0, path.c_str()), nullptr);
   EXPECT_EQ(KvmCreateFile(1, -5, path.c_str()), nullptr);
   EXPECT_EQ(KvmCreateFile(1, 1, nullptr), nullptr);
+  errno = -1;
   EXPECT_EQ(KvmCreateFile(1, 1, ""), nullptr);
+  EXPECT_EQ(errno, 0);
   EXPECT_EQ(KvmCreateFile(1, 1, (dir.data_dir() / "missing" / "x.kvm").c_str()), nullptr);
+  EXPECT_EQ(errno, ENOENT);
   EXPECT_EQ(dir.DataDirFiles(), 0u);
   EXPECT_EQ(dir.WorkingFiles(), 0u);
 
@@ -480,23 +484,32 @@ TEST(KvmHandles, BogusClosedAndNullHandlesAreRefusedWithoutBeingRead) {
     EXPECT_EQ(KvmGetNumVarLabels(handle, 1, &count), 0);
     EXPECT_EQ(KvmAddVars(handle, 0, 1), 0);
     EXPECT_EQ(KvmSetFileHeader(handle, "x"), 0);
+    errno = -1;
     EXPECT_EQ(KvmCloseFile(handle), 0);
+    EXPECT_EQ(errno, 0);
   }
   EXPECT_EQ(fake[4], 0);
 }
 
-TEST(KvmOpen, RefusesWhatIsNotADataFile) {
+// Opens `path` expecting a refusal; gives the errno it leaves.
+int OpenRefusal(const char* path) {
+  errno = -1;
+  EXPECT_EQ(KvmOpenFile(path), nullptr) << (path ? path : "null");
+  return errno;
+}
+
+TEST(KvmOpen, RefusesWhatIsNotADataFileWithTheReasonInErrno) {
   ScratchDir dir;
-  EXPECT_EQ(KvmOpenFile(nullptr), nullptr);
-  EXPECT_EQ(KvmOpenFile(""), nullptr);
-  EXPECT_EQ(KvmOpenFile(dir.File("absent.kvm").c_str()), nullptr);
-  EXPECT_EQ(KvmOpenFile(dir.data_dir().c_str()), nullptr);
+  EXPECT_EQ(OpenRefusal(nullptr), 0);
+  EXPECT_EQ(OpenRefusal(""), 0);
+  EXPECT_EQ(OpenRefusal(dir.File("absent.kvm").c_str()), ENOENT);
+  EXPECT_EQ(OpenRefusal(dir.data_dir().c_str()), EISDIR);
   const std::string fifo = dir.File("fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  EXPECT_EQ(KvmOpenFile(fifo.c_str()), nullptr);  // must not wait for a writer
+  EXPECT_EQ(OpenRefusal(fifo.c_str()), 0);  // must not wait for a writer
   const std::string text = dir.File("text.kvm");
   WriteAll(text, std::vector<std::uint8_t>(600, 'x'));
-  EXPECT_EQ(KvmOpenFile(text.c_str()), nullptr);
+  EXPECT_EQ(OpenRefusal(text.c_str()), 0);
   EXPECT_EQ(dir.WorkingFiles(), 0u);
 }
 

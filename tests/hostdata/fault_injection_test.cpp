@@ -7,6 +7,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <functional>
@@ -55,14 +56,20 @@ Snapshot Take(KvmFile* file) {
 
 // Runs `attempt` with the nth disk call failing for n = 1, 2, ... until an
 // attempt makes fewer than n calls; `check(succeeded)` follows each attempt
-// with failures off. Returns how many calls could fail.
+// with failures off. A failed attempt must give the injected failure's
+// reason (EIO) in errno. Returns how many calls could fail.
 long EveryFailure(const std::function<void()>& prepare, const std::function<bool()>& attempt,
                   const std::function<void(bool)>& check) {
   for (long n = 1;; ++n) {
     prepare();
     kvm::io::FailNthCall(n);
+    errno = 0;
     const bool succeeded = attempt();
+    const int reason = errno;
     const long calls = kvm::io::FailNthCall(0);
+    if (!succeeded) {
+      EXPECT_EQ(reason, EIO) << "call " << n;
+    }
     check(succeeded);
     if (calls < n) {
       EXPECT_TRUE(succeeded) << "with no failure injected";
@@ -179,6 +186,7 @@ TEST(KvmClose, ReadOnlyFileIsNotReplaced) {
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(KvmSetData(file, 1, 1, 5.0), 1);
   EXPECT_EQ(KvmCloseFile(file), 0);
+  EXPECT_EQ(errno, EIO);  // why the file could not be opened for writing
   EXPECT_EQ(ReadAll(path), HandLaidFile());
   EXPECT_EQ(dir.DataDirFiles(), 1u);
   EXPECT_EQ(dir.WorkingFiles(), 0u);
