@@ -21,6 +21,7 @@
  *     changed file opened read only, KvmCloseFile gives the reason the file
  *     could not be opened for writing (EACCES, EROFS, ...);
  *   - ENOMEM when memory ran out;
+ *   - EFBIG or ENOSPC for an edit refused by the size checks (below);
  *   - 0 for any other refusal: an invalid handle, number or text, a file
  *     that is not a well-formed data file (nor a directory).
  * After a success errno is unspecified.
@@ -42,6 +43,20 @@
  * (O_TMPFILE); elsewhere it is a hidden file ".kvmdev32-XXXXXX", locked
  * while it is written, and one that a killed process left behind is removed
  * by the next KvmOpenFile or KvmCreateFile of a file in that directory.
+ *
+ * Size checks. Edits that need disk space check it before they write
+ * anything, so a hopeless one is refused at once instead of after minutes of
+ * writing: an edit that would make the data area (cases x (case name length
+ * + 8 x variables) bytes) larger than KVM_MAX_DATA_BYTES is refused with
+ * EFBIG (KvmCreateFile, KvmAddVars, KvmAddCases, KvmSetCaseNameLength); any
+ * edit that makes a working file (these four, and the first change of a
+ * value or case name, which copies the data area) is refused with ENOSPC
+ * when the file system of $TMPDIR has less free space than the file needs;
+ * KvmCloseFile is refused with ENOSPC when the data file's directory has less
+ * free space than the whole new file. Free space is what statvfs reports for
+ * unprivileged use; it may still run out later, and such a write fails as
+ * any other. A data file already larger than the limit can still be opened,
+ * read, changed and cut down.
  *
  * Threads. Different handles may be used from different threads; one handle
  * must not be used by two threads at once.
@@ -67,6 +82,8 @@
 #define KVM_MAX_LABELS 2200     /* value labels per variable */
 #define KVM_MAX_LONG_LABELS 720 /* long labels per variable */
 #define KVM_MAX_CASE_NAME_LENGTH 20
+/* The largest data area an edit may make, 16 GiB (see "Size checks"). */
+#define KVM_MAX_DATA_BYTES ((int64_t)1 << 34)
 
 /* Buffer sizes for getters without a size argument: text and NUL. */
 #define KVM_NAME_BUFFER_SIZE 9        /* variable name, 8 characters */
@@ -109,7 +126,8 @@ KVM_API KvmFile* KVM_CALL KvmOpenFile(const char* path);
  *   cases      at least 1; every value is the missing-data code.
  *   path       the file's name. It is created when absent; an existing file
  *              is kept as it is until KvmCloseFile replaces it.
- * Returns the handle, or null. */
+ * Returns the handle, or null (EFBIG or ENOSPC: see "Size checks"; the file
+ * is then neither created nor touched). */
 KVM_API KvmFile* KVM_CALL KvmCreateFile(int32_t variables, int32_t cases, const char* path);
 
 /* KvmCloseFile: writes all changes back and frees the object; the handle is
@@ -135,7 +153,8 @@ KVM_API int32_t KVM_CALL KvmGetNCases(KvmFile* file);
  * ------------------------------------------------------------------------ */
 
 /* KvmAddVars: inserts `count` (>= 1) variables after variable `position`
- * (0 inserts before the first). The total may not exceed KVM_MAX_VARIABLES.
+ * (0 inserts before the first). The total may not exceed KVM_MAX_VARIABLES,
+ * nor the data area KVM_MAX_DATA_BYTES (EFBIG; see "Size checks").
  * The new variables are named NEWVAR1 ... NEWVARcount, have the default
  * format and missing-data code, no labels, and every value missing. */
 KVM_API int32_t KVM_CALL KvmAddVars(KvmFile* file, int32_t position, int32_t count);
@@ -147,7 +166,8 @@ KVM_API int32_t KVM_CALL KvmDeleteVars(KvmFile* file, int32_t first, int32_t las
 
 /* KvmAddCases: inserts `count` (>= 1) cases after case `position` (0 inserts
  * before the first). New cases have empty case names and each variable's
- * missing-data code as value. The total may not exceed 2147483647. */
+ * missing-data code as value. The total may not exceed 2147483647, nor the
+ * data area KVM_MAX_DATA_BYTES (EFBIG; see "Size checks"). */
 KVM_API int32_t KVM_CALL KvmAddCases(KvmFile* file, int32_t position, int32_t count);
 
 /* KvmDeleteCases: deletes cases `first` .. `last` (1 <= first <= last <=
@@ -216,7 +236,8 @@ KVM_API int32_t KVM_CALL KvmGetAllMD(KvmFile* file, double* codes);
 
 /* KvmSetCaseNameLength: sets the length of every case name, 0 ..
  * KVM_MAX_CASE_NAME_LENGTH (0: no case names). Longer names are zero-padded,
- * shorter ones cut. */
+ * shorter ones cut. A longer length may not make the data area exceed
+ * KVM_MAX_DATA_BYTES (EFBIG; see "Size checks"). */
 KVM_API int32_t KVM_CALL KvmSetCaseNameLength(KvmFile* file, int32_t length);
 
 /* KvmGetCaseNameLength: the case name length, or -1 on an invalid handle. */

@@ -11,6 +11,7 @@
 #include <functional>
 #include <vector>
 
+#include "kvmdev32.h"
 #include "posix_io.h"
 
 namespace kvm {
@@ -27,6 +28,15 @@ struct DataShape {
   }
   std::uint64_t Bytes() const { return static_cast<std::uint64_t>(cases) * RecordSize(); }
 };
+
+// The largest data area an edit may make.
+inline constexpr std::uint64_t kMaxDataBytes = KVM_MAX_DATA_BYTES;
+
+// Whether a data area of shape `from` may be replaced by a working file of
+// shape `to`, checked before anything is written: one that grows must stay
+// within kMaxDataBytes (else the failure reason is EFBIG), and the working
+// directory must have room for the new working file (else ENOSPC).
+bool MayMakeWorkingFile(const DataShape& from, const DataShape& to);
 
 class DataStore {
  public:

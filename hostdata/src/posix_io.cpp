@@ -4,8 +4,10 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -23,6 +25,7 @@ std::atomic<long> fail_countdown{0};
 std::atomic<long> kill_countdown{0};
 std::atomic<long> calls_made{0};
 std::atomic<bool> unnamed_allowed{true};
+std::atomic<std::int64_t> pretended_free_space{-1};
 thread_local int last_failure = 0;
 
 // Every public call ends through one of these, so that LastFailure() tells
@@ -416,6 +419,18 @@ bool RemoveFile(const std::string& path) {
   return ::unlink(path.c_str()) == 0;
 }
 
+bool RoomFor(const std::string& directory, std::uint64_t bytes) {
+  std::uint64_t free_bytes = UINT64_MAX;
+  struct statvfs info {};
+  if (::statvfs(directory.c_str(), &info) == 0) {
+    free_bytes = static_cast<std::uint64_t>(info.f_bavail) * info.f_frsize;
+  }
+  const std::int64_t pretended = pretended_free_space.load(std::memory_order_relaxed);
+  if (pretended >= 0) free_bytes = std::min(free_bytes, static_cast<std::uint64_t>(pretended));
+  if (bytes <= free_bytes) return true;
+  return FailedFor(ENOSPC);
+}
+
 std::string WorkingDirectory() {
   const char* dir = std::getenv("TMPDIR");
   if (dir != nullptr && dir[0] != '\0') return dir;
@@ -452,6 +467,10 @@ long FailNthCall(long n) {
 
 void KillAtNthCall(long n) {
   kill_countdown.store(n < 0 ? 0 : n);
+}
+
+void PretendFreeSpace(std::int64_t bytes) {
+  pretended_free_space.store(bytes < 0 ? -1 : bytes);
 }
 
 void AllowUnnamedFiles(bool allow) {

@@ -95,6 +95,11 @@ bool Sync(int fd);
 // Gives `to` the permission bits of `from`.
 bool CopyMode(int from, int to);
 bool RemoveFile(const std::string& path);
+// Whether `directory` has room for a new file of `bytes` bytes (the free
+// space statvfs reports for unprivileged use); if not, the failure reason is
+// ENOSPC. A file system that cannot say is taken to have room: its writes
+// still fail soundly when it has none.
+bool RoomFor(const std::string& directory, std::uint64_t bytes);
 
 // $TMPDIR when set and not empty, else /tmp.
 std::string WorkingDirectory();
@@ -128,6 +133,8 @@ void SetFailure(int reason);
 // Test seam: the `n`th disk call from now kills the process (SIGKILL) before
 // it is made, as a crash or a kill at that moment would; 0 turns it off.
 void KillAtNthCall(long n);
+// Test seam: RoomFor sees at most `bytes` free; negative: what statvfs says.
+void PretendFreeSpace(std::int64_t bytes);
 // Test seam: false makes TempFile behave as on a file system without
 // O_TMPFILE (named files, unlinked or locked); true restores the default.
 void AllowUnnamedFiles(bool allow);

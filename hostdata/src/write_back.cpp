@@ -23,8 +23,11 @@ bool WriteBack(KvmFile& file) {
   const std::uint64_t data_offset = DataOffsetFor(header.size());
   const std::vector<std::uint8_t> padding(data_offset - header.size(), 0);
 
+  // Both files exist until the rename: the directory needs room for all of it.
+  const std::string directory = io::DirectoryOf(file.path);
+  if (!io::RoomFor(directory, data_offset + file.shape().Bytes())) return false;
   io::TempFile out;
-  if (!out.CreateForRename(io::DirectoryOf(file.path), kWriteBackPrefix)) return false;
+  if (!out.CreateForRename(directory, kWriteBackPrefix)) return false;
   if (!io::WriteAt(out.fd(), 0, header.data(), header.size()) ||
       !io::WriteAt(out.fd(), header.size(), padding.data(), padding.size()) ||
       !file.data.CopyTo(file.shape(), out.fd(), data_offset) ||

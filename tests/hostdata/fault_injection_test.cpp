@@ -261,6 +261,98 @@ TEST(KvmFaultInjection, TheNextOpenRemovesOnlyStaleWriteBacks) {
   EXPECT_FALSE(kvmtest::fs::exists(dir.File(".kvmdev32-zzzzzz")));
 }
 
+// Edits that would need more than the data limit or the free space allow are
+// refused before a single disk call, with the reason in errno, and change
+// nothing. The hand-laid file holds 3 cases of 4 + 2 x 8 = 20 bytes: a data
+// area of 60 bytes in a file of 572.
+TEST(KvmSizeChecks, HopelessEditsAreRefusedBeforeAnythingIsWritten) {
+  struct Row {
+    const char* what;
+    std::int64_t free_space;  // what the file systems pretend to have; -1: real
+    int reason;
+    std::function<bool(KvmFile*)> edit;
+  };
+  const Row rows[] = {
+      {"cases beyond the data limit (40 GiB)", -1, EFBIG,
+       [](KvmFile* f) { return KvmAddCases(f, 3, 2147483647 - 3) == 1; }},
+      {"cases beyond the free space", 2000, ENOSPC,
+       [](KvmFile* f) { return KvmAddCases(f, 3, 100) == 1; }},
+      {"variables beyond the free space", 200, ENOSPC,
+       [](KvmFile* f) { return KvmAddVars(f, 2, 10) == 1; }},
+      {"case name length beyond the free space", 100, ENOSPC,
+       [](KvmFile* f) { return KvmSetCaseNameLength(f, 20) == 1; }},
+      {"first value change beyond the free space", 59, ENOSPC,
+       [](KvmFile* f) { return KvmSetData(f, 1, 1, 5.0) == 1; }},
+      {"first case name change beyond the free space", 59, ENOSPC,
+       [](KvmFile* f) { return KvmSetCaseName(f, 1, "x") == 1; }},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    ScratchDir dir;
+    const std::string path = dir.File("data.kvm");
+    WriteAll(path, HandLaidFile());
+    KvmFile* file = KvmOpenFile(path.c_str());
+    ASSERT_NE(file, nullptr);
+    const Snapshot before = Take(file);
+    kvm::io::PretendFreeSpace(row.free_space);
+    kvm::io::FailNthCall(0);
+    errno = 0;
+    EXPECT_FALSE(row.edit(file));
+    EXPECT_EQ(errno, row.reason);
+    EXPECT_EQ(kvm::io::FailNthCall(0), 0);  // disk calls made
+    kvm::io::PretendFreeSpace(-1);
+    EXPECT_EQ(Take(file), before);
+    EXPECT_EQ(KvmCloseFile(file), 1);
+    EXPECT_EQ(ReadAll(path), HandLaidFile());
+  }
+}
+
+TEST(KvmSizeChecks, NewFilesAndVariablesBeyondTheLimitsAreRefusedAtOnce) {
+  ScratchDir dir;
+  const std::string path = dir.File("new.kvm");
+  kvm::io::FailNthCall(0);
+  errno = 0;
+  // 4092 x 8 bytes for 2^31 - 1 cases: 64 TiB.
+  EXPECT_EQ(KvmCreateFile(4092, 2147483647, path.c_str()), nullptr);
+  EXPECT_EQ(errno, EFBIG);
+  kvm::io::PretendFreeSpace(1599);  // 100 cases of 2 variables need 1600 bytes
+  EXPECT_EQ(KvmCreateFile(2, 100, path.c_str()), nullptr);
+  EXPECT_EQ(errno, ENOSPC);
+  kvm::io::PretendFreeSpace(-1);
+  EXPECT_EQ(kvm::io::FailNthCall(0), 0);
+  EXPECT_FALSE(kvmtest::fs::exists(path));
+
+  // 600000 cases of one variable (4.8 MB) would grow to 19.6 GB.
+  KvmFile* file = KvmCreateFile(1, 600000, path.c_str());
+  ASSERT_NE(file, nullptr);
+  kvm::io::FailNthCall(0);
+  errno = 0;
+  EXPECT_EQ(KvmAddVars(file, 1, 4091), 0);
+  EXPECT_EQ(errno, EFBIG);
+  EXPECT_EQ(kvm::io::FailNthCall(0), 0);
+  EXPECT_EQ(KvmGetNVars(file), 1);
+  EXPECT_EQ(KvmAddVars(file, 1, 2), 1);
+  EXPECT_EQ(KvmCloseFile(file), 1);
+}
+
+TEST(KvmSizeChecks, CloseWithoutRoomForTheNewFileLeavesTheOldOne) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  WriteAll(path, HandLaidFile());
+  KvmFile* file = KvmOpenFile(path.c_str());
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
+  kvm::io::PretendFreeSpace(571);  // the new file has 572 bytes
+  kvm::io::FailNthCall(0);
+  errno = 0;
+  EXPECT_EQ(KvmCloseFile(file), 0);
+  EXPECT_EQ(errno, ENOSPC);
+  EXPECT_EQ(kvm::io::FailNthCall(0), 0);
+  kvm::io::PretendFreeSpace(-1);
+  EXPECT_EQ(ReadAll(path), HandLaidFile());
+  EXPECT_EQ(dir.DataDirFiles(), 1u);
+}
+
 // An edit that fails part way must leave the open file exactly as it was,
 // whether its values were still in the data file or already in a working file.
 void CheckEdit(const std::function<bool(KvmFile*)>& edit, bool values_already_moved) {
