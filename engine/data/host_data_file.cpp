@@ -2,17 +2,21 @@
 // file has no roles and short names, so a variable's role rides on a tag at
 // the end of its long name (" [output]", " [both]", " [ignored]"; inputs
 // carry none), and a nominal value name the file cannot hold as an 8-character
-// label is kept whole in the label's long label.
+// label is kept whole in the label's long label. A failure the system
+// explains (kvmdev32 leaves its reason in errno) names the file and the
+// reason after the message: "<message>: <file>: <reason>".
 
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <new>
+#include <string>
+#include <system_error>
 
 #include "data/data_set_files.h"
 #include "data/data_set_limits.h"
@@ -52,9 +56,29 @@ class HostFile {
   KvmFile* file_;
 };
 
+// The message, then the file and the system's reason when there is one.
+std::string WithReason(std::string_view message, const std::filesystem::path& path, int reason) {
+  std::string text(message);
+  if (reason != 0) {
+    text += ": " + path.string() + ": " + std::generic_category().message(reason);
+  }
+  return text;
+}
+
 std::unique_ptr<DataSet> Refuse(std::string_view message) {
   RecordError(message);
   return nullptr;
+}
+
+// For a failed kvmdev32 call: errno holds its reason.
+std::unique_ptr<DataSet> RefuseWithReason(std::string_view message,
+                                          const std::filesystem::path& path) {
+  const int reason = errno;
+  return Refuse(WithReason(message, path, reason));
+}
+
+Status FailWithReason(std::string_view message, const std::filesystem::path& path, int reason) {
+  return Fail(WithReason(message, path, reason));
 }
 
 // Splits a role tag off a long name.
@@ -112,15 +136,20 @@ bool AddNominalLabel(KvmFile* file, int column, int k, const std::string& name) 
 
 std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
   try {
-    if (!std::ifstream(path, std::ios::binary))
-      return Refuse("Cannot open Data Set file for reading");
     HostFile file(KvmOpenFile(path.c_str()));
-    if (!file.get()) return Refuse("Cannot read KALVIMETRA data file");
+    if (!file.get()) {
+      // A reason means the file could not be opened or read; none, that it
+      // is not a data file.
+      const int reason = errno;
+      if (reason == 0) return Refuse("Cannot read KALVIMETRA data file");
+      return Refuse(WithReason("Cannot open Data Set file for reading", path, reason));
+    }
     const std::int32_t columns = KvmGetNVars(file.get());
     const std::int32_t cases = KvmGetNCases(file.get());
     char name[KVM_NAME_BUFFER_SIZE] = {};
-    if (columns < 1 || cases < 1 || KvmGetVarName(file.get(), 1, name) != 1) {
-      return Refuse("Cannot read KALVIMETRA data file");
+    if (columns < 1 || cases < 1) return Refuse("Cannot read KALVIMETRA data file");
+    if (KvmGetVarName(file.get(), 1, name) != 1) {
+      return RefuseWithReason("Cannot read KALVIMETRA data file", path);
     }
     const bool has_subsets = kSubsetColumn == name;
     const int first = has_subsets ? 2 : 1;
@@ -140,7 +169,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     data->host_attributes.resize(variables);
     std::vector<double> codes(columns);
     if (KvmGetAllMD(file.get(), codes.data()) != 1)
-      return Refuse("Cannot read KALVIMETRA data file");
+      return RefuseWithReason("Cannot read KALVIMETRA data file", path);
     for (int v = 0; v < variables; ++v) {
       const int column = first + v;
       HostAttributes& host = data->host_attributes[v];
@@ -149,7 +178,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
       if (KvmGetVarName(file.get(), column, name) != 1 ||
           KvmGetVarFormat(file.get(), column, &width, &decimals, &field2, &field3) != 1 ||
           KvmGetVarLongName(file.get(), column, long_name, sizeof long_name) != 1) {
-        return Refuse("Cannot read KALVIMETRA data file");
+        return RefuseWithReason("Cannot read KALVIMETRA data file", path);
       }
       data->variable_names[v] = name;
       host.display_width = static_cast<std::int16_t>(width);
@@ -170,7 +199,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     const bool named = KvmGetCaseNameLength(file.get()) > 0;
     for (int c = 0; c < cases; ++c) {
       if (KvmGetCaseData(file.get(), c + 1, row.data()) != 1) {
-        return Refuse("Cannot read KALVIMETRA data file");
+        return RefuseWithReason("Cannot read KALVIMETRA data file", path);
       }
       if (has_subsets) {
         const double s = row[0];
@@ -189,7 +218,9 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
       }
     }
     for (int v = 0; v < variables; ++v) ReadNominals(file.get(), first + v, data->nominals[v]);
-    if (!file.Close()) return Refuse("Internal error reading KALVIMETRA file: KvmCloseFile failed");
+    if (!file.Close()) {
+      return RefuseWithReason("Internal error reading KALVIMETRA file: KvmCloseFile failed", path);
+    }
     RecountDataSet(*data);
     return data;
   } catch (const std::bad_alloc&) {
@@ -218,9 +249,10 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
   }
   // Written under a temporary name beside the target and renamed over it only
   // when complete, so a failed save leaves the old file as it was.
+  constexpr std::string_view kCannotWrite = "Couldn't open specified file for writing";
   std::string temporary = (path.parent_path() / (path.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(temporary.data());
-  if (fd < 0) return Fail("Couldn't open specified file for writing");
+  if (fd < 0) return FailWithReason(kCannotWrite, path, errno);
   // mkstemp makes the file private; the saved file keeps the target's mode,
   // or gets the usual one for a new file.
   struct stat existing {};
@@ -241,12 +273,19 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
     }
   } cleanup{temporary};
   HostFile file(KvmCreateFile(columns, data.no_cases, temporary.c_str()));
-  if (!file.get()) return Fail("Cannot write to this file as it is open in KALVIMETRA");
+  if (!file.get()) {
+    return FailWithReason("Cannot write to this file as it is open in KALVIMETRA", path, errno);
+  }
   KvmFile* f = file.get();
   bool ok = true;
-  if (!data.title.empty()) ok = ok && KvmSetFileHeader(f, data.title.c_str()) == 1;
-  ok = ok && KvmSetVarName(f, 1, std::string(kSubsetColumn).c_str()) == 1;
-  for (int s = 0; s < 4; ++s) ok = ok && KvmAddLabel(f, 1, s + 1, kSubsetLabels[s], nullptr) == 1;
+  int reason = 0;  // of the first failed call
+  const auto done = [&reason](std::int32_t result) {
+    if (result != 1) reason = errno;
+    return result == 1;
+  };
+  if (!data.title.empty()) ok = ok && done(KvmSetFileHeader(f, data.title.c_str()));
+  ok = ok && done(KvmSetVarName(f, 1, std::string(kSubsetColumn).c_str()));
+  for (int s = 0; s < 4; ++s) ok = ok && done(KvmAddLabel(f, 1, s + 1, kSubsetLabels[s], nullptr));
   for (int v = 0; v < data.no_variables && ok; ++v) {
     const int column = v + 2;
     const HostAttributes& host = data.host_attributes[v];
@@ -259,28 +298,35 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
     if (long_name.size() > kLongNameLength) {
       return Fail("A variable's long label is too long for a KALVIMETRA data file");
     }
-    ok = ok && KvmSetVarLongName(f, column, long_name.c_str()) == 1;
+    ok = ok && done(KvmSetVarLongName(f, column, long_name.c_str()));
     for (std::size_t k = 0; k < data.nominals[v].size() && ok; ++k) {
-      ok = AddNominalLabel(f, column, static_cast<int>(k) + 1, data.nominals[v][k]);
+      ok = done(AddNominalLabel(f, column, static_cast<int>(k) + 1, data.nominals[v][k]) ? 1 : 0);
     }
-    ok = ok && KvmSetVarFormat(f, column, host.display_width, host.decimals, host.attribute3,
-                               host.attribute4) == 1;
-    ok = ok && KvmSetVarMD(f, column, host.missing_code) == 1;
+    ok = ok && done(KvmSetVarFormat(f, column, host.display_width, host.decimals, host.attribute3,
+                                    host.attribute4));
+    ok = ok && done(KvmSetVarMD(f, column, host.missing_code));
   }
   bool named = false;
   for (const std::string& n : data.case_names) named = named || !n.empty();
-  if (named) ok = ok && KvmSetCaseNameLength(f, KVM_MAX_CASE_NAME_LENGTH) == 1;
+  if (named) ok = ok && done(KvmSetCaseNameLength(f, KVM_MAX_CASE_NAME_LENGTH));
   std::vector<double> row(columns);
   for (int c = 0; c < data.no_cases && ok; ++c) {
     if (named && !data.case_names[c].empty()) {
-      ok = KvmSetCaseName(f, c + 1, data.case_names[c].c_str()) == 1;
+      ok = done(KvmSetCaseName(f, c + 1, data.case_names[c].c_str()));
     }
     row[0] = data.subset[c] + 1;
     std::copy_n(data.row(c), data.no_variables, row.begin() + 1);
-    ok = ok && KvmSetCaseData(f, c + 1, row.data()) == 1;
+    ok = ok && done(KvmSetCaseData(f, c + 1, row.data()));
   }
-  if (!file.Close() || !ok || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    return Fail("Couldn't open specified file for writing");
+  // After a failed edit the file is still closed (its content goes with the
+  // temporary file), and the edit's reason is the one reported.
+  if (!file.Close()) {
+    if (ok) reason = errno;
+    ok = false;
+  }
+  if (!ok) return FailWithReason(kCannotWrite, path, reason);
+  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
+    return FailWithReason(kCannotWrite, path, errno);
   }
   cleanup.name.clear();
   return Status::Ok();

@@ -181,7 +181,10 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * each format's own refusals (for example "Cannot open Data Set file:
  * incorrect header", "Unexpected end of file while reading data file",
  * "Cannot read data file: not in the correct format", "Cannot read KALVIMETRA
- * data file"), "Not enough memory to load Data Set". A delimited file whose
+ * data file"), "Not enough memory to load Data Set". For a host data file a
+ * failure the system explains goes on with ": <file>: <the system's
+ * reason>" (for example "Cannot open Data Set file for reading: iris.kvm: No
+ * such file or directory"). A delimited file whose
  * rows differ in length is still read (short rows are missing at the end),
  * leaving "The rows in the data file contain an inconsistent number of
  * columns. ..." in the error text although the call succeeds. */
@@ -203,8 +206,9 @@ NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_
  * 8-character upper-case variable names and case names of at most 20
  * characters; longer ones are cut.
  * Messages: the data set checks, "No output file name given", "File format
- * out of range", "Couldn't open specified file for writing", the refusals
- * above. */
+ * out of range", "Couldn't open specified file for writing" (for a host data
+ * file followed, where the system gave a reason, by ": <file>: <reason>",
+ * for example ": iris.kvm: No space left on device"), the refusals above. */
 NRX_API int32_t NRX_CALL NRXSaveDataSet(int32_t ds, const char* file, int32_t format,
                                         int32_t case_names, int32_t header, int32_t subsets,
                                         char separator);

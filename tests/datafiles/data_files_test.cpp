@@ -2,12 +2,15 @@
 // and hostile files refused without crashing.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <charconv>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "data/data_set_files.h"
@@ -352,6 +355,78 @@ TEST_F(DataFilesTest, HostFileRoundTripKeepsRolesNominalsSubsetsAndCaseNames) {
   EXPECT_EQ(back->variable_names[0], "SIZE");
   // Nothing is left behind but the file itself.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// While alive, files this process writes may not grow beyond `bytes`: a
+// write past it fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_limit_);
+    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_limit_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_limit_);
+    std::signal(SIGXFSZ, old_handler_);
+  }
+
+ private:
+  rlimit old_limit_{};
+  void (*old_handler_)(int) = nullptr;
+};
+
+TEST_F(DataFilesTest, HostFileFailuresNameTheFileAndTheSystemsReason) {
+  const auto d = Sample();
+  const fs::path absent = dir_ / "absent.kvm";
+  const fs::path in_no_directory = dir_ / "no" / "such.kvm";
+  const fs::path directory = dir_ / "folder.kvm";
+  const fs::path text = dir_ / "text.kvm";
+  const fs::path big = dir_ / "big.kvm";
+  fs::create_directory(directory);
+  std::ofstream(text) << "not a data file";
+  const auto load = [](const fs::path& p) {
+    return LoadDataSet(p, DataFileFormat::kHost, {}) != nullptr;
+  };
+  const auto save = [&](const fs::path& p) {
+    return static_cast<bool>(SaveDataSet(*d, p, DataFileFormat::kHost, {}));
+  };
+  struct Row {
+    const char* what;
+    std::function<bool()> call;
+    std::string message;
+  };
+  const Row rows[] = {
+      {"load a missing file", [&] { return load(absent); },
+       "Cannot open Data Set file for reading: " + absent.string() + ": No such file or directory"},
+      {"load a directory", [&] { return load(directory); },
+       "Cannot open Data Set file for reading: " + directory.string() + ": Is a directory"},
+      {"load a file that is not a data file", [&] { return load(text); },
+       "Cannot read KALVIMETRA data file"},
+      {"save into a missing directory", [&] { return save(in_no_directory); },
+       "Couldn't open specified file for writing: " + in_no_directory.string() +
+           ": No such file or directory"},
+      {"save over a directory", [&] { return save(directory); },
+       "Couldn't open specified file for writing: " + directory.string() + ": Is a directory"},
+      // The sample's 4 cases of 20 name bytes and 5 values take 240 bytes,
+      // behind a header padded to 512: the working files fit in 700 bytes,
+      // the new file does not.
+      {"save beyond the disk's room",
+       [&] {
+         FileSizeLimit limit(700);
+         return save(big);
+       },
+       "Couldn't open specified file for writing: " + big.string() + ": File too large"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_FALSE(row.call());
+    EXPECT_EQ(last_message(), row.message);
+  }
+  // Nothing was left behind: the directory and the text file made above.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
 TEST_F(DataFilesTest, SavesAreWholeOrNotAtAll) {
