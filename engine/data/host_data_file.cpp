@@ -2,9 +2,13 @@
 // file has no roles and short names, so a variable's role rides on a tag at
 // the end of its long name (" [output]", " [both]", " [ignored]"; inputs
 // carry none), and a nominal value name the file cannot hold as an 8-character
-// label is kept whole in the label's long label. A failure the system
-// explains (kvmdev32 leaves its reason in errno) names the file and the
-// reason after the message: "<message>: <file>: <reason>".
+// label is kept whole in the label's long label. Host names must differ: of
+// names that the host's rules make the same, all but the first get a counter
+// in their tail, and each such name (and one the rules refuse) is kept whole
+// in a tag "[name: <name>]" before the role tag (after the long label and a
+// blank, when there is one). A failure the system explains (kvmdev32 leaves
+// its reason in errno) names the file and the reason after the message:
+// "<message>: <file>: <reason>".
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -14,7 +18,9 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <map>
 #include <new>
+#include <set>
 #include <string>
 #include <system_error>
 
@@ -26,6 +32,9 @@ namespace tavrin {
 namespace {
 
 constexpr std::string_view kSubsetColumn = "NNSET";
+constexpr std::string_view kNameTagStart = "[name: ";
+constexpr std::string_view kNameTagEnd = "]";
+constexpr std::size_t kHostNameLength = KVM_NAME_BUFFER_SIZE - 1;
 constexpr const char* kSubsetLabels[] = {"Train", "Verify", "Test", "Ignore"};
 constexpr std::size_t kLongLabelLength = KVM_LONG_LABEL_BUFFER_SIZE - 1;
 constexpr std::size_t kLongNameLength = KVM_LONG_NAME_BUFFER_SIZE - 1;
@@ -91,6 +100,73 @@ VariableRole TakeRoleTag(std::string& long_name) {
     }
   }
   return VariableRole::kInput;
+}
+
+// Splits the whole-name tag off a long name whose role tag is gone; the long
+// label is what precedes it.
+bool TakeNameTag(std::string& long_name, std::string& name) {
+  if (!long_name.ends_with(kNameTagEnd)) return false;
+  std::size_t at = long_name.find(kNameTagStart);
+  while (at != std::string::npos && at != 0 && long_name[at - 1] != ' ') {
+    at = long_name.find(kNameTagStart, at + 1);
+  }
+  if (at == std::string::npos) return false;
+  const std::size_t start = at + kNameTagStart.size();
+  name = long_name.substr(start, long_name.size() - kNameTagEnd.size() - start);
+  long_name.resize(at == 0 ? 0 : at - 1);
+  return true;
+}
+
+// The first `length` bytes of a host name, never splitting a UTF-8 character.
+std::string NamePrefix(const std::string& name, std::size_t length) {
+  if (length >= name.size()) return name;
+  while (length > 0 && (static_cast<unsigned char>(name[length]) & 0xC0) == 0x80) --length;
+  return name.substr(0, length);
+}
+
+std::string StoredName(KvmFile* file, int column) {
+  char name[KVM_NAME_BUFFER_SIZE] = {};
+  if (KvmGetVarName(file, column, name) != 1) return {};
+  return name;
+}
+
+// Names every variable's column: its name as the host's rules make it (the
+// generated VAR<n> where they refuse it), kept as it is when no other column
+// comes out the same. Of names that come out the same (as each other or as
+// the subset column), the first keeps it and the others get a counter for
+// their tail, avoiding every name in use. Fills `stored` and, per variable,
+// whether the whole name must ride in the long name: it was refused or shared.
+// False when the file refused a name.
+bool SetHostNames(KvmFile* file, const DataSet& data, std::vector<std::string>& stored,
+                  std::vector<bool>& keep_whole) {
+  const int count = data.no_variables;
+  stored.assign(count, {});
+  keep_whole.assign(count, false);
+  std::map<std::string, int> uses = {{std::string(kSubsetColumn), 1}};
+  for (int v = 0; v < count; ++v) {
+    const std::string& whole = data.variable_names[v];
+    keep_whole[v] = KvmSetVarName(file, v + 2, whole.c_str()) != 1 && !whole.empty();
+    stored[v] = StoredName(file, v + 2);
+    if (stored[v].empty()) return false;
+    ++uses[stored[v]];
+  }
+  std::set<std::string> kept = {std::string(kSubsetColumn)};
+  for (int v = 0; v < count; ++v) {
+    if (uses[stored[v]] == 1) continue;
+    keep_whole[v] = true;
+    if (kept.insert(stored[v]).second) continue;  // the first of its kind
+    // Counters of up to 7 digits leave the name at least one character.
+    std::string name;
+    for (int n = 1; n < 10'000'000 && name.empty(); ++n) {
+      const std::string digits = std::to_string(n);
+      const std::string candidate = NamePrefix(stored[v], kHostNameLength - digits.size()) + digits;
+      if (uses.count(candidate) == 0) name = candidate;
+    }
+    if (name.empty() || KvmSetVarName(file, v + 2, name.c_str()) != 1) return false;
+    stored[v] = StoredName(file, v + 2);
+    uses[stored[v]] = 1;
+  }
+  return true;
 }
 
 // Labels whose values are the value numbers 1 .. k become the nominal names
@@ -188,6 +264,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
       host.missing_code = codes[column - 1];
       host.long_label = long_name;
       SetVariableRoles(*data, v, 1, TakeRoleTag(host.long_label));
+      TakeNameTag(host.long_label, data->variable_names[v]);
     }
 
     data->no_cases = cases;
@@ -286,18 +363,34 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
   if (!data.title.empty()) ok = ok && done(KvmSetFileHeader(f, data.title.c_str()));
   ok = ok && done(KvmSetVarName(f, 1, std::string(kSubsetColumn).c_str()));
   for (int s = 0; s < 4; ++s) ok = ok && done(KvmAddLabel(f, 1, s + 1, kSubsetLabels[s], nullptr));
+  std::vector<std::string> stored;
+  std::vector<bool> keep_whole;
+  ok = ok && done(SetHostNames(f, data, stored, keep_whole) ? 1 : 0);
   for (int v = 0; v < data.no_variables && ok; ++v) {
     const int column = v + 2;
     const HostAttributes& host = data.host_attributes[v];
-    // A name the host file refuses keeps the generated one (VAR<n>).
-    KvmSetVarName(f, column, data.variable_names[v].c_str());
-    std::string long_name = host.long_label;
+    const std::string& whole = data.variable_names[v];
+    std::string role_tag;
     for (const RoleTag& t : kRoleTags) {
-      if (data.role(v) == t.role) long_name += t.tag;
+      if (data.role(v) == t.role) role_tag = t.tag;
     }
-    if (long_name.size() > kLongNameLength) {
+    std::string long_name = host.long_label;
+    if (long_name.size() + role_tag.size() > kLongNameLength) {
       return Fail("A variable's long label is too long for a KALVIMETRA data file");
     }
+    if (keep_whole[v]) {
+      std::string tag = (long_name.empty() ? "" : " ") + std::string(kNameTagStart) + whole +
+                        std::string(kNameTagEnd);
+      if (long_name.size() + tag.size() + role_tag.size() <= kLongNameLength) {
+        long_name += tag;
+      } else {
+        RecordWarning("The name of variable \"" + whole +
+                      "\" is too long to be kept whole in a KALVIMETRA data file; it is saved "
+                      "as \"" +
+                      stored[v] + "\"");
+      }
+    }
+    long_name += role_tag;
     ok = ok && done(KvmSetVarLongName(f, column, long_name.c_str()));
     for (std::size_t k = 0; k < data.nominals[v].size() && ok; ++k) {
       ok = done(AddNominalLabel(f, column, static_cast<int>(k) + 1, data.nominals[v][k]) ? 1 : 0);

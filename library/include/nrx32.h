@@ -172,7 +172,8 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * Delimited text gives inputs only, every case training unless "NNTYPE" says
  * otherwise. A host data file's variables are inputs unless the variable's long
  * name ends in " [output]", " [both]" or " [ignored]" (as NRXSaveDataSet writes
- * them; the tag is taken off); value labels 1 .. k become nominal names (a long
+ * them; the tag is taken off), and a tag "[name: <name>]" before it gives the
+ * variable's whole name; value labels 1 .. k become nominal names (a long
  * label, where there is one, being the whole name); a first variable "NNSET"
  * holds the subsets (1 training, 2 verification, 3 test, 4 ignore, anything
  * else training) and is not kept as a variable.
@@ -204,7 +205,10 @@ NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_
  * "={", "," or "}" in a pattern file; a nominal name over 40 characters in a
  * host file) are refused rather than written wrongly. Host data files hold
  * 8-character upper-case variable names and case names of at most 20
- * characters; longer ones are cut.
+ * characters; longer ones are cut. Variable names that come out the same
+ * there (or as the subset column "NNSET") are told apart by a counter in the
+ * tail, and names the host refuses get generated ones; the whole name of
+ * each then rides in the long name as "[name: <name>]" and is read back.
  * Messages: the data set checks, "No output file name given", "File format
  * out of range", "Couldn't open specified file for writing" (for a host data
  * file followed, where the system gave a reason, by ": <file>: <reason>",

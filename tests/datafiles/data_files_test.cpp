@@ -14,6 +14,7 @@
 #include <sstream>
 
 #include "data/data_set_files.h"
+#include "kvmdev32.h"
 #include "network_test_support.h"
 
 namespace tavrin::testing {
@@ -355,6 +356,58 @@ TEST_F(DataFilesTest, HostFileRoundTripKeepsRolesNominalsSubsetsAndCaseNames) {
   EXPECT_EQ(back->variable_names[0], "SIZE");
   // Nothing is left behind but the file itself.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// The names the host file holds for the variables of a saved data set.
+std::vector<std::string> StoredHostNames(const fs::path& path) {
+  std::vector<std::string> names;
+  KvmFile* file = KvmOpenFile(path.c_str());
+  if (file == nullptr) return names;
+  for (int v = 1; v <= KvmGetNVars(file); ++v) {
+    char name[KVM_NAME_BUFFER_SIZE] = {};
+    KvmGetVarName(file, v, name);
+    names.emplace_back(name);
+  }
+  KvmCloseFile(file);
+  return names;
+}
+
+TEST_F(DataFilesTest, HostFileNamesThatCutToTheSameEightCharactersStayApart) {
+  auto d = CreateDataSet(8, 1);
+  d->variable_names = {"Temperature1", "Temperature2", "TEMPERA1", "temperat", "nnset",
+                       "1st",          "Size",         "",         "VAR9"};
+  d->host_attributes[1].long_label = "Second reading";
+  SetVariableRoles(*d, 1, 1, VariableRole::kOutput);
+  const fs::path path = dir_ / "names.kvm";
+  ASSERT_TRUE(SaveDataSet(*d, path, DataFileFormat::kHost, {})) << last_message();
+  // The first of names that come out the same keeps the host's form, the
+  // others a counter in their tail that no other column has (TEMPERA1 is
+  // another variable's); a refused name is generated; all at most 8 bytes.
+  EXPECT_EQ(StoredHostNames(path),
+            (std::vector<std::string>{"NNSET", "TEMPERAT", "TEMPERA2", "TEMPERA1", "TEMPERA3",
+                                      "NNSET1", "VAR7", "SIZE", "VAR9", "VAR91"}));
+  auto back = LoadDataSet(path, DataFileFormat::kHost, {});
+  ASSERT_TRUE(back) << last_message();
+  // Names that had to change come back whole; the others as the host holds
+  // them, as before ("Size" as SIZE, the empty one generated).
+  EXPECT_EQ(back->variable_names,
+            (std::vector<std::string>{"Temperature1", "Temperature2", "TEMPERA1", "temperat",
+                                      "nnset", "1st", "SIZE", "", "VAR9"}));
+  EXPECT_EQ(back->host_attributes[1].long_label, "Second reading");
+  EXPECT_EQ(back->role(1), VariableRole::kOutput);
+  EXPECT_EQ(back->host_attributes[0].long_label, "");
+
+  // A name too long for the long name keeps only its unique host name, and
+  // the user hears of it.
+  d = CreateDataSet(2, 0);
+  d->variable_names = {std::string(125, 'x') + "1", std::string(125, 'x') + "2"};
+  ASSERT_TRUE(SaveDataSet(*d, path, DataFileFormat::kHost, {})) << last_message();
+  EXPECT_EQ(last_message(), "The name of variable \"" + d->variable_names[1] +
+                                "\" is too long to be kept whole in a KALVIMETRA data file; it "
+                                "is saved as \"XXXXXXX1\"");
+  back = LoadDataSet(path, DataFileFormat::kHost, {});
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->variable_names, (std::vector<std::string>{"XXXXXXXX", "XXXXXXX1"}));
 }
 
 // While alive, files this process writes may not grow beyond `bytes`: a
