@@ -169,27 +169,78 @@ bool SetHostNames(KvmFile* file, const DataSet& data, std::vector<std::string>& 
   return true;
 }
 
-// Labels whose values are the value numbers 1 .. k become the nominal names
-// (long labels first, as they hold names too long for a label); otherwise the
-// variable stays numeric.
-void ReadNominals(KvmFile* file, int column, std::vector<std::string>& names) {
+// Value labels become variable v's nominal names when its values can be read
+// as value numbers without changing any: every label's value is a whole
+// number from 1 on, and so is every value present, up to the largest label
+// value k. The name of value i is its long label (which holds names too long
+// for a label) or its label; where long labels would give two values the
+// same name, their labels are taken instead, and values without a label (or
+// with a name still taken) get "v<i>", made unique. Labels that cannot be
+// kept leave the variable numeric, with a warning.
+void ReadNominals(KvmFile* file, int column, DataSet& data, int v) {
   std::int32_t count = 0;
   if (KvmGetNumVarLabels(file, column, &count) != 1 || count < 1) return;
-  std::vector<std::string> found;
-  for (std::int32_t i = 1; i <= count; ++i) {
+  struct Named {
+    std::string label;
+    std::string long_label;
+  };
+  std::map<std::size_t, Named> labelled;  // by value number
+  bool numbered = true;
+  for (std::int32_t i = 1; i <= count && numbered; ++i) {
     double value = 0;
     char label[KVM_LABEL_BUFFER_SIZE] = {};
     char long_label[KVM_LONG_LABEL_BUFFER_SIZE] = {};
-    if (KvmGetVarLabelByIndex(file, column, i, &value, label, long_label) != 1) return;
-    if (!(value >= 1.0 && value <= kMaxNominalValues && value == std::floor(value))) return;
-    const auto k = static_cast<std::size_t>(value);
-    if (k > found.size()) found.resize(k);
-    found[k - 1] = long_label[0] ? long_label : label;
+    numbered = KvmGetVarLabelByIndex(file, column, i, &value, label, long_label) == 1 &&
+               value >= 1.0 && value <= kMaxNominalValues && value == std::floor(value);
+    if (numbered) labelled[static_cast<std::size_t>(value)] = {label, long_label};
   }
-  for (std::size_t k = 0; k < found.size(); ++k) {
-    if (found[k].empty()) found[k] = "v" + std::to_string(k + 1);
+  const std::size_t k = numbered ? labelled.rbegin()->first : 0;
+  for (int c = 0; c < data.no_cases && numbered; ++c) {
+    const double x = data.at(c, v);
+    numbered = IsMissing(x) || (x >= 1.0 && x <= static_cast<double>(k) && x == std::floor(x));
   }
-  names = std::move(found);
+  if (!numbered) {
+    RecordWarning("The value labels of variable \"" + data.variable_names[v] +
+                  "\" are not kept: its values are not all value numbers 1, 2, ... that the "
+                  "labels could name, so it is read as numeric");
+    return;
+  }
+
+  std::vector<std::string> names(k);
+  std::vector<bool> from_long_label(k, false);
+  for (const auto& [i, named] : labelled) {
+    from_long_label[i - 1] = !named.long_label.empty();
+    names[i - 1] = from_long_label[i - 1] ? named.long_label : named.label;
+  }
+  // Each pass takes the labels of long labels that clash; labels never clash
+  // with each other, so this ends with every long label unique or replaced.
+  for (bool changed = true; changed;) {
+    changed = false;
+    std::map<std::string, int> uses;
+    for (const std::string& name : names) {
+      if (!name.empty()) ++uses[name];
+    }
+    for (const auto& [i, named] : labelled) {
+      if (from_long_label[i - 1] && uses[names[i - 1]] > 1) {
+        names[i - 1] = named.label;
+        from_long_label[i - 1] = false;
+        changed = true;
+      }
+    }
+  }
+  // Labels first, so that no made-up name takes one; a label that a damaged
+  // file gave two values names only the first.
+  std::set<std::string> taken;
+  for (std::string& name : names) {
+    if (!name.empty() && !taken.insert(name).second) name.clear();
+  }
+  for (std::size_t i = 0; i < k; ++i) {
+    if (!names[i].empty()) continue;
+    const std::string base = "v" + std::to_string(i + 1);
+    names[i] = base;
+    for (int n = 2; !taken.insert(names[i]).second; ++n) names[i] = base + "_" + std::to_string(n);
+  }
+  data.nominals[v] = std::move(names);
 }
 
 // A label the host file accepts for a name: the name itself when it is one,
@@ -294,7 +345,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
         }
       }
     }
-    for (int v = 0; v < variables; ++v) ReadNominals(file.get(), first + v, data->nominals[v]);
+    for (int v = 0; v < variables; ++v) ReadNominals(file.get(), first + v, *data, v);
     if (!file.Close()) {
       return RefuseWithReason("Internal error reading KALVIMETRA file: KvmCloseFile failed", path);
     }

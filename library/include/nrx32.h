@@ -173,10 +173,13 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * otherwise. A host data file's variables are inputs unless the variable's long
  * name ends in " [output]", " [both]" or " [ignored]" (as NRXSaveDataSet writes
  * them; the tag is taken off), and a tag "[name: <name>]" before it gives the
- * variable's whole name; value labels 1 .. k become nominal names (a long
- * label, where there is one, being the whole name); a first variable "NNSET"
- * holds the subsets (1 training, 2 verification, 3 test, 4 ignore, anything
- * else training) and is not kept as a variable.
+ * variable's whole name; value labels become nominal names (a long label,
+ * where there is one, being the whole name; "v<i>" for a value without one)
+ * when every label's value and every value present is a whole number from 1
+ * to the largest labelled value, and otherwise the variable stays numeric and
+ * a warning naming it is left in the error text although the call succeeds;
+ * a first variable "NNSET" holds the subsets (1 training, 2 verification,
+ * 3 test, 4 ignore, anything else training) and is not kept as a variable.
  * Messages: "Too many Data Sets loaded", "No input file name given",
  * "Unrecognised Data Set Format", "Cannot open Data Set file for reading",
  * each format's own refusals (for example "Cannot open Data Set file:
@@ -185,10 +188,10 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * data file"), "Not enough memory to load Data Set". For a host data file a
  * failure the system explains goes on with ": <file>: <the system's
  * reason>" (for example "Cannot open Data Set file for reading: iris.kvm: No
- * such file or directory"). A delimited file whose
- * rows differ in length is still read (short rows are missing at the end),
- * leaving "The rows in the data file contain an inconsistent number of
- * columns. ..." in the error text although the call succeeds. */
+ * such file or directory"). A delimited file whose rows differ in length is
+ * still read (short rows are missing at the end), leaving "The rows in the
+ * data file contain an inconsistent number of columns. ..." in the error text
+ * although the call succeeds. */
 NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_t case_names,
                                         int32_t header, char separator, const char* missing);
 

@@ -410,6 +410,79 @@ TEST_F(DataFilesTest, HostFileNamesThatCutToTheSameEightCharactersStayApart) {
   EXPECT_EQ(back->variable_names, (std::vector<std::string>{"XXXXXXXX", "XXXXXXX1"}));
 }
 
+// Value labels of a host file become nominal names only when no value has to
+// change for it; otherwise the variable stays numeric and the user is told.
+TEST_F(DataFilesTest, HostFileValueLabelsAreKeptOrReportedNeverDroppedSilently) {
+  struct Label {
+    double value;
+    const char* label;
+    const char* long_label;
+  };
+  struct Row {
+    const char* what;
+    std::vector<Label> labels;
+    std::vector<double> values;      // -9999: missing
+    std::vector<std::string> names;  // empty: numeric, with a warning
+  };
+  const Row rows[] = {
+      {"labels 1 .. k", {{1, "a", nullptr}, {2, "b", nullptr}}, {2, 1, -9999}, {"a", "b"}},
+      {"labels 0 and 1", {{0, "no", nullptr}, {1, "yes", nullptr}}, {0, 1}, {}},
+      {"labels 1, 2, 5",
+       {{1, "a", nullptr}, {2, "b", nullptr}, {5, "e", nullptr}},
+       {1, 5, 2, -9999},
+       {"a", "b", "v3", "v4", "e"}},
+      {"a value beyond the labels", {{1, "a", nullptr}, {2, "b", nullptr}}, {1, 3}, {}},
+      {"a value between whole numbers", {{1, "a", nullptr}, {2, "b", nullptr}}, {1, 1.5}, {}},
+      {"a label between whole numbers", {{1, "a", nullptr}, {1.5, "half", nullptr}}, {1}, {}},
+      {"long labels that clash give way to labels",
+       {{1, "x", "the same"}, {2, "y", "the same"}, {3, "z", "other"}},
+       {1, 2, 3},
+       {"x", "y", "other"}},
+      {"a long label that is another value's label",
+       {{1, "a", "b"}, {2, "b", nullptr}},
+       {1, 2},
+       {"a", "b"}},
+      {"a made-up name that is a label",
+       {{1, "v2", nullptr}, {3, "c", nullptr}},
+       {1, 2, 3},
+       {"v2", "v2_2", "c"}},
+  };
+  const fs::path path = dir_ / "labels.kvm";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const auto cases = static_cast<std::int32_t>(row.values.size());
+    KvmFile* file = KvmCreateFile(1, cases, path.c_str());
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(KvmSetVarName(file, 1, "Grade"), 1);
+    for (const Label& l : row.labels) {
+      ASSERT_EQ(KvmAddLabel(file, 1, l.value, l.label, l.long_label), 1);
+    }
+    for (std::int32_t c = 0; c < cases; ++c) {
+      ASSERT_EQ(KvmSetData(file, 1, c + 1, row.values[c]), 1);
+    }
+    ASSERT_EQ(KvmCloseFile(file), 1);
+
+    sink_.clear();
+    auto back = LoadDataSet(path, DataFileFormat::kHost, {});
+    ASSERT_TRUE(back) << last_message();
+    EXPECT_EQ(back->nominals[0], row.names);
+    EXPECT_EQ(last_message(),
+              row.names.empty()
+                  ? "The value labels of variable \"GRADE\" are not kept: its values are not "
+                    "all value numbers 1, 2, ... that the labels could name, so it is read as "
+                    "numeric"
+                  : "");
+    for (std::int32_t c = 0; c < cases; ++c) {  // no value changed
+      if (row.values[c] == -9999) {
+        EXPECT_TRUE(IsMissing(back->at(c, 0)));
+      } else {
+        EXPECT_EQ(back->at(c, 0), row.values[c]);
+      }
+    }
+    fs::remove(path);
+  }
+}
+
 // While alive, files this process writes may not grow beyond `bytes`: a
 // write past it fails with EFBIG instead of raising SIGXFSZ.
 class FileSizeLimit {
