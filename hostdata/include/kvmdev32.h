@@ -37,26 +37,27 @@
  * Edits stay in memory and in temporary working files (in $TMPDIR, else
  * /tmp) until KvmCloseFile writes the new file beside the data file and
  * renames it over the old one, so the old file stays intact until then and
- * after any failure. The working files never have a name in $TMPDIR: they
- * vanish with the handle or the process, however it ends. The new file has
- * no name either until it is complete, where the file system allows it
- * (O_TMPFILE); elsewhere it is a hidden file ".kvmdev32-XXXXXX", locked
- * while it is written, and one that a killed process left behind is removed
- * by the next KvmOpenFile or KvmCreateFile of a file in that directory.
+ * after any failure. The working files have no name in $TMPDIR (made with
+ * O_TMPFILE, or unlinked the moment they are made), so they vanish with the
+ * handle or the process, however it ends. The new file has no name either
+ * until it is complete, where the file system allows it (O_TMPFILE);
+ * elsewhere it is a hidden file ".kvmdev32-XXXXXX", locked while it is
+ * written, and one that a killed process left behind is removed by the next
+ * KvmOpenFile or KvmCreateFile of a file in that directory.
  *
  * Size checks. Edits that need disk space check it before they write
  * anything, so a hopeless one is refused at once instead of after minutes of
  * writing: an edit that would make the data area (cases x (case name length
  * + 8 x variables) bytes) larger than KVM_MAX_DATA_BYTES is refused with
  * EFBIG (KvmCreateFile, KvmAddVars, KvmAddCases, KvmSetCaseNameLength); any
- * edit that makes a working file (these four, and the first change of a
- * value or case name, which copies the data area) is refused with ENOSPC
- * when the file system of $TMPDIR has less free space than the file needs;
- * KvmCloseFile is refused with ENOSPC when the data file's directory has less
- * free space than the whole new file. Free space is what statvfs reports for
- * unprivileged use; it may still run out later, and such a write fails as
- * any other. A data file already larger than the limit can still be opened,
- * read, changed and cut down.
+ * edit that makes a working file (those four, KvmDeleteVars, KvmDeleteCases,
+ * and the first change of a value or case name, which copies the data area)
+ * is refused with ENOSPC when the file system of $TMPDIR has less free space
+ * than the file needs; KvmCloseFile is refused with ENOSPC when the data
+ * file's directory has less free space than the whole new file. Free space is
+ * what statvfs reports for unprivileged use; it may still run out later, and
+ * such a write fails as any other. A data file already larger than the limit
+ * can still be opened, read, changed and cut down.
  *
  * Threads. Different handles may be used from different threads; one handle
  * must not be used by two threads at once.

@@ -121,14 +121,6 @@ void SetFailure(int reason);
 // Test seam: the `n`th disk call from now fails with EIO (1 = the next one);
 // 0 turns failures off. Returns how many calls were made since the last set.
 long FailNthCall(long n);
-// Why the latest call above that touched the disk on this thread failed: its
-// errno (EIO when the system gave none; 0 for a file opened that is neither
-// a regular file nor a directory), or 0 when it succeeded. Exports hand it to
-// their callers in errno.
-int LastFailure();
-// Sets what LastFailure() gives: 0 before an export's work, or the reason for
-// a refusal made above this layer (a size limit).
-void SetFailure(int reason);
 
 // Test seam: the `n`th disk call from now kills the process (SIGKILL) before
 // it is made, as a crash or a kill at that moment would; 0 turns it off.
