@@ -212,8 +212,8 @@ void ReadNominals(KvmFile* file, int column, DataSet& data, int v) {
     from_long_label[i - 1] = !named.long_label.empty();
     names[i - 1] = from_long_label[i - 1] ? named.long_label : named.label;
   }
-  // Each pass takes the labels of long labels that clash; labels never clash
-  // with each other, so this ends with every long label unique or replaced.
+  // Each pass replaces long labels that clash by their labels; as each value
+  // changes at most once, this ends, with every long label left unique.
   for (bool changed = true; changed;) {
     changed = false;
     std::map<std::string, int> uses;

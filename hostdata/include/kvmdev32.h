@@ -40,9 +40,10 @@
  * after any failure. The working files have no name in $TMPDIR (made with
  * O_TMPFILE, or unlinked the moment they are made), so they vanish with the
  * handle or the process, however it ends. The new file has no name either
- * until it is complete, where the file system allows it (O_TMPFILE);
- * elsewhere it is a hidden file ".kvmdev32-XXXXXX", locked while it is
- * written, and one that a killed process left behind is removed by the next
+ * until it is complete, where the file system allows it (O_TMPFILE), and is
+ * then named for the moment before the rename; elsewhere it is named all
+ * along. Its name is a hidden ".kvmdev32-XXXXXX", locked while the file is
+ * open; one that a killed process left behind is removed by the next
  * KvmOpenFile or KvmCreateFile of a file in that directory.
  *
  * Size checks. Edits that need disk space check it before they write
