@@ -14,7 +14,17 @@
  *
  * Results. Unless stated, 1 means success and 0 failure. A failure changes
  * nothing: neither the object nor the caller's out-arguments (these are
- * written only on success). There are no error messages.
+ * written only on success). There are no error messages; a failure leaves
+ * its reason in errno instead, for the caller's own message:
+ *   - the system's code when a file could not be opened, read, written,
+ *     synced or renamed (ENOENT, EACCES, EISDIR, ENOSPC, EIO, ...); for a
+ *     changed file opened read only, KvmCloseFile gives the reason the file
+ *     could not be opened for writing (EACCES, EROFS, ...);
+ *   - ENOMEM when memory ran out;
+ *   - EFBIG or ENOSPC for an edit refused by the size checks (below);
+ *   - 0 for any other refusal: an invalid handle, number or text, a file
+ *     that is not a well-formed data file (nor a directory).
+ * After a success errno is unspecified.
  *
  * Texts. Texts passed in are NUL-terminated and read only. Texts handed back
  * are NUL-terminated. Getters with a `size` argument write at most `size`
@@ -27,7 +37,28 @@
  * Edits stay in memory and in temporary working files (in $TMPDIR, else
  * /tmp) until KvmCloseFile writes the new file beside the data file and
  * renames it over the old one, so the old file stays intact until then and
- * after any failure.
+ * after any failure. The working files have no name in $TMPDIR (made with
+ * O_TMPFILE, or unlinked the moment they are made), so they vanish with the
+ * handle or the process, however it ends. The new file has no name either
+ * until it is complete, where the file system allows it (O_TMPFILE), and is
+ * then named for the moment before the rename; elsewhere it is named all
+ * along. Its name is a hidden ".kvmdev32-XXXXXX", locked while the file is
+ * open; one that a killed process left behind is removed by the next
+ * KvmOpenFile or KvmCreateFile of a file in that directory.
+ *
+ * Size checks. Edits that need disk space check it before they write
+ * anything, so a hopeless one is refused at once instead of after minutes of
+ * writing: an edit that would make the data area (cases x (case name length
+ * + 8 x variables) bytes) larger than KVM_MAX_DATA_BYTES is refused with
+ * EFBIG (KvmCreateFile, KvmAddVars, KvmAddCases, KvmSetCaseNameLength); any
+ * edit that makes a working file (those four, KvmDeleteVars, KvmDeleteCases,
+ * and the first change of a value or case name, which copies the data area)
+ * is refused with ENOSPC when the file system of $TMPDIR has less free space
+ * than the file needs; KvmCloseFile is refused with ENOSPC when the data
+ * file's directory has less free space than the whole new file. Free space is
+ * what statvfs reports for unprivileged use; it may still run out later, and
+ * such a write fails as any other. A data file already larger than the limit
+ * can still be opened, read, changed and cut down.
  *
  * Threads. Different handles may be used from different threads; one handle
  * must not be used by two threads at once.
@@ -53,6 +84,8 @@
 #define KVM_MAX_LABELS 2200     /* value labels per variable */
 #define KVM_MAX_LONG_LABELS 720 /* long labels per variable */
 #define KVM_MAX_CASE_NAME_LENGTH 20
+/* The largest data area an edit may make, 16 GiB (see "Size checks"). */
+#define KVM_MAX_DATA_BYTES ((int64_t)1 << 34)
 
 /* Buffer sizes for getters without a size argument: text and NUL. */
 #define KVM_NAME_BUFFER_SIZE 9        /* variable name, 8 characters */
@@ -95,14 +128,15 @@ KVM_API KvmFile* KVM_CALL KvmOpenFile(const char* path);
  *   cases      at least 1; every value is the missing-data code.
  *   path       the file's name. It is created when absent; an existing file
  *              is kept as it is until KvmCloseFile replaces it.
- * Returns the handle, or null. */
+ * Returns the handle, or null (EFBIG or ENOSPC: see "Size checks"; the file
+ * is then neither created nor touched). */
 KVM_API KvmFile* KVM_CALL KvmCreateFile(int32_t variables, int32_t cases, const char* path);
 
 /* KvmCloseFile: writes all changes back and frees the object; the handle is
  * invalid afterwards, whatever the result.
  * With nothing changed the file is left untouched. Otherwise the new file is
- * written to a temporary file in the data file's directory, with the data
- * file's permissions, and renamed over the data file; the working files are
+ * written beside the data file (see above), with the data file's
+ * permissions, and renamed over the data file; the working files are
  * removed.
  * Returns 1, or 0 when the handle is invalid or the new file could not be
  * written or put in place (a file opened read-only that was changed included);
@@ -121,7 +155,8 @@ KVM_API int32_t KVM_CALL KvmGetNCases(KvmFile* file);
  * ------------------------------------------------------------------------ */
 
 /* KvmAddVars: inserts `count` (>= 1) variables after variable `position`
- * (0 inserts before the first). The total may not exceed KVM_MAX_VARIABLES.
+ * (0 inserts before the first). The total may not exceed KVM_MAX_VARIABLES,
+ * nor the data area KVM_MAX_DATA_BYTES (EFBIG; see "Size checks").
  * The new variables are named NEWVAR1 ... NEWVARcount, have the default
  * format and missing-data code, no labels, and every value missing. */
 KVM_API int32_t KVM_CALL KvmAddVars(KvmFile* file, int32_t position, int32_t count);
@@ -133,7 +168,8 @@ KVM_API int32_t KVM_CALL KvmDeleteVars(KvmFile* file, int32_t first, int32_t las
 
 /* KvmAddCases: inserts `count` (>= 1) cases after case `position` (0 inserts
  * before the first). New cases have empty case names and each variable's
- * missing-data code as value. The total may not exceed 2147483647. */
+ * missing-data code as value. The total may not exceed 2147483647, nor the
+ * data area KVM_MAX_DATA_BYTES (EFBIG; see "Size checks"). */
 KVM_API int32_t KVM_CALL KvmAddCases(KvmFile* file, int32_t position, int32_t count);
 
 /* KvmDeleteCases: deletes cases `first` .. `last` (1 <= first <= last <=
@@ -202,7 +238,8 @@ KVM_API int32_t KVM_CALL KvmGetAllMD(KvmFile* file, double* codes);
 
 /* KvmSetCaseNameLength: sets the length of every case name, 0 ..
  * KVM_MAX_CASE_NAME_LENGTH (0: no case names). Longer names are zero-padded,
- * shorter ones cut. */
+ * shorter ones cut. A longer length may not make the data area exceed
+ * KVM_MAX_DATA_BYTES (EFBIG; see "Size checks"). */
 KVM_API int32_t KVM_CALL KvmSetCaseNameLength(KvmFile* file, int32_t length);
 
 /* KvmGetCaseNameLength: the case name length, or -1 on an invalid handle. */

@@ -1,6 +1,7 @@
 #include "data_store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 namespace kvm {
@@ -79,6 +80,16 @@ class RecordWindow {
 
 }  // namespace
 
+bool MayMakeWorkingFile(const DataShape& from, const DataShape& to) {
+  // A shape's byte count cannot wrap: cases, name length and variables are
+  // all held to their format limits, so it stays below 2^31 x 32756.
+  if (to.Bytes() > from.Bytes() && to.Bytes() > kMaxDataBytes) {
+    io::SetFailure(EFBIG);
+    return false;
+  }
+  return io::RoomFor(io::WorkingDirectory(), to.Bytes());
+}
+
 void DataStore::ReadInPlace(int data_fd, std::uint64_t offset) {
   working_.Remove();
   data_fd_ = data_fd;
@@ -112,8 +123,9 @@ bool DataStore::Write(const DataShape& shape, std::int64_t index, std::uint64_t 
 }
 
 bool DataStore::MakeWorkingCopy(const DataShape& shape) {
+  if (!MayMakeWorkingFile(shape, shape)) return false;
   io::TempFile copy;
-  if (!copy.Create(io::WorkingDirectory(), kWorkingPrefix)) return false;
+  if (!copy.CreateUnnamed(io::WorkingDirectory(), kWorkingPrefix)) return false;
   if (!CopyTo(shape, copy.fd(), 0)) return false;
   working_ = std::move(copy);
   return true;
@@ -121,9 +133,9 @@ bool DataStore::MakeWorkingCopy(const DataShape& shape) {
 
 bool DataStore::Rebuild(const DataShape& from, const DataShape& to, const SourceCase& source,
                         const Reshape& reshape, const std::vector<std::uint8_t>& blank) {
-  if (blank.size() != to.RecordSize()) return false;
+  if (blank.size() != to.RecordSize() || !MayMakeWorkingFile(from, to)) return false;
   io::TempFile fresh;
-  if (!fresh.Create(io::WorkingDirectory(), kWorkingPrefix)) return false;
+  if (!fresh.CreateUnnamed(io::WorkingDirectory(), kWorkingPrefix)) return false;
   RecordWindow old_records(source_fd(), source_offset(), from);
   BufferedWriter out(fresh.fd(), 0);
   std::vector<std::uint8_t> record(to.RecordSize());

@@ -3,12 +3,15 @@
 // Where the values of an open file live: read in place from the data file
 // until the first change, then in a working file of our own in $TMPDIR. A
 // structural edit rebuilds the records into a fresh working file and swaps it
-// in only when complete, so a failure leaves the values as they were.
+// in only when complete, so a failure leaves the values as they were. Working
+// files have no name (io::TempFile::CreateUnnamed): they vanish with their
+// descriptors, even when the process is killed.
 
 #include <cstdint>
 #include <functional>
 #include <vector>
 
+#include "kvmdev32.h"
 #include "posix_io.h"
 
 namespace kvm {
@@ -25,6 +28,15 @@ struct DataShape {
   }
   std::uint64_t Bytes() const { return static_cast<std::uint64_t>(cases) * RecordSize(); }
 };
+
+// The largest data area an edit may make.
+inline constexpr std::uint64_t kMaxDataBytes = KVM_MAX_DATA_BYTES;
+
+// Whether a data area of shape `from` may be replaced by a working file of
+// shape `to`, checked before anything is written: one that grows must stay
+// within kMaxDataBytes (else the failure reason is EFBIG), and the working
+// directory must have room for the new working file (else ENOSPC).
+bool MayMakeWorkingFile(const DataShape& from, const DataShape& to);
 
 class DataStore {
  public:

@@ -5,11 +5,14 @@
 // turn the outcome into 1 or 0.
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <new>
 #include <string_view>
 
 #include "host_file.h"
+#include "posix_io.h"
 
 namespace kvm {
 
@@ -17,14 +20,22 @@ inline constexpr std::int32_t kSuccess = 1;
 inline constexpr std::int32_t kFailure = 0;
 
 // Runs `body`; anything it throws (memory running out, above all) gives
-// `failure`, so nothing crosses the C interface.
+// `failure`, so nothing crosses the C interface. A failure leaves its reason
+// in errno: the system's, ENOMEM for memory, 0 for a plain refusal.
 template <typename Result, typename Body>
 Result Guarded(Result failure, Body&& body) noexcept {
+  io::SetFailure(0);
   try {
-    return body();
+    Result result = body();
+    if (result == failure) errno = io::LastFailure();
+    return result;
+  } catch (const std::bad_alloc&) {
+    io::SetFailure(ENOMEM);
   } catch (...) {
-    return failure;
+    io::SetFailure(0);
   }
+  errno = io::LastFailure();
+  return failure;
 }
 
 // `body(file)` on a live handle; it returns true on success.

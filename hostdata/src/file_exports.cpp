@@ -46,7 +46,8 @@ KVM_API KvmFile* KVM_CALL KvmOpenFile(const char* path) {
     if (path == nullptr || path[0] == '\0') return nullptr;
     auto file = std::make_unique<KvmFile>();
     file->path = kvm::io::ResolvedPath(path);
-    file->data_file = kvm::io::OpenRegularFile(file->path, &file->writable);
+    kvm::RemoveStaleWriteBacks(file->path);
+    file->data_file = kvm::io::OpenRegularFile(file->path, &file->writable, &file->not_writable);
     std::uint64_t size = 0;
     if (!file->data_file.valid() || !kvm::io::FileSize(file->data_file.get(), &size)) {
       return nullptr;
@@ -76,14 +77,17 @@ KVM_API KvmFile* KVM_CALL KvmCreateFile(int32_t variables, int32_t cases, const 
     s.cases = cases;
     s.variables.resize(static_cast<std::size_t>(variables));
     for (int32_t v = 0; v < variables; ++v) s.variables[v].name = kvm::GeneratedName("VAR", v + 1);
+    const kvm::DataShape empty{0, 0, variables};
+    // Refused before the data file is touched.
+    if (!kvm::MayMakeWorkingFile(empty, file->shape())) return nullptr;
 
     file->data_file = kvm::io::OpenForCreate(path, &file->created);
     if (!file->data_file.valid()) return nullptr;
     CreatedFileGuard guard(file->created, path);
     file->path = kvm::io::ResolvedPath(path);
+    kvm::RemoveStaleWriteBacks(file->path);
     file->writable = true;
 
-    const kvm::DataShape empty{0, 0, variables};
     const auto nothing = [](std::int64_t) -> std::int64_t { return -1; };
     const auto unused = [](const std::uint8_t*, std::uint8_t*) {};
     if (!file->data.Rebuild(empty, file->shape(), nothing, unused, kvm::BlankRecord(s))) {

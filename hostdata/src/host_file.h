@@ -18,6 +18,7 @@ struct KvmFile {
   std::string path;  // symbolic links resolved: the write-back replaces the target
   kvm::io::Fd data_file;
   bool writable = false;
+  int not_writable = 0;  // why not: the errno of the open for writing
   bool created = false;  // the data file did not exist before KvmCreateFile
   bool header_changed = false;
   kvm::DataStore data;

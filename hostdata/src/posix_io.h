@@ -29,8 +29,10 @@ class Fd {
   int fd_ = -1;
 };
 
-// A file of our own naming that is removed when the object dies, unless it
-// was renamed into place first.
+// A new file of our own for the library's working data or for a new data
+// file. It is removed when the object dies, unless it was renamed into place
+// first. A file with a name holds an exclusive lock (flock) while it is open,
+// so that RemoveStaleFiles can tell it from one whose process died.
 class TempFile {
  public:
   TempFile() = default;
@@ -42,22 +44,44 @@ class TempFile {
 
   // Makes a new empty file "<directory>/<prefix>XXXXXX" (mkstemp).
   bool Create(const std::string& directory, const std::string& prefix);
-  // Renames the file over `target`; on success the name is no longer ours.
+  // Makes a new empty file in `directory` that has no name from the start
+  // (O_TMPFILE) or from just after its creation (mkstemp, then unlink), so it
+  // vanishes with its descriptor, however the process ends.
+  bool CreateUnnamed(const std::string& directory, const std::string& prefix);
+  // Makes a new empty file in `directory` that gets its name only in
+  // RenameOver (O_TMPFILE, linked there), or, where the file system cannot
+  // do that, a named file as Create does.
+  bool CreateForRename(const std::string& directory, const std::string& prefix);
+  // Renames the file over `target`, naming it "<prefix>XXXXXX" in its
+  // directory first when it has no name; on success the name is no longer ours.
   bool RenameOver(const std::string& target);
   void Remove();
 
   bool valid() const { return fd_.valid(); }
   int fd() const { return fd_.get(); }
+  // Empty while the file has no name.
   const std::string& path() const { return path_; }
 
  private:
+  bool CreateNamed(const std::string& directory, const std::string& prefix);
+  bool Link();
+
   Fd fd_;
   std::string path_;
+  // Where a file made by CreateForRename without a name gets one.
+  std::string directory_;
+  std::string prefix_;
 };
 
+// Removes the files "<directory>/<prefix>XXXXXX" that are ours (same owner)
+// and that no TempFile holds open: those left by a process that died while it
+// wrote them. Anything else in the directory is left alone, and so is errno.
+void RemoveStaleFiles(const std::string& directory, const std::string& prefix);
+
 // Opens an existing regular file, for reading and writing when allowed and
-// else read only (*writable says which). Never blocks on a FIFO or device.
-Fd OpenRegularFile(const std::string& path, bool* writable);
+// else read only (*writable says which, and *not_writable why: the errno of
+// the open for writing). Never blocks on a FIFO or device.
+Fd OpenRegularFile(const std::string& path, bool* writable, int* not_writable);
 
 // Opens a regular file for writing, creating it when absent (*created) and
 // leaving an existing one's contents alone.
@@ -71,6 +95,11 @@ bool Sync(int fd);
 // Gives `to` the permission bits of `from`.
 bool CopyMode(int from, int to);
 bool RemoveFile(const std::string& path);
+// Whether `directory` has room for a new file of `bytes` bytes (the free
+// space statvfs reports for unprivileged use); if not, the failure reason is
+// ENOSPC. A file system that cannot say is taken to have room: its writes
+// still fail soundly when it has none.
+bool RoomFor(const std::string& directory, std::uint64_t bytes);
 
 // $TMPDIR when set and not empty, else /tmp.
 std::string WorkingDirectory();
@@ -80,8 +109,26 @@ std::string DirectoryOf(const std::string& path);
 // so that a write-back replaces the file a link points to, not the link.
 std::string ResolvedPath(const std::string& path);
 
+// Why the latest call above that touched the disk on this thread failed: its
+// errno (EIO when the system gave none; 0 for a file opened that is neither
+// a regular file nor a directory), or 0 when it succeeded. Exports hand it to
+// their callers in errno.
+int LastFailure();
+// Sets what LastFailure() gives: 0 before an export's work, or the reason for
+// a refusal made above this layer (a size limit).
+void SetFailure(int reason);
+
 // Test seam: the `n`th disk call from now fails with EIO (1 = the next one);
 // 0 turns failures off. Returns how many calls were made since the last set.
 long FailNthCall(long n);
+
+// Test seam: the `n`th disk call from now kills the process (SIGKILL) before
+// it is made, as a crash or a kill at that moment would; 0 turns it off.
+void KillAtNthCall(long n);
+// Test seam: RoomFor sees at most `bytes` free; negative: what statvfs says.
+void PretendFreeSpace(std::int64_t bytes);
+// Test seam: false makes TempFile behave as on a file system without
+// O_TMPFILE (named files, unlinked or locked); true restores the default.
+void AllowUnnamedFiles(bool allow);
 
 }  // namespace kvm::io

@@ -15,13 +15,19 @@ constexpr const char* kWriteBackPrefix = ".kvmdev32-";
 
 bool WriteBack(KvmFile& file) {
   // Renaming would replace even a file we may not write; honour its mode.
-  if (!file.writable) return false;
+  if (!file.writable) {
+    io::SetFailure(file.not_writable);
+    return false;
+  }
   const std::vector<std::uint8_t> header = WriteHeaderSections(file.sections);
   const std::uint64_t data_offset = DataOffsetFor(header.size());
   const std::vector<std::uint8_t> padding(data_offset - header.size(), 0);
 
+  // Both files exist until the rename: the directory needs room for all of it.
+  const std::string directory = io::DirectoryOf(file.path);
+  if (!io::RoomFor(directory, data_offset + file.shape().Bytes())) return false;
   io::TempFile out;
-  if (!out.Create(io::DirectoryOf(file.path), kWriteBackPrefix)) return false;
+  if (!out.CreateForRename(directory, kWriteBackPrefix)) return false;
   if (!io::WriteAt(out.fd(), 0, header.data(), header.size()) ||
       !io::WriteAt(out.fd(), header.size(), padding.data(), padding.size()) ||
       !file.data.CopyTo(file.shape(), out.fd(), data_offset) ||
@@ -29,6 +35,10 @@ bool WriteBack(KvmFile& file) {
     return false;
   }
   return out.RenameOver(file.path);
+}
+
+void RemoveStaleWriteBacks(const std::string& path) {
+  io::RemoveStaleFiles(io::DirectoryOf(path), kWriteBackPrefix);
 }
 
 }  // namespace kvm

@@ -188,10 +188,14 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * Delimited text gives inputs only, every case training unless "NNTYPE" says
  * otherwise. A host data file's variables are inputs unless the variable's long
  * name ends in " [output]", " [both]" or " [ignored]" (as NRXSaveDataSet writes
- * them; the tag is taken off); value labels 1 .. k become nominal names (a long
- * label, where there is one, being the whole name); a first variable "NNSET"
- * holds the subsets (1 training, 2 verification, 3 test, 4 ignore, anything
- * else training) and is not kept as a variable.
+ * them; the tag is taken off), and a tag "[name: <name>]" before it gives the
+ * variable's whole name; value labels become nominal names (a long label,
+ * where there is one, being the whole name; "v<i>" for a value without one)
+ * when every label's value and every value present is a whole number from 1
+ * to the largest labelled value, and otherwise the variable stays numeric and
+ * a warning naming it is left in the error text although the call succeeds;
+ * a first variable "NNSET" holds the subsets (1 training, 2 verification,
+ * 3 test, 4 ignore, anything else training) and is not kept as a variable.
  * Messages: "Too many Data Sets loaded", "No input file name given",
  * "Unrecognised Data Set Format", "Cannot open Data Set file for reading"
  * (followed by the file's name and the system's reason, as are the other
@@ -199,10 +203,13 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * of a number, a quote or a line end", each format's own refusals (for example "Cannot open Data Set file:
  * incorrect header", "Unexpected end of file while reading data file",
  * "Cannot read data file: not in the correct format", "Cannot read KALVIMETRA
- * data file"), "Not enough memory to load Data Set". A delimited file whose
- * rows differ in length is still read (short rows are missing at the end),
- * leaving "The rows in the data file contain an inconsistent number of
- * columns. ..." in the error text although the call succeeds. */
+ * data file"), "Not enough memory to load Data Set". For a host data file a
+ * failure the system explains goes on with ": <file>: <the system's
+ * reason>" (for example "Cannot open Data Set file for reading: iris.kvm: No
+ * such file or directory"). A delimited file whose rows differ in length is
+ * still read (short rows are missing at the end), leaving "The rows in the
+ * data file contain an inconsistent number of columns. ..." in the error text
+ * although the call succeeds. */
 NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_t case_names,
                                         int32_t header, char separator, const char* missing);
 
@@ -226,10 +233,14 @@ NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_
  * rather than written wrongly. A `file` that is a pipe or a character device
  * is written into directly; an existing file keeps its permissions. Host data files hold
  * 8-character upper-case variable names and case names of at most 20
- * characters; longer ones are cut.
+ * characters; longer ones are cut. Variable names that come out the same
+ * there (or as the subset column "NNSET") are told apart by a counter in the
+ * tail, and names the host refuses get generated ones; the whole name of
+ * each then rides in the long name as "[name: <name>]" and is read back.
  * Messages: the data set checks, "No output file name given", "File format
- * out of range", "Couldn't open specified file for writing", the refusals
- * above. */
+ * out of range", "Couldn't open specified file for writing" (for a host data
+ * file followed, where the system gave a reason, by ": <file>: <reason>",
+ * for example ": iris.kvm: No space left on device"), the refusals above. */
 NRX_API int32_t NRX_CALL NRXSaveDataSet(int32_t ds, const char* file, int32_t format,
                                         int32_t case_names, int32_t header, int32_t subsets,
                                         char separator);

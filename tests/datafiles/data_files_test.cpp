@@ -2,15 +2,19 @@
 // and hostile files refused without crashing.
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <charconv>
 #include <cmath>
+#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "data/data_set_files.h"
+#include "kvmdev32.h"
 #include "network_test_support.h"
 
 namespace tavrin::testing {
@@ -414,6 +418,203 @@ TEST_F(DataFilesTest, HostFileRoundTripKeepsRolesNominalsSubsetsAndCaseNames) {
   EXPECT_EQ(back->variable_names[0], "SIZE");
   // Nothing is left behind but the file itself.
   EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 1);
+}
+
+// The names the host file holds for the variables of a saved data set.
+std::vector<std::string> StoredHostNames(const fs::path& path) {
+  std::vector<std::string> names;
+  KvmFile* file = KvmOpenFile(path.c_str());
+  if (file == nullptr) return names;
+  for (int v = 1; v <= KvmGetNVars(file); ++v) {
+    char name[KVM_NAME_BUFFER_SIZE] = {};
+    KvmGetVarName(file, v, name);
+    names.emplace_back(name);
+  }
+  KvmCloseFile(file);
+  return names;
+}
+
+TEST_F(DataFilesTest, HostFileNamesThatCutToTheSameEightCharactersStayApart) {
+  auto d = CreateDataSet(8, 1);
+  d->variable_names = {"Temperature1", "Temperature2", "TEMPERA1", "temperat", "nnset",
+                       "1st",          "Size",         "",         "VAR9"};
+  d->host_attributes[1].long_label = "Second reading";
+  SetVariableRoles(*d, 1, 1, VariableRole::kOutput);
+  const fs::path path = dir_ / "names.kvm";
+  ASSERT_TRUE(SaveDataSet(*d, path, DataFileFormat::kHost, {})) << last_message();
+  // The first of names that come out the same keeps the host's form, the
+  // others a counter in their tail that no other column has (TEMPERA1 is
+  // another variable's); a refused name is generated; all at most 8 bytes.
+  EXPECT_EQ(StoredHostNames(path),
+            (std::vector<std::string>{"NNSET", "TEMPERAT", "TEMPERA2", "TEMPERA1", "TEMPERA3",
+                                      "NNSET1", "VAR7", "SIZE", "VAR9", "VAR91"}));
+  auto back = LoadDataSet(path, DataFileFormat::kHost, {});
+  ASSERT_TRUE(back) << last_message();
+  // Names that had to change come back whole; the others as the host holds
+  // them, as before ("Size" as SIZE, the empty one generated).
+  EXPECT_EQ(back->variable_names,
+            (std::vector<std::string>{"Temperature1", "Temperature2", "TEMPERA1", "temperat",
+                                      "nnset", "1st", "SIZE", "", "VAR9"}));
+  EXPECT_EQ(back->host_attributes[1].long_label, "Second reading");
+  EXPECT_EQ(back->role(1), VariableRole::kOutput);
+  EXPECT_EQ(back->host_attributes[0].long_label, "");
+
+  // A name too long for the long name keeps only its unique host name, and
+  // the user hears of it.
+  d = CreateDataSet(2, 0);
+  d->variable_names = {std::string(125, 'x') + "1", std::string(125, 'x') + "2"};
+  ASSERT_TRUE(SaveDataSet(*d, path, DataFileFormat::kHost, {})) << last_message();
+  EXPECT_EQ(last_message(), "The name of variable \"" + d->variable_names[1] +
+                                "\" is too long to be kept whole in a KALVIMETRA data file; it "
+                                "is saved as \"XXXXXXX1\"");
+  back = LoadDataSet(path, DataFileFormat::kHost, {});
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->variable_names, (std::vector<std::string>{"XXXXXXXX", "XXXXXXX1"}));
+}
+
+// Value labels of a host file become nominal names only when no value has to
+// change for it; otherwise the variable stays numeric and the user is told.
+TEST_F(DataFilesTest, HostFileValueLabelsAreKeptOrReportedNeverDroppedSilently) {
+  struct Label {
+    double value;
+    const char* label;
+    const char* long_label;
+  };
+  struct Row {
+    const char* what;
+    std::vector<Label> labels;
+    std::vector<double> values;      // -9999: missing
+    std::vector<std::string> names;  // empty: numeric, with a warning
+  };
+  const Row rows[] = {
+      {"labels 1 .. k", {{1, "a", nullptr}, {2, "b", nullptr}}, {2, 1, -9999}, {"a", "b"}},
+      {"labels 0 and 1", {{0, "no", nullptr}, {1, "yes", nullptr}}, {0, 1}, {}},
+      {"labels 1, 2, 5",
+       {{1, "a", nullptr}, {2, "b", nullptr}, {5, "e", nullptr}},
+       {1, 5, 2, -9999},
+       {"a", "b", "v3", "v4", "e"}},
+      {"a value beyond the labels", {{1, "a", nullptr}, {2, "b", nullptr}}, {1, 3}, {}},
+      {"a value between whole numbers", {{1, "a", nullptr}, {2, "b", nullptr}}, {1, 1.5}, {}},
+      {"a label between whole numbers", {{1, "a", nullptr}, {1.5, "half", nullptr}}, {1}, {}},
+      {"long labels that clash give way to labels",
+       {{1, "x", "the same"}, {2, "y", "the same"}, {3, "z", "other"}},
+       {1, 2, 3},
+       {"x", "y", "other"}},
+      {"a long label that is another value's label",
+       {{1, "a", "b"}, {2, "b", nullptr}},
+       {1, 2},
+       {"a", "b"}},
+      {"a made-up name that is a label",
+       {{1, "v2", nullptr}, {3, "c", nullptr}},
+       {1, 2, 3},
+       {"v2", "v2_2", "c"}},
+  };
+  const fs::path path = dir_ / "labels.kvm";
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    const auto cases = static_cast<std::int32_t>(row.values.size());
+    KvmFile* file = KvmCreateFile(1, cases, path.c_str());
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(KvmSetVarName(file, 1, "Grade"), 1);
+    for (const Label& l : row.labels) {
+      ASSERT_EQ(KvmAddLabel(file, 1, l.value, l.label, l.long_label), 1);
+    }
+    for (std::int32_t c = 0; c < cases; ++c) {
+      ASSERT_EQ(KvmSetData(file, 1, c + 1, row.values[c]), 1);
+    }
+    ASSERT_EQ(KvmCloseFile(file), 1);
+
+    sink_.clear();
+    auto back = LoadDataSet(path, DataFileFormat::kHost, {});
+    ASSERT_TRUE(back) << last_message();
+    EXPECT_EQ(back->nominals[0], row.names);
+    EXPECT_EQ(last_message(),
+              row.names.empty()
+                  ? "The value labels of variable \"GRADE\" are not kept: its values are not "
+                    "all value numbers 1, 2, ... that the labels could name, so it is read as "
+                    "numeric"
+                  : "");
+    for (std::int32_t c = 0; c < cases; ++c) {  // no value changed
+      if (row.values[c] == -9999) {
+        EXPECT_TRUE(IsMissing(back->at(c, 0)));
+      } else {
+        EXPECT_EQ(back->at(c, 0), row.values[c]);
+      }
+    }
+    fs::remove(path);
+  }
+}
+
+// While alive, files this process writes may not grow beyond `bytes`: a
+// write past it fails with EFBIG instead of raising SIGXFSZ.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &old_limit_);
+    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limit = old_limit_;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FileSizeLimit() {
+    ::setrlimit(RLIMIT_FSIZE, &old_limit_);
+    std::signal(SIGXFSZ, old_handler_);
+  }
+
+ private:
+  rlimit old_limit_{};
+  void (*old_handler_)(int) = nullptr;
+};
+
+TEST_F(DataFilesTest, HostFileFailuresNameTheFileAndTheSystemsReason) {
+  const auto d = Sample();
+  const fs::path absent = dir_ / "absent.kvm";
+  const fs::path in_no_directory = dir_ / "no" / "such.kvm";
+  const fs::path directory = dir_ / "folder.kvm";
+  const fs::path text = dir_ / "text.kvm";
+  const fs::path big = dir_ / "big.kvm";
+  fs::create_directory(directory);
+  std::ofstream(text) << "not a data file";
+  const auto load = [](const fs::path& p) {
+    return LoadDataSet(p, DataFileFormat::kHost, {}) != nullptr;
+  };
+  const auto save = [&](const fs::path& p) {
+    return static_cast<bool>(SaveDataSet(*d, p, DataFileFormat::kHost, {}));
+  };
+  struct Row {
+    const char* what;
+    std::function<bool()> call;
+    std::string message;
+  };
+  const Row rows[] = {
+      {"load a missing file", [&] { return load(absent); },
+       "Cannot open Data Set file for reading: " + absent.string() + ": No such file or directory"},
+      {"load a directory", [&] { return load(directory); },
+       "Cannot open Data Set file for reading: " + directory.string() + ": Is a directory"},
+      {"load a file that is not a data file", [&] { return load(text); },
+       "Cannot read KALVIMETRA data file"},
+      {"save into a missing directory", [&] { return save(in_no_directory); },
+       "Couldn't open specified file for writing: " + in_no_directory.string() +
+           ": No such file or directory"},
+      {"save over a directory", [&] { return save(directory); },
+       "Couldn't open specified file for writing: " + directory.string() + ": Is a directory"},
+      // The sample's 4 cases of 20 name bytes and 5 values take 240 bytes,
+      // behind a header padded to 512: the working files fit in 700 bytes,
+      // the new file does not.
+      {"save beyond the disk's room",
+       [&] {
+         FileSizeLimit limit(700);
+         return save(big);
+       },
+       "Couldn't open specified file for writing: " + big.string() + ": File too large"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.what);
+    EXPECT_FALSE(row.call());
+    EXPECT_EQ(last_message(), row.message);
+  }
+  // Nothing was left behind: the directory and the text file made above.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir_), fs::directory_iterator()), 2);
 }
 
 TEST_F(DataFilesTest, SavesAreWholeOrNotAtAll) {
