@@ -18,6 +18,7 @@ namespace {
 
 constexpr std::string_view kNotInFormat = "Cannot read data file: not in the correct format";
 constexpr std::string_view kSubsetColumn = "NNTYPE";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 std::unique_ptr<DataSet> Refuse(std::string_view message) {
   RecordError(message);
@@ -65,8 +66,9 @@ std::string ReadAll(std::istream& in) {
   return text;
 }
 
-bool IsBlankLine(std::string_view line) {
-  return line.find_first_not_of(" \t") == std::string_view::npos;
+// A line of blanks is no row; but a tab that separates fields makes one.
+bool IsBlankLine(std::string_view line, char separator) {
+  return line.find_first_not_of(separator == '\t' ? " " : " \t") == std::string_view::npos;
 }
 
 // Calls field(i, text) for each field of a line without quotes; returns the
@@ -329,12 +331,14 @@ bool IsValueNumber(double x, std::size_t names) {
 
 // Appends the field so that the import reads it back as this text: quoted
 // when it holds the separator or a quote, has blanks at its ends, is empty
-// between blank separators (which would join it to the next), or, for
+// between blank separators (which would join it to the next), starts like a
+// byte-order mark (which the first field would lose), or, for
 // `as_text`, would otherwise read as a number, as missing or as a mark.
 void AppendField(std::string& line, std::string_view text, char separator, bool as_text) {
   const bool needs_quotes =
       text.find(separator) != std::string_view::npos || text.find('"') != std::string_view::npos ||
       Trim(text).size() != text.size() || (text.empty() && separator == ' ') ||
+      text.substr(0, kByteOrderMark.size()) == kByteOrderMark ||
       (as_text &&
        (ParseNumber(text) || text.empty() || text.front() == '?' || text == kSubsetColumn));
   if (!needs_quotes) {
@@ -375,7 +379,6 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
     if (!IsUsableSeparator(c)) return Refuse(kBadSeparator);
     const std::string whole = ReadAll(in);
     // A byte-order mark is no part of the first name.
-    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
     std::string_view text(whole);
     if (text.substr(0, kByteOrderMark.size()) == kByteOrderMark) {
       text.remove_prefix(kByteOrderMark.size());
@@ -392,7 +395,7 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       Lines lines(text);
       std::string_view line;
       while (lines.Next(line)) {
-        if (IsBlankLine(line)) continue;
+        if (IsBlankLine(line, c)) continue;
         const bool plain = c != ' ' && line.find('"') == std::string_view::npos;
         const int n = plain ? static_cast<int>(std::count(line.begin(), line.end(), c)) + 1
                             : SplitFields(line, c, scratch, [](int, std::string_view, bool) {});
@@ -417,7 +420,7 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
     std::string_view line;
     auto next_row = [&]() {
       while (lines.Next(line)) {
-        if (!IsBlankLine(line)) return true;
+        if (!IsBlankLine(line, c)) return true;
       }
       return false;
     };
@@ -532,8 +535,9 @@ Status ExportText(const DataSet& data, std::ostream& out, const DelimitedOptions
     if (options.case_names) add("", false);
     if (options.subsets) add(kSubsetColumn, false);
     for (const std::string& name : data.variable_names) add(name, name == kSubsetColumn);
-    line.back() = '\n';
-    out << line;
+    line.pop_back();
+    // A header of one empty name would be a blank line, which is no row.
+    out << (IsBlankLine(line, c) ? "\"" + line + "\"" : line) << '\n';
   }
   for (int r = 0; r < data.no_cases; ++r) {
     line.clear();
