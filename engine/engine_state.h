@@ -10,8 +10,8 @@
 #include "data/data_set.h"
 #include "network/network.h"
 #include "network/network_design.h"
+#include "network/weight_initialiser.h"
 #include "training/training_run.h"
-#include "training/weight_initialiser.h"
 
 namespace tavrin {
 

@@ -8,13 +8,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/messages.h"
 #include "common/status.h"
 
 namespace tavrin {
-
-inline constexpr std::string_view kBlankNominal = "Blank nominal names are not permitted";
-inline constexpr std::string_view kDuplicateNominal =
-    "Nominal value names of a variable must differ";
 
 // Whether no two names are equal.
 bool NominalNamesDistinct(const std::vector<std::string>& names);

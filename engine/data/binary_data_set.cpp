@@ -3,6 +3,7 @@
 
 #include "common/binary_reader.h"
 #include "common/binary_writer.h"
+#include "common/messages.h"
 #include "data/data_set_files.h"
 #include "data/data_set_limits.h"
 
@@ -12,7 +13,6 @@ namespace {
 constexpr std::array<std::int32_t, 4> kIdentification = {721347, 1124562, -354621, -909912};
 constexpr std::int32_t kVersion = 30;
 constexpr int kHeaderWords = 32;
-constexpr std::string_view kShortRead = "Unexpected end of file while reading data file";
 
 bool ReadTextList(BinaryReader& in, std::int64_t n, std::vector<std::string>& texts) {
   std::vector<std::int32_t> lengths;
@@ -40,31 +40,32 @@ std::unique_ptr<DataSet> Refuse(std::string_view message) {
 std::unique_ptr<DataSet> ReadBinaryDataSet(std::istream& stream) {
   try {
     BinaryReader in(stream);
-    if (!in.Seek(0)) return Refuse(kShortRead);
+    if (!in.Seek(0)) return Refuse(kShortDataSetRead);
     std::vector<std::int32_t> header;
     if (!in.ReadInt32s(header, kHeaderWords)) {
       // A file too short to hold the identification is not one of ours.
-      return Refuse("Cannot open Data Set file: incorrect header");
+      return Refuse(kIncorrectDataSetHeader);
     }
     for (std::size_t i = 0; i < kIdentification.size(); ++i) {
       if (header[i] != kIdentification[i]) {
-        return Refuse("Cannot open Data Set file: incorrect header");
+        return Refuse(kIncorrectDataSetHeader);
       }
     }
     const std::int32_t variables = header[5];
     const std::int32_t cases = header[6];
     if (variables < 1 || cases < 1 || cases > kMaxCases || !DataEntriesFit(cases, variables) ||
         !in.Holds(std::int64_t{cases} * variables, 8)) {
-      return Refuse(kShortRead);
+      return Refuse(kShortDataSetRead);
     }
     auto data = std::make_unique<DataSet>();
     data->no_variables = variables;
     data->no_cases = cases;
     data->case_capacity = cases;
-    if (!in.ReadDoubles(data->entries, std::int64_t{cases} * variables)) return Refuse(kShortRead);
+    if (!in.ReadDoubles(data->entries, std::int64_t{cases} * variables))
+      return Refuse(kShortDataSetRead);
     if (!in.ReadInt32s(data->is_input, variables) || !in.ReadInt32s(data->is_output, variables) ||
         !in.ReadInt32s(data->subset, cases)) {
-      return Refuse(kShortRead);
+      return Refuse(kShortDataSetRead);
     }
     for (std::int32_t& flag : data->is_input) flag = flag == 1 ? 1 : 0;
     for (std::int32_t& flag : data->is_output) flag = flag == 1 ? 1 : 0;
@@ -72,15 +73,15 @@ std::unique_ptr<DataSet> ReadBinaryDataSet(std::istream& stream) {
     for (std::int32_t& s : data->subset) s = (s >= 0 && s <= 3) ? s : 0;
     if (!ReadTextList(in, variables, data->variable_names) ||
         !ReadTextList(in, cases, data->case_names)) {
-      return Refuse(kShortRead);
+      return Refuse(kShortDataSetRead);
     }
     std::vector<std::int32_t> counts;
-    if (!in.ReadInt32s(counts, variables)) return Refuse(kShortRead);
+    if (!in.ReadInt32s(counts, variables)) return Refuse(kShortDataSetRead);
     data->nominals.resize(variables);
     for (std::int32_t v = 0; v < variables; ++v) {
-      if (counts[v] < 0 || counts[v] > kMaxNominalValues) return Refuse(kShortRead);
+      if (counts[v] < 0 || counts[v] > kMaxNominalValues) return Refuse(kShortDataSetRead);
       if (counts[v] > 0 && !ReadTextList(in, counts[v], data->nominals[v])) {
-        return Refuse(kShortRead);
+        return Refuse(kShortDataSetRead);
       }
       if (!NominalNamesDistinct(data->nominals[v])) return Refuse(kDuplicateNominalInDataFile);
     }
@@ -111,7 +112,7 @@ Status WriteBinaryDataSet(const DataSet& data, std::ostream& stream) {
   for (const auto& names : data.nominals) {
     if (!names.empty()) WriteTextList(out, names);
   }
-  if (!out.ok()) return Fail("Couldn't open specified file for writing");
+  if (!out.ok()) return Fail(kCannotWriteDataSetFile);
   return Status::Ok();
 }
 

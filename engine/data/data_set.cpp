@@ -1,4 +1,5 @@
 #include "data/data_set.h"
+#include "common/messages.h"
 
 #include <algorithm>
 #include <new>
@@ -109,10 +110,10 @@ std::unique_ptr<DataSet> CopyDataSet(const DataSet& data) {
 Status ResizeCases(DataSet& data, int position, int count) {
   if (position < 0 || position > data.no_cases ||
       (count < 0 && std::int64_t{position} - count > data.no_cases)) {
-    return Fail("Case number out of range");
+    return Fail(kCaseOutOfRange);
   }
   if (count < 0) {
-    if (-count >= data.no_cases) return Fail("Cannot Cut all cases");
+    if (-count >= data.no_cases) return Fail(kCannotCutAllCases);
     const int end = position - count;
     for (int c = position; c < end; ++c) {
       if (std::int32_t* n = data.subset_count(data.subset[c])) --*n;
@@ -126,8 +127,7 @@ Status ResizeCases(DataSet& data, int position, int count) {
   }
   if (count == 0) return Status::Ok();
   if (std::int64_t{data.no_cases} + count > kMaxCases) {
-    return Fail("Cannot create any more cases: maximum (" + std::to_string(kMaxCases) +
-                ") reached");
+    return Fail(kTooManyCases);
   }
   const int needed = data.no_cases + count;
   std::int64_t capacity = data.case_capacity;
@@ -163,13 +163,13 @@ Status ResizeCases(DataSet& data, int position, int count) {
 Status ResizeDataVariables(DataSet& data, int position, int count) {
   if (position < 0 || position > data.no_variables ||
       (count < 0 && std::int64_t{position} - count > data.no_variables)) {
-    return Fail("Variable number out of range");
+    return Fail(kVariableOutOfRange);
   }
   if (count > 0 && std::int64_t{data.no_variables} + count > kMaxDataEntries) {
     return Fail(kNotEnoughMemory);
   }
   if (count < 0 && -count >= data.no_variables) {
-    return Fail("Cannot remove all variables from Data Set");
+    return Fail(kCannotRemoveAllVariables);
   }
   if (count == 0) return Status::Ok();
   const int new_count = data.no_variables + count;
@@ -243,15 +243,15 @@ void SetCaseSubsets(DataSet& data, int first, int count, Subset subset) {
 }
 
 Status SetDataNoNominals(DataSet& data, int variable, int count) {
-  if (count < 0) return Fail("Number of nominal values out of range");
-  if (count > kMaxNominalValues) return Fail("Not enough memory to add nominals");
+  if (count < 0) return Fail(kNominalCountOutOfRange);
+  if (count > kMaxNominalValues) return Fail(kNoMemoryForNominals);
   try {
     std::vector<std::string> names = data.nominals[variable];
     ResizeNominalNames(names, count);
     data.nominals[variable] = std::move(names);
     return Status::Ok();
   } catch (const std::bad_alloc&) {
-    return Fail("Not enough memory to add nominals");
+    return Fail(kNoMemoryForNominals);
   }
 }
 

@@ -11,13 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "common/messages.h"
 #include "common/missing.h"
 #include "common/random_generator.h"
 #include "common/status.h"
 
 namespace tavrin {
-
-struct Network;
 
 enum class Subset : std::int32_t { kTraining = 0, kVerification = 1, kTest = 2, kIgnore = 3 };
 
@@ -30,7 +29,6 @@ inline constexpr std::size_t kMaxTitleLength = 80;
 
 // Entries are finite numbers or the missing-value marker: a NaN or an
 // infinity would pass into every statistic and trainer.
-inline constexpr std::string_view kDataValueNotFinite = "Data value is not a finite number";
 inline bool IsDataValue(double x) {
   return std::isfinite(x);
 }

@@ -1,4 +1,5 @@
 #include "data/data_set_files.h"
+#include "common/messages.h"
 
 #include <fstream>
 
@@ -10,15 +11,14 @@ namespace tavrin {
 std::unique_ptr<DataSet> LoadDataSet(const std::filesystem::path& path, DataFileFormat format,
                                      const DelimitedOptions& options) {
   if (format == DataFileFormat::kHost) return ReadHostDataFile(path);
-  constexpr std::string_view kCannotOpen = "Cannot open Data Set file for reading";
   // The binary reader checks every count against the bytes left, so it needs
   // the size; the text formats read in one pass.
   if (format == DataFileFormat::kBinary) {
-    const std::unique_ptr<std::istream> in = OpenSizedForReading(path, kCannotOpen);
+    const std::unique_ptr<std::istream> in = OpenSizedForReading(path, kCannotOpenDataSetFile);
     return in ? ReadBinaryDataSet(*in) : nullptr;
   }
   std::ifstream in;
-  if (!OpenForReading(path, in, kCannotOpen)) return nullptr;
+  if (!OpenForReading(path, in, kCannotOpenDataSetFile)) return nullptr;
   switch (format) {
     case DataFileFormat::kDelimited:
       return ImportText(in, options);
@@ -28,16 +28,15 @@ std::unique_ptr<DataSet> LoadDataSet(const std::filesystem::path& path, DataFile
     case DataFileFormat::kHost:
       break;
   }
-  RecordError("Unrecognised Data Set Format");
+  RecordError(kUnknownDataFormat);
   return nullptr;
 }
 
 Status SaveDataSet(const DataSet& data, const std::filesystem::path& path, DataFileFormat format,
                    const DelimitedOptions& options) {
   if (format == DataFileFormat::kHost) return WriteHostDataFile(data, path);
-  constexpr std::string_view kCannotWrite = "Couldn't open specified file for writing";
   SafeFileWriter writer;
-  if (!writer.Open(path, kCannotWrite)) return Status::Failed();
+  if (!writer.Open(path, kCannotWriteDataSetFile)) return Status::Failed();
   Status written = Status::Failed();
   switch (format) {
     case DataFileFormat::kBinary:
@@ -53,7 +52,7 @@ Status SaveDataSet(const DataSet& data, const std::filesystem::path& path, DataF
       break;
   }
   if (!written) return Status::Failed();
-  return writer.Commit(kCannotWrite);
+  return writer.Commit(kCannotWriteDataSetFile);
 }
 
 }  // namespace tavrin

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "common/messages.h"
 #include "common/nominal_names.h"
 #include "data/data_set.h"
 
@@ -17,9 +18,6 @@ inline constexpr std::int64_t kMaxDataEntries = std::int64_t{1} << 30;
 
 // Nominal value names one variable may have.
 inline constexpr std::int32_t kMaxNominalValues = 1 << 20;
-
-inline constexpr std::string_view kDuplicateNominalInDataFile =
-    "Data Set file corrupted: duplicate nominal value name";
 
 bool DataEntriesFit(std::int64_t cases, std::int64_t variables);
 

@@ -5,6 +5,7 @@
 #include <new>
 #include <numeric>
 
+#include "common/messages.h"
 #include "data/data_set.h"
 
 namespace tavrin {
@@ -89,7 +90,7 @@ Status ShuffleSubsets(DataSet& data, int mode, RandomGenerator& random, std::int
         return AddCaseIndex(data);
       default:
         // Doing nothing and reporting success would hide a caller's mistake.
-        return Fail("Shuffle mode out of range");
+        return Fail(kShuffleModeOutOfRange);
     }
     return Status::Ok();
   } catch (const std::bad_alloc&) {

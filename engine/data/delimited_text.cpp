@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "common/messages.h"
 #include "common/real_text.h"
 #include "data/data_set_files.h"
 #include "data/data_set_limits.h"
@@ -16,7 +17,6 @@
 namespace tavrin {
 namespace {
 
-constexpr std::string_view kNotInFormat = "Cannot read data file: not in the correct format";
 constexpr std::string_view kSubsetColumn = "NNTYPE";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
@@ -321,9 +321,6 @@ bool IsUsableSeparator(char c) {
   return std::string_view("0123456789.+-eE\"\r\n").find(c) == std::string_view::npos && c != '\0';
 }
 
-constexpr std::string_view kBadSeparator =
-    "The separator cannot be a character of a number, a quote or a line end";
-
 bool IsValueNumber(double x, std::size_t names) {
   return names > 0 && x >= 1 && x <= static_cast<double>(names) &&
          x == static_cast<double>(static_cast<std::int64_t>(x));
@@ -405,16 +402,13 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       }
     }
     if (ragged) {
-      RecordWarning(
-          "The rows in the data file contain an inconsistent number of columns. Please check "
-          "that the data is correct (missing values have been added to short rows).");
+      RecordWarning(kRaggedRows);
     }
     const int name_column = options.case_names ? 0 : -1;
     const std::int64_t cases = rows - (options.header ? 1 : 0);
     int variables = columns - (options.case_names ? 1 : 0);
     if (cases < 1 || variables < 1) return Refuse(kNotInFormat);
-    if (cases > kMaxCases)
-      return Refuse("Cannot create any more cases: maximum (536870912) reached");
+    if (cases > kMaxCases) return Refuse(kTooManyCases);
 
     Lines lines(text);
     std::string_view line;
@@ -515,14 +509,12 @@ Status ExportText(const DataSet& data, std::ostream& out, const DelimitedOptions
     bool ok = !options.header || one_line(data.variable_names[v]);
     for (const std::string& n : data.nominals[v]) ok = ok && one_line(n) && !n.empty();
     if (!ok) {
-      return Fail(
-          "A variable name or nominal value holds a line break, or is empty, and cannot be "
-          "exported");
+      return Fail(kNameNotExportable);
     }
   }
   if (options.case_names &&
       !std::all_of(data.case_names.begin(), data.case_names.end(), one_line)) {
-    return Fail("A case name holds a line break and cannot be exported");
+    return Fail(kCaseNameNotExportable);
   }
   WarnOfValuesTextCannotCarry(data);
   static constexpr const char* kSubsets[] = {"TRAIN", "VERIFY", "TEST", "IGNORE"};
@@ -567,7 +559,7 @@ Status ExportText(const DataSet& data, std::ostream& out, const DelimitedOptions
     line.back() = '\n';
     out << line;
   }
-  if (!out) return Fail("Couldn't open specified file for writing");
+  if (!out) return Fail(kCannotWriteDataSetFile);
   return Status::Ok();
 }
 

@@ -24,6 +24,7 @@
 #include <string>
 #include <system_error>
 
+#include "common/messages.h"
 #include "data/data_set_files.h"
 #include "data/data_set_limits.h"
 #include "kvmdev32.h"
@@ -268,21 +269,21 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
       // A reason means the file could not be opened or read; none, that it
       // is not a data file.
       const int reason = errno;
-      if (reason == 0) return Refuse("Cannot read KALVIMETRA data file");
-      return Refuse(WithReason("Cannot open Data Set file for reading", path, reason));
+      if (reason == 0) return Refuse(kCannotReadHostFile);
+      return Refuse(WithReason(kCannotOpenDataSetFile, path, reason));
     }
     const std::int32_t columns = KvmGetNVars(file.get());
     const std::int32_t cases = KvmGetNCases(file.get());
     char name[KVM_NAME_BUFFER_SIZE] = {};
-    if (columns < 1 || cases < 1) return Refuse("Cannot read KALVIMETRA data file");
+    if (columns < 1 || cases < 1) return Refuse(kCannotReadHostFile);
     if (KvmGetVarName(file.get(), 1, name) != 1) {
-      return RefuseWithReason("Cannot read KALVIMETRA data file", path);
+      return RefuseWithReason(kCannotReadHostFile, path);
     }
     const bool has_subsets = kSubsetColumn == name;
     const int first = has_subsets ? 2 : 1;
     const int variables = columns - (has_subsets ? 1 : 0);
     if (variables < 1 || !DataEntriesFit(cases, columns)) {
-      return Refuse(variables < 1 ? "Cannot read KALVIMETRA data file" : kNotEnoughMemory);
+      return Refuse(variables < 1 ? kCannotReadHostFile : kNotEnoughMemory);
     }
 
     auto data = std::make_unique<DataSet>();
@@ -296,7 +297,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     data->host_attributes.resize(variables);
     std::vector<double> codes(columns);
     if (KvmGetAllMD(file.get(), codes.data()) != 1)
-      return RefuseWithReason("Cannot read KALVIMETRA data file", path);
+      return RefuseWithReason(kCannotReadHostFile, path);
     for (int v = 0; v < variables; ++v) {
       const int column = first + v;
       HostAttributes& host = data->host_attributes[v];
@@ -305,7 +306,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
       if (KvmGetVarName(file.get(), column, name) != 1 ||
           KvmGetVarFormat(file.get(), column, &width, &decimals, &field2, &field3) != 1 ||
           KvmGetVarLongName(file.get(), column, long_name, sizeof long_name) != 1) {
-        return RefuseWithReason("Cannot read KALVIMETRA data file", path);
+        return RefuseWithReason(kCannotReadHostFile, path);
       }
       data->variable_names[v] = name;
       host.display_width = static_cast<std::int16_t>(width);
@@ -327,7 +328,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     const bool named = KvmGetCaseNameLength(file.get()) > 0;
     for (int c = 0; c < cases; ++c) {
       if (KvmGetCaseData(file.get(), c + 1, row.data()) != 1) {
-        return RefuseWithReason("Cannot read KALVIMETRA data file", path);
+        return RefuseWithReason(kCannotReadHostFile, path);
       }
       if (has_subsets) {
         const double s = row[0];
@@ -347,7 +348,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     }
     for (int v = 0; v < variables; ++v) ReadNominals(file.get(), first + v, *data, v);
     if (!file.Close()) {
-      return RefuseWithReason("Internal error reading KALVIMETRA file: KvmCloseFile failed", path);
+      return RefuseWithReason(kHostCloseFailed, path);
     }
     RecountDataSet(*data);
     return data;
@@ -359,28 +360,23 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
 Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path) {
   const int columns = data.no_variables + 1;
   if (columns > KVM_MAX_VARIABLES) {
-    return Fail("Too many variables for a KALVIMETRA data file (at most 4091)");
+    return Fail(kTooManyHostVariables);
   }
   for (int v = 0; v < data.no_variables; ++v) {
     for (const std::string& n : data.nominals[v]) {
       if (n.size() > kLongLabelLength) {
-        return Fail(
-            "A nominal value name longer than 40 characters cannot be saved in a "
-            "KALVIMETRA data file");
+        return Fail(kHostNominalTooLong);
       }
     }
     if (data.nominals[v].size() > KVM_MAX_LONG_LABELS) {
-      return Fail(
-          "A variable with more than 720 nominal values cannot be saved in a KALVIMETRA "
-          "data file");
+      return Fail(kTooManyHostNominals);
     }
   }
   // Written under a temporary name beside the target and renamed over it only
   // when complete, so a failed save leaves the old file as it was.
-  constexpr std::string_view kCannotWrite = "Couldn't open specified file for writing";
   std::string temporary = (path.parent_path() / (path.filename().string() + ".XXXXXX")).string();
   const int fd = mkstemp(temporary.data());
-  if (fd < 0) return FailWithReason(kCannotWrite, path, errno);
+  if (fd < 0) return FailWithReason(kCannotWriteDataSetFile, path, errno);
   // mkstemp makes the file private; the saved file keeps the target's mode,
   // or gets the usual one for a new file.
   struct stat existing {};
@@ -402,7 +398,7 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
   } cleanup{temporary};
   HostFile file(KvmCreateFile(columns, data.no_cases, temporary.c_str()));
   if (!file.get()) {
-    return FailWithReason("Cannot write to this file as it is open in KALVIMETRA", path, errno);
+    return FailWithReason(kHostFileInUse, path, errno);
   }
   KvmFile* f = file.get();
   bool ok = true;
@@ -427,7 +423,7 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
     }
     std::string long_name = host.long_label;
     if (long_name.size() + role_tag.size() > kLongNameLength) {
-      return Fail("A variable's long label is too long for a KALVIMETRA data file");
+      return Fail(kHostLongLabelTooLong);
     }
     if (keep_whole[v]) {
       std::string tag = (long_name.empty() ? "" : " ") + std::string(kNameTagStart) + whole +
@@ -468,9 +464,9 @@ Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path)
     if (ok) reason = errno;
     ok = false;
   }
-  if (!ok) return FailWithReason(kCannotWrite, path, reason);
+  if (!ok) return FailWithReason(kCannotWriteDataSetFile, path, reason);
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    return FailWithReason(kCannotWrite, path, errno);
+    return FailWithReason(kCannotWriteDataSetFile, path, errno);
   }
   cleanup.name.clear();
   return Status::Ok();

@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "common/line_reader.h"
+#include "common/messages.h"
 #include "common/real_text.h"
 #include "common/text_file_header.h"
 #include "data/data_set_files.h"
@@ -10,9 +11,6 @@
 
 namespace tavrin {
 namespace {
-
-constexpr std::string_view kEndOfFile = "Unexpected end of file reading Data Set";
-constexpr std::string_view kIncorrectHeader = "Cannot open Data Set file: incorrect header";
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\n';
@@ -144,46 +142,45 @@ std::unique_ptr<DataSet> ReadPatternFile(std::istream& in) {
   };
   try {
     std::string line;
-    if (!lines.reader().Next(line)) return Refuse(kIncorrectHeader);
+    if (!lines.reader().Next(line)) return Refuse(kIncorrectDataSetHeader);
     const auto header = ParseTextFileHeader(line);
-    if (!header || header->kind != "patterns") return Refuse(kIncorrectHeader);
+    if (!header || header->kind != "patterns") return Refuse(kIncorrectDataSetHeader);
     if (!IsReadableVersion(*header)) {
-      return Refuse("File created by a later version of Tavrin; cannot open");
+      return Refuse(kLaterVersion);
     }
 
     std::int32_t variables = 0;
     std::int32_t cases = 0;
-    if (!lines.NextNonBlank(line))
-      return Refuse("Data Set file corrupted: no_attributes field missing");
+    if (!lines.NextNonBlank(line)) return Refuse(kNoAttributesField);
     if (FirstWord(line) == "no_inputs") {
       // The earlier layout: inputs, outputs, cases and verification cases.
       const auto inputs = KeywordNumber(line, "no_inputs");
       std::optional<std::int32_t> outputs, patterns, verification;
       if (lines.NextNonBlank(line)) outputs = KeywordNumber(line, "no_outputs");
       if (!inputs || !outputs || *inputs < 0 || *outputs < 0) {
-        return Refuse("Data Set file corrupted: no_attributes field missing");
+        return Refuse(kNoAttributesField);
       }
       if (lines.NextNonBlank(line)) patterns = KeywordNumber(line, "no_patterns");
-      if (!patterns) return Refuse("Data Set file corrupted: no_patterns field missing");
+      if (!patterns) return Refuse(kNoPatternsField);
       if (lines.NextNonBlank(line)) verification = KeywordNumber(line, "no_verification");
-      if (!verification) return Refuse("Data Set file corrupted: no_patterns field missing");
+      if (!verification) return Refuse(kNoPatternsField);
       variables = static_cast<std::int32_t>(
           std::min<std::int64_t>(std::int64_t{*inputs} + *outputs, INT32_MAX));
       cases = *patterns;
     } else {
       const auto attributes = KeywordNumber(line, "no_attributes");
-      if (!attributes) return Refuse("Data Set file corrupted: no_attributes field missing");
+      if (!attributes) return Refuse(kNoAttributesField);
       std::optional<std::int32_t> patterns;
       if (lines.NextNonBlank(line)) patterns = KeywordNumber(line, "no_patterns");
-      if (!patterns) return Refuse("Data Set file corrupted: no_patterns field missing");
+      if (!patterns) return Refuse(kNoPatternsField);
       variables = *attributes;
       cases = *patterns;
     }
     if (variables < 1 || cases < 1 || cases > kMaxCases) {
-      return Refuse("Data Set file incomplete: variables missing");
+      return Refuse(kVariablesMissing);
     }
     if (!lines.NextNonBlank(line) || FirstWord(line) != "attributes") {
-      return Refuse("Data Set file incomplete: variables missing");
+      return Refuse(kVariablesMissing);
     }
 
     // Variables grow line by line, so a count the file does not back up with
@@ -191,7 +188,7 @@ std::unique_ptr<DataSet> ReadPatternFile(std::istream& in) {
     auto data = std::make_unique<DataSet>();
     for (std::int32_t v = 0; v < variables; ++v) {
       if (!lines.Next(line) || (!line.empty() && line[0] == '!')) {
-        return Refuse("Data Set file incomplete: variables missing");
+        return Refuse(kVariablesMissing);
       }
       data->variable_names.emplace_back();
       data->nominals.emplace_back();
@@ -209,7 +206,7 @@ std::unique_ptr<DataSet> ReadPatternFile(std::istream& in) {
     std::string pending;
     std::vector<double> row(variables);
     for (std::int32_t c = 0; c < cases; ++c) {
-      if (!lines.NextNonBlank(line) || line[0] != '!') return Refuse(kEndOfFile);
+      if (!lines.NextNonBlank(line) || line[0] != '!') return Refuse(kEndOfPatternFile);
       if (!DataEntriesFit(std::int64_t{c} + 1, variables)) return Refuse(kNotEnoughMemory);
       std::int32_t subset = 0;
       std::string name;
@@ -217,7 +214,7 @@ std::unique_ptr<DataSet> ReadPatternFile(std::istream& in) {
       pending.clear();
       bool bad_value = false;
       if (!ReadValues(lines, pending, row.data(), variables, bad_value)) {
-        return Refuse(bad_value ? "Data Set file corrupted: a value is not a number" : kEndOfFile);
+        return Refuse(bad_value ? kValueNotANumber : kEndOfPatternFile);
       }
       data->entries.insert(data->entries.end(), row.begin(), row.end());
       data->subset.push_back(subset);
@@ -247,17 +244,13 @@ Status WritePatternFile(const DataSet& data, std::ostream& out) {
       line += "}";
     }
     if (!ok || line.size() + 3 > LineReader::kMaxLineLength) {
-      return Fail(
-          "A variable name or nominal value cannot be written to a pattern file: it holds "
-          "a line break, \"={\", \",\" or \"}\", or makes a line over 1023 characters");
+      return Fail(kNameNotInPatternFile);
     }
   }
   for (int c = 0; c < data.no_cases; ++c) {
     if (!Writable(data.case_names[c]) ||
         data.case_names[c].size() + 16 > LineReader::kMaxLineLength) {
-      return Fail(
-          "A case name cannot be written to a pattern file: it holds a line break or "
-          "makes a line over 1023 characters");
+      return Fail(kCaseNameNotInPatternFile);
     }
   }
 
@@ -296,7 +289,7 @@ Status WritePatternFile(const DataSet& data, std::ostream& out) {
     }
   }
   out << "\n\n";
-  if (!out) return Fail("Couldn't open specified file for writing");
+  if (!out) return Fail(kCannotWriteDataSetFile);
   return Status::Ok();
 }
 

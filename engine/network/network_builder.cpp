@@ -1,10 +1,11 @@
 #include "network/network_builder.h"
+#include "common/messages.h"
 
 #include <cmath>
 #include <new>
 
 #include "common/status.h"
-#include "training/weight_initialiser.h"
+#include "network/weight_initialiser.h"
 
 namespace tavrin {
 namespace {
@@ -31,35 +32,34 @@ NetworkType TypeOf(DesignCode code) {
 
 // Units one value of a design variable occupies.
 std::int64_t DesignUnits(const DesignVariable& v) {
-  const auto k = static_cast<std::int64_t>(v.nominals.size());
-  return (v.conversion == static_cast<double>(ConversionFunction::kOneOfN) && k > 1) ? k : 1;
+  return UnitsPerValue(v.conversion, static_cast<std::int64_t>(v.nominals.size()));
 }
 
 // The layer count a kind requires, with the message when a design has another.
 Status CheckLayerCount(DesignCode code, int no_layers) {
   switch (code) {
     case DesignCode::kKohonen:
-      if (no_layers != 2) return Fail("A Kohonen network must have exactly two layers");
+      if (no_layers != 2) return Fail(kKohonenLayers);
       break;
     case DesignCode::kRbf:
-      if (no_layers != 3) return Fail("An RBF network must have exactly three layers");
+      if (no_layers != 3) return Fail(kRbfLayers);
       break;
     case DesignCode::kLinear:
-      if (no_layers != 2) return Fail("A Linear network must have exactly two layers");
+      if (no_layers != 2) return Fail(kLinearLayers);
       break;
     case DesignCode::kProbabilistic:
       if (no_layers != 3 && no_layers != 4) {
-        return Fail("A Probabilistic network must have three or four layers");
+        return Fail(kProbabilisticLayers);
       }
       break;
     case DesignCode::kRegression:
-      if (no_layers != 4) return Fail("A Regression network must have exactly four layers");
+      if (no_layers != 4) return Fail(kRegressionLayers);
       break;
     case DesignCode::kMlp:
     case DesignCode::kSimpleRecurrent:
       break;
   }
-  if (no_layers < 2) return Fail("A Network must have at least two layers");
+  if (no_layers < 2) return Fail(kTooFewLayers);
   return Status::Ok();
 }
 
@@ -209,19 +209,17 @@ std::unique_ptr<Network> BuildNetwork(const NetworkDesign& d, RandomGenerator& r
                                       ReinitialisationRange& range) {
   const auto code = static_cast<std::int32_t>(d.design_code);
   if (code < 0 || code > static_cast<std::int32_t>(DesignCode::kSimpleRecurrent)) {
-    RecordError("Network design code out of range");
+    RecordError(kDesignCodeOutOfRange);
     return nullptr;
   }
   if (!CheckLayerCount(d.design_code, d.no_layers)) return nullptr;
   const int n = d.no_layers;
   if (d.design_code == DesignCode::kProbabilistic && n == 4 && d.units[2] != d.units[3]) {
-    RecordError(
-        "A probabilistic network with loss matrix must have equal number of units in third and "
-        "fourth layer");
+    RecordError(kLossMatrixUnits);
     return nullptr;
   }
   if (d.design_code == DesignCode::kRegression && d.units[2] != d.units[3] + 1.0) {
-    RecordError("A regression network must have one more regression than output units");
+    RecordError(kRegressionUnits);
     return nullptr;
   }
 

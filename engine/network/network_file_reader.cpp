@@ -10,6 +10,7 @@
 
 #include "common/file_access.h"
 #include "common/line_reader.h"
+#include "common/messages.h"
 #include "common/real_text.h"
 #include "common/text_file_header.h"
 #include "network/network_file.h"
@@ -18,40 +19,6 @@
 
 namespace tavrin {
 namespace {
-
-constexpr std::string_view kNoHeader =
-    "Network file corrupted: no header line (probably not a Tavrin network file at all)";
-constexpr std::string_view kLaterVersion = "File created by a later version of Tavrin; cannot open";
-constexpr std::string_view kTypeNotFound = "Network file corrupted: type field not found";
-constexpr std::string_view kErrorFnNotFound = "Network file corrupted: error_fn not found";
-constexpr std::string_view kEndInWeights = "Unexpected end of file while reading network weights";
-constexpr std::string_view kNoUnitsNotFound =
-    "Network file corrupted: no_units field for layer %d not found";
-constexpr std::string_view kWidthNotFound =
-    "Network file corrupted: width field for layer %d not found";
-constexpr std::string_view kActNotFound = "Network file corrupted: act_fn for layer %d not found";
-constexpr std::string_view kPspNotFound = "Network file corrupted: psp_fn for layer %d not found";
-constexpr std::string_view kBadNumber = "Network file corrupted: invalid number in layer %d";
-constexpr std::string_view kNoWeightsHeader = "Network file corrupted: weights header not found";
-constexpr std::string_view kNoSuchSource =
-    "Network file corrupted: connections from non-existent layer found";
-constexpr std::string_view kBlockMismatch =
-    "Network file corrupted: weights into layer %d do not match the layer they come from";
-constexpr std::string_view kNoNormalisation =
-    "Network file corrupted: normalisation section not found";
-constexpr std::string_view kClassifyByNotFound =
-    "Network file corrupted: classify_by field not found";
-constexpr std::string_view kAcceptNotFound = "Network file corrupted: accept field not found";
-constexpr std::string_view kRejectNotFound = "Network file corrupted: reject field not found";
-constexpr std::string_view kStepsNotFound = "Network file corrupted: steps field not found";
-constexpr std::string_view kLookaheadNotFound = "Network file corrupted: lookahead field not found";
-constexpr std::string_view kInputNormNotFound =
-    "Network file corrupted: input_normalisation not found";
-constexpr std::string_view kOutputNormNotFound =
-    "Network file corrupted: output_normalisation not found";
-constexpr std::string_view kFactorsMissing =
-    "Network file corrupted: not all normalisation factors present";
-constexpr std::string_view kCannotOpen = "Cannot open network file for reading";
 
 // Lines of the earlier short layout skipped after its output_normalisation.
 constexpr int kShortLayoutSkippedLines = 7;
@@ -569,8 +536,7 @@ bool NetworkFileReader::ReadNormalisationSection(Network& net) {
   } else if (k.value == "error") {
     c.classify_by = 0;
   } else {
-    return Refuse("Network file corrupted: unrecognised classify_by option <" +
-                  std::string(k.value) + ">");
+    return Refuse(std::string(kUnknownClassifyBy) + std::string(k.value) + ">");
   }
 
   std::optional<double> real;
@@ -683,7 +649,7 @@ std::unique_ptr<Network> ReadNetworkFile(std::istream& in) {
 
 std::unique_ptr<Network> ReadNetworkFile(const std::filesystem::path& path) {
   std::ifstream in;
-  if (!OpenForReading(path, in, kCannotOpen)) return nullptr;
+  if (!OpenForReading(path, in, kCannotOpenNetworkFile)) return nullptr;
   return ReadNetworkFile(in);
 }
 

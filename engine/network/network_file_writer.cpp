@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/line_reader.h"
+#include "common/messages.h"
 #include "common/missing.h"
 #include "common/real_text.h"
 #include "common/safe_file_writer.h"
@@ -32,29 +33,23 @@ Status CheckVariableNames(const VariableCoding& c) {
     const std::string& name = c.variable_names[v];
     const int number = v + 1;
     if (HasLineBreak(name)) {
-      return Fail(
-          WithNumber("Cannot save network: the name of variable %d holds a line break", number));
+      return Fail(WithNumber(kVariableNameLineBreak, number));
     }
     if (!name.empty() && name.front() == kCommentMark) {
-      return Fail(
-          WithNumber("Cannot save network: the name of variable %d starts with \"#\"", number));
+      return Fail(WithNumber(kVariableNameComment, number));
     }
     if (name.find(kNominalListOpen) != std::string::npos) {
-      return Fail(WithNumber("Cannot save network: the name of variable %d holds \"={\"", number));
+      return Fail(WithNumber(kVariableNameListMark, number));
     }
     // A nominal list may continue over lines, but its opening must share the
     // name's line.
     const std::size_t longest = c.is_nominal(v) ? kMaxLine - kNominalListOpen.size() : kMaxLine;
     if (name.size() > longest) {
-      return Fail(WithNumber(
-          "Cannot save network: the name of variable %d is too long for a network file", number));
+      return Fail(WithNumber(kVariableNameTooLong, number));
     }
     for (const std::string& value : c.nominals[v]) {
       if (HasLineBreak(value) || value.find_first_of(",}") != std::string::npos) {
-        return Fail(WithNumber(
-            "Cannot save network: a nominal value of variable %d holds \",\", \"}\" or a line "
-            "break",
-            number));
+        return Fail(WithNumber(kNominalNameNotWritable, number));
       }
     }
   }
@@ -133,14 +128,10 @@ Status CheckUnitNames(const Network& network, const ClassNumbers& numbers) {
     for (int u = 0; u < layer.no_units; ++u) {
       const std::string& name = layer.unit_names[u];
       if (name.find_first_of("\":\r\n") != std::string::npos) {
-        return Fail(WithNumber(
-            "Cannot save network: a unit name in layer %d holds a double quote, a colon or a "
-            "line break",
-            l + 1));
+        return Fail(WithNumber(kUnitNameNotWritable, l + 1));
       }
       if (UnitLine(network, numbers, l, u).size() > kMaxLine) {
-        return Fail(WithNumber(
-            "Cannot save network: a unit name in layer %d is too long for a network file", l + 1));
+        return Fail(WithNumber(kUnitNameTooLong, l + 1));
       }
     }
   }
@@ -238,10 +229,7 @@ void WriteNetworkSection(FileWriter& w, const Network& network, const ClassNumbe
 
 std::string_view NormalisationText(std::int32_t code, bool output) {
   if (IsNormalisationCode(code, output)) return NormalisationName(static_cast<Normalisation>(code));
-  RecordError(output ? "Internal error recognising output_normalisation function: reverting to "
-                       "default function"
-                     : "Internal error recognising input_normalisation function: reverting to "
-                       "default function");
+  RecordError(output ? kUnknownOutputNormalisationWritten : kUnknownInputNormalisationWritten);
   return NormalisationName(Normalisation::kNone);
 }
 
@@ -307,7 +295,7 @@ Status WriteNetworkFile(const Network& network, std::ostream& out) {
     WriteNetworkSection(w, network, numbers);
     WriteNormalisationSection(w, network.coding);
     w.stream().flush();
-    if (w.overlong()) return Fail("Internal error: network file line too long");
+    if (w.overlong()) return Fail(kLineTooLong);
     if (!w.ok()) return Fail(kNetworkWriteFailed);
     return Status::Ok();
   } catch (const std::bad_alloc&) {
@@ -319,7 +307,7 @@ Status WriteNetworkFile(const Network& network, std::ostream& out) {
 
 Status WriteNetworkFile(const Network& network, const std::filesystem::path& path) {
   SafeFileWriter file;
-  if (!file.Open(path, "Cannot open network file for writing")) return Status::Failed();
+  if (!file.Open(path, kCannotOpenNetworkFileForWriting)) return Status::Failed();
   if (!WriteNetworkFile(network, file.stream())) return Status::Failed();
   return file.Commit(kNetworkWriteFailed);
 }

@@ -1,4 +1,5 @@
 #include "network/network_image.h"
+#include "common/messages.h"
 
 #include <array>
 #include <initializer_list>
@@ -28,10 +29,6 @@ constexpr std::int64_t kBytesPerLayerUnit = 8 + 8 + 4;
 constexpr std::int32_t kNoConnection = 0;
 constexpr std::int32_t kFixedConnection = 1;
 constexpr std::int32_t kTrainableConnection = 2;
-
-constexpr std::string_view kShortImage = "Unexpected end of file while reading network file";
-constexpr std::string_view kNegativeLength = "Network file corrupted: negative count or length";
-constexpr std::string_view kUnknownType = "Network file corrupted: unrecognised network type";
 
 using Block = std::array<std::int32_t, kBlockWords>;
 
@@ -63,7 +60,7 @@ Status CheckImageable(const Network& network) {
   const VariableCoding& c = network.coding;
   if (!IsNormalisationCode(c.input_normalisation, false) ||
       !IsNormalisationCode(c.output_normalisation, true)) {
-    return Fail("Internal error: unrecognised normalisation function");
+    return Fail(kUnknownNormalisation);
   }
   bool fits = TextsFit(c.variable_names);
   for (const auto& names : c.nominals) fits = fits && TextsFit(names);
@@ -129,7 +126,7 @@ class ImageReader {
 
  private:
   bool Short() {
-    RecordError(kShortImage);
+    RecordError(kShortNetworkRead);
     return false;
   }
   bool Refuse(std::string_view message) {
@@ -325,7 +322,7 @@ std::unique_ptr<Network> ReadNetworkImage(std::istream& in, std::int64_t offset)
     RecordError(kNotEnoughMemory);
     return nullptr;
   } catch (const std::ios_base::failure&) {
-    RecordError(kShortImage);
+    RecordError(kShortNetworkRead);
     return nullptr;
   } catch (const std::length_error&) {
     RecordError(kNotEnoughMemory);

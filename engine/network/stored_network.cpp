@@ -1,4 +1,5 @@
 #include "network/stored_network.h"
+#include "common/messages.h"
 
 #include <limits>
 
@@ -58,19 +59,19 @@ std::string WithNumber(std::string_view message, int number) {
 }
 
 std::string NoUnitsNotPositive(int layer) {
-  return WithNumber("Network file corrupted: no_units in layer %d zero or negative", layer);
+  return WithNumber(kNoUnitsNotPositive, layer);
 }
 
 std::string WidthNotPositive(int layer) {
-  return WithNumber("Network file corrupted: width in layer %d zero or negative", layer);
+  return WithNumber(kWidthNotPositive, layer);
 }
 
 std::string UnknownActivationIn(int layer) {
-  return WithNumber("Network file corrupted: unrecognised activation function in layer %d", layer);
+  return WithNumber(kUnknownActivationIn, layer);
 }
 
 std::string UnknownPspIn(int layer) {
-  return WithNumber("Network file corrupted: unrecognised psp function in layer %d", layer);
+  return WithNumber(kUnknownPspIn, layer);
 }
 
 Status CheckReadCoding(const VariableCoding& c) {
@@ -112,14 +113,14 @@ bool HasConsistentLayers(const Network& network) {
 
 Status CheckWritable(const Network& network) {
   if (!ErrorFromCode(static_cast<std::int32_t>(network.error_fn))) {
-    return Fail("Internal error: unrecognised error function");
+    return Fail(kUnknownErrorFunction);
   }
   for (const Layer& layer : network.layers) {
     if (!ActivationFromCode(static_cast<std::int32_t>(layer.act_fn))) {
-      return Fail("Internal error: unrecognised activation function");
+      return Fail(kUnknownActivation);
     }
     if (!PspFromCode(static_cast<std::int32_t>(layer.psp_fn))) {
-      return Fail("Internal error: unrecognised PSP function");
+      return Fail(kUnknownPsp);
     }
   }
   if (static_cast<std::int32_t>(network.type) < 0 ||
@@ -131,10 +132,10 @@ Status CheckWritable(const Network& network) {
   if (!VariableCountsInRange(c) || !ArraysMatchCounts(c)) return Fail(kInconsistentNetwork);
   for (int v = 0; v < c.no_variables(); ++v) {
     if (!IsConversionCode(c.conversion[v], c.is_output(v))) {
-      return Fail("Internal error: unrecognised conversion function");
+      return Fail(kUnknownConversion);
     }
     if (!IsMissingFunctionCode(c.missing_fn[v])) {
-      return Fail("Internal error: unrecognised missing value function");
+      return Fail(kUnknownMissingFunction);
     }
   }
   if (!CountsAreRunnable(c) || !StepsAreRunnable(c)) return Fail(kInconsistentNetwork);

@@ -9,6 +9,7 @@
 #include <string>
 #include <string_view>
 
+#include "common/messages.h"
 #include "common/status.h"
 #include "network/network.h"
 
@@ -18,30 +19,6 @@ namespace tavrin {
 // block record per layer, so the count is bounded before anything is
 // allocated; the builders stop far below it (128).
 inline constexpr int kMaxStoredLayers = 1024;
-
-inline constexpr std::string_view kNoLayersNotFound =
-    "Network file corrupted: no_layers field not found";
-inline constexpr std::string_view kUnknownErrorFunctionInFile =
-    "Network file corrupted: unrecognised error function";
-inline constexpr std::string_view kUnknownConversionInFile =
-    "Network file corrupted: unrecognised input preparation function";
-inline constexpr std::string_view kUnknownMissingInFile =
-    "Network file corrupted: unrecognised missing value patch function";
-inline constexpr std::string_view kUnknownInputNormalisationInFile =
-    "Network file corrupted: unrecognised input_normalisation function";
-inline constexpr std::string_view kUnknownOutputNormalisationInFile =
-    "Network file corrupted: unrecognised output_normalisation function";
-inline constexpr std::string_view kVariableCountsOutOfRange =
-    "Network file corrupted: number of variables out of range";
-inline constexpr std::string_view kUnitCountsMismatch =
-    "Network file corrupted: unit counts do not match the variables";
-inline constexpr std::string_view kStepsOutOfRange =
-    "Network file corrupted: steps or lookahead out of range";
-inline constexpr std::string_view kDuplicateNominalInFile =
-    "Network file corrupted: duplicate nominal value name";
-inline constexpr std::string_view kNetworkWriteFailed = "Cannot write network file";
-inline constexpr std::string_view kInconsistentNetwork =
-    "Internal error: network record inconsistent";
 
 // Per-layer refusals, "%d" being the 1-based layer number.
 std::string NoUnitsNotPositive(int layer);   // "... no_units in layer %d zero or negative"

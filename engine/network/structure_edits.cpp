@@ -1,4 +1,5 @@
 #include "network/structure_edits.h"
+#include "common/messages.h"
 
 #include <algorithm>
 #include <new>
@@ -36,22 +37,26 @@ bool ValidLayer(const Network& net, int layer) {
 
 // Whether the network could hold layer `layer` with `units` units (the other
 // layers as they are); checked before an edit allocates anything.
-Status CheckHoldable(const Network& net, int layer, std::int64_t units) {
+Status CheckHoldable(const Network& net, int layer, std::int64_t units,
+                     std::string_view memory_message = kNotEnoughMemory) {
   std::vector<std::int64_t> sizes;
   for (const Layer& l : net.layers) sizes.push_back(l.no_units);
   sizes[layer] = units;
-  if (units > kMaxDesignUnits || !NetworkValueCount(sizes)) return Fail(kNotEnoughMemory);
+  if (units > kMaxDesignUnits || !NetworkValueCount(sizes)) return Fail(memory_message);
   return Status::Ok();
 }
 
-// The same for a change of one variable's units by `delta` per value.
-Status CheckVariableGrowth(const Network& net, int variable, std::int64_t delta) {
+// The same for one variable taking `units` units per value instead of its
+// present count.
+Status CheckVariableGrowth(const Network& net, int variable, std::int64_t units,
+                           std::string_view memory_message = kNotEnoughMemory) {
+  const std::int64_t delta = units - net.coding.UnitCount(variable);
   if (delta <= 0) return Status::Ok();
   const bool output = net.coding.is_output(variable);
   if (output && !(net.type != NetworkType::kKohonen && net.no_layers() > 1)) return Status::Ok();
   const int layer = output ? net.no_layers() - 1 : 0;
   const std::int64_t per_value = output ? 1 : net.coding.steps;
-  return CheckHoldable(net, layer, net.layers[layer].no_units + delta * per_value);
+  return CheckHoldable(net, layer, net.layers[layer].no_units + delta * per_value, memory_message);
 }
 
 bool ValidVariable(const Network& net, int variable) {
@@ -248,9 +253,9 @@ void RebuildSide(Network& net, bool outputs) {
 }  // namespace
 
 Status RemapLayerUnits(Network& network, int layer, const std::vector<int>& source) {
-  if (!ValidLayer(network, layer)) return Fail("Layer number out of range");
+  if (!ValidLayer(network, layer)) return Fail(kLayerOutOfRange);
   for (int s : source) {
-    if (s < -1 || s >= network.layers[layer].no_units) return Fail("Unit number out of range");
+    if (s < -1 || s >= network.layers[layer].no_units) return Fail(kUnitOutOfRange);
   }
   return EditCopy(network, [&](Network& net) {
     Remap(net, layer, source);
@@ -259,13 +264,13 @@ Status RemapLayerUnits(Network& network, int layer, const std::vector<int>& sour
 }
 
 Status ResizeLayer(Network& network, int layer, int position, int count) {
-  if (!ValidLayer(network, layer)) return Fail("Layer number out of range");
+  if (!ValidLayer(network, layer)) return Fail(kLayerOutOfRange);
   const int units = network.layers[layer].no_units;
   if (position < 0 || position > units || (count < 0 && position >= units)) {
-    return Fail("Offset out of range");
+    return Fail(kOffsetOutOfRange);
   }
   if (count < 0 && (std::int64_t{position} - count > units || -count >= units)) {
-    return Fail("Number of units out of range");
+    return Fail(kUnitCountOutOfRange);
   }
   if (count > 0 && !CheckHoldable(network, layer, std::int64_t{units} + count)) {
     return Status::Failed();
@@ -285,8 +290,8 @@ Status ResizeLayer(Network& network, int layer, int position, int count) {
 }
 
 Status DeleteLayer(Network& network, int layer) {
-  if (!ValidLayer(network, layer)) return Fail("Layer number out of range");
-  if (network.no_layers() < 2) return Fail("A Network must always have at least one layer");
+  if (!ValidLayer(network, layer)) return Fail(kLayerOutOfRange);
+  if (network.no_layers() < 2) return Fail(kNoLayersLeft);
   return EditCopy(network, [&](Network& net) {
     const bool first = layer == 0;
     const bool last = layer == net.no_layers() - 1;
@@ -307,9 +312,9 @@ Status ResizeVariables(Network& network, VariableSide side, int position, int co
   const bool outputs = side == VariableSide::kOutputs;
   const VariableCoding& c = network.coding;
   const int on_side = outputs ? c.no_outputs : c.no_inputs;
-  if (count >= 0 && (position < 0 || position > on_side)) return Fail("Offset out of range");
+  if (count >= 0 && (position < 0 || position > on_side)) return Fail(kOffsetOutOfRange);
   if (count < 0 && (position < 0 || std::int64_t{position} - count > on_side)) {
-    return Fail("Offset or no out of range");
+    return Fail(kOffsetOrCountOutOfRange);
   }
   if (count == 0) return Status::Ok();
   if (count > 0) {
@@ -323,14 +328,14 @@ Status ResizeVariables(Network& network, VariableSide side, int position, int co
     }
   }
   if (count < 0 && !outputs && c.no_inputs + count < 1) {
-    return Fail("A Network must always have at least one input variable");
+    return Fail(kNoInputsLeft);
   }
   if (count < 0 && outputs && c.no_outputs + count < 1) {
-    return Fail("A Network must always have at least one output variable");
+    return Fail(kNoOutputsLeft);
   }
   if (count > 0 && outputs &&
       (network.type == NetworkType::kKohonen || network.type == NetworkType::kProbabilistic)) {
-    return Fail("This type of network must always have exactly one output variable");
+    return Fail(kSingleOutputKind);
   }
   return EditCopy(network, [&](Network& net) {
     VariableCoding after = net.coding;
@@ -350,12 +355,12 @@ Status ResizeVariables(Network& network, VariableSide side, int position, int co
 }
 
 Status SetNoNominals(Network& network, int variable, int count) {
-  if (!ValidVariable(network, variable)) return Fail("Variable number out of range");
-  if (count < 0) return Fail("Number of nominal values out of range");
-  if (count > kMaxDesignNominals) return Fail("Not enough memory to add nominals");
-  const VariableCoding& c = network.coding;
-  if (c.conversion[variable] == static_cast<double>(ConversionFunction::kOneOfN) &&
-      !CheckVariableGrowth(network, variable, (count > 1 ? count : 1) - c.UnitCount(variable))) {
+  if (!ValidVariable(network, variable)) return Fail(kVariableOutOfRange);
+  if (count < 0) return Fail(kNominalCountOutOfRange);
+  if (count > kMaxDesignNominals) return Fail(kNoMemoryForNominals);
+  if (!CheckVariableGrowth(network, variable,
+                           UnitsPerValue(network.coding.conversion[variable], count),
+                           kNoMemoryForNominals)) {
     return Status::Failed();
   }
   return EditCopy(
@@ -366,18 +371,16 @@ Status SetNoNominals(Network& network, int variable, int count) {
         Recode(net, std::move(after), Identity(net.coding.no_variables()));
         return Status::Ok();
       },
-      "Not enough memory to add nominals");
+      kNoMemoryForNominals);
 }
 
 Status SetConversion(Network& network, int variable, double code) {
-  if (!ValidVariable(network, variable)) return Fail("Variable number out of range");
+  if (!ValidVariable(network, variable)) return Fail(kVariableOutOfRange);
   if (!IsConversionCode(code, network.coding.is_output(variable))) {
-    return Fail("Conversion function number out of range");
+    return Fail(kConversionOutOfRange);
   }
-  const VariableCoding& c = network.coding;
-  const int k = c.no_nominals(variable);
-  const int units = (code == static_cast<double>(ConversionFunction::kOneOfN) && k > 1) ? k : 1;
-  if (!CheckVariableGrowth(network, variable, units - c.UnitCount(variable))) {
+  if (!CheckVariableGrowth(network, variable,
+                           UnitsPerValue(code, network.coding.no_nominals(variable)))) {
     return Status::Failed();
   }
   return EditCopy(network, [&](Network& net) {
@@ -389,7 +392,7 @@ Status SetConversion(Network& network, int variable, double code) {
 }
 
 Status SetSteps(Network& network, int steps) {
-  if (steps < 1) return Fail("Number of steps out of bounds");
+  if (steps < 1) return Fail(kStepsOutOfBounds);
   const VariableCoding& c = network.coding;
   const std::int64_t context =
       network.layers[0].no_units - std::int64_t{c.no_normed_inputs} * c.steps;
@@ -408,12 +411,12 @@ Status SetSteps(Network& network, int steps) {
 
 Status AppendNetwork(Network& first, const Network& second) {
   if (first.output_layer().no_units != second.layers[0].no_units) {
-    return Fail("No. of inputs/outputs on appended/existing net do not match");
+    return Fail(kAppendMismatch);
   }
   std::vector<std::int64_t> sizes;
   for (const Layer& l : first.layers) sizes.push_back(l.no_units);
   for (int l = 1; l < second.no_layers(); ++l) sizes.push_back(second.layers[l].no_units);
-  if (sizes.size() > kMaxDesignLayers) return Fail("Number of layers out of bounds");
+  if (sizes.size() > kMaxDesignLayers) return Fail(kLayersOutOfBounds);
   if (!NetworkValueCount(sizes)) return Fail(kNotEnoughMemory);
   return EditCopy(first, [&](Network& net) {
     const int n1 = net.no_layers();

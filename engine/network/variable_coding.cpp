@@ -71,9 +71,7 @@ bool IsNormalisationCode(std::int32_t code, bool output) {
 }
 
 int VariableCoding::UnitCount(int variable) const {
-  const int k = no_nominals(variable);
-  return (conversion[variable] == static_cast<double>(ConversionFunction::kOneOfN) && k > 1) ? k
-                                                                                             : 1;
+  return static_cast<int>(UnitsPerValue(conversion[variable], no_nominals(variable)));
 }
 
 int VariableCoding::UnitPosition(int variable) const {

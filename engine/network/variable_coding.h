@@ -52,6 +52,13 @@ bool IsConversionCode(double code, bool output);
 bool IsMissingFunctionCode(double code);
 bool IsNormalisationCode(std::int32_t code, bool output);
 
+// Units one value of a variable occupies: k for a "One-of-N" variable of k > 1
+// nominal values, else 1.
+inline std::int64_t UnitsPerValue(double conversion, std::int64_t nominals) {
+  return conversion == static_cast<double>(ConversionFunction::kOneOfN) && nominals > 1 ? nominals
+                                                                                        : 1;
+}
+
 struct VariableCoding {
   std::vector<double> scale;  // one per variable
   std::vector<double> shift;
@@ -81,8 +88,7 @@ struct VariableCoding {
   bool is_nominal(int variable) const { return !nominals[variable].empty(); }
   int no_nominals(int variable) const { return static_cast<int>(nominals[variable].size()); }
 
-  // Units one value of the variable occupies: k for a "One-of-N" variable of
-  // k > 1 nominal values, else 1.
+  // UnitsPerValue of the variable.
   int UnitCount(int variable) const;
 
   // Position of the variable's first unit among its side's units (one step),

@@ -8,18 +8,13 @@
 #include <string_view>
 #include <vector>
 
+#include "common/messages.h"
 #include "common/random_generator.h"
 #include "network/network.h"
 
 namespace tavrin {
 
 struct EngineState;
-
-inline constexpr std::string_view kDivergenceMessage =
-    "Training algorithm has stopped prematurely because the weights are diverging rapidly. Try "
-    "Reinitialising your network and run the algorithm again with a lower learning rate (the "
-    "current learning rate is probably unsuitable for the type of activation functions in this "
-    "network).";
 
 // The lowest trained layer: layers from it to the output layer have the
 // Linear PSP and are trained, each from the layer just before it. Equals

@@ -1,4 +1,5 @@
 #include "training/network_adjust.h"
+#include "common/messages.h"
 
 #include "engine_state.h"
 #include "network/structure_edits.h"
@@ -61,7 +62,7 @@ Status PruneInputVariables(Network& net, double fanout) {
 
 Status ReinitialiseNetwork(EngineState& engine, Network& net, int method, int layer, double a,
                            double b) {
-  if (layer < -1 || layer >= net.no_layers()) return Fail("Layer number out of bounds");
+  if (layer < -1 || layer >= net.no_layers()) return Fail(kLayerOutOfBounds);
   if (method < 0 || method > 3) return Status::Ok();  // changes nothing, range included
   engine.reinitialisation = ReinitialisationRange{a, b};
   const int first = layer == -1 ? 0 : layer;

@@ -1,4 +1,5 @@
 #include "training/training_calls.h"
+#include "common/messages.h"
 
 #include "engine_state.h"
 #include "training/training_driver.h"
@@ -34,7 +35,7 @@ Status TrainBackPropagation(EngineState& e, const IterativeSettings& s, bool shu
     return Status::Failed();
   }
   if (e.active_network && e.active_network->no_layers() < 2) {
-    return Fail("At least two layers required in Network");
+    return Fail(kTrainingNeedsTwoLayers);
   }
   StoreRun(e, s, shuffle, noise);
   e.training.learning_rate.Start(start_rate, end_rate);

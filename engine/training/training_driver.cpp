@@ -1,4 +1,5 @@
 #include "training/training_driver.h"
+#include "common/messages.h"
 
 #include <cmath>
 #include <new>
@@ -26,10 +27,10 @@ bool HasUsableTrainingCase(const DataSet& data, std::int64_t history) {
 }
 
 Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
-  if (!net) return Fail("No Network is loaded");
-  if (!data) return Fail("No Data Set is loaded");
+  if (!net) return Fail(kNoActiveNetwork);
+  if (!data) return Fail(kNoActiveDataSet);
   if (!HasUsableTrainingCase(*data, net->coding.history())) {
-    return Fail("The current Data Set contains no Training cases");
+    return Fail(kNoTrainingCases);
   }
   const VariableCoding& c = net->coding;
   bool agree = c.no_inputs == data->no_inputs && (!outputs || c.no_outputs == data->no_outputs);
@@ -44,23 +45,20 @@ Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
     }
   }
   if (!agree) {
-    return Fail(outputs ? "Network and Data Set have differing number of inputs and outputs, or "
-                          "differing nominal variable"
-                        : "Network and Data Set have differing numbers of inputs, or differing "
-                          "nominal variables");
+    return Fail(outputs ? kDataMismatch : kInputMismatch);
   }
-  if (net->no_layers() < 2) return Fail("At least two layers required in Network");
+  if (net->no_layers() < 2) return Fail(kTrainingNeedsTwoLayers);
   const int output_units = net->output_layer().no_units;
   // Trainers read one target per output unit; an output layer edited away
   // from its variables' units would have them read past the case.
   if (outputs && output_units != c.no_normed_outputs) {
-    return Fail("The Network's output layer does not match its output variables");
+    return Fail(kOutputLayerMismatch);
   }
   if (output_units >= 2 && net->error_fn == ErrorFunction::kEntropySingle) {
-    return Fail("Cannot use single node cross-entropy function on a multiple output network");
+    return Fail(kEntropySingleOnManyOutputs);
   }
   if (output_units == 1 && net->error_fn == ErrorFunction::kEntropyMultiple) {
-    return Fail("Cannot use multiple node cross-entropy function on a single output network");
+    return Fail(kEntropyMultipleOnOneOutput);
   }
   return Status::Ok();
 }
@@ -341,7 +339,7 @@ Status RunTrainingDriver(EngineState& engine, Algorithm algorithm, bool outputs_
 
 Status RestoreBestNetwork(EngineState& engine) {
   TrainingRun& run = engine.training;
-  if (!run.best.network || !engine.active_network) return Fail("No network to restore");
+  if (!run.best.network || !engine.active_network) return Fail(kNoNetworkToRestore);
   *engine.active_network = std::move(*run.best.network);
   run.training_error = run.best.training_error;
   run.verification_error = run.best.verification_error;

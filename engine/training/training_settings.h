@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <string_view>
 
+#include "common/messages.h"
 #include "common/status.h"
 
 namespace tavrin {
@@ -21,14 +22,6 @@ struct TrainingSettings {
   double weigend_lambda = 0.0;
   double weigend_scale = 1.0;
 };
-
-inline constexpr std::string_view kStoppingWindowNegative = "Stopping window cannot be negative";
-inline constexpr std::string_view kStoppingConditionNotANumber =
-    "Stopping condition is not a number";
-inline constexpr std::string_view kWeigendLambdaOutOfRange =
-    "Weigend lambda must be a number not below 0";
-inline constexpr std::string_view kWeigendScaleOutOfRange =
-    "Weigend scale must be a number above 0";
 
 // Store the values, or refuse them (changing nothing) with the messages above.
 [[nodiscard]] Status SetStoppingConditions(TrainingSettings& settings, std::int32_t window,

@@ -99,40 +99,4 @@ bool TakeName(const char* text, std::string& name) {
   return true;
 }
 
-bool OutputLayerFollowsCoding(const tavrin::Network& network) {
-  return network.type != tavrin::NetworkType::kKohonen && network.no_layers() > 1;
-}
-
-std::int64_t VariableUnits(double conversion, std::int64_t nominals) {
-  return (conversion == static_cast<double>(tavrin::ConversionFunction::kOneOfN) && nominals > 1)
-             ? nominals
-             : 1;
-}
-
-bool CheckLayerSize(const tavrin::Network& network, int layer, std::int64_t units,
-                    std::string_view memory_message) {
-  std::vector<std::int64_t> sizes;
-  sizes.reserve(network.layers.size());
-  for (const tavrin::Layer& l : network.layers) sizes.push_back(l.no_units);
-  sizes[layer] = units;
-  if (units > tavrin::kMaxDesignUnits || !tavrin::NetworkValueCount(sizes)) {
-    return Refuse(memory_message);
-  }
-  return true;
-}
-
-bool CheckVariableUnitChange(const tavrin::Network& network, int variable, std::int64_t delta,
-                             std::string_view memory_message) {
-  if (delta <= 0) return true;
-  const tavrin::VariableCoding& coding = network.coding;
-  if (!coding.is_output(variable)) {
-    const auto grown = tavrin::CheckedMultiply(delta, coding.steps);
-    if (!grown) return Refuse(memory_message);
-    return CheckLayerSize(network, 0, network.layers[0].no_units + *grown, memory_message);
-  }
-  if (!OutputLayerFollowsCoding(network)) return true;
-  const int last = network.no_layers() - 1;
-  return CheckLayerSize(network, last, network.layers[last].no_units + delta, memory_message);
-}
-
 }  // namespace nrx

@@ -46,22 +46,4 @@ void CopyName(const std::string& name, char* buffer);
 // leaves the old name.
 bool TakeName(const char* text, std::string& name);
 
-// Whether a network whose layer `layer` had `units` units (and whose other
-// layers stay) would still be one the engine can hold. Records "Not enough
-// memory to perform operation" when not, before anything is allocated.
-bool CheckLayerSize(const tavrin::Network& network, int layer, std::int64_t units,
-                    std::string_view memory_message = tavrin::kNotEnoughMemory);
-
-// Whether the output layer's units follow the output variables' coding.
-bool OutputLayerFollowsCoding(const tavrin::Network& network);
-
-// The units one value of a variable would occupy with this conversion and
-// nominal count.
-std::int64_t VariableUnits(double conversion, std::int64_t nominals);
-
-// Checks the layer a change of one variable's unit count (by `delta` per
-// step) would resize, recording `memory_message` when it could not be held.
-bool CheckVariableUnitChange(const tavrin::Network& network, int variable, std::int64_t delta,
-                             std::string_view memory_message = tavrin::kNotEnoughMemory);
-
 }  // namespace nrx

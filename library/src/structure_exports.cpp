@@ -207,7 +207,6 @@ NRX_API int32_t NRX_CALL NRXAddNetworkUnits(int32_t net, int32_t layer, int32_t 
     const int units = n.layers[layer].no_units;
     if (offset < -1 || offset >= units) return Refuse(nrx::kOffsetOutOfRange);
     if (count < 1) return Refuse(nrx::kUnitCountOutOfRange);
-    if (!nrx::CheckLayerSize(n, layer, std::int64_t{units} + count)) return false;
     return tavrin::ResizeLayer(n, layer, offset == -1 ? units : offset, count).ok();
   });
 }

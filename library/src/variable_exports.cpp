@@ -27,20 +27,6 @@ constexpr NetworkCall kEdit{.make_active = true};
 constexpr NetworkCall kCapital{.no_network = kNoNetworkCapital};
 constexpr NetworkCall kCapitalEdit{.no_network = kNoNetworkCapital, .make_active = true};
 
-// Added variables are numeric, one unit (times steps on the input side) each.
-bool CheckVariablesAdded(const Network& network, tavrin::VariableSide side, std::int32_t count) {
-  if (std::int64_t{network.coding.no_variables()} + count > tavrin::kMaxDesignUnits) {
-    return Refuse(tavrin::kNotEnoughMemory);
-  }
-  if (side == tavrin::VariableSide::kInputs) {
-    const std::int64_t grown = std::int64_t{count} * network.coding.steps;
-    return CheckLayerSize(network, 0, network.layers[0].no_units + grown);
-  }
-  if (!OutputLayerFollowsCoding(network)) return true;
-  const int last = network.no_layers() - 1;
-  return CheckLayerSize(network, last, std::int64_t{network.layers[last].no_units} + count);
-}
-
 bool DeleteVariables(Network& network, tavrin::VariableSide side, std::int32_t offset,
                      std::int32_t count) {
   const int available =
@@ -65,13 +51,6 @@ bool DeliverCode(std::int32_t* out, double stored, bool known, std::string_view 
   if (!CheckOut(out)) return false;
   if (!known) return Refuse(unknown);
   return Deliver(out, TruncateToInt32(stored));
-}
-
-// The unit count change (per step) of a variable whose conversion or nominal
-// count changes.
-std::int64_t UnitChange(const VariableCoding& coding, int variable, double conversion,
-                        std::int64_t nominals) {
-  return VariableUnits(conversion, nominals) - coding.UnitCount(variable);
 }
 
 // Getters and setters of one double per variable.
@@ -126,7 +105,6 @@ NRX_API int32_t NRX_CALL NRXAddNetworkInputVariables(int32_t net, int32_t offset
     const int inputs = n.coding.no_inputs;
     if (offset < -1 || offset > inputs) return Refuse(nrx::kOffsetOutOfRange);
     if (count < 1) return Refuse(nrx::kVariableCountOutOfRange);
-    if (!nrx::CheckVariablesAdded(n, tavrin::VariableSide::kInputs, count)) return false;
     return tavrin::ResizeVariables(n, tavrin::VariableSide::kInputs, offset == -1 ? inputs : offset,
                                    count)
         .ok();
@@ -139,7 +117,6 @@ NRX_API int32_t NRX_CALL NRXAddNetworkOutputVariables(int32_t net, int32_t offse
     if (offset == 0) return Refuse(nrx::kOutputsAtZero);
     if (offset < -1 || offset > outputs) return Refuse(nrx::kOffsetOutOfRange);
     if (count < 1) return Refuse(nrx::kVariableCountOutOfRange);
-    if (!nrx::CheckVariablesAdded(n, tavrin::VariableSide::kOutputs, count)) return false;
     return tavrin::ResizeVariables(n, tavrin::VariableSide::kOutputs,
                                    offset == -1 ? outputs : offset, count)
         .ok();
@@ -193,16 +170,7 @@ NRX_API int32_t NRX_CALL NRXSetNetworkNoNominals(int32_t net, int32_t variable,
   nrx::NetworkCall call = nrx::kCapitalEdit;
   call.memory = nrx::kNoMemoryForNominals;
   return nrx::OnNetwork(net, call, [&](Network& n) {
-    if (!CheckVariable(n, variable)) return false;
-    // The engine refuses counts outside its range with its own texts.
-    if (no_nominals >= 0 && no_nominals <= tavrin::kMaxDesignNominals) {
-      const std::int64_t change =
-          nrx::UnitChange(n.coding, variable, n.coding.conversion[variable], no_nominals);
-      if (!nrx::CheckVariableUnitChange(n, variable, change, nrx::kNoMemoryForNominals)) {
-        return false;
-      }
-    }
-    return tavrin::SetNoNominals(n, variable, no_nominals).ok();
+    return CheckVariable(n, variable) && tavrin::SetNoNominals(n, variable, no_nominals).ok();
   });
 }
 
@@ -247,9 +215,6 @@ NRX_API int32_t NRX_CALL NRXSetNetworkConvertFunction(int32_t net, int32_t varia
     if (!tavrin::IsConversionCode(code, n.coding.is_output(variable))) {
       return Refuse(nrx::kConversionOutOfRange);
     }
-    const std::int64_t change =
-        nrx::UnitChange(n.coding, variable, code, n.coding.no_nominals(variable));
-    if (!nrx::CheckVariableUnitChange(n, variable, change)) return false;
     return tavrin::SetConversion(n, variable, code).ok();
   });
 }
@@ -376,16 +341,8 @@ NRX_API int32_t NRX_CALL NRXGetNetworkSteps(int32_t net, int32_t* steps) {
 }
 
 NRX_API int32_t NRX_CALL NRXSetNetworkSteps(int32_t net, int32_t steps) {
-  return nrx::OnNetwork(net, nrx::kEdit, [&](Network& n) {
-    if (steps < 1) return Refuse(nrx::kStepsOutOfBounds);
-    // The coded units take the new step count; any units beyond them stay.
-    const tavrin::VariableCoding& c = n.coding;
-    const std::int64_t coded_now = std::int64_t{c.no_normed_inputs} * c.steps;
-    const std::int64_t coded_then = std::int64_t{c.no_normed_inputs} * steps;
-    const std::int64_t beyond = std::max<std::int64_t>(n.layers[0].no_units - coded_now, 0);
-    if (!nrx::CheckLayerSize(n, 0, coded_then + beyond)) return false;
-    return tavrin::SetSteps(n, steps).ok();
-  });
+  return nrx::OnNetwork(net, nrx::kEdit,
+                        [&](Network& n) { return tavrin::SetSteps(n, steps).ok(); });
 }
 
 NRX_API int32_t NRX_CALL NRXGetNetworkLookahead(int32_t net, int32_t* lookahead) {

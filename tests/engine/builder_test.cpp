@@ -15,8 +15,8 @@
 #include "network/network.h"
 #include "network/network_builder.h"
 #include "network/network_design.h"
+#include "network/weight_initialiser.h"
 #include "network_test_support.h"
-#include "training/weight_initialiser.h"
 
 namespace tavrin {
 namespace {

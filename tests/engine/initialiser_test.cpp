@@ -11,8 +11,8 @@
 
 #include "common/random_generator.h"
 #include "network/network.h"
+#include "network/weight_initialiser.h"
 #include "network_test_support.h"
-#include "training/weight_initialiser.h"
 
 namespace tavrin {
 namespace {

@@ -18,8 +18,8 @@
 #include "network/network_design.h"
 #include "network/network_file.h"
 #include "network/network_image.h"
+#include "network/weight_initialiser.h"
 #include "network_test_support.h"
-#include "training/weight_initialiser.h"
 
 namespace tavrin::testing {
 

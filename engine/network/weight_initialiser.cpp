@@ -1,4 +1,4 @@
-#include "training/weight_initialiser.h"
+#include "network/weight_initialiser.h"
 
 #include <cmath>
 

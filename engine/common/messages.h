@@ -1,0 +1,232 @@
+#pragma once
+
+// Every text the engine records, by the part of the engine that records it.
+// Messages with "%d" take a number (see WithNumber).
+
+#include <string_view>
+
+namespace tavrin {
+
+// Shared by every part of the engine.
+inline constexpr std::string_view kBlankNominal = "Blank nominal names are not permitted";
+inline constexpr std::string_view kDuplicateNominal =
+    "Nominal value names of a variable must differ";
+
+// Data sets and their files.
+inline constexpr std::string_view kHostFileInUse = "Cannot write to this file as it is open in KALVIMETRA";
+inline constexpr std::string_view kHostCloseFailed = "Internal error reading KALVIMETRA file: KvmCloseFile failed";
+inline constexpr std::string_view kValueNotANumber = "Data Set file corrupted: a value is not a number";
+inline constexpr std::string_view kBadSeparator =
+    "The separator cannot be a character of a number, a quote or a line end";
+inline constexpr std::string_view kCannotCutAllCases = "Cannot Cut all cases";
+inline constexpr std::string_view kCannotOpenDataSetFile = "Cannot open Data Set file for reading";
+inline constexpr std::string_view kCannotReadHostFile = "Cannot read KALVIMETRA data file";
+inline constexpr std::string_view kCannotRemoveAllVariables =
+    "Cannot remove all variables from Data Set";
+inline constexpr std::string_view kCannotWriteDataSetFile =
+    "Couldn't open specified file for writing";
+inline constexpr std::string_view kCaseNameNotExportable =
+    "A case name holds a line break and cannot be exported";
+inline constexpr std::string_view kCaseNameNotInPatternFile =
+    "A case name cannot be written to a pattern file: it holds a line break or makes a line over "
+    "1023 characters";
+inline constexpr std::string_view kCaseOutOfRange = "Case number out of range";
+inline constexpr std::string_view kDataValueNotFinite = "Data value is not a finite number";
+inline constexpr std::string_view kDuplicateNominalInDataFile =
+    "Data Set file corrupted: duplicate nominal value name";
+inline constexpr std::string_view kEndOfPatternFile = "Unexpected end of file reading Data Set";
+inline constexpr std::string_view kHostLongLabelTooLong =
+    "A variable's long label is too long for a KALVIMETRA data file";
+inline constexpr std::string_view kHostNominalTooLong =
+    "A nominal value name longer than 40 characters cannot be saved in a KALVIMETRA data file";
+inline constexpr std::string_view kIncorrectDataSetHeader =
+    "Cannot open Data Set file: incorrect header";
+inline constexpr std::string_view kNameNotExportable =
+    "A variable name or nominal value holds a line break, or is empty, and cannot be exported";
+inline constexpr std::string_view kNameNotInPatternFile =
+    "A variable name or nominal value cannot be written to a pattern file: it holds a line break, "
+    "\"={\", \",\" or \"}\", or makes a line over 1023 characters";
+inline constexpr std::string_view kNoAttributesField =
+    "Data Set file corrupted: no_attributes field missing";
+inline constexpr std::string_view kNoPatternsField =
+    "Data Set file corrupted: no_patterns field missing";
+inline constexpr std::string_view kNominalCountOutOfRange = "Number of nominal values out of range";
+inline constexpr std::string_view kNotInFormat = "Cannot read data file: not in the correct format";
+inline constexpr std::string_view kRaggedRows =
+    "The rows in the data file contain an inconsistent number of columns. Please check that the "
+    "data is correct (missing values have been added to short rows).";
+inline constexpr std::string_view kShortDataSetRead =
+    "Unexpected end of file while reading data file";
+inline constexpr std::string_view kShuffleModeOutOfRange = "Shuffle mode out of range";
+inline constexpr std::string_view kTooManyCases =
+    "Cannot create any more cases: maximum (536870912) reached";
+inline constexpr std::string_view kTooManyHostNominals =
+    "A variable with more than 720 nominal values cannot be saved in a KALVIMETRA data file";
+inline constexpr std::string_view kTooManyHostVariables =
+    "Too many variables for a KALVIMETRA data file (at most 4091)";
+inline constexpr std::string_view kUnknownDataFormat = "Unrecognised Data Set Format";
+inline constexpr std::string_view kVariableOutOfRange = "Variable number out of range";
+inline constexpr std::string_view kVariablesMissing = "Data Set file incomplete: variables missing";
+
+// Networks, their edits and their files.
+inline constexpr std::string_view kUnknownClassifyBy = "Network file corrupted: unrecognised classify_by option <";
+inline constexpr std::string_view kUnknownPspIn = "Network file corrupted: unrecognised psp function in layer %d";
+inline constexpr std::string_view kUnknownActivationIn = "Network file corrupted: unrecognised activation function in layer %d";
+inline constexpr std::string_view kWidthNotPositive = "Network file corrupted: width in layer %d zero or negative";
+inline constexpr std::string_view kNoUnitsNotPositive = "Network file corrupted: no_units in layer %d zero or negative";
+inline constexpr std::string_view kCannotOpenNetworkFileForWriting = "Cannot open network file for writing";
+inline constexpr std::string_view kUnknownInputNormalisationWritten = "Internal error recognising input_normalisation function: reverting to default function";
+inline constexpr std::string_view kUnknownOutputNormalisationWritten = "Internal error recognising output_normalisation function: reverting to default function";
+inline constexpr std::string_view kUnitNameTooLong = "Cannot save network: a unit name in layer %d is too long for a network file";
+inline constexpr std::string_view kUnitNameNotWritable = "Cannot save network: a unit name in layer %d holds a double quote, a colon or a line break";
+inline constexpr std::string_view kNominalNameNotWritable = "Cannot save network: a nominal value of variable %d holds \",\", \"}\" or a line break";
+inline constexpr std::string_view kVariableNameTooLong = "Cannot save network: the name of variable %d is too long for a network file";
+inline constexpr std::string_view kVariableNameListMark = "Cannot save network: the name of variable %d holds \"={\"";
+inline constexpr std::string_view kVariableNameComment = "Cannot save network: the name of variable %d starts with \"#\"";
+inline constexpr std::string_view kVariableNameLineBreak = "Cannot save network: the name of variable %d holds a line break";
+inline constexpr std::string_view kAcceptNotFound =
+    "Network file corrupted: accept field not found";
+inline constexpr std::string_view kActNotFound =
+    "Network file corrupted: act_fn for layer %d not found";
+inline constexpr std::string_view kAppendMismatch =
+    "No. of inputs/outputs on appended/existing net do not match";
+inline constexpr std::string_view kBadNumber = "Network file corrupted: invalid number in layer %d";
+inline constexpr std::string_view kBlockMismatch =
+    "Network file corrupted: weights into layer %d do not match the layer they come from";
+inline constexpr std::string_view kCannotOpenNetworkFile = "Cannot open network file for reading";
+inline constexpr std::string_view kClassifyByNotFound =
+    "Network file corrupted: classify_by field not found";
+inline constexpr std::string_view kConversionOutOfRange = "Conversion function number out of range";
+inline constexpr std::string_view kDesignCodeOutOfRange = "Network design code out of range";
+inline constexpr std::string_view kDuplicateNominalInFile =
+    "Network file corrupted: duplicate nominal value name";
+inline constexpr std::string_view kEndInWeights =
+    "Unexpected end of file while reading network weights";
+inline constexpr std::string_view kErrorFnNotFound = "Network file corrupted: error_fn not found";
+inline constexpr std::string_view kFactorsMissing =
+    "Network file corrupted: not all normalisation factors present";
+inline constexpr std::string_view kInconsistentNetwork =
+    "Internal error: network record inconsistent";
+inline constexpr std::string_view kInputNormNotFound =
+    "Network file corrupted: input_normalisation not found";
+inline constexpr std::string_view kKohonenLayers = "A Kohonen network must have exactly two layers";
+inline constexpr std::string_view kLaterVersion =
+    "File created by a later version of Tavrin; cannot open";
+inline constexpr std::string_view kLayerOutOfRange = "Layer number out of range";
+inline constexpr std::string_view kLayersOutOfBounds = "Number of layers out of bounds";
+inline constexpr std::string_view kLineTooLong = "Internal error: network file line too long";
+inline constexpr std::string_view kLinearLayers = "A Linear network must have exactly two layers";
+inline constexpr std::string_view kLookaheadNotFound =
+    "Network file corrupted: lookahead field not found";
+inline constexpr std::string_view kLossMatrixUnits =
+    "A probabilistic network with loss matrix must have equal number of units in third and fourth "
+    "layer";
+inline constexpr std::string_view kNegativeLength =
+    "Network file corrupted: negative count or length";
+inline constexpr std::string_view kNetworkWriteFailed = "Cannot write network file";
+inline constexpr std::string_view kNoHeader =
+    "Network file corrupted: no header line (probably not a Tavrin network file at all)";
+inline constexpr std::string_view kNoInputsLeft =
+    "A Network must always have at least one input variable";
+inline constexpr std::string_view kNoLayersLeft = "A Network must always have at least one layer";
+inline constexpr std::string_view kNoLayersNotFound =
+    "Network file corrupted: no_layers field not found";
+inline constexpr std::string_view kNoMemoryForNominals = "Not enough memory to add nominals";
+inline constexpr std::string_view kNoNormalisation =
+    "Network file corrupted: normalisation section not found";
+inline constexpr std::string_view kNoOutputsLeft =
+    "A Network must always have at least one output variable";
+inline constexpr std::string_view kNoSuchSource =
+    "Network file corrupted: connections from non-existent layer found";
+inline constexpr std::string_view kNoUnitsNotFound =
+    "Network file corrupted: no_units field for layer %d not found";
+inline constexpr std::string_view kNoWeightsHeader =
+    "Network file corrupted: weights header not found";
+inline constexpr std::string_view kOffsetOrCountOutOfRange = "Offset or no out of range";
+inline constexpr std::string_view kOffsetOutOfRange = "Offset out of range";
+inline constexpr std::string_view kOutputNormNotFound =
+    "Network file corrupted: output_normalisation not found";
+inline constexpr std::string_view kProbabilisticLayers =
+    "A Probabilistic network must have three or four layers";
+inline constexpr std::string_view kPspNotFound =
+    "Network file corrupted: psp_fn for layer %d not found";
+inline constexpr std::string_view kRbfLayers = "An RBF network must have exactly three layers";
+inline constexpr std::string_view kRegressionLayers =
+    "A Regression network must have exactly four layers";
+inline constexpr std::string_view kRegressionUnits =
+    "A regression network must have one more regression than output units";
+inline constexpr std::string_view kRejectNotFound =
+    "Network file corrupted: reject field not found";
+inline constexpr std::string_view kShortNetworkRead =
+    "Unexpected end of file while reading network file";
+inline constexpr std::string_view kSingleOutputKind =
+    "This type of network must always have exactly one output variable";
+inline constexpr std::string_view kStepsNotFound = "Network file corrupted: steps field not found";
+inline constexpr std::string_view kStepsOutOfBounds = "Number of steps out of bounds";
+inline constexpr std::string_view kStepsOutOfRange =
+    "Network file corrupted: steps or lookahead out of range";
+inline constexpr std::string_view kTooFewLayers = "A Network must have at least two layers";
+inline constexpr std::string_view kTypeNotFound = "Network file corrupted: type field not found";
+inline constexpr std::string_view kUnitCountOutOfRange = "Number of units out of range";
+inline constexpr std::string_view kUnitCountsMismatch =
+    "Network file corrupted: unit counts do not match the variables";
+inline constexpr std::string_view kUnitOutOfRange = "Unit number out of range";
+inline constexpr std::string_view kUnknownActivation =
+    "Internal error: unrecognised activation function";
+inline constexpr std::string_view kUnknownConversion =
+    "Internal error: unrecognised conversion function";
+inline constexpr std::string_view kUnknownConversionInFile =
+    "Network file corrupted: unrecognised input preparation function";
+inline constexpr std::string_view kUnknownErrorFunction =
+    "Internal error: unrecognised error function";
+inline constexpr std::string_view kUnknownErrorFunctionInFile =
+    "Network file corrupted: unrecognised error function";
+inline constexpr std::string_view kUnknownInputNormalisationInFile =
+    "Network file corrupted: unrecognised input_normalisation function";
+inline constexpr std::string_view kUnknownMissingFunction =
+    "Internal error: unrecognised missing value function";
+inline constexpr std::string_view kUnknownMissingInFile =
+    "Network file corrupted: unrecognised missing value patch function";
+inline constexpr std::string_view kUnknownNormalisation =
+    "Internal error: unrecognised normalisation function";
+inline constexpr std::string_view kUnknownOutputNormalisationInFile =
+    "Network file corrupted: unrecognised output_normalisation function";
+inline constexpr std::string_view kUnknownPsp = "Internal error: unrecognised PSP function";
+inline constexpr std::string_view kUnknownType =
+    "Network file corrupted: unrecognised network type";
+inline constexpr std::string_view kVariableCountsOutOfRange =
+    "Network file corrupted: number of variables out of range";
+inline constexpr std::string_view kWidthNotFound =
+    "Network file corrupted: width field for layer %d not found";
+
+// Training.
+inline constexpr std::string_view kInputMismatch = "Network and Data Set have differing numbers of inputs, or differing nominal variables";
+inline constexpr std::string_view kDataMismatch = "Network and Data Set have differing number of inputs and outputs, or differing nominal variable";
+inline constexpr std::string_view kDivergenceMessage =
+    "Training algorithm has stopped prematurely because the weights are diverging rapidly. Try "
+    "Reinitialising your network and run the algorithm again with a lower learning rate (the "
+    "current learning rate is probably unsuitable for the type of activation functions in this "
+    "network).";
+inline constexpr std::string_view kEntropyMultipleOnOneOutput =
+    "Cannot use multiple node cross-entropy function on a single output network";
+inline constexpr std::string_view kEntropySingleOnManyOutputs =
+    "Cannot use single node cross-entropy function on a multiple output network";
+inline constexpr std::string_view kLayerOutOfBounds = "Layer number out of bounds";
+inline constexpr std::string_view kNoActiveDataSet = "No Data Set is loaded";
+inline constexpr std::string_view kNoActiveNetwork = "No Network is loaded";
+inline constexpr std::string_view kNoNetworkToRestore = "No network to restore";
+inline constexpr std::string_view kNoTrainingCases =
+    "The current Data Set contains no Training cases";
+inline constexpr std::string_view kOutputLayerMismatch =
+    "The Network's output layer does not match its output variables";
+inline constexpr std::string_view kStoppingConditionNotANumber =
+    "Stopping condition is not a number";
+inline constexpr std::string_view kStoppingWindowNegative = "Stopping window cannot be negative";
+inline constexpr std::string_view kTrainingNeedsTwoLayers =
+    "At least two layers required in Network";
+inline constexpr std::string_view kWeigendLambdaOutOfRange =
+    "Weigend lambda must be a number not below 0";
+inline constexpr std::string_view kWeigendScaleOutOfRange =
+    "Weigend scale must be a number above 0";
+
+}  // namespace tavrin
