@@ -13,9 +13,12 @@ inline constexpr std::string_view kDuplicateNominal =
     "Nominal value names of a variable must differ";
 
 // Data sets and their files.
-inline constexpr std::string_view kHostFileInUse = "Cannot write to this file as it is open in KALVIMETRA";
-inline constexpr std::string_view kHostCloseFailed = "Internal error reading KALVIMETRA file: KvmCloseFile failed";
-inline constexpr std::string_view kValueNotANumber = "Data Set file corrupted: a value is not a number";
+inline constexpr std::string_view kHostFileInUse =
+    "Cannot write to this file as it is open in KALVIMETRA";
+inline constexpr std::string_view kHostCloseFailed =
+    "Internal error reading KALVIMETRA file: KvmCloseFile failed";
+inline constexpr std::string_view kValueNotANumber =
+    "Data Set file corrupted: a value is not a number";
 inline constexpr std::string_view kBadSeparator =
     "The separator cannot be a character of a number, a quote or a line end";
 inline constexpr std::string_view kCannotCutAllCases = "Cannot Cut all cases";
@@ -69,21 +72,36 @@ inline constexpr std::string_view kVariableOutOfRange = "Variable number out of 
 inline constexpr std::string_view kVariablesMissing = "Data Set file incomplete: variables missing";
 
 // Networks, their edits and their files.
-inline constexpr std::string_view kUnknownClassifyBy = "Network file corrupted: unrecognised classify_by option <";
-inline constexpr std::string_view kUnknownPspIn = "Network file corrupted: unrecognised psp function in layer %d";
-inline constexpr std::string_view kUnknownActivationIn = "Network file corrupted: unrecognised activation function in layer %d";
-inline constexpr std::string_view kWidthNotPositive = "Network file corrupted: width in layer %d zero or negative";
-inline constexpr std::string_view kNoUnitsNotPositive = "Network file corrupted: no_units in layer %d zero or negative";
-inline constexpr std::string_view kCannotOpenNetworkFileForWriting = "Cannot open network file for writing";
-inline constexpr std::string_view kUnknownInputNormalisationWritten = "Internal error recognising input_normalisation function: reverting to default function";
-inline constexpr std::string_view kUnknownOutputNormalisationWritten = "Internal error recognising output_normalisation function: reverting to default function";
-inline constexpr std::string_view kUnitNameTooLong = "Cannot save network: a unit name in layer %d is too long for a network file";
-inline constexpr std::string_view kUnitNameNotWritable = "Cannot save network: a unit name in layer %d holds a double quote, a colon or a line break";
-inline constexpr std::string_view kNominalNameNotWritable = "Cannot save network: a nominal value of variable %d holds \",\", \"}\" or a line break";
-inline constexpr std::string_view kVariableNameTooLong = "Cannot save network: the name of variable %d is too long for a network file";
-inline constexpr std::string_view kVariableNameListMark = "Cannot save network: the name of variable %d holds \"={\"";
-inline constexpr std::string_view kVariableNameComment = "Cannot save network: the name of variable %d starts with \"#\"";
-inline constexpr std::string_view kVariableNameLineBreak = "Cannot save network: the name of variable %d holds a line break";
+inline constexpr std::string_view kUnknownClassifyBy =
+    "Network file corrupted: unrecognised classify_by option <";
+inline constexpr std::string_view kUnknownPspIn =
+    "Network file corrupted: unrecognised psp function in layer %d";
+inline constexpr std::string_view kUnknownActivationIn =
+    "Network file corrupted: unrecognised activation function in layer %d";
+inline constexpr std::string_view kWidthNotPositive =
+    "Network file corrupted: width in layer %d zero or negative";
+inline constexpr std::string_view kNoUnitsNotPositive =
+    "Network file corrupted: no_units in layer %d zero or negative";
+inline constexpr std::string_view kCannotOpenNetworkFileForWriting =
+    "Cannot open network file for writing";
+inline constexpr std::string_view kUnknownInputNormalisationWritten =
+    "Internal error recognising input_normalisation function: reverting to default function";
+inline constexpr std::string_view kUnknownOutputNormalisationWritten =
+    "Internal error recognising output_normalisation function: reverting to default function";
+inline constexpr std::string_view kUnitNameTooLong =
+    "Cannot save network: a unit name in layer %d is too long for a network file";
+inline constexpr std::string_view kUnitNameNotWritable =
+    "Cannot save network: a unit name in layer %d holds a double quote, a colon or a line break";
+inline constexpr std::string_view kNominalNameNotWritable =
+    "Cannot save network: a nominal value of variable %d holds \",\", \"}\" or a line break";
+inline constexpr std::string_view kVariableNameTooLong =
+    "Cannot save network: the name of variable %d is too long for a network file";
+inline constexpr std::string_view kVariableNameListMark =
+    "Cannot save network: the name of variable %d holds \"={\"";
+inline constexpr std::string_view kVariableNameComment =
+    "Cannot save network: the name of variable %d starts with \"#\"";
+inline constexpr std::string_view kVariableNameLineBreak =
+    "Cannot save network: the name of variable %d holds a line break";
 inline constexpr std::string_view kAcceptNotFound =
     "Network file corrupted: accept field not found";
 inline constexpr std::string_view kActNotFound =
@@ -200,8 +218,11 @@ inline constexpr std::string_view kWidthNotFound =
     "Network file corrupted: width field for layer %d not found";
 
 // Training.
-inline constexpr std::string_view kInputMismatch = "Network and Data Set have differing numbers of inputs, or differing nominal variables";
-inline constexpr std::string_view kDataMismatch = "Network and Data Set have differing number of inputs and outputs, or differing nominal variable";
+inline constexpr std::string_view kInputMismatch =
+    "Network and Data Set have differing numbers of inputs, or differing nominal variables";
+inline constexpr std::string_view kDataMismatch =
+    "Network and Data Set have differing number of inputs and outputs, or differing nominal "
+    "variable";
 inline constexpr std::string_view kDivergenceMessage =
     "Training algorithm has stopped prematurely because the weights are diverging rapidly. Try "
     "Reinitialising your network and run the algorithm again with a lower learning rate (the "

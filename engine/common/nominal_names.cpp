@@ -1,19 +1,10 @@
 #include "common/nominal_names.h"
+#include "common/ascii.h"
 
 #include <algorithm>
 #include <unordered_set>
 
 namespace tavrin {
-namespace {
-
-bool IsBlank(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v';
-  });
-}
-
-}  // namespace
-
 bool NominalNamesDistinct(const std::vector<std::string>& names) {
   std::unordered_set<std::string_view> seen;
   for (const std::string& n : names) {
@@ -23,7 +14,7 @@ bool NominalNamesDistinct(const std::vector<std::string>& names) {
 }
 
 Status SetNominalName(std::vector<std::string>& names, int index, std::string name) {
-  if (IsBlank(name)) return Fail(kBlankNominal);
+  if (IsAllBlank(name)) return Fail(kBlankNominal);
   for (int k = 0; k < static_cast<int>(names.size()); ++k) {
     if (k != index && names[k] == name) return Fail(kDuplicateNominal);
   }

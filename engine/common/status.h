@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string_view>
 
 namespace tavrin {
@@ -29,6 +30,19 @@ void RecordWarning(std::string_view message);
 inline Status Fail(std::string_view message) {
   RecordError(message);
   return Status::Failed();
+}
+
+// The same for a check that answers true or false.
+inline bool Refuse(std::string_view message) {
+  RecordError(message);
+  return false;
+}
+
+// Records the message and yields null, for `return Refused("...")` in a
+// function that hands over a new object or nothing.
+inline std::nullptr_t Refused(std::string_view message) {
+  RecordError(message);
+  return nullptr;
 }
 
 // The message every allocation failure records.

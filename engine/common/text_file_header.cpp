@@ -1,4 +1,5 @@
 #include "common/text_file_header.h"
+#include "common/ascii.h"
 
 namespace tavrin {
 namespace {
@@ -6,10 +7,6 @@ namespace {
 constexpr std::string_view kStart = "# Tavrin v";
 // Beyond this a version number is simply "large"; it keeps the sum in range.
 constexpr std::int64_t kLargeNumber = std::int64_t{1} << 40;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
 
 void SkipBlanks(std::string_view text, std::size_t& at) {
   while (at < text.size() && IsBlank(text[at])) ++at;

@@ -30,42 +30,37 @@ void WriteTextList(BinaryWriter& out, const std::vector<std::string>& texts) {
   for (const std::string& t : texts) out.WriteBytes(t);
 }
 
-std::unique_ptr<DataSet> Refuse(std::string_view message) {
-  RecordError(message);
-  return nullptr;
-}
-
 }  // namespace
 
 std::unique_ptr<DataSet> ReadBinaryDataSet(std::istream& stream) {
   try {
     BinaryReader in(stream);
-    if (!in.Seek(0)) return Refuse(kShortDataSetRead);
+    if (!in.Seek(0)) return Refused(kShortDataSetRead);
     std::vector<std::int32_t> header;
     if (!in.ReadInt32s(header, kHeaderWords)) {
       // A file too short to hold the identification is not one of ours.
-      return Refuse(kIncorrectDataSetHeader);
+      return Refused(kIncorrectDataSetHeader);
     }
     for (std::size_t i = 0; i < kIdentification.size(); ++i) {
       if (header[i] != kIdentification[i]) {
-        return Refuse(kIncorrectDataSetHeader);
+        return Refused(kIncorrectDataSetHeader);
       }
     }
     const std::int32_t variables = header[5];
     const std::int32_t cases = header[6];
     if (variables < 1 || cases < 1 || cases > kMaxCases || !DataEntriesFit(cases, variables) ||
         !in.Holds(std::int64_t{cases} * variables, 8)) {
-      return Refuse(kShortDataSetRead);
+      return Refused(kShortDataSetRead);
     }
     auto data = std::make_unique<DataSet>();
     data->no_variables = variables;
     data->no_cases = cases;
     data->case_capacity = cases;
     if (!in.ReadDoubles(data->entries, std::int64_t{cases} * variables))
-      return Refuse(kShortDataSetRead);
+      return Refused(kShortDataSetRead);
     if (!in.ReadInt32s(data->is_input, variables) || !in.ReadInt32s(data->is_output, variables) ||
         !in.ReadInt32s(data->subset, cases)) {
-      return Refuse(kShortDataSetRead);
+      return Refused(kShortDataSetRead);
     }
     for (std::int32_t& flag : data->is_input) flag = flag == 1 ? 1 : 0;
     for (std::int32_t& flag : data->is_output) flag = flag == 1 ? 1 : 0;
@@ -73,23 +68,23 @@ std::unique_ptr<DataSet> ReadBinaryDataSet(std::istream& stream) {
     for (std::int32_t& s : data->subset) s = (s >= 0 && s <= 3) ? s : 0;
     if (!ReadTextList(in, variables, data->variable_names) ||
         !ReadTextList(in, cases, data->case_names)) {
-      return Refuse(kShortDataSetRead);
+      return Refused(kShortDataSetRead);
     }
     std::vector<std::int32_t> counts;
-    if (!in.ReadInt32s(counts, variables)) return Refuse(kShortDataSetRead);
+    if (!in.ReadInt32s(counts, variables)) return Refused(kShortDataSetRead);
     data->nominals.resize(variables);
     for (std::int32_t v = 0; v < variables; ++v) {
-      if (counts[v] < 0 || counts[v] > kMaxNominalValues) return Refuse(kShortDataSetRead);
+      if (counts[v] < 0 || counts[v] > kMaxNominalValues) return Refused(kShortDataSetRead);
       if (counts[v] > 0 && !ReadTextList(in, counts[v], data->nominals[v])) {
-        return Refuse(kShortDataSetRead);
+        return Refused(kShortDataSetRead);
       }
-      if (!NominalNamesDistinct(data->nominals[v])) return Refuse(kDuplicateNominalInDataFile);
+      if (!NominalNamesDistinct(data->nominals[v])) return Refused(kDuplicateNominalInDataFile);
     }
     data->host_attributes.resize(variables);
     RecountDataSet(*data);
     return data;
   } catch (const std::bad_alloc&) {
-    return Refuse(kNotEnoughMemory);
+    return Refused(kNotEnoughMemory);
   }
 }
 

@@ -9,6 +9,7 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "common/ascii.h"
 #include "common/messages.h"
 #include "common/real_text.h"
 #include "data/data_set_files.h"
@@ -19,11 +20,6 @@ namespace {
 
 constexpr std::string_view kSubsetColumn = "NNTYPE";
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-
-std::unique_ptr<DataSet> Refuse(std::string_view message) {
-  RecordError(message);
-  return nullptr;
-}
 
 // One line of the file at a time, without its line end ("\r\n" or "\n").
 class Lines {
@@ -100,14 +96,6 @@ int SplitPlainFields(std::string_view line, char separator, Field&& field) {
   }
 }
 
-std::string_view Trim(std::string_view s) {
-  std::size_t first = 0;
-  std::size_t last = s.size();
-  while (first < last && (s[first] == ' ' || s[first] == '\t')) ++first;
-  while (last > first && (s[last - 1] == ' ' || s[last - 1] == '\t')) --last;
-  return s.substr(first, last - first);
-}
-
 // The same for a line with quotes, as spreadsheets write them: a field whose
 // first character past blanks is a double quote runs to the closing quote,
 // separators included, and "" inside stands for one quote. Its text (in
@@ -144,7 +132,7 @@ int SplitQuotedFields(std::string_view line, char separator, std::string& scratc
         scratch.push_back(line[i++]);
       }
       end = std::min(line.find(separator, i), line.size());
-      scratch.append(Trim(line.substr(i, end - i)));
+      scratch.append(TrimBlanks(line.substr(i, end - i)));
       field(n++, std::string_view(scratch), true);
     } else {
       end = std::min(line.find(separator, pos), line.size());
@@ -263,10 +251,8 @@ std::optional<double> ParseNumber(std::string_view s) {
 
 std::int32_t SubsetOfText(std::string_view text) {
   auto is = [&](std::string_view word) {
-    return text.size() == word.size() &&
-           std::equal(text.begin(), text.end(), word.begin(), [](char a, char b) {
-             return std::toupper(static_cast<unsigned char>(a)) == b;
-           });
+    return text.size() == word.size() && std::equal(text.begin(), text.end(), word.begin(),
+                                                    [](char a, char b) { return ToUpper(a) == b; });
   };
   if (is("VERIFY")) return static_cast<std::int32_t>(Subset::kVerification);
   if (is("TEST")) return static_cast<std::int32_t>(Subset::kTest);
@@ -334,7 +320,7 @@ bool IsValueNumber(double x, std::size_t names) {
 void AppendField(std::string& line, std::string_view text, char separator, bool as_text) {
   const bool needs_quotes =
       text.find(separator) != std::string_view::npos || text.find('"') != std::string_view::npos ||
-      Trim(text).size() != text.size() || (text.empty() && separator == ' ') ||
+      TrimBlanks(text).size() != text.size() || (text.empty() && separator == ' ') ||
       text.substr(0, kByteOrderMark.size()) == kByteOrderMark ||
       (as_text &&
        (ParseNumber(text) || text.empty() || text.front() == '?' || text == kSubsetColumn));
@@ -373,7 +359,7 @@ void WarnOfValuesTextCannotCarry(const DataSet& data) {
 std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& options) {
   try {
     const char c = options.separator;
-    if (!IsUsableSeparator(c)) return Refuse(kBadSeparator);
+    if (!IsUsableSeparator(c)) return Refused(kBadSeparator);
     const std::string whole = ReadAll(in);
     // A byte-order mark is no part of the first name.
     std::string_view text(whole);
@@ -407,8 +393,8 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
     const int name_column = options.case_names ? 0 : -1;
     const std::int64_t cases = rows - (options.header ? 1 : 0);
     int variables = columns - (options.case_names ? 1 : 0);
-    if (cases < 1 || variables < 1) return Refuse(kNotInFormat);
-    if (cases > kMaxCases) return Refuse(kTooManyCases);
+    if (cases < 1 || variables < 1) return Refused(kNotInFormat);
+    if (cases > kMaxCases) return Refused(kTooManyCases);
 
     Lines lines(text);
     std::string_view line;
@@ -428,15 +414,15 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       next_row();
       SplitFields(line, c, scratch, [&](int i, std::string_view f, bool quoted) {
         if (i >= columns) return;
-        header[i] = std::string(quoted ? f : Trim(f));
+        header[i] = std::string(quoted ? f : TrimBlanks(f));
         if (i == first_data) subset_mark = !quoted && header[i] == kSubsetColumn;
       });
     }
     const int subset_column = subset_mark ? first_data : -1;
     if (subset_column >= 0) --variables;
-    if (variables < 1) return Refuse(kNotInFormat);
+    if (variables < 1) return Refused(kNotInFormat);
     const int first_variable = first_data + (subset_column >= 0 ? 1 : 0);
-    if (!DataEntriesFit(cases, variables)) return Refuse(kNotEnoughMemory);
+    if (!DataEntriesFit(cases, variables)) return Refused(kNotEnoughMemory);
 
     auto data = std::make_unique<DataSet>();
     data->no_variables = variables;
@@ -460,20 +446,20 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
       double* values = data->row(row);
       SplitFields(line, c, scratch, [&](int i, std::string_view field, bool quoted) {
         if (i == name_column) {
-          const std::string_view name = quoted ? field : Trim(field);
+          const std::string_view name = quoted ? field : TrimBlanks(field);
           if (quoted || !IsRowNumber(name, row + 1)) data->case_names[row] = std::string(name);
           return;
         }
         if (i == subset_column) {
-          data->subset[row] = SubsetOfText(Trim(field));
+          data->subset[row] = SubsetOfText(TrimBlanks(field));
           return;
         }
         const int v = i - first_variable;
         if (v < 0 || v >= variables) return;
         // Blanks around a value are not part of it; an empty field is
         // missing. A quoted field is text, whatever it looks like.
-        const std::string_view value = quoted ? field : Trim(field);
-        if (Trim(value).empty()) return;
+        const std::string_view value = quoted ? field : TrimBlanks(field);
+        if (TrimBlanks(value).empty()) return;
         if (!quoted) {
           if (value.substr(0, missing.size()) == missing) return;
           if (const std::optional<double> number = ParseNumber(value)) {
@@ -493,9 +479,9 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
     RecountDataSet(*data);
     return data;
   } catch (const std::bad_alloc&) {
-    return Refuse(kNotEnoughMemory);
+    return Refused(kNotEnoughMemory);
   } catch (const std::length_error&) {
-    return Refuse(kNotEnoughMemory);
+    return Refused(kNotEnoughMemory);
   }
 }
 

@@ -24,6 +24,7 @@
 #include <string>
 #include <system_error>
 
+#include "common/file_access.h"
 #include "common/messages.h"
 #include "data/data_set_files.h"
 #include "data/data_set_limits.h"
@@ -68,23 +69,13 @@ class HostFile {
 
 // The message, then the file and the system's reason when there is one.
 std::string WithReason(std::string_view message, const std::filesystem::path& path, int reason) {
-  std::string text(message);
-  if (reason != 0) {
-    text += ": " + path.string() + ": " + std::generic_category().message(reason);
-  }
-  return text;
-}
-
-std::unique_ptr<DataSet> Refuse(std::string_view message) {
-  RecordError(message);
-  return nullptr;
+  return reason != 0 ? FileMessage(message, path, reason) : std::string(message);
 }
 
 // For a failed kvmdev32 call: errno holds its reason.
-std::unique_ptr<DataSet> RefuseWithReason(std::string_view message,
-                                          const std::filesystem::path& path) {
+std::nullptr_t RefuseWithReason(std::string_view message, const std::filesystem::path& path) {
   const int reason = errno;
-  return Refuse(WithReason(message, path, reason));
+  return Refused(WithReason(message, path, reason));
 }
 
 Status FailWithReason(std::string_view message, const std::filesystem::path& path, int reason) {
@@ -269,13 +260,13 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
       // A reason means the file could not be opened or read; none, that it
       // is not a data file.
       const int reason = errno;
-      if (reason == 0) return Refuse(kCannotReadHostFile);
-      return Refuse(WithReason(kCannotOpenDataSetFile, path, reason));
+      if (reason == 0) return Refused(kCannotReadHostFile);
+      return Refused(WithReason(kCannotOpenDataSetFile, path, reason));
     }
     const std::int32_t columns = KvmGetNVars(file.get());
     const std::int32_t cases = KvmGetNCases(file.get());
     char name[KVM_NAME_BUFFER_SIZE] = {};
-    if (columns < 1 || cases < 1) return Refuse(kCannotReadHostFile);
+    if (columns < 1 || cases < 1) return Refused(kCannotReadHostFile);
     if (KvmGetVarName(file.get(), 1, name) != 1) {
       return RefuseWithReason(kCannotReadHostFile, path);
     }
@@ -283,7 +274,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     const int first = has_subsets ? 2 : 1;
     const int variables = columns - (has_subsets ? 1 : 0);
     if (variables < 1 || !DataEntriesFit(cases, columns)) {
-      return Refuse(variables < 1 ? kCannotReadHostFile : kNotEnoughMemory);
+      return Refused(variables < 1 ? kCannotReadHostFile : kNotEnoughMemory);
     }
 
     auto data = std::make_unique<DataSet>();
@@ -353,7 +344,7 @@ std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path) {
     RecountDataSet(*data);
     return data;
   } catch (const std::bad_alloc&) {
-    return Refuse(kNotEnoughMemory);
+    return Refused(kNotEnoughMemory);
   }
 }
 

@@ -1,7 +1,7 @@
-#include <cctype>
 #include <new>
 #include <sstream>
 
+#include "common/ascii.h"
 #include "common/line_reader.h"
 #include "common/messages.h"
 #include "common/real_text.h"
@@ -11,10 +11,6 @@
 
 namespace tavrin {
 namespace {
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n';
-}
 
 // Lines after the header, comments skipped.
 class PatternLines {
@@ -59,8 +55,8 @@ std::string FirstWord(const std::string& line) {
 // A variable line: two role characters, a blank, then the name and an
 // optional nominal list "={a,b}".
 void ReadVariable(const std::string& line, DataSet& data, int v) {
-  const char first = line.size() > 0 ? static_cast<char>(std::tolower(line[0])) : ' ';
-  const char second = line.size() > 1 ? static_cast<char>(std::tolower(line[1])) : ' ';
+  const char first = line.size() > 0 ? ToLower(line[0]) : ' ';
+  const char second = line.size() > 1 ? ToLower(line[1]) : ' ';
   data.is_input[v] = first == 'i' ? 1 : 0;
   data.is_output[v] = (first == 'o' || (first == 'i' && second == 'o')) ? 1 : 0;
   const std::string rest = line.size() > 3 ? line.substr(3) : std::string();
@@ -80,7 +76,7 @@ void ReadVariable(const std::string& line, DataSet& data, int v) {
 }
 
 std::int32_t SubsetOfLetter(char letter) {
-  switch (std::toupper(static_cast<unsigned char>(letter))) {
+  switch (ToUpper(letter)) {
     case 'T':
       return static_cast<std::int32_t>(Subset::kTraining);
     case 'V':
@@ -95,7 +91,7 @@ std::int32_t SubsetOfLetter(char letter) {
 // "!NN S name": the number is not used; the subset letter; the rest is the name.
 void ReadCaseLine(const std::string& line, std::int32_t& subset, std::string& name) {
   std::size_t i = 1;
-  while (i < line.size() && std::isdigit(static_cast<unsigned char>(line[i]))) ++i;
+  while (i < line.size() && IsDigit(line[i])) ++i;
   while (i < line.size() && IsBlank(line[i])) ++i;
   subset = SubsetOfLetter(i < line.size() ? line[i] : ' ');
   name = i + 2 <= line.size() ? line.substr(i + 2) : std::string();

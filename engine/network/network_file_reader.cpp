@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "common/ascii.h"
 #include "common/file_access.h"
 #include "common/line_reader.h"
 #include "common/messages.h"
@@ -22,16 +23,6 @@ namespace {
 
 // Lines of the earlier short layout skipped after its output_normalisation.
 constexpr int kShortLayoutSkippedLines = 7;
-
-bool IsBlank(char c) {
-  return c == ' ' || c == '\t' || c == '\n' || c == '\r';
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && IsBlank(text.back())) text.remove_suffix(1);
-  return text;
-}
 
 // The next blank-delimited token of `text` from `at`, moving past it.
 std::string_view NextToken(std::string_view text, std::size_t& at) {

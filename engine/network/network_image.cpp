@@ -129,10 +129,6 @@ class ImageReader {
     RecordError(kShortNetworkRead);
     return false;
   }
-  bool Refuse(std::string_view message) {
-    RecordError(message);
-    return false;
-  }
 
   bool ReadBlock(Block& block);
   bool ReadTextArray(std::int64_t count, std::vector<std::string>& texts);

@@ -1,14 +1,10 @@
 #include "training/training_history.h"
+#include "common/ascii.h"
 
-#include <cctype>
 #include <cstdint>
 
 namespace tavrin {
 namespace {
-
-bool IsDigit(char c) {
-  return std::isdigit(static_cast<unsigned char>(c)) != 0;
-}
 
 // The number in text[first, last); histories come from files too, so an
 // absurdly long number saturates instead of overflowing.

@@ -16,12 +16,12 @@ namespace nrx {
 
 NetworkSlot* CheckNetworkIndex(std::int32_t index, std::string_view no_network_message) {
   if (index < 0 || index >= kNetworkSlotCount) {
-    RecordError(kNetworkIndexOutOfRange);
+    tavrin::RecordError(kNetworkIndexOutOfRange);
     return nullptr;
   }
   NetworkSlot& slot = Networks()[index];
   if (slot.empty()) {
-    RecordError(no_network_message);
+    tavrin::RecordError(no_network_message);
     return nullptr;
   }
   return &slot;
@@ -29,11 +29,11 @@ NetworkSlot* CheckNetworkIndex(std::int32_t index, std::string_view no_network_m
 
 tavrin::DataSet* CheckDataSetIndex(std::int32_t index) {
   if (index < 0 || index >= kDataSetSlotCount) {
-    RecordError(kDataSetIndexOutOfRange);
+    tavrin::RecordError(kDataSetIndexOutOfRange);
     return nullptr;
   }
   tavrin::DataSet* data = DataSets()[index].get();
-  if (data == nullptr) RecordError(kNoDataSet);
+  if (data == nullptr) tavrin::RecordError(kNoDataSet);
   return data;
 }
 
@@ -43,11 +43,6 @@ NetworkAndDataSet CheckNetworkAndDataSet(std::int32_t net, std::int32_t ds) {
   tavrin::DataSet* data = CheckDataSetIndex(ds);
   if (data == nullptr) return {};
   return {network, data};
-}
-
-bool Refuse(std::string_view message) {
-  RecordError(message);
-  return false;
 }
 
 bool CheckLayer(const tavrin::Network& network, std::int32_t layer) {

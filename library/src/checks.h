@@ -13,7 +13,7 @@
 
 namespace nrx {
 
-bool Refuse(std::string_view message);
+using tavrin::Refuse;
 
 bool CheckLayer(const tavrin::Network& network, std::int32_t layer);
 bool CheckUnit(const tavrin::Network& network, std::int32_t layer, std::int32_t unit);

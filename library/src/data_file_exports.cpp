@@ -24,15 +24,15 @@ std::int32_t LoadDataSet(const char* file, std::int32_t format, std::int32_t cas
                          std::int32_t header, char separator, const char* missing) {
   const int index = FindFreeDataSetSlot();
   if (index < 0) {
-    RecordError(kTooManyDataSets);
+    tavrin::RecordError(kTooManyDataSets);
     return kNoSlot;
   }
   if (file == nullptr || *file == '\0') {
-    RecordError(kNoInputFile);
+    tavrin::RecordError(kNoInputFile);
     return kNoSlot;
   }
   if (!ValidFormat(format)) {
-    RecordError(kUnknownDataFormat);
+    tavrin::RecordError(kUnknownDataFormat);
     return kNoSlot;
   }
   tavrin::DelimitedOptions options;

@@ -26,7 +26,7 @@ bool CheckDataSetSize(std::int32_t no_inputs, std::int32_t no_outputs) {
 std::int32_t CreateDataSet(std::int32_t no_inputs, std::int32_t no_outputs) {
   const int index = FindFreeDataSetSlot();
   if (index < 0) {
-    RecordError(kTooManyDataSets);
+    tavrin::RecordError(kTooManyDataSets);
     return kNoSlot;
   }
   if (!CheckDataSetSize(no_inputs, no_outputs)) return kNoSlot;
@@ -61,7 +61,7 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds) {
     const DataSet* source = nrx::CheckDataSetIndex(ds);
     if (source == nullptr) return nrx::kNoSlot;
     if (index < 0) {
-      nrx::RecordError(nrx::kTooManyDataSets);
+      tavrin::RecordError(nrx::kTooManyDataSets);
       return nrx::kNoSlot;
     }
     std::unique_ptr<DataSet> copy = tavrin::CopyDataSet(*source);

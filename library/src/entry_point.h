@@ -30,11 +30,11 @@ std::int32_t Guarded(std::int32_t failure, std::string_view memory_message, Body
   try {
     return body();
   } catch (const std::bad_alloc&) {
-    RecordError(memory_message);
+    tavrin::RecordError(memory_message);
   } catch (const std::length_error&) {  // a size no container can hold
-    RecordError(memory_message);
+    tavrin::RecordError(memory_message);
   } catch (...) {
-    RecordError(kUnexpectedFailure);
+    tavrin::RecordError(kUnexpectedFailure);
   }
   return failure;
 }

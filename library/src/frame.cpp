@@ -71,10 +71,6 @@ int FindFreeDataSetSlot() {
   return -1;
 }
 
-void RecordError(std::string_view message) noexcept {
-  tavrin::RecordError(message);
-}
-
 }  // namespace nrx
 
 NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer) {

@@ -66,7 +66,4 @@ LastErrorSink& LastError();
 int FindFreeNetworkSlot();
 int FindFreeDataSetSlot();
 
-// Records a message through the engine's sink (the library's, once started).
-void RecordError(std::string_view message) noexcept;
-
 }  // namespace nrx

@@ -140,7 +140,7 @@ bool FillDesign(const CreateArguments& a, tavrin::NetworkDesign& design) {
 std::int32_t CreateNetwork(const CreateArguments& a) {
   const int index = FindFreeNetworkSlot();
   if (index < 0) {
-    RecordError(kTooManyNetworks);
+    tavrin::RecordError(kTooManyNetworks);
     return kNoSlot;
   }
   if (!CheckLayerArguments(a) || !CheckDesignArguments(a)) return kNoSlot;
@@ -149,7 +149,7 @@ std::int32_t CreateNetwork(const CreateArguments& a) {
   try {
     training = std::make_unique<TrainingSettings>();
   } catch (const std::bad_alloc&) {
-    RecordError(kNoMemoryForSlot);
+    tavrin::RecordError(kNoMemoryForSlot);
     return kNoSlot;
   }
 
@@ -220,7 +220,7 @@ NRX_API int32_t NRX_CALL NRXCopyNetwork(int32_t net) {
     nrx::NetworkSlot* source = nrx::CheckNetworkIndex(net, nrx::kNoNetwork);
     if (source == nullptr) return nrx::kNoSlot;
     if (index < 0) {
-      nrx::RecordError(nrx::kTooManyNetworks);
+      tavrin::RecordError(nrx::kTooManyNetworks);
       return nrx::kNoSlot;
     }
     auto training = std::make_unique<nrx::TrainingSettings>();

@@ -190,9 +190,10 @@ TEST_F(DataFilesTest, PatternReaderRefusals) {
            "!01 T\n1\n"));
   EXPECT_EQ(last_message(), "Unexpected end of file reading Data Set");
   // A number cut in two by the line length limit is refused, saying why.
-  EXPECT_FALSE(read("# Tavrin v1.0 Patterns\nno_attributes 2\nno_patterns 1\nattributes\ni  a\n"
-                    "o  b\n!01 T\n1." +
-                    std::string(1100, '5') + " 2\n"));
+  EXPECT_FALSE(
+      read("# Tavrin v1.0 Patterns\nno_attributes 2\nno_patterns 1\nattributes\ni  a\n"
+           "o  b\n!01 T\n1." +
+           std::string(1100, '5') + " 2\n"));
   EXPECT_EQ(last_message(),
             "Data Set file corrupted: a value is not a number (line 8 is longer than 1023 "
             "characters)");
@@ -361,7 +362,9 @@ TEST_F(DataFilesTest, TextThatWouldReadBackOtherwiseIsQuoted) {
 }
 
 TEST_F(DataFilesTest, WordsInANumericColumnBecomeMissingWithAWarning) {
-  std::stringstream in("\xEF\xBB\xBF" "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n");
+  std::stringstream in(
+      "\xEF\xBB\xBF"
+      "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n");
   auto d = ImportText(in, Csv());
   ASSERT_TRUE(d) << last_message();
   EXPECT_EQ(d->variable_names[0], "age") << "the byte-order mark is not part of the name";
@@ -383,7 +386,8 @@ TEST_F(DataFilesTest, SeparatorsThatNumbersOrQuotesUseAreRefused) {
     o.separator = bad;
     std::stringstream in("1.5e-3\n"), out;
     EXPECT_FALSE(ImportText(in, o)) << bad;
-    EXPECT_EQ(last_message(), "The separator cannot be a character of a number, a quote or a line end");
+    EXPECT_EQ(last_message(),
+              "The separator cannot be a character of a number, a quote or a line end");
     EXPECT_FALSE(ExportText(*d, out, o)) << bad;
     EXPECT_TRUE(out.str().empty());
   }
@@ -588,16 +592,19 @@ TEST_F(DataFilesTest, HostFileFailuresNameTheFileAndTheSystemsReason) {
   };
   const Row rows[] = {
       {"load a missing file", [&] { return load(absent); },
-       "Cannot open Data Set file for reading: " + absent.string() + ": No such file or directory"},
+       "Cannot open Data Set file for reading: " + absent.filename().string() +
+           ": No such file or directory"},
       {"load a directory", [&] { return load(directory); },
-       "Cannot open Data Set file for reading: " + directory.string() + ": Is a directory"},
+       "Cannot open Data Set file for reading: " + directory.filename().string() +
+           ": Is a directory"},
       {"load a file that is not a data file", [&] { return load(text); },
        "Cannot read KALVIMETRA data file"},
       {"save into a missing directory", [&] { return save(in_no_directory); },
-       "Couldn't open specified file for writing: " + in_no_directory.string() +
+       "Couldn't open specified file for writing: " + in_no_directory.filename().string() +
            ": No such file or directory"},
       {"save over a directory", [&] { return save(directory); },
-       "Couldn't open specified file for writing: " + directory.string() + ": Is a directory"},
+       "Couldn't open specified file for writing: " + directory.filename().string() +
+           ": Is a directory"},
       // The sample's 4 cases of 20 name bytes and 5 values take 240 bytes,
       // behind a header padded to 512: the working files fit in 700 bytes,
       // the new file does not.
@@ -606,7 +613,7 @@ TEST_F(DataFilesTest, HostFileFailuresNameTheFileAndTheSystemsReason) {
          FileSizeLimit limit(700);
          return save(big);
        },
-       "Couldn't open specified file for writing: " + big.string() + ": File too large"},
+       "Couldn't open specified file for writing: " + big.filename().string() + ": File too large"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.what);
