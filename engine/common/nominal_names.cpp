@@ -1,10 +1,12 @@
 #include "common/nominal_names.h"
-#include "common/ascii.h"
 
 #include <algorithm>
 #include <unordered_set>
 
+#include "common/ascii.h"
+
 namespace tavrin {
+
 bool NominalNamesDistinct(const std::vector<std::string>& names) {
   std::unordered_set<std::string_view> seen;
   for (const std::string& n : names) {

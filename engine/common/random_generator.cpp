@@ -1,6 +1,5 @@
 #include "common/random_generator.h"
 
-#include <chrono>
 #include <cmath>
 
 namespace tavrin {
@@ -45,11 +44,6 @@ void RandomGenerator::Seed(std::uint32_t seed) {
   has_kept_gaussian_ = false;
   state_ = seed;
   for (int i = 0; i < 20; ++i) NextValue();
-}
-
-void RandomGenerator::SeedFromClock() {
-  const auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
-  Seed(static_cast<std::uint32_t>(ticks ^ (ticks >> 32)));
 }
 
 }  // namespace tavrin

@@ -28,9 +28,6 @@ class RandomGenerator {
   // Clears the kept Gaussian value, sets the state and discards 20 values.
   void Seed(std::uint32_t seed);
 
-  // Seed() from the clock.
-  void SeedFromClock();
-
   std::uint32_t state() const { return state_; }
   void set_state(std::uint32_t state) { state_ = state; }
 

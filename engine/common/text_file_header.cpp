@@ -1,4 +1,5 @@
 #include "common/text_file_header.h"
+
 #include "common/ascii.h"
 
 namespace tavrin {

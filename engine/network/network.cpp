@@ -4,6 +4,7 @@
 #include <new>
 
 #include "common/checked_size.h"
+#include "common/messages.h"
 #include "common/status.h"
 
 namespace tavrin {
@@ -82,6 +83,19 @@ std::optional<std::int64_t> NetworkValueCount(const std::vector<std::int64_t>& u
     if (total > kMaxNetworkValues) return std::nullopt;
   }
   return total;
+}
+
+bool CheckLayerIndex(const Network& network, int layer) {
+  return (layer >= 0 && layer < network.no_layers()) || Refuse(kLayerOutOfRange);
+}
+
+bool CheckUnitIndex(const Network& network, int layer, int unit) {
+  if (!CheckLayerIndex(network, layer)) return false;
+  return (unit >= 0 && unit < network.layers[layer].no_units) || Refuse(kUnitOutOfRange);
+}
+
+bool CheckVariableIndex(const Network& network, int variable, std::string_view variable_message) {
+  return (variable >= 0 && variable < network.coding.no_variables()) || Refuse(variable_message);
 }
 
 }  // namespace tavrin

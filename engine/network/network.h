@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/messages.h"
 #include "network/functions.h"
 #include "network/variable_coding.h"
 
@@ -95,5 +96,12 @@ std::unique_ptr<Network> CopyNetwork(const Network& network);
 // layer from the one before, plus per-unit arrays), or nullopt when the count
 // overflows or exceeds what the engine will allocate.
 std::optional<std::int64_t> NetworkValueCount(const std::vector<std::int64_t>& units);
+
+// Checks of an index into the network, recording "Layer number out of
+// range", "Unit number out of range" or `variable_message` when it is outside.
+bool CheckLayerIndex(const Network& network, int layer);
+bool CheckUnitIndex(const Network& network, int layer, int unit);
+bool CheckVariableIndex(const Network& network, int variable,
+                        std::string_view variable_message = kVariableOutOfRange);
 
 }  // namespace tavrin

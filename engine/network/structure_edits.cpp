@@ -31,10 +31,6 @@ bool IsRadial(const Layer& layer) {
   return layer.psp_fn == PspFunction::kRadial;
 }
 
-bool ValidLayer(const Network& net, int layer) {
-  return layer >= 0 && layer < net.no_layers();
-}
-
 // Whether the network could hold layer `layer` with `units` units (the other
 // layers as they are); checked before an edit allocates anything.
 Status CheckHoldable(const Network& net, int layer, std::int64_t units,
@@ -57,10 +53,6 @@ Status CheckVariableGrowth(const Network& net, int variable, std::int64_t units,
   const int layer = output ? net.no_layers() - 1 : 0;
   const std::int64_t per_value = output ? 1 : net.coding.steps;
   return CheckHoldable(net, layer, net.layers[layer].no_units + delta * per_value, memory_message);
-}
-
-bool ValidVariable(const Network& net, int variable) {
-  return variable >= 0 && variable < net.coding.no_variables();
 }
 
 template <typename T>
@@ -253,7 +245,7 @@ void RebuildSide(Network& net, bool outputs) {
 }  // namespace
 
 Status RemapLayerUnits(Network& network, int layer, const std::vector<int>& source) {
-  if (!ValidLayer(network, layer)) return Fail(kLayerOutOfRange);
+  if (!CheckLayerIndex(network, layer)) return Status::Failed();
   for (int s : source) {
     if (s < -1 || s >= network.layers[layer].no_units) return Fail(kUnitOutOfRange);
   }
@@ -264,7 +256,7 @@ Status RemapLayerUnits(Network& network, int layer, const std::vector<int>& sour
 }
 
 Status ResizeLayer(Network& network, int layer, int position, int count) {
-  if (!ValidLayer(network, layer)) return Fail(kLayerOutOfRange);
+  if (!CheckLayerIndex(network, layer)) return Status::Failed();
   const int units = network.layers[layer].no_units;
   if (position < 0 || position > units || (count < 0 && position >= units)) {
     return Fail(kOffsetOutOfRange);
@@ -290,7 +282,7 @@ Status ResizeLayer(Network& network, int layer, int position, int count) {
 }
 
 Status DeleteLayer(Network& network, int layer) {
-  if (!ValidLayer(network, layer)) return Fail(kLayerOutOfRange);
+  if (!CheckLayerIndex(network, layer)) return Status::Failed();
   if (network.no_layers() < 2) return Fail(kNoLayersLeft);
   return EditCopy(network, [&](Network& net) {
     const bool first = layer == 0;
@@ -355,7 +347,7 @@ Status ResizeVariables(Network& network, VariableSide side, int position, int co
 }
 
 Status SetNoNominals(Network& network, int variable, int count) {
-  if (!ValidVariable(network, variable)) return Fail(kVariableOutOfRange);
+  if (!CheckVariableIndex(network, variable)) return Status::Failed();
   if (count < 0) return Fail(kNominalCountOutOfRange);
   if (count > kMaxDesignNominals) return Fail(kNoMemoryForNominals);
   if (!CheckVariableGrowth(network, variable,
@@ -375,7 +367,7 @@ Status SetNoNominals(Network& network, int variable, int count) {
 }
 
 Status SetConversion(Network& network, int variable, double code) {
-  if (!ValidVariable(network, variable)) return Fail(kVariableOutOfRange);
+  if (!CheckVariableIndex(network, variable)) return Status::Failed();
   if (!IsConversionCode(code, network.coding.is_output(variable))) {
     return Fail(kConversionOutOfRange);
   }

@@ -1,7 +1,8 @@
 #include "training/training_history.h"
-#include "common/ascii.h"
 
 #include <cstdint>
+
+#include "common/ascii.h"
 
 namespace tavrin {
 namespace {

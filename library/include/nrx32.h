@@ -108,6 +108,14 @@
 #define NRX_VARIABLE_BOTH 2
 #define NRX_VARIABLE_IGNORED 3
 
+/* The version of this interface: a new major version may change what a call
+ * means; a new minor version only adds. NRXVersion() gives the version of the
+ * library actually loaded, NRX_VERSION that of this header. */
+#define NRX_VERSION_MAJOR 1
+#define NRX_VERSION_MINOR 1
+#define NRX_VERSION_PATCH 0
+#define NRX_VERSION (NRX_VERSION_MAJOR * 10000 + NRX_VERSION_MINOR * 100 + NRX_VERSION_PATCH)
+
 /* Methods of NRXReinitializeNetwork. */
 #define NRX_REINIT_UNIFORM 0
 #define NRX_REINIT_GAUSSIAN 1
@@ -142,6 +150,11 @@ NRX_API double NRX_CALL NRXMissingValue(void);
  * a signal handler or from another thread while a call runs in this one; it
  * takes no lock, allocates nothing and records no message. */
 NRX_API void NRX_CALL NRXRequestStop(void);
+
+/* NRXVersion: the loaded library's version in the form of NRX_VERSION
+ * (major x 10000 + minor x 100 + patch), so that a caller can check that it
+ * has the library its header describes. Never fails. */
+NRX_API int32_t NRX_CALL NRXVersion(void);
 
 /* ------------------------------------------------------------------------
  * Data sets
@@ -930,6 +943,7 @@ NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epoch
   X(int32_t, ErrorMessage, (char* buffer), (buffer)) \
   X(double, MissingValue, (void), ()) \
   X(void, RequestStop, (void), ()) \
+  X(int32_t, Version, (void), ()) \
   X(int32_t, FreeNetwork, (int32_t net), (net)) \
   X(int32_t, CreateNetwork, (int32_t design, int32_t no_inputs, int32_t no_outputs, \
       int32_t no_layers, int32_t lookahead, int32_t steps, const int32_t* nominals, \

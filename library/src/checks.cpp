@@ -45,23 +45,6 @@ NetworkAndDataSet CheckNetworkAndDataSet(std::int32_t net, std::int32_t ds) {
   return {network, data};
 }
 
-bool CheckLayer(const tavrin::Network& network, std::int32_t layer) {
-  if (layer < 0 || layer >= network.no_layers()) return Refuse(kLayerOutOfRange);
-  return true;
-}
-
-bool CheckUnit(const tavrin::Network& network, std::int32_t layer, std::int32_t unit) {
-  if (!CheckLayer(network, layer)) return false;
-  if (unit < 0 || unit >= network.layers[layer].no_units) return Refuse(kUnitOutOfRange);
-  return true;
-}
-
-bool CheckVariable(const tavrin::Network& network, std::int32_t variable,
-                   std::string_view message) {
-  if (variable < 0 || variable >= network.coding.no_variables()) return Refuse(message);
-  return true;
-}
-
 std::int32_t TruncateToInt32(double value) {
   if (std::isnan(value)) return 0;
   const double t = std::trunc(value);

@@ -15,10 +15,17 @@ namespace nrx {
 
 using tavrin::Refuse;
 
-bool CheckLayer(const tavrin::Network& network, std::int32_t layer);
-bool CheckUnit(const tavrin::Network& network, std::int32_t layer, std::int32_t unit);
-bool CheckVariable(const tavrin::Network& network, std::int32_t variable,
-                   std::string_view message = kVariableOutOfRange);
+// Indices into a network, checked by the engine's rules.
+inline bool CheckLayer(const tavrin::Network& network, std::int32_t layer) {
+  return tavrin::CheckLayerIndex(network, layer);
+}
+inline bool CheckUnit(const tavrin::Network& network, std::int32_t layer, std::int32_t unit) {
+  return tavrin::CheckUnitIndex(network, layer, unit);
+}
+inline bool CheckVariable(const tavrin::Network& network, std::int32_t variable,
+                          std::string_view message = kVariableOutOfRange) {
+  return tavrin::CheckVariableIndex(network, variable, message);
+}
 
 // Refuses a null out-argument.
 inline bool CheckOut(const void* out) {

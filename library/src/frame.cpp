@@ -80,6 +80,10 @@ NRX_API int32_t NRX_CALL NRXErrorMessage(char* buffer) {
   return 1;
 }
 
+NRX_API int32_t NRX_CALL NRXVersion(void) {
+  return NRX_VERSION;
+}
+
 NRX_API void NRX_CALL NRXRequestStop(void) {
   tavrin::RequestStop();  // no start-up: it may run inside a signal handler
 }

@@ -15,6 +15,7 @@ inline const std::vector<std::string> kExportedFunctions = {
     "NRXErrorMessage",
     "NRXMissingValue",
     "NRXRequestStop",
+    "NRXVersion",
     // Whole networks
     "NRXFreeNetwork",
     "NRXCreateNetwork",

@@ -1,8 +1,11 @@
-// Quick propagation and delta-bar-delta steps on a 1-1 linear network, where
+// Quick propagation, delta-bar-delta and model-trust steps on a 1-1 linear
+// network, where
 // one case (x = 1, target T) gives the weight the gradient -(T - y) and the
 // threshold the gradient T - y (its step has the opposite sign).
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 #include "training/batch_trainer.h"
 #include "training_test_support.h"
@@ -24,6 +27,7 @@ class BatchTrainerTest : public EngineTest {
   // One epoch of one case with target `target` (x = 1).
   void Epoch(Trainer& trainer, double target) {
     const double v[2] = {1.0, target};
+    trainer.EpochStart(Engine(), *net_);
     trainer.TrainCase(Engine(), *net_, v);
     trainer.EpochUpdate(Engine(), *net_);
   }
@@ -121,6 +125,23 @@ TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
   // -0.5 / (-1 + 0.5) * 0.5 = 0.5; a fresh first epoch would step 0.25.
   Epoch(qp, 1.5);
   EXPECT_DOUBLE_EQ(w(), 1.0);
+}
+
+TEST_F(BatchTrainerTest, ModelTrustStepsItsRadiusAgainstTheGradientTrustingFallingErrors) {
+  // The gradient of w and t always has the direction (-1, 1) here, so each
+  // step moves w by radius / sqrt(2) and t by the opposite.
+  ModelTrust mt;
+  Engine().training.learning_rate.current = 0.5;  // the first radius
+  ASSERT_TRUE(mt.StateInit(Engine(), *net_));
+  const double diagonal = std::sqrt(2.0);
+  Epoch(mt, 2.0);  // no earlier error: the radius stays 0.5
+  EXPECT_DOUBLE_EQ(w(), 0.5 / diagonal);
+  EXPECT_DOUBLE_EQ(t(), -0.5 / diagonal);
+  Epoch(mt, 2.0);  // error 4 -> 1.67: trusted more, radius 0.6
+  EXPECT_DOUBLE_EQ(w(), 1.1 / diagonal);
+  Epoch(mt, -5.0);  // the error rises: radius 0.3, towards the new target
+  EXPECT_DOUBLE_EQ(w(), 0.8 / diagonal);
+  EXPECT_DOUBLE_EQ(t(), -0.8 / diagonal);
 }
 
 }  // namespace
