@@ -1,0 +1,23 @@
+#pragma once
+
+// What the program works on: one current network, one current data set
+// (the engine's active pair while the program runs), its preferences and the
+// host package's directory.
+
+#include <memory>
+#include <string>
+
+#include "data/data_set.h"
+#include "network/network.h"
+#include "preferences.h"
+
+namespace tavrin::app {
+
+struct ProgramState {
+  std::unique_ptr<Network> network;
+  std::unique_ptr<DataSet> data;
+  Preferences preferences;
+  std::string host_directory;  // the host package's, empty when not installed
+};
+
+}  // namespace tavrin::app

@@ -1,0 +1,163 @@
+// The shell's services without a display: where program files are found,
+// preferences, the message services and option lists from messages.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+#include <sstream>
+
+#include "message_services.h"
+#include "option_lists.h"
+#include "preferences.h"
+#include "program_files.h"
+
+namespace tavrin::app {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ScratchDirectory {
+ public:
+  ScratchDirectory() {
+    path_ = fs::temp_directory_path() /
+            ("tavrin-app-" +
+             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+    fs::remove_all(path_);
+    fs::create_directories(path_);
+  }
+  ~ScratchDirectory() { fs::remove_all(path_); }
+  fs::path Make(const std::string& relative) const {
+    const fs::path p = path_ / relative;
+    fs::create_directories(p.parent_path());
+    std::ofstream(p) << relative;
+    return p;
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+};
+
+TEST(ProgramFiles, SearchOrderAndInstallationDirectory) {
+  ScratchDirectory dir;
+  std::map<std::string, std::string> env;
+  ProgramFiles files(dir.path() / "share",
+                     [&](std::string_view name) -> std::optional<std::string> {
+                       const auto at = env.find(std::string(name));
+                       if (at == env.end()) return std::nullopt;
+                       return at->second;
+                     });
+  EXPECT_EQ(files.Find("nrx.lay"), std::nullopt);
+  dir.Make("share/nrx.lay");
+  EXPECT_EQ(files.Find("nrx.lay"), dir.path() / "share" / "nrx.lay");
+  dir.Make("sys/nrx.lay");
+  env["TAVRIN_SYSDIR"] = (dir.path() / "sys").string();
+  env["TAVRIN_USERDIR"] = "";  // empty: skipped
+  EXPECT_EQ(files.Find("nrx.lay"), dir.path() / "sys" / "nrx.lay");
+  dir.Make("user/nrx.lay");
+  env["TAVRIN_USERDIR"] = (dir.path() / "user").string();
+  EXPECT_EQ(files.Find("nrx.lay"), dir.path() / "user" / "nrx.lay");
+  // A name with a directory is taken as given.
+  EXPECT_EQ(files.Find((dir.path() / "sys" / "nrx.lay").string()), dir.path() / "sys" / "nrx.lay");
+  EXPECT_EQ(files.Find((dir.path() / "none" / "nrx.lay").string()), std::nullopt);
+  EXPECT_EQ(files.Installed("nrx.msg"), dir.path() / "share" / "nrx.msg");
+  EXPECT_EQ(ProgramFiles({}, nullptr).Installed("NRX.POS"), fs::path("NRX.POS"));
+
+  // The preference names the directory; else the one beside the program.
+  fs::create_directories(dir.path() / "share" / "tavrin");
+  fs::create_directories(dir.path() / "bin");
+  EXPECT_EQ(InstallationDirectory(std::string("/opt/x"), dir.path() / "bin"), fs::path("/opt/x"));
+  EXPECT_EQ(InstallationDirectory(std::nullopt, dir.path() / "bin"),
+            (dir.path() / "share" / "tavrin").lexically_normal());
+  EXPECT_EQ(InstallationDirectory(std::string(), dir.path() / "none"), fs::path());
+}
+
+TEST(Preferences, AnythingButOffIsOn) {
+  gui::MemoryPreferenceStore store;
+  Preferences p;
+  p.startup_open = false;
+  p.Read(store);
+  EXPECT_TRUE(p.startup_open) << "a missing key is on";
+  EXPECT_EQ(p.host_transfer, "Direct");
+  store.Write("StartupOpen", "off");
+  store.Write("ColorUnits", "OFF");
+  store.Write("KalvimetraTransfer", "Datafile");
+  store.Write("IniDir4", "/opt/tavrin");
+  ASSERT_TRUE(WriteSwitchPreference(store, "BadNomMess", false));
+  EXPECT_EQ(store.Read("BadNomMess"), "off");
+  p.Read(store);
+  EXPECT_FALSE(p.startup_open);
+  EXPECT_TRUE(p.color_units) << "only \"off\" itself is off";
+  EXPECT_FALSE(p.bad_nominal_message);
+  EXPECT_EQ(p.host_transfer, "Datafile");
+  EXPECT_EQ(p.installation_directory, "/opt/tavrin");
+}
+
+class Boxes : public gui::Presenter {
+ public:
+  void ShowBox(Box kind, std::string_view title, std::string_view text) override {
+    shown.push_back(std::to_string(static_cast<int>(kind)) + " " + std::string(title) + ": " +
+                    std::string(text));
+  }
+  Answer Ask(std::string_view, std::string_view) override { return Answer::kCancel; }
+  bool ShowStatus(std::string_view text) override {
+    if (!has_status) return false;
+    status = text;
+    return true;
+  }
+  std::vector<std::string> shown;
+  std::string status;
+  bool has_status = false;
+};
+
+TEST(MessageServices, BoxesTitlesStatusLineAndTheErrorFlag) {
+  MessageTable table;
+  std::istringstream in("4049 \"Oops|Careful|Note|Bye\"\n4050 \">|Busy: \"\n");
+  table.Load(in, nullptr);
+  Boxes boxes;
+  MessageServices services(table, boxes);
+  services.Warning("w");
+  EXPECT_FALSE(services.error_flag());
+  services.Error("e");
+  EXPECT_TRUE(services.error_flag());
+  services.Information("i");
+  services.Fatal("f");
+  services.Status("no line yet");
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{"1 Careful: w", "0 Oops: e", "2 Note: i",
+                                                   "3 Bye: f", "2 Note: no line yet"}));
+  boxes.has_status = true;
+  services.Status("ready");
+  EXPECT_EQ(boxes.status, ">ready" + std::string(94, ' '));
+  services.set_status_line_mode(true);
+  services.ClearErrorFlag();
+  services.Error("quiet");
+  EXPECT_EQ(boxes.status, "quiet");
+  EXPECT_TRUE(services.error_flag());
+  EXPECT_EQ(boxes.shown.size(), 5u);
+}
+
+TEST(OptionLists, FilledFromMessagesAndMadeToFit) {
+  MessageTable table;
+  std::istringstream in("4000 \"A|B|C\"\n4001 \"Uniform|Gaussian\"\n");
+  table.Load(in, nullptr);
+  gui::SuChoice choice;
+  int target = 0;
+  gui::SuAction action{0, &target, {{"", 10}, {"", 20}, {"", 30}}};
+  gui::ParameterTable parameters({{"c", &choice, nullptr, gui::SuType::kChoice, nullptr},
+                                  {"a", &action, nullptr, gui::SuType::kAction, nullptr}});
+  Boxes boxes;
+  MessageServices services(table, boxes);
+  FillOptionLists(parameters, {{"c", 4000}, {"a", 4001}, {"missing", 4000}}, table, services);
+  EXPECT_EQ(choice.options, (std::vector<std::string>{"A", "B", "C"}));
+  ASSERT_EQ(action.options.size(), 3u) << "the program's own options stay";
+  EXPECT_EQ(action.options[1].name, "Gaussian");
+  EXPECT_EQ(action.options[2].name, "option 3");
+  EXPECT_EQ(action.options[2].value, 30);
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{"1 Message 4049 (not found in message file): "
+                                                  "Message 4001 names 2 options of a, not 3"});
+}
+
+}  // namespace
+}  // namespace tavrin::app
