@@ -263,6 +263,10 @@ bool SameValue(std::string_view text, const SuParameter& p) {
   }
 }
 
+bool IsEdited(std::string_view field_text, const SuParameter& parameter) {
+  return field_text != ToText(parameter);
+}
+
 int OptionCount(const SuParameter& p) {
   if (p.type == SuType::kAction) {
     const SuAction* a = ValueOf<SuAction>(p);

@@ -29,6 +29,11 @@ std::string DumpLine(const SuParameter& parameter);
 // value, strings by text, a switch's "on"/"off", an option by its name.
 bool SameValue(std::string_view text, const SuParameter& parameter);
 
+// Whether a field's text is an edit of the parameter: any text other than
+// the one the field was given (ToText). A real shown to four digits is thus
+// not cut to them when its field merely loses the focus.
+bool IsEdited(std::string_view field_text, const SuParameter& parameter);
+
 // Options of an action or a choice; none for other kinds.
 int OptionCount(const SuParameter& parameter);
 std::optional<std::string> OptionName(const SuParameter& parameter, int index);

@@ -105,6 +105,9 @@ TEST(ValueText, DumpLinesAndComparisons) {
   EXPECT_TRUE(SameValue("0.3333333333333333", *table.Find("r")));
   EXPECT_FALSE(SameValue(ToText(*table.Find("r")), *table.Find("r")))
       << "\"0.3333\" is another value: shown digits are not the stored ones";
+  EXPECT_FALSE(IsEdited(ToText(*table.Find("r")), *table.Find("r")))
+      << "a field showing what it was given is no edit, whatever digits it hides";
+  EXPECT_TRUE(IsEdited("0.3334", *table.Find("r")));
   EXPECT_TRUE(SameValue("on", *table.Find("w")));
   EXPECT_FALSE(SameValue("off", *table.Find("w")));
   EXPECT_TRUE(SameValue("green", *table.Find("c")));
