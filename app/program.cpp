@@ -5,6 +5,7 @@
 #include <clocale>
 #include <fstream>
 
+#include "compiled_layout.h"
 #include "definition_file.h"
 #include "layout_units.h"
 #include "option_lists.h"
@@ -20,8 +21,6 @@ constexpr std::string_view kNoMessageFile =
     "Cannot find Message file, program aborting. Please reinstall.";
 constexpr std::string_view kTooManyMessages =
     "Internal error: too many messages in Message file. Reinstall or contact vendor.";
-constexpr int kNoScratchFiles = 324;
-constexpr int kLongMessageLine = 349;
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
@@ -67,7 +66,7 @@ bool Program::Start() {
                             options_.executable_directory),
       options_.environment);
   if (!scratch_.Create()) {
-    services_->Fatal(message_table_.Text(kNoScratchFiles));
+    services_->Fatal(message_table_.Text(gui::msg::kNoScratchFiles));
     return false;
   }
   if (!LoadMessageFile()) return false;
@@ -107,7 +106,7 @@ bool Program::LoadMessageFile() {
     return false;
   }
   for (long n : long_lines) {
-    services_->Warning(message_table_.Text(kLongMessageLine) + " [nrx.msg, line " +
+    services_->Warning(message_table_.Text(gui::msg::kLineTooLong) + " [nrx.msg, line " +
                        std::to_string(n) + "]");
   }
   return true;
@@ -115,6 +114,10 @@ bool Program::LoadMessageFile() {
 
 void Program::LoadDefinitionFile(const std::optional<std::string>& name) {
   elements_.Clear();
+  if (name && name->empty()) {
+    AddCompiledLayout(parameters_, elements_);
+    return;
+  }
   // A file that cannot be found is no error: the built-in windows remain.
   const std::optional<std::filesystem::path> path = files_->Find(name.value_or("nrx.lay"));
   if (!path) return;
@@ -125,7 +128,7 @@ void Program::LoadDefinitionFile(const std::optional<std::string>& name) {
 void Program::BuildMainWindow() {
   const gui::LayoutUnits units = gui::LayoutUnits::FromSystemFonts();
   frame_ = std::make_unique<gui::MainFrame>(units);
-  frame_->setWindowTitle(Q(message_table_.Text(kCaption)));
+  frame_->setWindowTitle(Q(message_table_.Text(gui::msg::kCaption)));
   if (auto* qt = dynamic_cast<gui::QtPresenter*>(presenter_)) qt->set_frame(frame_.get());
   if (auto* recording = dynamic_cast<gui::RecordingPresenter*>(presenter_)) {
     recording->set_frame(frame_.get());

@@ -3,9 +3,9 @@
 namespace tavrin::app {
 
 std::string MessageServices::Title(int option) const {
-  const std::vector<std::string> titles = messages_.Options(kBoxTitles);
+  const std::vector<std::string> titles = messages_.Options(gui::msg::kBoxTitles);
   if (option < static_cast<int>(titles.size())) return titles[static_cast<std::size_t>(option)];
-  return messages_.Text(kBoxTitles);
+  return messages_.Text(gui::msg::kBoxTitles);
 }
 
 void MessageServices::Report(gui::Presenter::Box kind, int title, std::string_view text) {
@@ -34,7 +34,7 @@ void MessageServices::Fatal(std::string_view text) {
 void MessageServices::Status(std::string_view text) {
   // The prefix is the first option of the prefixes message; the line is
   // padded to 100 characters so that a shorter text covers a longer one.
-  const std::vector<std::string> prefixes = messages_.Options(kStatusPrefixes);
+  const std::vector<std::string> prefixes = messages_.Options(gui::msg::kStatusPrefixes);
   std::string line = prefixes.empty() ? std::string() : prefixes.front();
   line += text;
   if (line.size() < 100) line.append(100 - line.size(), ' ');

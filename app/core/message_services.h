@@ -9,15 +9,11 @@
 #include <string_view>
 
 #include "message_file.h"
+#include "message_numbers.h"
 #include "presenter.h"
 #include "su_parameter.h"
 
 namespace tavrin::app {
-
-// Message numbers of the shell and of every action.
-inline constexpr int kBoxTitles = 4049;       // error, warning, information, fatal
-inline constexpr int kStatusPrefixes = 4050;  // the status line's prefixes
-inline constexpr int kCaption = 4033;
 
 class MessageServices : public gui::Reporter {
  public:

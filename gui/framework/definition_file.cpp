@@ -59,7 +59,7 @@ void DefinitionHandler::Line(std::string_view line) {
   if (kv.keyword.empty()) return;
   if (current_ < 0) {
     if (kv.keyword != "define") {
-      Warn(kKeywordOutsideDefine, kv.keyword);
+      Warn(msg::kKeywordOutsideDefine, kv.keyword);
       return;
     }
     SugParameter& element = elements_.Add();
@@ -68,7 +68,7 @@ void DefinitionHandler::Line(std::string_view line) {
     if (!kv.value.empty()) {
       element.parameter = parameters_.Find(kv.value);
       if (element.parameter == nullptr) {
-        Warn(kUnknownParameter, kv.value);
+        Warn(msg::kUnknownParameter, kv.value);
         skipping_ = true;
       }
     }
@@ -84,11 +84,11 @@ void DefinitionHandler::Line(std::string_view line) {
 
 void DefinitionHandler::Keyword(SugParameter& e, std::string_view keyword, std::string_view value) {
   if (int* field = IntegerKeyword(e, keyword)) {
-    if (!SetNumber(*field, value, IntegerField)) Warn(kUnknownKeyword, keyword);
+    if (!SetNumber(*field, value, IntegerField)) Warn(msg::kUnknownKeyword, keyword);
     return;
   }
   if (double* field = RealKeyword(e, keyword)) {
-    if (!SetNumber(*field, value, ParseRealNumber)) Warn(kUnknownKeyword, keyword);
+    if (!SetNumber(*field, value, ParseRealNumber)) Warn(msg::kUnknownKeyword, keyword);
     return;
   }
   if (keyword == "window_type") {
@@ -96,7 +96,7 @@ void DefinitionHandler::Keyword(SugParameter& e, std::string_view keyword, std::
     if (n && *n >= 0 && *n <= 2) {
       e.window_type = static_cast<WindowType>(*n);
     } else {
-      Warn(kUnknownKeyword, keyword);
+      Warn(msg::kUnknownKeyword, keyword);
     }
     return;
   }
@@ -135,21 +135,22 @@ void DefinitionHandler::Keyword(SugParameter& e, std::string_view keyword, std::
     // Only values: a button or a menu command named here would run its
     // action while the file is read, before any window exists.
     if (e.parameter == nullptr) {
-      Warn(kValueWithoutParameter, keyword);
+      Warn(msg::kValueWithoutParameter, keyword);
     } else if (!IsValueKind(e.parameter->type)) {
-      Warn(kUnknownKeyword, keyword);
+      Warn(msg::kUnknownKeyword, keyword);
     } else {
       SetFromText(*e.parameter, value, reporter_);
     }
     return;
   }
-  Warn(e.parameter ? kUnknownKeyword : kUnknownKeywordWithoutParameter, keyword);
+  Warn(e.parameter ? msg::kUnknownKeyword : msg::kUnknownKeywordWithoutParameter, keyword);
 }
 
 void LoadDefinitions(std::istream& in, ParameterTable& parameters, ElementTable& elements,
                      Reporter& reporter) {
   SettingsLines lines(in, [&](long number) {
-    reporter.Warning(reporter.Message(kLineTooLong) + " [line " + std::to_string(number) + "]");
+    reporter.Warning(reporter.Message(msg::kLineTooLong) + " [line " + std::to_string(number) +
+                     "]");
   });
   DefinitionHandler handler(parameters, elements, reporter);
   bool in_layout = false;
@@ -206,14 +207,14 @@ void SetPrompt(SugParameter& e, std::string_view prompt) {
 }  // namespace
 
 void AddBuiltInElements(ParameterTable& parameters, ElementTable& elements, Reporter& reporter) {
-  const std::string about_menu = reporter.Message(4085);
-  const std::string about_caption = reporter.Message(4086);
+  const std::string about_menu = reporter.Message(msg::kAboutMenu);
+  const std::string about_caption = reporter.Message(msg::kAboutCaption);
   SugParameter& close =
       AddBuiltIn(parameters, elements, "close", about_menu, about_caption, WindowType::kPopUp);
   close.left = 420;
   close.bottom = 190;
   close.width = 120;
-  SetPrompt(close, reporter.Message(4087));
+  SetPrompt(close, reporter.Message(msg::kAboutClose));
   if (close.mnemonic == 0) close.mnemonic = 'c';
   SugParameter& about =
       AddBuiltIn(parameters, elements, "zzz_about", about_menu, about_caption, WindowType::kPopUp);
@@ -224,9 +225,9 @@ void AddBuiltInElements(ParameterTable& parameters, ElementTable& elements, Repo
   about.style = ElementStyle::kFrameless;
   SetPrompt(about, "");
 
-  const std::vector<std::string> prompts = Options(reporter, 4046);
+  const std::vector<std::string> prompts = Options(reporter, msg::kBuiltInPrompts);
   auto prompt = [&](std::size_t i) { return i < prompts.size() ? prompts[i] : std::string(); };
-  const std::string web_caption = reporter.Message(400);
+  const std::string web_caption = reporter.Message(msg::kWebPageCaption);
   SugParameter& clipboard = AddBuiltIn(parameters, elements, "webpage_clipboard", ":WEB Page",
                                        web_caption, WindowType::kPopUp);
   clipboard.left = 100;
@@ -247,7 +248,7 @@ void AddBuiltInElements(ParameterTable& parameters, ElementTable& elements, Repo
   descrip.height = 50;
   descrip.style = ElementStyle::kFrameless;
 
-  const std::string long_caption = reporter.Message(401);
+  const std::string long_caption = reporter.Message(msg::kLongVarCaption);
   const BuiltIn long_var[] = {{"longvar_ok", 150, 94, 120, 1},
                               {"longvar_cancel", 350, 94, 120, 2},
                               {"longvar_options", 550, 94, 120, 3},

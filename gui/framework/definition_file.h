@@ -8,18 +8,11 @@
 #include <istream>
 #include <string_view>
 
+#include "message_numbers.h"
 #include "su_parameter.h"
 #include "sug_element.h"
 
 namespace tavrin::gui {
-
-// Message numbers of the definition handler's warnings.
-inline constexpr int kValueWithoutParameter = 402;
-inline constexpr int kUnknownKeywordWithoutParameter = 403;
-inline constexpr int kUnknownKeyword = 404;
-inline constexpr int kUnknownParameter = 405;
-inline constexpr int kKeywordOutsideDefine = 406;
-inline constexpr int kLineTooLong = 349;
 
 // The two-state machine fed one keyword line at a time.
 class DefinitionHandler {

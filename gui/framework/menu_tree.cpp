@@ -37,7 +37,8 @@ void MenuTree::Insert(const ElementTable& elements, int element, Reporter& repor
     const bool last = k + 1 == parts.size();
     if (node != &root_ && node->is_command() && !below_command) {
       below_command = true;
-      reporter.Warning(reporter.Message(kPathBelowCommand) + " [" + elements[element].menu + "]");
+      reporter.Warning(reporter.Message(msg::kPathBelowCommand) + " [" + elements[element].menu +
+                       "]");
     }
     MenuNode* child = nullptr;
     for (auto& c : node->children) {
@@ -51,10 +52,11 @@ void MenuTree::Insert(const ElementTable& elements, int element, Reporter& repor
       child = node->children.emplace_back(std::move(made)).get();
     } else if (last) {
       if (child->is_command()) {
-        reporter.Warning(reporter.Message(kPathEndsOnCommand) + " [" + elements[element].menu +
+        reporter.Warning(reporter.Message(msg::kPathEndsOnCommand) + " [" + elements[element].menu +
                          "]");
       } else if (!child->children.empty()) {
-        reporter.Warning(reporter.Message(kPathEndsOnMenu) + " [" + elements[element].menu + "]");
+        reporter.Warning(reporter.Message(msg::kPathEndsOnMenu) + " [" + elements[element].menu +
+                         "]");
       }
     }
     node = child;

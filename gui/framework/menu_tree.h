@@ -13,14 +13,12 @@
 #include <string_view>
 #include <vector>
 
+#include "message_numbers.h"
 #include "su_parameter.h"
 #include "sug_element.h"
 
 namespace tavrin::gui {
 
-inline constexpr int kPathBelowCommand = 397;
-inline constexpr int kPathEndsOnCommand = 398;
-inline constexpr int kPathEndsOnMenu = 399;
 inline constexpr int kFirstWindowListIdentifier = 1000;
 
 struct MenuNode {

@@ -147,6 +147,16 @@ TEST_F(ProgramTest, AConfigFileIsReadAndItsMistakesReported) {
   EXPECT_GE(ElementNamed(*program, "longvar_ok"), 0) << "the built-in windows are always added";
 }
 
+TEST_F(ProgramTest, NoDefinitionFileNameMeansTheCompiledInDefinition) {
+  auto program = Start({"config", ""});
+  ASSERT_TRUE(started_);
+  const int open = ElementNamed(*program, "tool_loadpat");
+  ASSERT_GE(open, 0) << "the shipped definition as it was at build time";
+  EXPECT_EQ(program->elements()[open].tip, "Open a data set");
+  EXPECT_NE(program->ControlOf(open), nullptr);
+  EXPECT_TRUE(presenter_.boxes.empty());
+}
+
 }  // namespace
 }  // namespace tavrin::app
 
