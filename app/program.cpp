@@ -11,7 +11,6 @@
 #include "option_lists.h"
 #include "qt_presenter.h"
 #include "settings_store.h"
-#include "tool_button.h"
 
 namespace tavrin::app {
 namespace {
@@ -32,16 +31,13 @@ std::optional<std::string> ConfigName(const QStringList& arguments) {
   return std::nullopt;
 }
 
-bool OnMainWindow(const gui::SugParameter& e) {
-  return !e.has_menu || e.menu.empty();
-}
-
 }  // namespace
 
 Program::Program(StartOptions options) : options_(std::move(options)) {}
 
 Program::~Program() {
-  controls_.clear();
+  // The interface's controls live in the frame's windows.
+  interface_.reset();
   frame_.reset();
 }
 
@@ -133,59 +129,30 @@ void Program::BuildMainWindow() {
   if (auto* recording = dynamic_cast<gui::RecordingPresenter*>(presenter_)) {
     recording->set_frame(frame_.get());
   }
-  for (int i = 0; i < elements_.size(); ++i) {
-    if (OnMainWindow(elements_[i])) MakeToolBarControl(i);
-  }
-  frame_->Relayout();
-  Refresh();
-}
-
-void Program::MakeToolBarControl(int index) {
-  const gui::SugParameter& e = elements_[index];
-  if (e.parameter == nullptr) return;
-  const gui::SuType kind = e.kind();
-  if (kind != gui::SuType::kToolButton && kind != gui::SuType::kWhatIf &&
-      kind != gui::SuType::kButton) {
-    return;
-  }
-  QString icon = Q(e.parameter->name);
-  if (icon.startsWith("tool_")) icon = icon.mid(5);
-  const QString base =
-      Q((files_->installation_directory() / "icons").string()) + "/" + icon.toLower();
-  auto* button = new gui::ToolButton(base, icon.left(3).toUpper(), frame_->client());
-  button->setObjectName(Q(e.parameter->name));
-  const int width = e.width > 0 ? e.width : 24;
-  const int height = e.height > 0 ? e.height : 22;
-  // The main window's elements are placed in pixels.
-  button->setGeometry(e.left, std::max(0, e.bottom - height), width, height);
-  if (!e.tip.empty()) button->setToolTip(Q(e.tip));
-  QObject::connect(button, &QAbstractButton::clicked, [this, index] { Activate(index); });
-  controls_[index] = button;
+  gui::Interface::Hooks hooks;
+  hooks.status = [this](std::string_view text) { services_->Status(text); };
+  hooks.clear_error_flag = [this] { services_->ClearErrorFlag(); };
+  hooks.error_flag = [this] { return services_->error_flag(); };
+  hooks.status_line_mode = [this](bool on) { services_->set_status_line_mode(on); };
+  hooks.message = [this](int number) { return message_table_.Text(number); };
+  const QString icons = Q((files_->installation_directory() / "icons").string());
+  interface_ = std::make_unique<gui::Interface>(parameters_, elements_, *frame_, units, *services_,
+                                                icons, std::move(hooks));
+  interface_->BuildMenus(frame_->menuBar());
+  interface_->BuildMainWindowControls();
 }
 
 QWidget* Program::ControlOf(int element) const {
-  const auto at = controls_.find(element);
-  return at == controls_.end() ? nullptr : at->second;
+  gui::BoundControl* control = interface_ ? interface_->ControlOf(element) : nullptr;
+  return control ? control->main_widget() : nullptr;
 }
 
 void Program::Refresh() {
-  for (const auto& [index, control] : controls_) {
-    const gui::SuParameter* p = elements_[index].parameter;
-    if (p && p->available) control->setEnabled(p->available() != 0);
-  }
+  if (interface_) interface_->Refresh();
 }
 
 void Program::Activate(int index) {
-  gui::SugParameter& e = elements_[index];
-  if (e.parameter == nullptr) return;
-  services_->ClearErrorFlag();
-  if (e.action_message != -1) services_->Status(message_table_.Text(e.action_message));
-  if (e.parameter->change) e.parameter->change(*e.parameter);
-  if (e.action_message != -1) {
-    services_->Status(services_->error_flag() ? std::string()
-                                              : message_table_.Text(e.action_message + 1));
-  }
-  Refresh();
+  if (interface_) interface_->Activate(index);
 }
 
 }  // namespace tavrin::app

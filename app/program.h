@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "interface.h"
 #include "main_frame.h"
 #include "message_file.h"
 #include "message_services.h"
@@ -39,6 +40,8 @@ class Program {
  public:
   explicit Program(StartOptions options);
   ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
 
   // Runs start-up. False when it had to stop; the reason was shown.
   bool Start();
@@ -51,10 +54,11 @@ class Program {
   ProgramState& state() { return state_; }
   const ProgramFiles& files() const { return *files_; }
 
-  // The control made for an element of the main window, if any.
+  // The control made for an element, if it has one now.
   QWidget* ControlOf(int element) const;
+  gui::Interface& interface() { return *interface_; }
 
-  // Enables each control whose parameter has an availability rule by it.
+  // Shows stored values in every control and enables each by its rule.
   void Refresh();
 
   // Runs a button, tool button or menu command as a click does.
@@ -64,7 +68,6 @@ class Program {
   bool LoadMessageFile();
   void LoadDefinitionFile(const std::optional<std::string>& name);
   void BuildMainWindow();
-  void MakeToolBarControl(int element);
 
   StartOptions options_;
   std::unique_ptr<gui::Presenter> own_presenter_;
@@ -80,7 +83,7 @@ class Program {
   gui::ParameterTable parameters_;
   gui::ElementTable elements_;
   std::unique_ptr<gui::MainFrame> frame_;
-  std::map<int, QWidget*> controls_;
+  std::unique_ptr<gui::Interface> interface_;
 };
 
 }  // namespace tavrin::app

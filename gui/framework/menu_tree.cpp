@@ -30,6 +30,9 @@ void MenuTree::Build(const ElementTable& elements, Reporter& reporter) {
 }
 
 void MenuTree::Insert(const ElementTable& elements, int element, Reporter& reporter) {
+  // A menu command owns its leaf; any other element with a path is a control
+  // of the window that path opens, and only makes sure the path exists.
+  const bool command = elements[element].kind() == SuType::kMenuItem;
   const std::vector<std::string_view> parts = Components(elements[element].menu);
   MenuNode* node = &root_;
   bool below_command = false;
@@ -50,7 +53,7 @@ void MenuTree::Insert(const ElementTable& elements, int element, Reporter& repor
       made->identifier = next_identifier_++;
       by_identifier_.emplace_back(made->identifier, made.get());
       child = node->children.emplace_back(std::move(made)).get();
-    } else if (last) {
+    } else if (last && command) {
       if (child->is_command()) {
         reporter.Warning(reporter.Message(msg::kPathEndsOnCommand) + " [" + elements[element].menu +
                          "]");
@@ -61,7 +64,7 @@ void MenuTree::Insert(const ElementTable& elements, int element, Reporter& repor
     }
     node = child;
   }
-  node->element = element;
+  if (command) node->element = element;
 }
 
 const MenuNode* MenuTree::ByIdentifier(int identifier) const {

@@ -3,10 +3,11 @@
 // The menu bar made from the elements' menu paths ("&File/&Open..."): one
 // node per path component, siblings matched by exact label, each node with a
 // command identifier from a running counter (below 1000; the window list's
-// identifiers start there). A leaf carries its element; a path that runs
-// into a command, or ends on one or on a sub-menu, is reported (messages 397
-// to 399) and the tree is built regardless, a later element taking an
-// existing node over.
+// identifiers start there). A menu command's element owns its leaf; the
+// other elements with a path are the controls of the window that the leaf
+// opens. A command's path that runs into a command, or ends on one or on a
+// sub-menu, is reported (messages 397 to 399) and the tree is built
+// regardless, a later command taking an existing node over.
 
 #include <memory>
 #include <string>

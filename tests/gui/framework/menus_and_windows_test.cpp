@@ -19,6 +19,8 @@ class MenusAndWindows : public ::testing::Test {
   MenusAndWindows()
       : table_({{"edit_cut", SuValue{}, nullptr, SuType::kMenuItem, nullptr},
                 {"cascade_mdi_window", SuValue{}, nullptr, SuType::kMenuItem, nullptr},
+                {"open", SuValue{}, nullptr, SuType::kMenuItem, nullptr},
+                {"again", SuValue{}, nullptr, SuType::kMenuItem, nullptr},
                 {"epochs", &epochs_, nullptr, SuType::kInteger, nullptr},
                 {"kind", &kind_, nullptr, SuType::kChoice, nullptr}}) {}
 
@@ -39,16 +41,18 @@ class MenusAndWindows : public ::testing::Test {
 
 TEST_F(MenusAndWindows, PathsBecomeATreeWithConflictsReported) {
   Element("edit_cut", "&Edit/Cu&t");
-  Element(nullptr, "&File/&Open...");
+  Element("open", "&File/&Open...");
   Element(nullptr, "&File/Separator 1");
   Element("cascade_mdi_window", "&Window/&Cascade");
-  Element(nullptr, "&File/&Open.../Too deep");  // 397: below a command
-  Element(nullptr, "&File/&Open...");           // 398: a second owner
-  Element(nullptr, "&File");                    // 399: ends on a menu
+  Element("again", "&File/&Open.../Too deep");  // 397: below a command
+  Element("again", "&File/&Open...");           // 398: a second owner
+  Element("again", "&File");                    // 399: ends on a menu
   Element("epochs", ":Back Propagation");       // a window, not a path
+  Element("epochs", "&Train/&Settings...");     // a window's control: no command
+  Element("kind", "&Train/&Settings...");
   MenuTree tree;
   tree.Build(elements_, reporter_);
-  ASSERT_EQ(tree.top().size(), 3u);
+  ASSERT_EQ(tree.top().size(), 4u);
   EXPECT_EQ(tree.top()[0]->label, "&Edit");
   const MenuNode& file = *tree.top()[1];
   ASSERT_EQ(file.children.size(), 2u);
@@ -61,6 +65,9 @@ TEST_F(MenusAndWindows, PathsBecomeATreeWithConflictsReported) {
   EXPECT_EQ(tree.TopMenuOf(elements_, "edit_cut")->label, "&Edit");
   EXPECT_EQ(tree.TopMenuOf(elements_, "cascade_mdi_window")->label, "&Window");
   EXPECT_EQ(tree.TopMenuOf(elements_, "epochs"), nullptr);
+  const MenuNode& settings = *tree.top()[3]->children[0];
+  EXPECT_FALSE(settings.is_command()) << "its elements are a window's controls";
+  EXPECT_EQ(tree.PathOf(&settings), "&Train/&Settings...");
   EXPECT_EQ(reporter_.warnings,
             (std::vector<std::string>{"M397 [&File/&Open.../Too deep]", "M398 [&File/&Open...]",
                                       "M399 [&File]"}));
