@@ -141,14 +141,13 @@ Rect AnchoredRect(const SugParameter& e, const Metrics& m, int client_width, int
   r.y = top;
   const bool across = kind != SuType::kMatrix || e.left_anchor != e.right_anchor;
   const bool down = kind != SuType::kMatrix || e.top_anchor != e.bottom_anchor;
-  if (across) {
-    r.width = std::max(
-        0, static_cast<int>(client_width * (e.right_anchor - e.left_anchor)) + (right - left));
-  }
-  if (down) {
-    r.height = std::max(
-        0, static_cast<int>(client_height * (e.bottom_anchor - e.top_anchor)) + (bottom - top));
-  }
+  // An axis the layout gives no extent along keeps the created size.
+  const int width =
+      static_cast<int>(client_width * (e.right_anchor - e.left_anchor)) + (right - left);
+  const int height =
+      static_cast<int>(client_height * (e.bottom_anchor - e.top_anchor)) + (bottom - top);
+  if (across && width > 0) r.width = width;
+  if (down && height > 0) r.height = height;
   return r;
 }
 

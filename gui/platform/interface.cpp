@@ -241,8 +241,12 @@ bool Interface::OpenWindow(std::string_view menu) {
   const QString caption = Q(first->has_window ? first->window : name);
   const WindowType type = first->window_type;
   const ClientSize size = WindowClientSize(elements_, menu, units_.char_width, units_.line_height);
+  // Placements are the whole window's; a window opened afresh takes its
+  // client size plus what its frame adds.
+  const bool known = windows_.Find(name) != nullptr;
   WindowEntry& entry = windows_.Add(name, type, {30, 30, size.width, size.height}, false);
   entry.open = true;
+  const Placement placement = entry.placement;
 
   auto state = std::make_unique<OpenWindowState>();
   auto closed = [this, name](const QRect& last) {
@@ -259,9 +263,6 @@ bool Interface::OpenWindow(std::string_view menu) {
     sub->setWidget(client);
     sub->setWindowTitle(caption);
     frame_.mdi_area()->addSubWindow(sub);
-    client->resize(entry.placement.width, entry.placement.height);
-    sub->adjustSize();
-    sub->move(entry.placement.x, entry.placement.y);
     state->window = sub;
   } else {
     auto* pop = new PopUp(&frame_, closed);
@@ -269,7 +270,6 @@ bool Interface::OpenWindow(std::string_view menu) {
     pop->setWindowTitle(caption);
     pop->setFont(units_.dialog_font);
     if (type == WindowType::kModalPopUp) pop->setWindowModality(Qt::ApplicationModal);
-    pop->resize(entry.placement.width, entry.placement.height);
     client = pop;
     state->window = pop;
   }
@@ -279,9 +279,28 @@ bool Interface::OpenWindow(std::string_view menu) {
   new WindowWatcher(
       client, [this, name, client] { LayOutDisplays(name, client); },
       [this, name](QChar key) { return HandleMnemonic(name, key); });
-  LayOutDisplays(name, client);
   Refresh();
-  open_[name]->window->show();
+  QWidget* window = open_[name]->window;
+  // Measured texts may reach beyond what the layout fields give (displays
+  // are laid out to the window afterwards).
+  const QRect used = client->childrenRect();
+  const Placement fitted{placement.x, placement.y, std::max(placement.width, used.right() + 10),
+                         std::max(placement.height, used.bottom() + 10)};
+  window->show();
+  if (window != client) {
+    const QSize frame = window->size() - client->size();
+    window->setGeometry(placement.x, placement.y,
+                        known ? placement.width : fitted.width + frame.width(),
+                        known ? placement.height : fitted.height + frame.height());
+  } else {
+    window->resize(known ? placement.width : fitted.width,
+                   known ? placement.height : fitted.height);
+    if (known) window->move(placement.x, placement.y);
+  }
+  if (!known) {
+    windows_.Add(name, type, {window->x(), window->y(), window->width(), window->height()}, true);
+  }
+  LayOutDisplays(name, client);
   for (auto& [index, control] : controls_) {
     QWidget* target = control->target();
     if (target && target->window() == client->window() && target->focusPolicy() != Qt::NoFocus) {
