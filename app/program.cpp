@@ -1,12 +1,18 @@
 #include "program.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMdiArea>
+#include <QScreen>
+#include <QStandardPaths>
 #include <clocale>
 #include <fstream>
 
+#include "common/error_sink.h"
 #include "compiled_layout.h"
+#include "data/data_set_files.h"
 #include "definition_file.h"
+#include "engine_state.h"
 #include "layout_units.h"
 #include "option_lists.h"
 #include "qt_presenter.h"
@@ -25,13 +31,39 @@ QString Q(const std::string& text) {
   return QString::fromStdString(text);
 }
 
-// The definition file named by "config NAME" at the head of the command line.
-std::optional<std::string> ConfigName(const QStringList& arguments) {
-  if (arguments.size() >= 2 && arguments[0] == "config") return arguments[1].toStdString();
-  return std::nullopt;
+// The data set file formats by their names' endings.
+DataFileFormat FormatOfName(const std::string& path) {
+  auto ends = [&](std::string_view end) {
+    return path.size() >= end.size() &&
+           path.compare(path.size() - end.size(), end.size(), end) == 0;
+  };
+  if (ends(".csv") || ends(".txt") || ends(".tsv")) return DataFileFormat::kDelimited;
+  if (ends(".pat")) return DataFileFormat::kPattern;
+  if (ends(".kvm") || ends(".sta")) return DataFileFormat::kHost;
+  return DataFileFormat::kBinary;
 }
 
 }  // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  CommandLine line;
+  for (int i = 0; i < arguments.size(); ++i) {
+    const QString& word = arguments[i];
+    if (word == "config" || word == "--script") {
+      if (i + 1 >= arguments.size()) {
+        line.problem = word.toStdString() + " needs a file name";
+        break;
+      }
+      (word == "config" ? line.config : line.script) = arguments[++i].toStdString();
+    } else if (!line.data_file && !word.startsWith("--")) {
+      line.data_file = word.toStdString();
+    } else {
+      line.problem = "unknown argument " + word.toStdString();
+      break;
+    }
+  }
+  return line;
+}
 
 Program::Program(StartOptions options) : options_(std::move(options)) {}
 
@@ -67,24 +99,121 @@ bool Program::Start() {
   }
   if (!LoadMessageFile()) return false;
 
+  command_line_ = ParseCommandLine(options_.arguments);
+  if (!command_line_.problem.empty()) {
+    services_->Fatal("tavrin32: " + command_line_.problem +
+                     " (tavrin32 [config FILE] [--script FILE] [DATAFILE])");
+    return false;
+  }
+
+  parameters_ = gui::ParameterTable(ProgramParameters(state_, shell_values_, MakeShellActions()));
+  FillOptionLists(parameters_, {}, message_table_, *services_);
+  LoadDefinitionFile(command_line_.config);
+  gui::AddBuiltInElements(parameters_, elements_, *services_);
+
+  const std::filesystem::path config_directory =
+      QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation).toStdString();
+  positions_ = std::make_unique<WindowPositions>(
+      options_.positions_file.value_or(config_directory / "Tavrin" / "NRX.POS"),
+      files_->Installed("NRXDEF.POS"));
+  if (!state_.preferences.startup_directory.empty()) {
+    std::error_code ec;
+    std::filesystem::current_path(state_.preferences.startup_directory, ec);
+  }
+  BuildMainWindow();
+
+  if (command_line_.data_file) {
+    OpenDataFile(*command_line_.data_file);
+  } else if (!command_line_.script && state_.preferences.startup_open) {
+    const auto chosen = options_.choose_data_file ? options_.choose_data_file()
+                                                  : [this]() -> std::optional<std::string> {
+      const QString file = QFileDialog::getOpenFileName(frame_.get());
+      if (file.isEmpty()) return std::nullopt;
+      return file.toStdString();
+    }();
+    if (chosen) OpenDataFile(*chosen);
+  }
+  Refresh();
+  return true;
+}
+
+ShellActions Program::MakeShellActions() {
   ShellActions actions;
   actions.not_available_yet = [this](gui::SuParameter& p) {
     services_->Status(p.name + ": not available yet");
     return 0;
   };
-  actions.open_window_named_by_prompt = actions.not_available_yet;
+  // A tool button opens the window whose menu name is its prompt.
+  actions.open_window_named_by_prompt = [this](gui::SuParameter& p) {
+    for (const gui::SugParameter& e : elements_) {
+      if (e.parameter != &p || e.prompt.empty()) continue;
+      if (!interface_->OpenWindow(e.prompt)) services_->Status(p.name + ": not available yet");
+      return 0;
+    }
+    return 0;
+  };
   actions.exit = [this](gui::SuParameter&) {
     if (frame_) frame_->close();
     return 0;
   };
   actions.close_window = actions.not_available_yet;
-  parameters_ = gui::ParameterTable(ProgramParameters(state_, shell_values_, actions));
-  FillOptionLists(parameters_, {}, message_table_, *services_);
+  return actions;
+}
 
-  LoadDefinitionFile(ConfigName(options_.arguments));
-  gui::AddBuiltInElements(parameters_, elements_, *services_);
-  BuildMainWindow();
+bool Program::OpenDataFile(const std::string& path) {
+  LastMessageSink sink;
+  ErrorSink* previous = Engine().error_sink;
+  Engine().error_sink = &sink;
+  std::unique_ptr<DataSet> data = LoadDataSet(path, FormatOfName(path), DelimitedOptions{});
+  Engine().error_sink = previous;
+  if (!data) {
+    services_->Error(sink.last());
+    return false;
+  }
+  state_.data = std::move(data);
+  state_.unsaved_data = false;
+  services_->Status("Opened " + std::filesystem::path(path).filename().string());
+  Refresh();
   return true;
+}
+
+bool Program::Exit() {
+  if (exiting_) return true;
+  if (guard_ && !guard_->MayClose()) return false;
+  if (state_.unsaved_network || state_.unsaved_data || state_.unsaved_set) {
+    const auto answer = presenter_->Ask(
+        message_table_.Text(gui::msg::kCaption),
+        "There are unsaved changes. Leave Tavrin and lose them? (Cancel to go back and save.)");
+    if (answer != gui::Presenter::Answer::kOk) return false;
+  }
+  exiting_ = true;
+  gui::Positions current = stored_positions_;
+  current.has_main = true;
+  current.main = MainPlacement();
+  positions_->AtProgramExit(current, interface_->windows(), *services_);
+  std::error_code ec;
+  const std::filesystem::path here = std::filesystem::current_path(ec);
+  if (!ec) preferences_->Write("StartupDir", here.string());
+  return true;
+}
+
+gui::Placement Program::MainPlacement() const {
+  const QRect g = frame_->geometry();
+  return {g.x(), g.y(), g.width(), g.height()};
+}
+
+void Program::RestoreMainPlacement() {
+  if (!stored_positions_.has_main) return;
+  const gui::Placement& p = stored_positions_.main;
+  if (p.width < 200 || p.height < 150) return;
+  // Keep the window on a screen, whatever the file says.
+  QRect wanted(p.x, p.y, p.width, p.height);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect room = screen->availableGeometry();
+    wanted.setSize(wanted.size().boundedTo(room.size()));
+    if (!room.contains(wanted)) wanted.moveTopLeft(room.topLeft());
+  }
+  frame_->setGeometry(wanted);
 }
 
 bool Program::LoadMessageFile() {
@@ -136,10 +265,28 @@ void Program::BuildMainWindow() {
   hooks.status_line_mode = [this](bool on) { services_->set_status_line_mode(on); };
   hooks.message = [this](int number) { return message_table_.Text(number); };
   const QString icons = Q((files_->installation_directory() / "icons").string());
+  hooks.help = [this](int topic) {
+    if (!help_->Show(topic, frame_.get())) help_->Show(-1, frame_.get());
+  };
+  hooks.may_act = [this] { return !guard_->running(); };
+  help_ =
+      std::make_unique<gui::HelpViewer>(Q((files_->installation_directory() / "help").string()));
   interface_ = std::make_unique<gui::Interface>(parameters_, elements_, *frame_, units, *services_,
                                                 icons, std::move(hooks));
+  guard_ = std::make_unique<OperationGuard>([this] {
+    return presenter_->Ask(message_table_.Text(gui::msg::kOperationRunningTitle),
+                           message_table_.Text(gui::msg::kOperationRunning));
+  });
+  guard_->set_main_window(frame_.get());
+  frame_->set_close_guard([this] { return Exit(); });
+  stored_positions_ = positions_->Load(interface_->windows());
   interface_->BuildMenus(frame_->menuBar());
   interface_->BuildMainWindowControls();
+  // Without the host package there is nothing to start.
+  if (state_.host_directory.empty()) {
+    if (QWidget* module = ControlOf(interface_->ElementNamed("tool_module"))) module->hide();
+  }
+  RestoreMainPlacement();
 }
 
 QWidget* Program::ControlOf(int element) const {

@@ -13,10 +13,12 @@
 #include <optional>
 #include <string>
 
+#include "help_viewer.h"
 #include "interface.h"
 #include "main_frame.h"
 #include "message_file.h"
 #include "message_services.h"
+#include "operation_guard.h"
 #include "preference_store.h"
 #include "presenter.h"
 #include "program_files.h"
@@ -25,6 +27,7 @@
 #include "scratch_files.h"
 #include "su_parameter.h"
 #include "sug_element.h"
+#include "window_positions.h"
 
 namespace tavrin::app {
 
@@ -34,7 +37,20 @@ struct StartOptions {
   gui::Presenter* presenter = nullptr;          // null: message boxes
   gui::PreferenceStore* preferences = nullptr;  // null: the user's settings file
   Environment environment = ProcessEnvironment();
+  // Where the positions file goes (null: the user's configuration directory).
+  std::optional<std::filesystem::path> positions_file;
+  // The open-file dialog (null: the platform's); nullopt when cancelled.
+  std::function<std::optional<std::string>()> choose_data_file;
 };
+
+// The command line: [config FILE] [--script FILE] [DATAFILE].
+struct CommandLine {
+  std::optional<std::string> config;
+  std::optional<std::string> script;
+  std::optional<std::string> data_file;
+  std::string problem;  // set when the line cannot be read
+};
+CommandLine ParseCommandLine(const QStringList& arguments);
 
 class Program {
  public:
@@ -45,6 +61,14 @@ class Program {
 
   // Runs start-up. False when it had to stop; the reason was shown.
   bool Start();
+
+  // Opens a data set file as the current data set (its format from its
+  // name); false, with the reason shown, when it cannot be read.
+  bool OpenDataFile(const std::string& path);
+
+  // The exit routine: asks before unsaved work is lost (false: stay), then
+  // stores window positions as the user chose and lets the window close.
+  bool Exit();
 
   gui::MainFrame* frame() const { return frame_.get(); }
   MessageServices& messages() { return *services_; }
@@ -57,6 +81,10 @@ class Program {
   // The control made for an element, if it has one now.
   QWidget* ControlOf(int element) const;
   gui::Interface& interface() { return *interface_; }
+  OperationGuard& guard() { return *guard_; }
+  WindowPositions& positions() { return *positions_; }
+  gui::HelpViewer& help() { return *help_; }
+  const CommandLine& command_line() const { return command_line_; }
 
   // Shows stored values in every control and enables each by its rule.
   void Refresh();
@@ -66,6 +94,9 @@ class Program {
 
  private:
   bool LoadMessageFile();
+  ShellActions MakeShellActions();
+  void RestoreMainPlacement();
+  gui::Placement MainPlacement() const;
   void LoadDefinitionFile(const std::optional<std::string>& name);
   void BuildMainWindow();
 
@@ -84,6 +115,12 @@ class Program {
   gui::ElementTable elements_;
   std::unique_ptr<gui::MainFrame> frame_;
   std::unique_ptr<gui::Interface> interface_;
+  std::unique_ptr<OperationGuard> guard_;
+  std::unique_ptr<WindowPositions> positions_;
+  std::unique_ptr<gui::HelpViewer> help_;
+  gui::Positions stored_positions_;
+  CommandLine command_line_;
+  bool exiting_ = false;
 };
 
 }  // namespace tavrin::app

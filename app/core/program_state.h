@@ -17,6 +17,10 @@ struct ProgramState {
   std::unique_ptr<Network> network;
   std::unique_ptr<DataSet> data;
   Preferences preferences;
+  // Changes not yet saved: the program asks before they would be lost.
+  bool unsaved_network = false;
+  bool unsaved_data = false;
+  bool unsaved_set = false;
   std::string host_directory;  // the host package's, empty when not installed
 };
 

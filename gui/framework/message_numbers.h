@@ -7,7 +7,13 @@
 namespace tavrin::gui::msg {
 
 // Start-up and the shell.
+inline constexpr int kCalculationFault = 128;
+inline constexpr int kMemoryFault = 129;
+inline constexpr int kCannotCreateWindow = 160;
+inline constexpr int kDefaultPositionsMissing = 204;
 inline constexpr int kNoScratchFiles = 324;
+inline constexpr int kOperationRunningTitle = 338;
+inline constexpr int kOperationRunning = 339;
 inline constexpr int kLineTooLong = 349;
 inline constexpr int kWebPageCaption = 400;
 inline constexpr int kLongVarCaption = 401;

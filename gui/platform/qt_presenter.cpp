@@ -36,12 +36,12 @@ bool QtPresenter::ShowStatus(std::string_view text) {
 
 void RecordingPresenter::ShowBox(Box kind, std::string_view title, std::string_view text) {
   boxes.push_back({kind, std::string(title), std::string(text)});
-  if (echo_) std::cerr << title << ": " << text << "\n";
+  if (echo_) std::cerr << prefix_ << title << ": " << text << "\n";
 }
 
 Presenter::Answer RecordingPresenter::Ask(std::string_view title, std::string_view text) {
   boxes.push_back({Box::kInformation, std::string(title), std::string(text)});
-  if (echo_) std::cerr << title << ": " << text << " (answered Cancel)\n";
+  if (echo_) std::cerr << prefix_ << title << ": " << text << " (answered Cancel)\n";
   return Answer::kCancel;
 }
 

@@ -36,6 +36,8 @@ class RecordingPresenter : public Presenter {
   };
   void set_frame(MainFrame* frame) { frame_ = frame; }
   void set_echo(bool echo) { echo_ = echo; }
+  // Put before every echoed message (a script line's number).
+  void set_prefix(std::string prefix) { prefix_ = std::move(prefix); }
   void ShowBox(Box kind, std::string_view title, std::string_view text) override;
   Answer Ask(std::string_view title, std::string_view text) override;
   bool ShowStatus(std::string_view text) override;
@@ -45,6 +47,7 @@ class RecordingPresenter : public Presenter {
  private:
   QPointer<MainFrame> frame_;
   bool echo_ = false;
+  std::string prefix_;
 };
 
 }  // namespace tavrin::gui

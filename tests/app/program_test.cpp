@@ -14,10 +14,12 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 
 #include "message_bar.h"
 #include "preference_store.h"
 #include "qt_presenter.h"
+#include "script_driver.h"
 
 namespace tavrin::app {
 namespace {
@@ -35,6 +37,11 @@ class ProgramTest : public ::testing::Test {
     options.presenter = &presenter_;
     options.preferences = &preferences_;
     options.environment = [](std::string_view) { return std::nullopt; };
+    options.positions_file = fs::temp_directory_path() / "tavrin-test-NRX.POS";
+    options.choose_data_file = [this]() -> std::optional<std::string> {
+      ++dialogs_;
+      return std::nullopt;
+    };
     auto program = std::make_unique<Program>(std::move(options));
     started_ = program->Start();
     return program;
@@ -52,6 +59,7 @@ class ProgramTest : public ::testing::Test {
   gui::RecordingPresenter presenter_;
   gui::MemoryPreferenceStore preferences_;
   bool started_ = false;
+  int dialogs_ = 0;
 };
 
 TEST_F(ProgramTest, TheMainWindowShowsItsToolBarStatusLineAndMessageBar) {
@@ -155,6 +163,102 @@ TEST_F(ProgramTest, NoDefinitionFileNameMeansTheCompiledInDefinition) {
   EXPECT_EQ(program->elements()[open].tip, "Open a data set");
   EXPECT_NE(program->ControlOf(open), nullptr);
   EXPECT_TRUE(presenter_.boxes.empty());
+}
+
+TEST_F(ProgramTest, AScriptDrivesTheProgramAndSaysWhichLinesFailed) {
+  auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
+  ASSERT_TRUE(started_);
+  EXPECT_EQ(dialogs_, 0) << "a data file on the command line skips the open dialog";
+  ASSERT_NE(program->state().data, nullptr);
+  EXPECT_EQ(program->state().data->no_cases, 150);
+  EXPECT_TRUE(program->ControlOf(ElementNamed(*program, "tool_savepat"))->isEnabled());
+  const std::string shot = (fs::temp_directory_path() / "tavrin-script-shot.png").string();
+  std::istringstream script(
+      "# settings\n"
+      "dump longvar_suppress\n"
+      "set longvar_suppress on\n"
+      "dump longvar_suppress\n"
+      "set longvar_suppress maybe\n"
+      "press tool_help\n"
+      "press no_such_button\n"
+      "shot main " +
+      shot +
+      "\n"
+      "wait\n"
+      "quit\n"
+      "dump longvar_suppress\n");
+  std::ostringstream out, err;
+  ScriptDriver driver(*program, presenter_, out, err);
+  EXPECT_EQ(driver.Run(script), 1);
+  const std::string pad(14, ' ');
+  EXPECT_EQ(out.str(), pad + "longvar_suppress off\n" + pad + "longvar_suppress on\n")
+      << "nothing after quit runs";
+  EXPECT_NE(err.str().find("line 7: failed: press no_such_button"), std::string::npos) << err.str();
+  ASSERT_FALSE(presenter_.boxes.empty()) << "the refused switch value was reported";
+  EXPECT_NE(presenter_.boxes.back().text.find("[maybe]"), std::string::npos);
+  EXPECT_TRUE(QImage(QString::fromStdString(shot)).width() > 0);
+  fs::remove(shot);
+}
+
+TEST_F(ProgramTest, AnOperationRunningTakesOnlyStopAndEscape) {
+  auto program = Start();
+  ASSERT_TRUE(started_);
+  gui::MainFrame& frame = *program->frame();
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  OperationGuard& guard = program->guard();
+  QWidget* open = program->ControlOf(ElementNamed(*program, "tool_loadpat"));
+  guard.Begin();
+  QTest::mouseClick(open, Qt::LeftButton);
+  EXPECT_EQ(frame.status(), "") << "the click was dropped";
+  ASSERT_EQ(presenter_.boxes.size(), 1u) << "it asked whether to stop";
+  EXPECT_EQ(presenter_.boxes[0].title, program->message_table().Text(338));
+  EXPECT_TRUE(guard.PollStop()) << "the recording presenter answers Cancel: stop";
+  EXPECT_FALSE(guard.PollStop()) << "a poll clears the request";
+  QTest::keyClick(&frame, Qt::Key_Escape);
+  EXPECT_TRUE(guard.PollStop());
+  // Closing waits until the operation has unwound.
+  EXPECT_FALSE(frame.close());
+  EXPECT_TRUE(frame.isVisible());
+  guard.End();
+  QTRY_VERIFY(!frame.isVisible());
+  EXPECT_EQ(presenter_.boxes.size(), 2u);
+}
+
+TEST_F(ProgramTest, WindowPositionsAreStoredAtExitAsTheUserChose) {
+  const fs::path file = fs::temp_directory_path() / "tavrin-test-NRX.POS";
+  fs::remove(file);
+  {
+    auto program = Start();
+    ASSERT_TRUE(started_);
+    program->frame()->setGeometry(40, 50, 700, 500);
+    program->interface().windows().Add(":Train", gui::WindowType::kMdiChild, {1, 2, 300, 200},
+                                       true);
+    ASSERT_TRUE(program->Exit());
+  }
+  std::ifstream written(file);
+  std::stringstream text;
+  text << written.rdbuf();
+  EXPECT_NE(text.str().find("autostore on\n\"main\"\t0\t"), std::string::npos) << text.str();
+  EXPECT_NE(text.str().find("\":Train\"\t0\t1\t2\t300\t200\n"), std::string::npos);
+  {
+    // Autostore off: what was stored stays, whatever moved.
+    auto program = Start();
+    program->positions().autostore() = 0;
+    program->interface().windows().Add(":Train", gui::WindowType::kMdiChild, {9, 9, 9, 9}, true);
+    ASSERT_TRUE(program->Exit());
+  }
+  std::ifstream kept(file);
+  std::stringstream again;
+  again << kept.rdbuf();
+  EXPECT_NE(again.str().find("autostore off\n"), std::string::npos);
+  EXPECT_NE(again.str().find("\t1\t2\t300\t200\n"), std::string::npos) << again.str();
+  {
+    auto program = Start();
+    program->positions().set_at_exit(WindowPositions::AtExit::kClear);
+    ASSERT_TRUE(program->Exit());
+  }
+  EXPECT_FALSE(fs::exists(file));
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+#include "window_positions.h"
+
+#include <fstream>
+#include <sstream>
+
+#include "common/error_sink.h"
+#include "common/safe_file_writer.h"
+#include "engine_state.h"
+#include "message_services.h"
+
+namespace tavrin::app {
+std::optional<gui::Positions> WindowPositions::Read(const std::filesystem::path& path,
+                                                    gui::WindowList& windows) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return gui::ReadPositions(in, windows);
+}
+
+gui::Positions WindowPositions::Load(gui::WindowList& windows) {
+  std::optional<gui::Positions> positions = Read(user_file_, windows);
+  if (!positions) positions = Read(default_file_, windows);
+  gui::Positions result = positions.value_or(gui::Positions{});
+  autostore_ = result.autostore ? 1 : 0;
+  return result;
+}
+
+bool WindowPositions::Save(const gui::Positions& positions, const gui::WindowList& windows,
+                           std::string* error) {
+  // The engine's safe writer reports through its sink; keep the reason here.
+  LastMessageSink sink;
+  ErrorSink* previous = Engine().error_sink;
+  Engine().error_sink = &sink;
+  std::error_code ec;
+  std::filesystem::create_directories(user_file_.parent_path(), ec);
+  SafeFileWriter file;
+  bool ok = file.Open(user_file_, "Cannot write the window positions file").ok();
+  if (ok) {
+    ok = gui::WritePositions(file.stream(), positions, windows) &&
+         file.Commit("Cannot write the window positions file").ok();
+  }
+  Engine().error_sink = previous;
+  if (!ok && error) *error = sink.last();
+  return ok;
+}
+
+void WindowPositions::AtProgramExit(const gui::Positions& current, const gui::WindowList& windows,
+                                    MessageServices& services) {
+  std::string error;
+  switch (at_exit_) {
+    case AtExit::kClear: {
+      std::error_code ec;
+      std::filesystem::remove(user_file_, ec);
+      return;
+    }
+    case AtExit::kRestoreDefaults: {
+      gui::WindowList defaults;
+      const std::optional<gui::Positions> read = Read(default_file_, defaults);
+      if (!read) {
+        services.Warning(services.Message(gui::msg::kDefaultPositionsMissing));
+        return;
+      }
+      if (!Save(*read, defaults, &error)) services.Error(error);
+      return;
+    }
+    case AtExit::kStore:
+      break;
+  }
+  if (autostore_ == 0) {
+    // The stored placements stay, written back with autostore off.
+    gui::WindowList stored;
+    std::optional<gui::Positions> read = Read(user_file_, stored);
+    if (!read) read = Read(default_file_, stored);
+    if (!read) {
+      services.Warning(services.Message(gui::msg::kDefaultPositionsMissing));
+      return;
+    }
+    read->autostore = false;
+    if (!Save(*read, stored, &error)) services.Error(error);
+    return;
+  }
+  gui::Positions positions = current;
+  positions.autostore = true;
+  if (!Save(positions, windows, &error)) services.Error(error);
+}
+
+}  // namespace tavrin::app
