@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QLineEdit>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QScreen>
 #include <QStandardPaths>
 #include <clocale>
@@ -197,6 +199,83 @@ bool Program::Exit() {
   return true;
 }
 
+void Program::RunWindowCommand(WindowCommand command) {
+  QMdiArea* area = frame_->mdi_area();
+  const QList<QMdiSubWindow*> windows = area->subWindowList();
+  switch (command) {
+    case WindowCommand::kCascade:
+      area->cascadeSubWindows();
+      return;
+    case WindowCommand::kArrangeIcons:
+      area->tileSubWindows();
+      return;
+    case WindowCommand::kCloseAll:
+      area->closeAllSubWindows();
+      return;
+    case WindowCommand::kMinimizeAll:
+      for (QMdiSubWindow* w : windows) w->showMinimized();
+      return;
+    case WindowCommand::kRestoreAll:
+      for (QMdiSubWindow* w : windows) w->showNormal();
+      return;
+    case WindowCommand::kTileHorizontally:
+    case WindowCommand::kTileVertically: {
+      // One above the other, or side by side, each taking an equal share.
+      QList<QMdiSubWindow*> shown;
+      for (QMdiSubWindow* w : windows) {
+        if (!w->isMinimized() && w->isVisible()) shown.push_back(w);
+      }
+      if (shown.isEmpty()) return;
+      const QSize room = area->viewport()->size();
+      const int n = static_cast<int>(shown.size());
+      for (int i = 0; i < n; ++i) {
+        shown[i]->showNormal();
+        if (command == WindowCommand::kTileHorizontally) {
+          const int h = room.height() / n;
+          shown[i]->setGeometry(0, i * h, room.width(), h);
+        } else {
+          const int w = room.width() / n;
+          shown[i]->setGeometry(i * w, 0, w, room.height());
+        }
+      }
+      return;
+    }
+  }
+}
+
+void Program::RunEditCommand(EditCommand command) {
+  auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  if (field == nullptr || field->isReadOnly()) return;
+  switch (command) {
+    case EditCommand::kUndo:
+      field->undo();
+      break;
+    case EditCommand::kCut:
+      field->cut();
+      break;
+    case EditCommand::kCopy:
+      field->copy();
+      break;
+    case EditCommand::kPaste:
+      field->paste();
+      break;
+    case EditCommand::kClear:
+      field->del();
+      break;
+  }
+}
+
+void Program::ShowHelp(int topic) {
+  if (help_->Show(topic, frame_.get()) || help_->Show(-1, frame_.get())) return;
+  services_->Error(message_table_.Text(gui::msg::kCannotCreateWindow));
+}
+
+bool Program::SetPreference(std::string_view key, bool on) {
+  if (WriteSwitchPreference(*preferences_, key, on)) return true;
+  services_->Error("The preference " + std::string(key) + " could not be kept");
+  return false;
+}
+
 gui::Placement Program::MainPlacement() const {
   const QRect g = frame_->geometry();
   return {g.x(), g.y(), g.width(), g.height()};
@@ -265,9 +344,7 @@ void Program::BuildMainWindow() {
   hooks.status_line_mode = [this](bool on) { services_->set_status_line_mode(on); };
   hooks.message = [this](int number) { return message_table_.Text(number); };
   const QString icons = Q((files_->installation_directory() / "icons").string());
-  hooks.help = [this](int topic) {
-    if (!help_->Show(topic, frame_.get())) help_->Show(-1, frame_.get());
-  };
+  hooks.help = [this](int topic) { ShowHelp(topic); };
   hooks.may_act = [this] { return !guard_->running(); };
   help_ =
       std::make_unique<gui::HelpViewer>(Q((files_->installation_directory() / "help").string()));

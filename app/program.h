@@ -70,6 +70,28 @@ class Program {
   // stores window positions as the user chose and lets the window close.
   bool Exit();
 
+  // The Window menu's commands on the open windows.
+  enum class WindowCommand {
+    kTileHorizontally,
+    kTileVertically,
+    kCascade,
+    kArrangeIcons,
+    kCloseAll,
+    kMinimizeAll,
+    kRestoreAll
+  };
+  void RunWindowCommand(WindowCommand command);
+
+  // The Edit menu's commands, sent to the control with the focus.
+  enum class EditCommand { kUndo, kCut, kCopy, kPaste, kClear };
+  void RunEditCommand(EditCommand command);
+
+  // A help topic, or the contents for -1.
+  void ShowHelp(int topic);
+
+  // An on/off preference, kept at once; false (reported) when it could not be.
+  bool SetPreference(std::string_view key, bool on);
+
   gui::MainFrame* frame() const { return frame_.get(); }
   MessageServices& messages() { return *services_; }
   const MessageTable& message_table() const { return message_table_; }

@@ -24,8 +24,12 @@ QString Q(const std::string& text) {
 // own, and closing it tells the interface.
 class WindowWatcher : public QObject {
  public:
-  WindowWatcher(QWidget* client, std::function<void()> resized, std::function<bool(QChar)> mnemonic)
-      : QObject(client), resized_(std::move(resized)), mnemonic_(std::move(mnemonic)) {
+  WindowWatcher(QWidget* client, std::function<void()> resized, std::function<bool(QChar)> mnemonic,
+                std::function<void()> help)
+      : QObject(client),
+        resized_(std::move(resized)),
+        mnemonic_(std::move(mnemonic)),
+        help_(std::move(help)) {
     client->installEventFilter(this);
     for (QWidget* child : client->findChildren<QWidget*>()) child->installEventFilter(this);
   }
@@ -33,6 +37,10 @@ class WindowWatcher : public QObject {
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override {
     if (event->type() == QEvent::Resize && watched == parent()) resized_();
+    if (event->type() == QEvent::KeyPress && static_cast<QKeyEvent*>(event)->key() == Qt::Key_F1) {
+      help_();
+      return true;
+    }
     if (event->type() == QEvent::ShortcutOverride || event->type() == QEvent::KeyPress) {
       auto* key = static_cast<QKeyEvent*>(event);
       if ((key->modifiers() & Qt::AltModifier) && !key->text().isEmpty()) {
@@ -49,6 +57,7 @@ class WindowWatcher : public QObject {
  private:
   std::function<void()> resized_;
   std::function<bool(QChar)> mnemonic_;
+  std::function<void()> help_;
 };
 
 // A pop-up window that tells the interface when it closes.
@@ -278,7 +287,8 @@ bool Interface::OpenWindow(std::string_view menu) {
   MakeControls(menu, client, false);
   new WindowWatcher(
       client, [this, name, client] { LayOutDisplays(name, client); },
-      [this, name](QChar key) { return HandleMnemonic(name, key); });
+      [this, name](QChar key) { return HandleMnemonic(name, key); },
+      [this, name] { HelpForFocus(name); });
   Refresh();
   QWidget* window = open_[name]->window;
   // Measured texts may reach beyond what the layout fields give (displays
@@ -356,6 +366,27 @@ bool Interface::HandleMnemonic(std::string_view menu, QChar key) {
     return true;
   }
   return false;
+}
+
+void Interface::HelpForFocus(std::string_view menu) {
+  if (!hooks_.help) return;
+  const QWidget* focus = QApplication::focusWidget();
+  for (auto& [index, control] : controls_) {
+    const SugParameter& e = elements_[index];
+    if (!e.has_menu || e.menu != menu) continue;
+    const QWidget* main = control->main_widget();
+    if (main && focus && (main == focus || main->isAncestorOf(focus))) {
+      if (e.help_topic != -1) hooks_.help(e.help_topic);
+      return;
+    }
+  }
+  // Not on a control: the window's first element that has a topic.
+  for (const SugParameter& e : elements_) {
+    if (e.has_menu && e.menu == menu && e.help_topic != -1) {
+      hooks_.help(e.help_topic);
+      return;
+    }
+  }
 }
 
 BoundControl* Interface::ControlOf(int element) const {

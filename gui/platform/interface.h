@@ -84,6 +84,8 @@ class Interface {
   void ForgetControls(std::string_view menu);
   void LayOutDisplays(std::string_view menu, QWidget* client);
   bool HandleMnemonic(std::string_view menu, QChar key);
+  // F1 in a window: the help topic of the control with the focus.
+  void HelpForFocus(std::string_view menu);
   void AddMenu(QMenu* menu, const MenuNode& node);
 
   ParameterTable& parameters_;
