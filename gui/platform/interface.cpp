@@ -142,8 +142,8 @@ void Interface::MakeControls(std::string_view menu, QWidget* client, bool on_mai
     const bool mine =
         on_main_window ? (!e.has_menu || e.menu.empty()) : (e.has_menu && e.menu == menu);
     if (!mine || controls_.count(i)) continue;
-    // On the main window only what acts has a control: menus hold the rest.
-    if (on_main_window && e.parameter && e.kind() == SuType::kMenuItem) continue;
+    // A menu command lives in the menu bar, never in a window.
+    if (e.parameter && e.kind() == SuType::kMenuItem) continue;
     controls_[i] = MakeControl(elements_, i, client, context);
   }
 }
@@ -216,7 +216,8 @@ void Interface::RunMenuCommand(int identifier) {
     Activate(node->element);
     return;
   }
-  OpenWindow(menus_.PathOf(node));
+  const std::string path = menus_.PathOf(node);
+  if (!OpenWindow(path) && hooks_.status) hooks_.status(path + ": not available yet");
 }
 
 QWidget* Interface::WindowNamed(std::string_view menu) const {
@@ -237,7 +238,7 @@ bool Interface::OpenWindow(std::string_view menu) {
   }
   const SugParameter* first = nullptr;
   for (const SugParameter& e : elements_) {
-    if (e.has_menu && e.menu == menu) {
+    if (e.has_menu && e.menu == menu && !(e.parameter && e.kind() == SuType::kMenuItem)) {
       if (first == nullptr) first = &e;
       if (e.has_window) {
         first = &e;
