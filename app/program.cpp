@@ -244,7 +244,7 @@ void Program::RunWindowCommand(WindowCommand command) {
 }
 
 void Program::RunEditCommand(EditCommand command) {
-  auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+  auto* field = qobject_cast<QLineEdit*>(interface_->EditTarget());
   if (field == nullptr || field->isReadOnly()) return;
   switch (command) {
     case EditCommand::kUndo:
@@ -363,6 +363,10 @@ void Program::BuildMainWindow() {
   if (state_.host_directory.empty()) {
     if (QWidget* module = ControlOf(interface_->ElementNamed("tool_module"))) module->hide();
   }
+  frame_->set_background_double_click([this] {
+    const int module = interface_->ElementNamed("tool_module");
+    if (module >= 0 && !state_.host_directory.empty()) interface_->Activate(module);
+  });
   RestoreMainPlacement();
 }
 

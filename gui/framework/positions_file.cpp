@@ -19,6 +19,12 @@ bool ReadNumbers(std::string_view text, int (&numbers)[5]) {
   return true;
 }
 
+bool WithinBounds(const Placement& p) {
+  const auto coordinate = [](int v) { return v >= -kMaxCoordinate && v <= kMaxCoordinate; };
+  const auto extent = [](int v) { return v >= 0 && v <= kMaxCoordinate; };
+  return coordinate(p.x) && coordinate(p.y) && extent(p.width) && extent(p.height);
+}
+
 }  // namespace
 
 Positions ReadPositions(std::istream& in, WindowList& windows) {
@@ -35,6 +41,7 @@ Positions ReadPositions(std::istream& in, WindowList& windows) {
     int n[5];
     if (!ReadNumbers(std::string_view(line).substr(close + 1), n)) continue;
     const Placement placement{n[1], n[2], n[3], n[4]};
+    if (!WithinBounds(placement)) continue;
     if (name == "main") {
       positions.has_main = true;
       positions.main = placement;
@@ -42,6 +49,7 @@ Positions ReadPositions(std::istream& in, WindowList& windows) {
     }
     const WindowType type =
         (n[0] >= 0 && n[0] <= 2) ? static_cast<WindowType>(n[0]) : WindowType::kMdiChild;
+    if (windows.Find(name) == nullptr && windows.entries().size() >= kMaxStoredWindows) continue;
     windows.Add(name, type, placement, true);
   }
   return positions;

@@ -19,8 +19,14 @@ struct Positions {
   Placement main;
 };
 
+// Most windows a file may name, and the bound of every coordinate and size:
+// a screen's placements, whatever the file holds.
+inline constexpr int kMaxStoredWindows = 1000;
+inline constexpr int kMaxCoordinate = 32767;
+
 // Reads the file into the window list (each line forcing its entry's
-// placement); lines it cannot read are skipped.
+// placement); lines it cannot read, placements out of bounds and windows
+// beyond the most a file may name are skipped.
 Positions ReadPositions(std::istream& in, WindowList& windows);
 
 // Writes the file; false when a write failed.

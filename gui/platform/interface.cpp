@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include "edit_menu.h"
 #include "main_frame.h"
 #include "value_text.h"
 
@@ -110,7 +111,13 @@ Interface::Interface(ParameterTable& parameters, ElementTable& elements, MainFra
       units_(units),
       reporter_(reporter),
       icons_(std::move(icons_directory)),
-      hooks_(std::move(hooks)) {}
+      hooks_(std::move(hooks)) {
+  QObject::connect(qApp, &QApplication::focusChanged, &frame_, [this](QWidget*, QWidget* now) {
+    if (now == nullptr || qobject_cast<QMenu*>(now) || qobject_cast<QMenuBar*>(now)) return;
+    edit_target_ = now;
+    EnableMenuCommands();
+  });
+}
 
 Interface::~Interface() {
   controls_.clear();
@@ -169,6 +176,20 @@ void Interface::AddMenu(QMenu* menu, const MenuNode& node) {
     const int identifier = child->identifier;
     QObject::connect(action, &QAction::triggered, action,
                      [this, identifier] { RunMenuCommand(identifier); });
+    if (child->element >= 0) menu_commands_.emplace_back(child->element, action);
+  }
+  // The selection may have changed since the focus did.
+  QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { EnableMenuCommands(); });
+}
+
+void Interface::EnableMenuCommands() {
+  const EditAbilities abilities = EditAbilitiesOf(edit_target_);
+  for (const auto& [element, action] : menu_commands_) {
+    if (!action) continue;
+    const SuParameter* p = elements_[element].parameter;
+    bool enabled = p == nullptr || !p->available || p->available() != 0;
+    if (p != nullptr && IsEditCommand(p->name)) enabled = enabled && AbilityOf(abilities, p->name);
+    action->setEnabled(enabled);
   }
 }
 
@@ -411,6 +432,7 @@ void Interface::Refresh() {
     }
     if (p->available) control->SetEnabled(p->available() != 0);
   }
+  EnableMenuCommands();
 }
 
 void Interface::Activate(int index) {

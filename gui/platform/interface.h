@@ -14,6 +14,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "bound_controls.h"
 #include "layout_units.h"
@@ -22,6 +24,7 @@
 #include "sug_element.h"
 #include "window_list.h"
 
+class QAction;
 class QMdiSubWindow;
 class QMenu;
 class QMenuBar;
@@ -77,6 +80,10 @@ class Interface {
   // The menu command of the identifier (below 1000), as its menu item runs it.
   void RunMenuCommand(int identifier);
 
+  // The control the Edit menu's commands act on: the one that had the focus
+  // last, outside the menus.
+  QWidget* EditTarget() const { return edit_target_; }
+
  private:
   struct OpenWindowState;
   ControlContext Context(bool on_main_window);
@@ -87,6 +94,9 @@ class Interface {
   // F1 in a window: the help topic of the control with the focus.
   void HelpForFocus(std::string_view menu);
   void AddMenu(QMenu* menu, const MenuNode& node);
+  // Enables each menu command by its availability and the Edit menu's by
+  // what the control with the focus can do.
+  void EnableMenuCommands();
 
   ParameterTable& parameters_;
   ElementTable& elements_;
@@ -100,6 +110,8 @@ class Interface {
   std::map<int, std::unique_ptr<BoundControl>> controls_;
   std::map<std::string, std::unique_ptr<OpenWindowState>, std::less<>> open_;
   QPointer<QMenu> window_menu_;
+  std::vector<std::pair<int, QPointer<QAction>>> menu_commands_;  // element, its item
+  QPointer<QWidget> edit_target_;
 };
 
 }  // namespace tavrin::gui

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMouseEvent>
 
 #include "message_bar.h"
 
@@ -21,6 +22,9 @@ MainFrame::MainFrame(const LayoutUnits& units, QWidget* parent)
   mdi_ = new QMdiArea(client_);
   mdi_->setObjectName("mdi_area");
   mdi_->setBackground(QColor(192, 192, 192));
+  // Windows in the area take their own clicks; the viewport sees only the
+  // background's.
+  mdi_->viewport()->installEventFilter(this);
   message_bar_ = new MessageBar(client_);
   message_bar_->setObjectName("message_bar");
   resize(800, 600);
@@ -58,6 +62,20 @@ void MainFrame::Relayout() {
 void MainFrame::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   Relayout();
+}
+
+bool MainFrame::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != mdi_->viewport() || event->type() != QEvent::MouseButtonPress ||
+      static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton) {
+    return QMainWindow::eventFilter(watched, event);
+  }
+  if (first_click_.isValid() && first_click_.elapsed() < 350) {
+    first_click_.invalidate();
+    if (background_double_click_) background_double_click_();
+  } else {
+    first_click_.start();
+  }
+  return false;
 }
 
 void MainFrame::closeEvent(QCloseEvent* event) {

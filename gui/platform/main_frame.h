@@ -5,6 +5,7 @@
 // the status line, the multiple-document area in which the program's
 // windows open, and the message bar along the bottom.
 
+#include <QElapsedTimer>
 #include <QMainWindow>
 
 #include <functional>
@@ -37,8 +38,15 @@ class MainFrame : public QMainWindow {
 
   // Called when the window is asked to close; returning false keeps it open.
   void set_close_guard(std::function<bool()> guard) { close_guard_ = std::move(guard); }
+  // Called on two clicks on the empty background of the window area less
+  // than 350 ms apart.
+  void set_background_double_click(std::function<void()> handler) {
+    background_double_click_ = std::move(handler);
+  }
 
  protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
   void resizeEvent(QResizeEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
@@ -49,6 +57,8 @@ class MainFrame : public QMainWindow {
   QMdiArea* mdi_;
   MessageBar* message_bar_;
   std::function<bool()> close_guard_;
+  std::function<void()> background_double_click_;
+  QElapsedTimer first_click_;
 };
 
 }  // namespace tavrin::gui

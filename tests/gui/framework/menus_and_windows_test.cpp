@@ -115,7 +115,9 @@ TEST_F(MenusAndWindows, TheWindowListKeepsSizesUnlessForced) {
 TEST_F(MenusAndWindows, ThePositionsFileRoundTripsAndSkipsWhatItCannotRead) {
   std::istringstream in(
       "autostore off\n\"main\"\t2\t10\t20\t800\t600\n\"Train\"\t0\t1\t2\t3\t4\n"
-      "\"no close\t0\t1\t2\t3\t4\n\"short\"\t0\t1\t2\n\"Pop\"\t1\t-5\t6\t7\t8\r\n");
+      "\"no close\t0\t1\t2\t3\t4\n\"short\"\t0\t1\t2\n\"Pop\"\t1\t-5\t6\t7\t8\r\n"
+      "\"wide\"\t0\t0\t0\t32768\t5\n\"inverted\"\t0\t0\t0\t5\t-1\n"
+      "\"far\"\t0\t-32768\t0\t5\t5\n");
   WindowList windows;
   const Positions read = ReadPositions(in, windows);
   EXPECT_FALSE(read.autostore);
@@ -131,6 +133,17 @@ TEST_F(MenusAndWindows, ThePositionsFileRoundTripsAndSkipsWhatItCannotRead) {
             "\"Pop\"\t1\t-5\t6\t7\t8\n");
   std::istringstream autostore("autostore on and more\n");
   EXPECT_TRUE(ReadPositions(autostore, windows).autostore);
+
+  std::string many = "autostore on\n";
+  for (int i = 0; i <= kMaxStoredWindows; ++i)
+    many += "\"w" + std::to_string(i) + "\"\t0\t0\t0\t1\t1\n";
+  many += "\"Train\"\t0\t9\t9\t9\t9\n";
+  std::istringstream crowded(many);
+  WindowList bounded;
+  ReadPositions(crowded, bounded);
+  EXPECT_EQ(bounded.entries().size(), static_cast<std::size_t>(kMaxStoredWindows));
+  EXPECT_EQ(bounded.Find("w0")->placement.width, 1);
+  EXPECT_EQ(bounded.Find("Train"), nullptr) << "a window beyond the most a file may name";
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -117,26 +118,41 @@ enddefine
 define cascade
   menu "&Window/&Cascade"
 enddefine
+define save
+  menu "&Train/Sa&ve"
+enddefine
+define edit_copy
+  menu "&Edit/&Copy"
+enddefine
+define edit_paste
+  menu "&Edit/&Paste"
+enddefine
 )";
 
 class InterfaceTest : public ::testing::Test {
  protected:
   InterfaceTest()
       : frame_(LayoutUnits::FromSystemFonts()),
-        table_({{"epochs", &epochs_, [this](SuParameter&) { return ++changes_; }, SuType::kInteger,
-                 nullptr},
-                {"rate", &rate_, nullptr, SuType::kReal, nullptr},
-                {"label", &label_, nullptr, SuType::kString, [this] { return enabled_; }},
-                {"shuffle", &shuffle_, nullptr, SuType::kSwitch, nullptr},
-                {"kind", &kind_, nullptr, SuType::kChoice, nullptr},
-                {"order", &order_, nullptr, SuType::kChoice, nullptr},
-                {"error", &error_, nullptr, SuType::kReal, nullptr},
-                {"train", SuValue{}, [this](SuParameter&) { return ++trained_; }, SuType::kButton,
-                 nullptr},
-                {"graph", SuDisplay{}, nullptr, SuType::kGraph, nullptr},
-                {"open_train", SuValue{}, nullptr, SuType::kMenuItem, nullptr},
-                {"cascade", SuValue{}, [this](SuParameter&) { return ++cascades_; },
-                 SuType::kMenuItem, nullptr}}) {
+        table_(
+            {{"epochs", &epochs_, [this](SuParameter&) { return ++changes_; }, SuType::kInteger,
+              nullptr},
+             {"rate", &rate_, nullptr, SuType::kReal, nullptr},
+             {"label", &label_, nullptr, SuType::kString, [this] { return enabled_; }},
+             {"shuffle", &shuffle_, nullptr, SuType::kSwitch, nullptr},
+             {"kind", &kind_, nullptr, SuType::kChoice, nullptr},
+             {"order", &order_, nullptr, SuType::kChoice, nullptr},
+             {"error", &error_, nullptr, SuType::kReal, nullptr},
+             {"train", SuValue{}, [this](SuParameter&) { return ++trained_; }, SuType::kButton,
+              nullptr},
+             {"graph", SuDisplay{}, nullptr, SuType::kGraph, nullptr},
+             {"open_train", SuValue{}, nullptr, SuType::kMenuItem, nullptr},
+             {"cascade", SuValue{}, [this](SuParameter&) { return ++cascades_; }, SuType::kMenuItem,
+              nullptr},
+             {"save", SuValue{}, [](SuParameter&) { return 1; }, SuType::kMenuItem,
+              [this] { return enabled_; }},
+             {"edit_copy", SuValue{}, [](SuParameter&) { return 1; }, SuType::kMenuItem, nullptr},
+             {"edit_paste", SuValue{}, [](SuParameter&) { return 1; }, SuType::kMenuItem,
+              nullptr}}) {
     std::istringstream in(kDefinition);
     LoadDefinitions(in, table_, elements_, recorder_);
     Interface::Hooks hooks;
@@ -153,6 +169,13 @@ class InterfaceTest : public ::testing::Test {
     frame_.show();
     frame_.activateWindow();
     EXPECT_TRUE(QTest::qWaitForWindowActive(&frame_));
+  }
+
+  QAction* MenuCommand(const QString& label) {
+    for (QAction* a : frame_.menuBar()->findChildren<QAction*>()) {
+      if (a->text() == label) return a;
+    }
+    return nullptr;
   }
 
   template <typename T>
@@ -265,13 +288,62 @@ TEST_F(InterfaceTest, ButtonsShowTheirActionMessagesAndRestAMoment) {
 }
 
 TEST_F(InterfaceTest, MenusRunCommandsOrOpenTheWindowsOfTheirPaths) {
-  ASSERT_EQ(frame_.menuBar()->actions().size(), 2);
+  ASSERT_EQ(frame_.menuBar()->actions().size(), 3);
   const MenuTree& menus = interface_->menus();
   const MenuNode& settings = *menus.top()[0]->children[0];
   interface_->RunMenuCommand(settings.identifier);
   EXPECT_NE(interface_->WindowNamed("&Train/&Settings..."), nullptr);
   interface_->RunMenuCommand(menus.top()[1]->children[0]->identifier);
   EXPECT_EQ(cascades_, 1);
+}
+
+TEST_F(InterfaceTest, MenuCommandsFollowAvailabilityAndTheEditMenuTheFocus) {
+  interface_->OpenWindow(":Train");
+  QAction* save = MenuCommand("Sa&ve");
+  QAction* copy = MenuCommand("&Copy");
+  QAction* paste = MenuCommand("&Paste");
+  ASSERT_TRUE(save && copy && paste);
+  QApplication::clipboard()->clear();
+  QLineEdit* label = Control<QLineEdit>("label");
+  label->setFocus();
+  label->deselect();
+  interface_->Refresh();
+  EXPECT_EQ(interface_->EditTarget(), label);
+  EXPECT_FALSE(copy->isEnabled()) << "nothing selected";
+  EXPECT_FALSE(paste->isEnabled()) << "nothing to paste";
+  label->selectAll();
+  QApplication::clipboard()->setText("pasted");
+  interface_->Refresh();
+  EXPECT_TRUE(copy->isEnabled());
+  EXPECT_TRUE(paste->isEnabled());
+  Control<QComboBox>("kind")->setFocus();
+  EXPECT_FALSE(copy->isEnabled()) << "the focus left the field";
+  EXPECT_FALSE(paste->isEnabled());
+
+  EXPECT_TRUE(save->isEnabled());
+  enabled_ = 0;
+  interface_->Refresh();
+  EXPECT_FALSE(save->isEnabled()) << "unavailable";
+}
+
+TEST_F(InterfaceTest, TwoQuickClicksOnTheEmptyWindowAreaCountOnce) {
+  int launched = 0;
+  frame_.set_background_double_click([&] { ++launched; });
+  interface_->OpenWindow(":Train");
+  QWidget* background = frame_.mdi_area()->viewport();
+  QWidget* window = interface_->WindowNamed(":Train");
+  QTest::mouseClick(window, Qt::LeftButton);
+  QTest::mouseClick(window, Qt::LeftButton);
+  EXPECT_EQ(launched, 0) << "clicks on a window are its own";
+  const QPoint empty(background->width() - 5, background->height() - 5);
+  QTest::mouseClick(background, Qt::LeftButton, {}, empty);
+  QTest::mouseClick(background, Qt::LeftButton, {}, empty);
+  EXPECT_EQ(launched, 1);
+  QTest::mouseClick(background, Qt::LeftButton, {}, empty);
+  EXPECT_EQ(launched, 1) << "a third click starts a new pair";
+  QTest::qWait(400);
+  QTest::mouseClick(background, Qt::LeftButton, {}, empty);
+  EXPECT_EQ(launched, 1) << "too slow";
 }
 
 TEST_F(InterfaceTest, ClosingKeepsThePlacementAndDisplaysFollowTheWindow) {
