@@ -78,8 +78,9 @@ bool Program::Start() {
     return 0;
   };
   actions.close_window = actions.not_available_yet;
-  parameters_ = gui::ParameterTable(ProgramParameters(state_, shell_values_, actions));
-  FillOptionLists(parameters_, {}, message_table_, *services_);
+  ProgramTable table = ProgramParameters(state_, actions);
+  parameters_ = gui::ParameterTable(std::move(table.parameters));
+  FillOptionLists(parameters_, table.option_sources, message_table_, *services_);
 
   LoadDefinitionFile(ConfigName(options_.arguments));
   gui::AddBuiltInElements(parameters_, elements_, *services_);
