@@ -1,12 +1,15 @@
 // Writes gui.h, the program's compiled-in definition, from a GUI definition
-// file read against the program's own parameter table (a build step).
-//   gui_header_writer DEFINITION_FILE OUTPUT
+// file read against the program's own parameter table, its choices holding
+// their options from the message file as at start-up (a build step).
+//   gui_header_writer DEFINITION_FILE MESSAGE_FILE OUTPUT
 
 #include <fstream>
 #include <iostream>
 
 #include "definition_file.h"
 #include "gui_header.h"
+#include "message_file.h"
+#include "option_lists.h"
 #include "program_parameters.h"
 
 namespace {
@@ -28,25 +31,29 @@ class Failing : public tavrin::gui::Reporter {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: gui_header_writer DEFINITION_FILE OUTPUT\n";
+  if (argc != 4) {
+    std::cerr << "usage: gui_header_writer DEFINITION_FILE MESSAGE_FILE OUTPUT\n";
     return 2;
   }
-  tavrin::app::ProgramState state;
-  tavrin::app::ShellValues values;
-  tavrin::gui::ParameterTable parameters(
-      tavrin::app::ProgramParameters(state, values, tavrin::app::ShellActions{}));
-  tavrin::gui::ElementTable elements;
-  Failing reporter;
   std::ifstream in(argv[1], std::ios::binary);
-  if (!in) {
-    std::cerr << "gui_header_writer: cannot read " << argv[1] << "\n";
+  std::ifstream message_file(argv[2], std::ios::binary);
+  if (!in || !message_file) {
+    std::cerr << "gui_header_writer: cannot read " << (in ? argv[2] : argv[1]) << "\n";
     return 1;
   }
+  tavrin::app::MessageTable messages;
+  messages.Load(message_file, nullptr);
+  tavrin::app::ProgramState state;
+  tavrin::app::ProgramTable table =
+      tavrin::app::ProgramParameters(state, tavrin::app::ShellActions{});
+  tavrin::gui::ParameterTable parameters(std::move(table.parameters));
+  Failing reporter;
+  tavrin::app::FillOptionLists(parameters, table.option_sources, messages, reporter);
+  tavrin::gui::ElementTable elements;
   tavrin::gui::LoadDefinitions(in, parameters, elements, reporter);
-  // The shipped definition must load without a single warning.
+  // The shipped files must load without a single warning.
   if (reporter.failed) return 1;
-  std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
+  std::ofstream out(argv[3], std::ios::binary | std::ios::trunc);
   tavrin::gui::WriteGuiHeader(elements, parameters, out);
   out.close();
   return out ? 0 : 1;

@@ -108,8 +108,10 @@ bool Program::Start() {
     return false;
   }
 
-  parameters_ = gui::ParameterTable(ProgramParameters(state_, shell_values_, MakeShellActions()));
-  FillOptionLists(parameters_, {}, message_table_, *services_);
+  CopyPreferencesToValues();
+  ProgramTable table = ProgramParameters(state_, MakeShellActions());
+  parameters_ = gui::ParameterTable(std::move(table.parameters));
+  FillOptionLists(parameters_, table.option_sources, message_table_, *services_);
   LoadDefinitionFile(command_line_.config);
   gui::AddBuiltInElements(parameters_, elements_, *services_);
 
@@ -139,29 +141,6 @@ bool Program::Start() {
   return true;
 }
 
-ShellActions Program::MakeShellActions() {
-  ShellActions actions;
-  actions.not_available_yet = [this](gui::SuParameter& p) {
-    services_->Status(p.name + ": not available yet");
-    return 0;
-  };
-  // A tool button opens the window whose menu name is its prompt.
-  actions.open_window_named_by_prompt = [this](gui::SuParameter& p) {
-    for (const gui::SugParameter& e : elements_) {
-      if (e.parameter != &p || e.prompt.empty()) continue;
-      if (!interface_->OpenWindow(e.prompt)) services_->Status(p.name + ": not available yet");
-      return 0;
-    }
-    return 0;
-  };
-  actions.exit = [this](gui::SuParameter&) {
-    if (frame_) frame_->close();
-    return 0;
-  };
-  actions.close_window = actions.not_available_yet;
-  return actions;
-}
-
 bool Program::OpenDataFile(const std::string& path) {
   LastMessageSink sink;
   ErrorSink* previous = Engine().error_sink;
@@ -189,10 +168,7 @@ bool Program::Exit() {
     if (answer != gui::Presenter::Answer::kOk) return false;
   }
   exiting_ = true;
-  gui::Positions current = stored_positions_;
-  current.has_main = true;
-  current.main = MainPlacement();
-  positions_->AtProgramExit(current, interface_->windows(), *services_);
+  positions_->AtProgramExit(CurrentPositions(), interface_->windows(), *services_);
   std::error_code ec;
   const std::filesystem::path here = std::filesystem::current_path(ec);
   if (!ec) preferences_->Write("StartupDir", here.string());
@@ -357,7 +333,10 @@ void Program::BuildMainWindow() {
   guard_->set_main_window(frame_.get());
   frame_->set_close_guard([this] { return Exit(); });
   stored_positions_ = positions_->Load(interface_->windows());
+  state_.values.shell.winpos_autostore = stored_positions_.autostore;
   interface_->BuildMenus(frame_->menuBar());
+  interface_->SetMenuChecked("color_units", state_.preferences.color_units);
+  interface_->SetMenuChecked("ips_detail", state_.preferences.detail_shown);
   interface_->BuildMainWindowControls();
   // Without the host package there is nothing to start.
   if (state_.host_directory.empty()) {

@@ -116,7 +116,15 @@ class Program {
 
  private:
   bool LoadMessageFile();
+  // What the shell's buttons, menu commands and preference switches do
+  // (shell_actions.cpp).
   ShellActions MakeShellActions();
+  // The stored preferences, shown by their switches.
+  void CopyPreferencesToValues();
+  // A preference switch's new state, kept at once.
+  int KeepSwitch(std::string_view key, bool on, bool& preference);
+  // The placements of the main window and of every open window now.
+  gui::Positions CurrentPositions();
   void RestoreMainPlacement();
   gui::Placement MainPlacement() const;
   void LoadDefinitionFile(const std::optional<std::string>& name);
@@ -132,7 +140,6 @@ class Program {
   std::unique_ptr<ProgramFiles> files_;
   gui::ScratchFiles scratch_;
   ProgramState state_;
-  ShellValues shell_values_;
   gui::ParameterTable parameters_;
   gui::ElementTable elements_;
   std::unique_ptr<gui::MainFrame> frame_;

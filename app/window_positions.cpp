@@ -9,6 +9,7 @@
 #include "message_services.h"
 
 namespace tavrin::app {
+
 std::optional<gui::Positions> WindowPositions::Read(const std::filesystem::path& path,
                                                     gui::WindowList& windows) {
   std::ifstream in(path, std::ios::binary);
@@ -19,9 +20,7 @@ std::optional<gui::Positions> WindowPositions::Read(const std::filesystem::path&
 gui::Positions WindowPositions::Load(gui::WindowList& windows) {
   std::optional<gui::Positions> positions = Read(user_file_, windows);
   if (!positions) positions = Read(default_file_, windows);
-  gui::Positions result = positions.value_or(gui::Positions{});
-  autostore_ = result.autostore ? 1 : 0;
-  return result;
+  return positions.value_or(gui::Positions{});
 }
 
 bool WindowPositions::Save(const gui::Positions& positions, const gui::WindowList& windows,
@@ -65,7 +64,7 @@ void WindowPositions::AtProgramExit(const gui::Positions& current, const gui::Wi
     case AtExit::kStore:
       break;
   }
-  if (autostore_ == 0) {
+  if (!current.autostore) {
     // The stored placements stay, written back with autostore off.
     gui::WindowList stored;
     std::optional<gui::Positions> read = Read(user_file_, stored);
@@ -78,9 +77,7 @@ void WindowPositions::AtProgramExit(const gui::Positions& current, const gui::Wi
     if (!Save(*read, stored, &error)) services.Error(error);
     return;
   }
-  gui::Positions positions = current;
-  positions.autostore = true;
-  if (!Save(positions, windows, &error)) services.Error(error);
+  if (!Save(current, windows, &error)) services.Error(error);
 }
 
 }  // namespace tavrin::app

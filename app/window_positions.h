@@ -31,15 +31,14 @@ class WindowPositions {
   // Writes the user's file now; false (with the reason) when it failed.
   bool Save(const gui::Positions& positions, const gui::WindowList& windows, std::string* error);
 
-  // The exit step; reports through `services` (message 204 when a file it
-  // needs is missing, the reason when a write failed).
+  // The exit step: with `current.autostore` off the stored placements are
+  // written back unchanged. Reports through `services` (message 204 when a
+  // file it needs is missing, the reason when a write failed).
   void AtProgramExit(const gui::Positions& current, const gui::WindowList& windows,
                      MessageServices& services);
 
   void set_at_exit(AtExit what) { at_exit_ = what; }
   AtExit at_exit() const { return at_exit_; }
-  // The `winpos_autostore` switch's variable.
-  int& autostore() { return autostore_; }
   const std::filesystem::path& user_file() const { return user_file_; }
 
  private:
@@ -48,7 +47,6 @@ class WindowPositions {
   std::filesystem::path user_file_;
   std::filesystem::path default_file_;
   AtExit at_exit_ = AtExit::kStore;
-  int autostore_ = 1;
 };
 
 }  // namespace tavrin::app

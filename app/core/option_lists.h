@@ -16,6 +16,9 @@ namespace tavrin::app {
 struct OptionSource {
   std::string parameter;
   int message;
+  // How many options a choice's index may take; 0: as many as the message
+  // has. An action's own options say how many it has.
+  int options = 0;
 };
 
 void FillOptionLists(gui::ParameterTable& parameters, const std::vector<OptionSource>& sources,

@@ -1,34 +1,75 @@
 #pragma once
 
 // The program's parameter table: every name the GUI definition file can
-// place, bound to the program's variables and actions. The shell's own
-// entries and the tool bar come first; the groups of the engine's actions
-// join them as their actions are built.
+// place, bound to the program's variables, the shell's commands and the
+// engine's actions, with the option lists its choices and actions take from
+// the message file.
 
-#include <functional>
-#include <string>
 #include <vector>
 
+#include "option_lists.h"
 #include "program_state.h"
 #include "su_parameter.h"
 
 namespace tavrin::app {
 
-// What the shell does for the parameters' callbacks.
+// What the shell does for the parameters' callbacks. A member left null is
+// "not available yet", like an engine action that is not built yet.
 struct ShellActions {
   gui::ChangeCallback open_window_named_by_prompt;  // a tool button
   gui::ChangeCallback not_available_yet;            // an action not built yet
-  gui::ChangeCallback exit;                         // file_exit
-  gui::ChangeCallback close_window;                 // close: the window holding it
+
+  gui::ChangeCallback exit;              // file_exit: the exit routine
+  gui::ChangeCallback close_window;      // close: the window holding it
+  gui::ChangeCallback stop;              // stop: ends the running operation
+  gui::ChangeCallback copy_web_address;  // webpage_clipboard
+
+  // The positions file at exit: write it now, or restore the defaults or
+  // delete it then.
+  gui::ChangeCallback save_window_positions;
+  gui::ChangeCallback restore_window_positions;
+  gui::ChangeCallback clear_window_positions;
+
+  // The Window menu.
+  gui::ChangeCallback tile_horizontally;
+  gui::ChangeCallback tile_vertically;
+  gui::ChangeCallback cascade_windows;
+  gui::ChangeCallback arrange_icons;
+  gui::ChangeCallback close_all_windows;
+  gui::ChangeCallback minimize_all_windows;
+  gui::ChangeCallback restore_all_windows;
+
+  // The Edit menu, for the control with the focus.
+  gui::ChangeCallback edit_undo;
+  gui::ChangeCallback edit_cut;
+  gui::ChangeCallback edit_copy;
+  gui::ChangeCallback edit_paste;
+  gui::ChangeCallback edit_clear;
+
+  gui::ChangeCallback help_contents;
+  gui::ChangeCallback help_on_help;
+  gui::ChangeCallback help_glossary;
+  gui::ChangeCallback help_webpage;
+
+  // Preferences: the switches keep their new value, the menu commands
+  // (color_units, ips_detail) toggle theirs.
+  gui::ChangeCallback startup_open_dataset;
+  gui::ChangeCallback open_dataset_launch_wizard;
+  gui::ChangeCallback longvar_suppress;
+  gui::ChangeCallback longvar_display;
+  gui::ChangeCallback badnom_display;
+  gui::ChangeCallback color_units;
+  gui::ChangeCallback ips_detail;
 };
 
-// Program variables the shell's parameters point at.
-struct ShellValues {
-  std::string web_address = "https://example.org/tavrin";
-  int long_var_suppress = 0;
+struct ProgramTable {
+  std::vector<gui::SuParameter> parameters;
+  std::vector<OptionSource> option_sources;  // for FillOptionLists
 };
 
-std::vector<gui::SuParameter> ProgramParameters(const ProgramState& state, ShellValues& values,
-                                                const ShellActions& actions);
+// The table, in its fixed order. Its value parameters point into
+// state.values and its availability callbacks read `state`; both must
+// outlive the table.
+ProgramTable ProgramParameters(ProgramState& state, const ShellActions& actions);
 
 }  // namespace tavrin::app

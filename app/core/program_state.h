@@ -1,8 +1,8 @@
 #pragma once
 
 // What the program works on: one current network, one current data set
-// (the engine's active pair while the program runs), its preferences and the
-// host package's directory.
+// (the engine's active pair while the program runs), the values its
+// parameters hold, its preferences and the host package's directory.
 
 #include <memory>
 #include <string>
@@ -10,12 +10,14 @@
 #include "data/data_set.h"
 #include "network/network.h"
 #include "preferences.h"
+#include "program_values.h"
 
 namespace tavrin::app {
 
 struct ProgramState {
   std::unique_ptr<Network> network;
   std::unique_ptr<DataSet> data;
+  ProgramValues values;
   Preferences preferences;
   // Changes not yet saved: the program asks before they would be lost.
   bool unsaved_network = false;

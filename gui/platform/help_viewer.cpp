@@ -11,7 +11,7 @@ HelpViewer::~HelpViewer() {
 }
 
 bool HelpViewer::Show(int topic, QWidget* parent) {
-  const QString page = topic < 0 ? QString("index.html") : QString("%1.html").arg(topic);
+  const QString page = QString("%1.html").arg(topic < 0 ? 0 : topic);
   if (!QFile::exists(directory_ + "/" + page)) return false;
   if (!browser_) {
     browser_ = new QTextBrowser(parent);

@@ -1,7 +1,7 @@
 #pragma once
 
 // The program's help: one page per topic number, help/<topic>.html in the
-// installation directory (help/index.html the contents), shown in a window
+// installation directory (topic 0 the contents), shown in a window
 // of its own with links between topics.
 
 #include <QPointer>

@@ -182,6 +182,24 @@ void Interface::AddMenu(QMenu* menu, const MenuNode& node) {
   QObject::connect(menu, &QMenu::aboutToShow, menu, [this] { EnableMenuCommands(); });
 }
 
+void Interface::SetMenuChecked(std::string_view parameter, bool on) {
+  for (const auto& [element, action] : menu_commands_) {
+    const SuParameter* p = elements_[element].parameter;
+    if (!action || p == nullptr || p->name != parameter) continue;
+    action->setCheckable(true);
+    action->setChecked(on);
+  }
+}
+
+void Interface::RecordPlacements() {
+  for (const auto& [name, state] : open_) {
+    if (!state->window) continue;
+    const QRect g = state->window->geometry();
+    if (WindowEntry* entry = windows_.Find(name))
+      entry->placement = {g.x(), g.y(), g.width(), g.height()};
+  }
+}
+
 void Interface::EnableMenuCommands() {
   const EditAbilities abilities = EditAbilitiesOf(edit_target_);
   for (const auto& [element, action] : menu_commands_) {
@@ -446,7 +464,9 @@ void Interface::Activate(int index) {
   if (button) button->setEnabled(false);
   if (hooks_.clear_error_flag) hooks_.clear_error_flag();
   if (e.action_message != -1 && hooks_.status) hooks_.status(hooks_.message(e.action_message));
+  activating_ = index;
   if (e.parameter->change) e.parameter->change(*e.parameter);
+  activating_ = -1;
   if (e.action_message != -1 && hooks_.status) {
     const bool failed = hooks_.error_flag && hooks_.error_flag();
     hooks_.status(failed ? std::string() : hooks_.message(e.action_message + 1));

@@ -80,6 +80,15 @@ class Interface {
   // The menu command of the identifier (below 1000), as its menu item runs it.
   void RunMenuCommand(int identifier);
 
+  // The element whose activation is running now, or -1.
+  int activating() const { return activating_; }
+
+  // Shows a check mark on the parameter's menu command.
+  void SetMenuChecked(std::string_view parameter, bool on);
+
+  // Keeps every open window's present placement in the window list.
+  void RecordPlacements();
+
   // The control the Edit menu's commands act on: the one that had the focus
   // last, outside the menus.
   QWidget* EditTarget() const { return edit_target_; }
@@ -112,6 +121,7 @@ class Interface {
   QPointer<QMenu> window_menu_;
   std::vector<std::pair<int, QPointer<QAction>>> menu_commands_;  // element, its item
   QPointer<QWidget> edit_target_;
+  int activating_ = -1;
 };
 
 }  // namespace tavrin::gui

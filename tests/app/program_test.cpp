@@ -244,7 +244,7 @@ TEST_F(ProgramTest, WindowPositionsAreStoredAtExitAsTheUserChose) {
   {
     // Autostore off: what was stored stays, whatever moved.
     auto program = Start();
-    program->positions().autostore() = 0;
+    program->state().values.shell.winpos_autostore = 0;
     program->interface().windows().Add(":Train", gui::WindowType::kMdiChild, {9, 9, 9, 9}, true);
     ASSERT_TRUE(program->Exit());
   }

@@ -142,21 +142,29 @@ TEST(OptionLists, FilledFromMessagesAndMadeToFit) {
   MessageTable table;
   std::istringstream in("4000 \"A|B|C\"\n4001 \"Uniform|Gaussian\"\n");
   table.Load(in, nullptr);
-  gui::SuChoice choice;
+  gui::SuChoice any, two, four;
   int target = 0;
   gui::SuAction action{0, &target, {{"", 10}, {"", 20}, {"", 30}}};
-  gui::ParameterTable parameters({{"c", &choice, nullptr, gui::SuType::kChoice, nullptr},
+  gui::ParameterTable parameters({{"any", &any, nullptr, gui::SuType::kChoice, nullptr},
+                                  {"two", &two, nullptr, gui::SuType::kChoice, nullptr},
+                                  {"four", &four, nullptr, gui::SuType::kChoice, nullptr},
                                   {"a", &action, nullptr, gui::SuType::kAction, nullptr}});
   Boxes boxes;
   MessageServices services(table, boxes);
-  FillOptionLists(parameters, {{"c", 4000}, {"a", 4001}, {"missing", 4000}}, table, services);
-  EXPECT_EQ(choice.options, (std::vector<std::string>{"A", "B", "C"}));
+  FillOptionLists(parameters,
+                  {{"any", 4000}, {"two", 4000, 2}, {"four", 4000, 4}, {"a", 4001}, {"x", 4000}},
+                  table, services);
+  EXPECT_EQ(any.options, (std::vector<std::string>{"A", "B", "C"}));
+  EXPECT_EQ(two.options, (std::vector<std::string>{"A", "B"})) << "no option the code lacks";
+  EXPECT_EQ(four.options, (std::vector<std::string>{"A", "B", "C", "option 4"}));
   ASSERT_EQ(action.options.size(), 3u) << "the program's own options stay";
   EXPECT_EQ(action.options[1].name, "Gaussian");
   EXPECT_EQ(action.options[2].name, "option 3");
   EXPECT_EQ(action.options[2].value, 30);
-  EXPECT_EQ(boxes.shown, std::vector<std::string>{"1 Message 4049 (not found in message file): "
-                                                  "Message 4001 names 2 options of a, not 3"});
+  const std::string box = "1 Message 4049 (not found in message file): Message ";
+  EXPECT_EQ(boxes.shown, (std::vector<std::string>{box + "4000 names 3 options of two, not 2",
+                                                   box + "4000 names 3 options of four, not 4",
+                                                   box + "4001 names 2 options of a, not 3"}));
 }
 
 }  // namespace

@@ -1,0 +1,87 @@
+#include "table_builder.h"
+
+namespace tavrin::app {
+
+// The data set: a new one, cases, variables, nominal values, clusters, the
+// clipboard's options, the import and export wizards and the host package.
+void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
+  using enum Availability;
+  using gui::SuType;
+  b.Integer("pattern_new_inputs", v.pattern_new_inputs);
+  b.Integer("pattern_new_outputs", v.pattern_new_outputs);
+  b.Integer("pattern_no_inputs", v.pattern_no_inputs);
+  b.Integer("pattern_no_outputs", v.pattern_no_outputs);
+  b.Integer("pattern_no_training", v.pattern_no_training);
+  b.Integer("pattern_no_verification", v.pattern_no_verification);
+  b.Integer("pattern_no_test", v.pattern_no_test);
+  b.Button("pattern_create");
+  b.Display("pattern_matrix", SuType::kMatrix).When(kData);
+  b.Display("pattern_scatter", SuType::kScatter).When(kData);
+
+  b.Integer("case_edit_no", v.case_edit_no).When(kData);
+  b.Integer("case_edit_from", v.case_edit_from);
+  b.Integer("case_edit_to", v.case_edit_to);
+  b.Integer("case_edit_insert", v.case_edit_insert);
+  b.Integer("case_edit_extras", v.case_edit_extras);
+  b.Text("case_edit_name", v.case_edit_name);
+  b.Text("case_edit_from_name", v.case_edit_from_name);
+  b.Text("case_edit_to_name", v.case_edit_to_name);
+  b.Text("case_edit_insert_name", v.case_edit_insert_name);
+  for (const char* name : {"case_edit_add", "case_edit_move", "case_edit_copy", "case_edit_delete",
+                           "case_edit_train", "case_edit_verification", "case_edit_test"}) {
+    b.Button(name);
+  }
+  b.Button("case_edit_ignore").When(kData);
+
+  b.Integer("var_edit_from", v.var_edit_from);
+  b.Integer("var_edit_to", v.var_edit_to);
+  b.Integer("var_edit_insert", v.var_edit_insert);
+  b.Integer("var_edit_extras", v.var_edit_extras);
+  b.Text("var_edit_from_name", v.var_edit_from_name);
+  b.Text("var_edit_to_name", v.var_edit_to_name);
+  b.Text("var_edit_insert_name", v.var_edit_insert_name);
+  for (const char* name : {"var_edit_add", "var_edit_move", "var_edit_copy", "var_edit_delete"}) {
+    b.Button(name);
+  }
+  b.Button("var_edit_input").When(kData);
+  for (const char* name : {"var_edit_output", "var_edit_io", "var_edit_ignore"}) b.Button(name);
+
+  b.Integer("attribute_no", v.attribute_no);
+  b.Integer("attribute_value", v.attribute_value);
+  b.Integer("attribute_no_noms", v.attribute_no_noms);
+  b.Text("attribute_name", v.attribute_name);
+  b.Text("attribute_label", v.attribute_label);
+  b.Button("attribute_delete");
+
+  b.Button("cluster_update");
+  b.Integer("cluster_x", v.cluster_x);
+  b.Integer("cluster_y", v.cluster_y);
+  b.Integer("cluster_groupby", v.cluster_groupby);
+  b.Choice("cluster_grouptype", v.cluster_grouptype, kClusterGroupings);
+  b.Choice("cluster_xtype", v.cluster_xtype, kClusterAxes);
+  b.Choice("cluster_ytype", v.cluster_ytype, kClusterAxes);
+  b.Text("cluster_groupvar", v.cluster_groupvar);
+  b.Text("cluster_xvar", v.cluster_xvar);
+  b.Text("cluster_yvar", v.cluster_yvar);
+
+  b.Choice("clipboard_row_export", v.clipboard_row_export, kClipboardExportLabels);
+  b.Choice("clipboard_column_export", v.clipboard_column_export, kClipboardExportLabels);
+  b.Choice("clipboard_row_import", v.clipboard_row_import, kClipboardImportLabels);
+  b.Choice("clipboard_column_import", v.clipboard_column_import, kClipboardImportLabels);
+
+  b.Choice("import_wiz_delim", v.import_wiz_delim, kImportDelimiters);
+  b.Text("import_wiz_missing", v.import_wiz_missing);
+  b.Switch("import_wiz_rows", v.import_wiz_rows);
+  b.Switch("import_wiz_cols", v.import_wiz_cols);
+  b.Display("import_wiz_matrix", SuType::kMatrix);
+  b.Button("import_wiz_run");
+  b.Switch("export_wiz_rows", v.export_wiz_rows);
+  b.Switch("export_wiz_cols", v.export_wiz_cols);
+  b.Switch("export_wiz_type", v.export_wiz_type);
+  b.Button("export_wiz_run");
+  b.Choice("kalvimetra_export", v.kalvimetra_export, kHostTransfers);
+  // The window the host package's long-name warning offers as its options.
+  b.Choice("kalvimetra_vartype", v.kalvimetra_vartype, kHostVariableTypes);
+}
+
+}  // namespace tavrin::app

@@ -1,0 +1,44 @@
+#include "table_builder.h"
+
+namespace tavrin::app {
+
+void AddGradientTraining(TableBuilder& b, GradientTrainingValues& v) {
+  using enum Availability;
+  b.Real("start_eta", v.start_eta);
+  b.Real("end_eta", v.end_eta);
+  b.Long("epochs", v.epochs);
+  b.Real("start_momentum", v.start_momentum);
+  b.Real("end_momentum", v.end_momentum);
+  b.Real("training_noise", v.training_noise);
+  b.Switch("shuffle", v.shuffle);
+  b.Real("quickprop_nudge", v.quickprop_nudge);
+  b.Real("quickprop_accel", v.quickprop_accel).When(kGradient);
+  b.Real("dbd_increment", v.dbd_increment).When(kGradient);
+  b.Real("dbd_decay", v.dbd_decay);
+  b.Real("dbd_smoothing", v.dbd_smoothing);
+  b.Real("newton_tolerance", v.newton_tolerance);
+  b.Real("levenberg_ratio", v.levenberg_ratio);
+  b.Real("weigend_lambda", v.weigend_lambda).When(kGradient);
+  b.Real("weigend_scale", v.weigend_scale);
+  b.Real("weigend_fanout", v.weigend_fanout);
+  b.Real("stop_error_threshold", v.stop_error_threshold).When(kNetwork);
+  b.Real("stop_verification_threshold", v.stop_verification_threshold);
+  b.Real("stop_error_delta", v.stop_error_delta);
+  b.Real("stop_verification_delta", v.stop_verification_delta);
+  b.Integer("stop_error_window", v.stop_error_window);
+  b.Button("backprop_train").When(kGradient);
+  b.Button("quickprop_train");
+  b.Button("modeltrust_train").When(kGradient);
+  b.Button("dbd_train");
+  b.Button("conjugate_train").When(kGradient);
+  b.Button("newton_train").When(kGradient);
+  b.Button("levenberg_train").When(kGradient);
+  for (const char* name :
+       {"backprop_jog", "quickprop_jog", "dbd_jog", "backprop_reinit", "quickprop_reinit",
+        "dbd_reinit", "weigend_prune_hidden", "weigend_prune_input"}) {
+    b.Button(name);
+  }
+  b.Button("stop").Does(&ShellActions::stop);
+}
+
+}  // namespace tavrin::app
