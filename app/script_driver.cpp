@@ -84,7 +84,13 @@ bool ScriptDriver::Line(const std::string& line, long) {
     out_.flush();
     return true;
   }
-  if (c.word == "shot") return Shot(c.first, c.rest);
+  if (c.word == "shot") {
+    // The file is the last word; a window's name may hold spaces.
+    const std::string both = c.rest.empty() ? c.first : c.first + " " + c.rest;
+    const std::size_t space = both.find_last_of(" \t");
+    if (space == std::string::npos) return false;
+    return Shot(both.substr(0, space), both.substr(space + 1));
+  }
   if (c.word == "wait") {
     while (program_.guard().running()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
     return true;

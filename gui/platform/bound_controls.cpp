@@ -104,8 +104,10 @@ class FieldControl : public BoundControl {
     prompt_->setBuddy(field_);
     main_ = field_;
     auto commit = events.commit;
-    new FieldWatcher(field_, [this, index, commit](bool focus) {
-      if (commit) commit(index, field_->text().toStdString(), focus);
+    // The watcher may outlive this control while its widgets are torn down.
+    QLineEdit* field = field_;
+    new FieldWatcher(field_, [field, index, commit](bool focus) {
+      if (commit) commit(index, field->text().toStdString(), focus);
     });
     if (place.spin.width > 0) {
       auto* spin = new QFrame(parent);

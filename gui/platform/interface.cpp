@@ -112,14 +112,17 @@ Interface::Interface(ParameterTable& parameters, ElementTable& elements, MainFra
       reporter_(reporter),
       icons_(std::move(icons_directory)),
       hooks_(std::move(hooks)) {
-  QObject::connect(qApp, &QApplication::focusChanged, &frame_, [this](QWidget*, QWidget* now) {
-    if (now == nullptr || qobject_cast<QMenu*>(now) || qobject_cast<QMenuBar*>(now)) return;
-    edit_target_ = now;
-    EnableMenuCommands();
-  });
+  focus_watch_ =
+      QObject::connect(qApp, &QApplication::focusChanged, &frame_, [this](QWidget*, QWidget* now) {
+        if (now == nullptr || qobject_cast<QMenu*>(now) || qobject_cast<QMenuBar*>(now)) return;
+        edit_target_ = now;
+        EnableMenuCommands();
+      });
 }
 
 Interface::~Interface() {
+  QObject::disconnect(focus_watch_);
+  tearing_down_ = true;
   controls_.clear();
   for (auto& [name, state] : open_) {
     if (state->window) delete state->window.data();
@@ -132,7 +135,7 @@ ControlContext Interface::Context(bool on_main_window) {
   context.icons_directory = icons_;
   context.on_main_window = on_main_window;
   context.events.commit = [this](int element, const std::string& text, bool focus) {
-    Commit(element, text, focus);
+    if (!tearing_down_) Commit(element, text, focus);
   };
   context.events.activate = [this](int element) { Activate(element); };
   context.events.spin = [this](int element, int direction) { Spin(element, direction); };
@@ -336,16 +339,19 @@ bool Interface::OpenWindow(std::string_view menu) {
   const QRect used = client->childrenRect();
   const Placement fitted{placement.x, placement.y, std::max(placement.width, used.right() + 10),
                          std::max(placement.height, used.bottom() + 10)};
-  window->show();
   if (window != client) {
+    window->show();
     const QSize frame = window->size() - client->size();
     window->setGeometry(placement.x, placement.y,
                         known ? placement.width : fitted.width + frame.width(),
                         known ? placement.height : fitted.height + frame.height());
   } else {
+    // A window of its own takes its size before it is shown: the window
+    // system may not follow a resize of a shown one at once.
     window->resize(known ? placement.width : fitted.width,
                    known ? placement.height : fitted.height);
     if (known) window->move(placement.x, placement.y);
+    window->show();
   }
   if (!known) {
     windows_.Add(name, type, {window->x(), window->y(), window->width(), window->height()}, true);

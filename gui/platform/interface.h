@@ -121,6 +121,8 @@ class Interface {
   QPointer<QMenu> window_menu_;
   std::vector<std::pair<int, QPointer<QAction>>> menu_commands_;  // element, its item
   QPointer<QWidget> edit_target_;
+  QMetaObject::Connection focus_watch_;
+  bool tearing_down_ = false;  // widgets losing the focus as they die commit nothing
   int activating_ = -1;
 };
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QLabel>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include "preference_store.h"
 #include "qt_presenter.h"
 #include "script_driver.h"
+#include "value_text.h"
 
 namespace tavrin::app {
 namespace {
@@ -168,6 +170,7 @@ TEST_F(ProgramTest, NoDefinitionFileNameMeansTheCompiledInDefinition) {
 TEST_F(ProgramTest, AScriptDrivesTheProgramAndSaysWhichLinesFailed) {
   auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
   ASSERT_TRUE(started_);
+  program->frame()->show();
   EXPECT_EQ(dialogs_, 0) << "a data file on the command line skips the open dialog";
   ASSERT_NE(program->state().data, nullptr);
   EXPECT_EQ(program->state().data->no_cases, 150);
@@ -184,6 +187,15 @@ TEST_F(ProgramTest, AScriptDrivesTheProgramAndSaysWhichLinesFailed) {
       "shot main " +
       shot +
       "\n"
+      "open &File/&New Network...\n"
+      "shot &File/&New Network... " TAVRIN_BUILD_BIN
+      "/../tavrin32-new-network.png\n"
+      "open &Train/&Back Propagation...\n"
+      "shot &Train/&Back Propagation... " TAVRIN_BUILD_BIN
+      "/../tavrin32-back-propagation.png\n"
+      "open :Problem Solver 5\n"
+      "shot :Problem Solver 5 " TAVRIN_BUILD_BIN
+      "/../tavrin32-problem-solver.png\n"
       "wait\n"
       "quit\n"
       "dump longvar_suppress\n");
@@ -198,6 +210,11 @@ TEST_F(ProgramTest, AScriptDrivesTheProgramAndSaysWhichLinesFailed) {
   EXPECT_NE(presenter_.boxes.back().text.find("[maybe]"), std::string::npos);
   EXPECT_TRUE(QImage(QString::fromStdString(shot)).width() > 0);
   fs::remove(shot);
+  // Windows a person would look at, kept in the build tree.
+  for (const char* name : {"new-network", "back-propagation", "problem-solver"}) {
+    const QImage window(QString(TAVRIN_BUILD_BIN "/../tavrin32-%1.png").arg(name));
+    EXPECT_GT(window.width(), 200) << name;
+  }
 }
 
 TEST_F(ProgramTest, AnOperationRunningTakesOnlyStopAndEscape) {
@@ -227,38 +244,94 @@ TEST_F(ProgramTest, AnOperationRunningTakesOnlyStopAndEscape) {
 
 TEST_F(ProgramTest, WindowPositionsAreStoredAtExitAsTheUserChose) {
   const fs::path file = fs::temp_directory_path() / "tavrin-test-NRX.POS";
+  const std::string bp = "&Train/&Back Propagation...";
   fs::remove(file);
   {
     auto program = Start();
     ASSERT_TRUE(started_);
     program->frame()->setGeometry(40, 50, 700, 500);
-    program->interface().windows().Add(":Train", gui::WindowType::kMdiChild, {1, 2, 300, 200},
-                                       true);
+    ASSERT_TRUE(program->interface().OpenWindow(bp));
+    program->interface().WindowNamed(bp)->parentWidget()->setGeometry(11, 12, 380, 220);
     ASSERT_TRUE(program->Exit());
   }
   std::ifstream written(file);
   std::stringstream text;
   text << written.rdbuf();
   EXPECT_NE(text.str().find("autostore on\n\"main\"\t0\t"), std::string::npos) << text.str();
-  EXPECT_NE(text.str().find("\":Train\"\t0\t1\t2\t300\t200\n"), std::string::npos);
+  EXPECT_NE(text.str().find("\"" + bp + "\"\t0\t11\t12\t380\t220\n"), std::string::npos)
+      << "an open window's placement as it is at exit";
   {
-    // Autostore off: what was stored stays, whatever moved.
+    // Read back: the window reopens where it was; with autostore off what
+    // was stored stays, whatever moved.
     auto program = Start();
+    EXPECT_EQ(program->state().values.shell.winpos_autostore, 1);
+    ASSERT_TRUE(program->interface().OpenWindow(bp));
+    EXPECT_EQ(program->interface().WindowNamed(bp)->parentWidget()->geometry(),
+              QRect(11, 12, 380, 220));
+    program->interface().WindowNamed(bp)->parentWidget()->move(90, 90);
     program->state().values.shell.winpos_autostore = 0;
-    program->interface().windows().Add(":Train", gui::WindowType::kMdiChild, {9, 9, 9, 9}, true);
     ASSERT_TRUE(program->Exit());
   }
   std::ifstream kept(file);
   std::stringstream again;
   again << kept.rdbuf();
   EXPECT_NE(again.str().find("autostore off\n"), std::string::npos);
-  EXPECT_NE(again.str().find("\t1\t2\t300\t200\n"), std::string::npos) << again.str();
+  EXPECT_NE(again.str().find("\t11\t12\t380\t220\n"), std::string::npos) << again.str();
   {
+    // Saved now, then cleared at exit by the buttons.
     auto program = Start();
-    program->positions().set_at_exit(WindowPositions::AtExit::kClear);
+    EXPECT_EQ(program->state().values.shell.winpos_autostore, 0);
+    program->state().values.shell.winpos_autostore = 1;
+    fs::remove(file);
+    program->Activate(ElementNamed(*program, "winpos_save"));
+    EXPECT_TRUE(fs::exists(file));
+    program->Activate(ElementNamed(*program, "winpos_clear"));
+    EXPECT_TRUE(fs::exists(file)) << "cleared only at exit";
     ASSERT_TRUE(program->Exit());
   }
   EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(ProgramTest, ShellCommandsOpenCloseAndKeepPreferences) {
+  auto program = Start();
+  ASSERT_TRUE(started_);
+  gui::MainFrame& frame = *program->frame();
+  frame.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+  // A tool button opens the window its prompt names; a close button closes
+  // the window it is on.
+  program->Activate(ElementNamed(*program, "tool_newnet"));
+  EXPECT_NE(program->interface().WindowNamed("&File/&New Network..."), nullptr);
+  program->Activate(ElementNamed(*program, "help_webpage"));
+  ASSERT_NE(program->interface().WindowNamed(":WEB Page"), nullptr);
+  program->Activate(ElementNamed(*program, "webpage_clipboard"));
+  EXPECT_EQ(QApplication::clipboard()->text().toStdString(),
+            program->state().values.shell.webpage_address);
+  const int close = ElementNamed(*program, "close");
+  ASSERT_GE(close, 0);
+  const std::string about = program->elements()[close].menu;
+  ASSERT_TRUE(program->interface().OpenWindow(about));
+  program->Activate(close);
+  QTRY_VERIFY(program->interface().WindowNamed(about) == nullptr);
+  EXPECT_NE(program->interface().WindowNamed("&File/&New Network..."), nullptr)
+      << "only the button's own window";
+
+  // A modal pop-up holds the main window until it closes.
+  ASSERT_TRUE(program->interface().OpenWindow(":Problem Solver Outputs"));
+  QWidget* outputs = program->interface().WindowNamed(":Problem Solver Outputs");
+  EXPECT_EQ(QApplication::activeModalWidget(), outputs);
+  program->interface().CloseWindow(":Problem Solver Outputs");
+  QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
+
+  // Preferences are kept as they change; one preference, two switches.
+  EXPECT_EQ(program->state().values.shell.longvar_display, 1);
+  gui::SuParameter* suppress = program->parameters().Find("longvar_suppress");
+  ASSERT_TRUE(gui::SetFromText(*suppress, "on", program->messages()));
+  EXPECT_EQ(preferences_.Read("LongVarMess"), "off");
+  EXPECT_EQ(program->state().values.shell.longvar_display, 0);
+  program->Activate(ElementNamed(*program, "color_units"));
+  EXPECT_EQ(preferences_.Read("ColorUnits"), "off");
+  EXPECT_FALSE(program->state().preferences.color_units);
 }
 
 }  // namespace
