@@ -43,6 +43,19 @@ def read_mutants(path):
     return mutants
 
 
+def read_rows(path):
+    """The rows of a results file read by read_mutants, in its order."""
+    return [json.loads(line) for line in Path(path).read_text(encoding="utf-8").splitlines()
+            if line.strip()]
+
+
+def carry_finished(rows, previous):
+    """rows, with the finished results of an interrupted run of the same sample."""
+    if len(previous) != len(rows):
+        raise ResultsError("the results file does not hold the sample it is resuming")
+    return [old if old["status"] != PENDING else new for new, old in zip(rows, previous)]
+
+
 def summary(rows):
     """One line: the count of each status and the score.
 
