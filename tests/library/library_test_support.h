@@ -33,8 +33,6 @@ inline void MarkErrorText(std::string_view expected = "") {
   }
 }
 
-inline constexpr const char* kMarkText = "Network index out of range";
-
 inline void FreeAllSlots() {
   for (int i = 0; i < kSlots; ++i) {
     NRXFreeNetwork(i);
@@ -100,72 +98,6 @@ inline int32_t MakeDataSet(int32_t no_inputs, int32_t no_outputs,
     Ok(NRXSetDataCase(ds, static_cast<int32_t>(c), rows[c].data()));
   }
   return ds;
-}
-
-// Helpers of the tests still to be rewritten.
-inline int32_t LayerUnits(int32_t net, int32_t layer) {
-  int32_t units = -1;
-  EXPECT_EQ(NRXGetNetworkLayerNoUnits(net, layer, &units), 1) << ErrorText();
-  return units;
-}
-
-inline int32_t NoLayers(int32_t net) {
-  int32_t layers = -1;
-  EXPECT_EQ(NRXGetNetworkNoLayers(net, &layers), 1) << ErrorText();
-  return layers;
-}
-
-inline double Weight(int32_t net, int32_t from_layer, int32_t from_unit, int32_t to_unit) {
-  double w = -999.0;
-  EXPECT_EQ(NRXGetNetworkWeight(net, from_layer, from_unit, from_layer + 1, to_unit, &w), 1)
-      << ErrorText();
-  return w;
-}
-
-// Sets the weights into layer `to_layer`: rows[u][s] from source unit s.
-inline void SetWeights(int32_t net, int32_t to_layer,
-                       const std::vector<std::vector<double>>& rows) {
-  for (std::size_t u = 0; u < rows.size(); ++u) {
-    for (std::size_t s = 0; s < rows[u].size(); ++s) {
-      ASSERT_EQ(NRXSetNetworkWeight(net, to_layer - 1, static_cast<int32_t>(s), to_layer,
-                                    static_cast<int32_t>(u), rows[u][s]),
-                1)
-          << ErrorText();
-    }
-  }
-}
-
-inline void SetThresholds(int32_t net, int32_t layer, const std::vector<double>& thresholds) {
-  for (std::size_t u = 0; u < thresholds.size(); ++u) {
-    ASSERT_EQ(NRXSetNetworkUnitThreshold(net, layer, static_cast<int32_t>(u), thresholds[u]), 1)
-        << ErrorText();
-  }
-}
-
-// Runs and returns `count` values of the chosen output type.
-inline std::vector<double> RunAs(int32_t net, int32_t type, const std::vector<double>& inputs,
-                                 std::size_t count) {
-  std::vector<double> out(count, -12345.0);
-  EXPECT_EQ(NRXRunNetwork(net, type, inputs.data(), out.data()), 1) << ErrorText();
-  return out;
-}
-
-inline int32_t DataCount(int32_t (*get)(int32_t, int32_t*), int32_t ds) {
-  int32_t count = -1;
-  EXPECT_EQ(get(ds, &count), 1) << ErrorText();
-  return count;
-}
-
-inline double Entry(int32_t ds, int32_t c, int32_t variable) {
-  double value = -999.0;
-  EXPECT_EQ(NRXGetDataEntry(ds, c, variable, &value), 1) << ErrorText();
-  return value;
-}
-
-inline double Threshold(int32_t net, int32_t layer, int32_t unit) {
-  double t = -999.0;
-  EXPECT_EQ(NRXGetNetworkUnitThreshold(net, layer, unit, &t), 1) << ErrorText();
-  return t;
 }
 
 }  // namespace nrx_test
