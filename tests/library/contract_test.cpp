@@ -287,6 +287,8 @@ const Refusal kRefusals[] = {
     REFUSED("Weigend scale must be a number above 0", NRXSetWeigend(kNet, 0.0, 0.0)),
     REFUSED("Layer number out of bounds", NRXReinitializeNetwork(kNet, 9, 3, 0, 0)),
     REFUSED("Layer number out of bounds", NRXReinitializeNetwork(kNet, 0, -2, 0, 0)),
+    REFUSED(kNull, NRXBackPropagation(kNet, kDs, -1, 0, 0, 0, kNan, 0, 0, 0, 0, nullptr, errors)),
+    REFUSED(kNull, NRXBackPropagation(kNet, kDs, -1, 0, 0, 0, kNan, 0, 0, 0, 0, errors, nullptr)),
     REFUSED("Number of epochs out of range",
             NRXBackPropagation(kNet, kDs, -1, 0, 0, 0, kNan, 0, 0, 0, 0, errors, errors + 1)),
     REFUSED("Momentum is not a finite number",

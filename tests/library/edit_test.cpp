@@ -92,11 +92,12 @@ TEST_F(NrxEditTest, DataSetVariablesAndCases) {
             (std::vector<std::string>{"0", "", "", "1", "2", ""}));
   Ok(NRXDeleteDataVariables(ds, 1, 2));
   Ok(NRXDeleteDataVariables(ds, -1, 1));
+  Ok(NRXDeleteDataVariables(ds, 0, 1));
   Ok(NRXDeleteDataCases(ds, 1, 2));
   Ok(NRXDeleteDataCases(ds, -1, 2));
-  EXPECT_EQ(Each<std::string>(3, NRXGetDataVariableName, ds),
-            (std::vector<std::string>{"a", "b", "c"}));
-  EXPECT_EQ(Each<std::string>(2, NRXGetDataCaseName, ds), (std::vector<std::string>{"0", "1"}));
+  Ok(NRXDeleteDataCases(ds, 0, 1));
+  EXPECT_EQ(Each<std::string>(2, NRXGetDataVariableName, ds), (std::vector<std::string>{"b", "c"}));
+  EXPECT_EQ(Each<std::string>(1, NRXGetDataCaseName, ds), std::vector<std::string>{"1"});
 }
 
 TEST_F(NrxEditTest, SortingAndTheCaseIndex) {

@@ -50,6 +50,12 @@ TEST_F(NrxRoundTripTest, CreateHandsEveryArgumentOn) {
   const int32_t plain = Design{}.Create();
   EXPECT_EQ(Get<int32_t>(NRXGetNetworkNoNominals, plain, 1), 0);
   EXPECT_EQ(Get<int32_t>(NRXGetNetworkConvertFunction, plain, 1), 0);
+  // The last design code and the largest layer and nominal counts are taken.
+  for (const Design& largest :
+       {Design{.design = NRX_DESIGN_GRNN, .units = {1, 3, 2, 1}},
+        Design{.units = std::vector<int32_t>(128, 1)}, Design{.nominals = {1 << 20, 0}}}) {
+    EXPECT_GE(largest.Create(), 0) << ErrorText();
+  }
 }
 
 // Layers 3, 4, 2 (MLP): inputs 0 .. 2 and outputs 3 .. 4, all numeric.
