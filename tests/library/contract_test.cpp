@@ -24,7 +24,7 @@
 namespace nrx_test {
 namespace {
 
-// Slot 0 holds a network and a data set that fit each other; slot 1 is empty.
+// Slot 0 holds a network and a data set of the same variables; slot 1 is empty.
 constexpr int32_t kNet = 0;
 constexpr int32_t kDs = 0;
 constexpr int32_t kEmpty = 1;
