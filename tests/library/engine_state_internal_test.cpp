@@ -152,6 +152,7 @@ TEST_F(NrxEngineStateTest, CallsThatWorkThroughTheEngineMakeTheirPairActive) {
        }},
   };
   for (const Activating& c : calls) {
+    SCOPED_TRACE(&c - calls.data());
     engine_.active_network = nullptr;
     engine_.active_data_set = nullptr;
     EXPECT_GT(c.call(), 0) << nrx_test::ErrorText();
