@@ -46,20 +46,8 @@ inline Network MakeNetwork(NetworkType type, const std::vector<int>& units, int 
   const int no_layers = static_cast<int>(units.size());
   network.layers.resize(units.size());
   for (int l = 0; l < no_layers; ++l) {
-    Layer& layer = network.layers[l];
-    layer.no_units = units[l];
-    layer.width = 1;
-    layer.classes.assign(units[l], 0.0);
-    layer.unit_names.assign(units[l], std::string());
-    layer.activations.assign(units[l], 0.0);
-    layer.thresholds.assign(units[l], 0.0);
-    layer.connections.assign(no_layers, Connection());
-    if (l > 0) {
-      Connection& c = layer.connections[l - 1];
-      c.no_from = units[l - 1];
-      c.no_to = units[l];
-      c.weights.assign(static_cast<std::size_t>(units[l - 1]) * units[l], 0.0);
-    }
+    network.layers[l].Allocate(units[l], no_layers);
+    if (l > 0) network.layers[l].connections[l - 1].Allocate(units[l - 1], units[l]);
   }
   network.coding = MakeDefaultCoding(no_inputs, no_outputs);
   return network;
@@ -98,6 +86,41 @@ inline void TagNetwork(Network& network) {
 inline std::vector<double> Row(const Network& network, int layer, int from_layer, int unit) {
   const Connection& c = network.layers[layer].connections[from_layer];
   return std::vector<double>(c.row(unit), c.row(unit) + c.no_from);
+}
+
+// Sets the weights into `unit` of `layer` from the layer before it.
+inline void SetRow(Network& network, int layer, int unit, const std::vector<double>& weights) {
+  Connection& c = network.layers[layer].connections[layer - 1];
+  ASSERT_EQ(static_cast<int>(weights.size()), c.no_from);
+  for (int s = 0; s < c.no_from; ++s) c.at(unit, s) = weights[s];
+}
+
+inline std::vector<int> Units(const Network& network) {
+  std::vector<int> units;
+  for (const Layer& layer : network.layers) units.push_back(layer.no_units);
+  return units;
+}
+
+// Every per-unit array matches its layer, every connection list the layer
+// count, and every block the sizes of the layers it joins.
+inline void ExpectConsistentBlocks(const Network& network) {
+  for (int l = 0; l < network.no_layers(); ++l) {
+    SCOPED_TRACE("layer " + std::to_string(l));
+    const Layer& layer = network.layers[l];
+    const auto units = static_cast<std::size_t>(layer.no_units);
+    EXPECT_EQ(layer.thresholds.size(), units);
+    EXPECT_EQ(layer.classes.size(), units);
+    EXPECT_EQ(layer.unit_names.size(), units);
+    EXPECT_EQ(layer.activations.size(), units);
+    ASSERT_EQ(static_cast<int>(layer.connections.size()), network.no_layers());
+    for (int j = 0; j < network.no_layers(); ++j) {
+      const Connection& c = layer.connections[j];
+      if (c.empty()) continue;
+      EXPECT_EQ(c.no_from, network.layers[j].no_units) << "from " << j;
+      EXPECT_EQ(c.no_to, layer.no_units) << "from " << j;
+      EXPECT_EQ(c.weights.size(), static_cast<std::size_t>(c.no_from) * c.no_to);
+    }
+  }
 }
 
 inline void ExpectSameCoding(const VariableCoding& a, const VariableCoding& b) {
