@@ -60,6 +60,7 @@ TEST(KvmNewFile, HasGeneratedNamesDefaultFormatAndMissingValues) {
                           .case_names = {"", ""},
                           .values = {M, M, M, M, M, M}};
   EXPECT_EQ(Take(file), expected);
+  EXPECT_EQ(KvmSetCaseName(file, 1, "x"), 0);  // no room for names
   EXPECT_EQ(KvmDevVersion(), 2);
   EXPECT_EQ(KvmCloseFile(file), 1);
 }
@@ -134,8 +135,10 @@ TEST(KvmEdits, StructuralEditsMoveValuesNamesAndCodesAlong) {
       {[](KvmFile* f) { return KvmAddVars(f, 3, 1); },
        "VAR1 VAR2(-5) VAR3 NEWVAR1 | first: 101 201 301 M | -: 102 202 302 M | "
        "third: 103 203 303 M"},
-      {[](KvmFile* f) { return KvmDeleteVars(f, 1, 2); },
-       "VAR3 | first: 301 | -: 302 | third: 303"},
+      {[](KvmFile* f) { return KvmDeleteVars(f, 1, 1); },
+       "VAR2(-5) VAR3 | first: 201 301 | -: 202 302 | third: 203 303"},
+      {[](KvmFile* f) { return KvmDeleteVars(f, 2, 3); },
+       "VAR1 | first: 101 | -: 102 | third: 103"},
       {[](KvmFile* f) { return KvmDeleteVars(f, 2, 2); },
        "VAR1 VAR3 | first: 101 301 | -: 102 302 | third: 103 303"},
       // New cases take each variable's own code.

@@ -62,6 +62,10 @@ TEST_F(BinaryReaderTest, TheBudgetIsTheBytesFromTheOffsetToTheEnd) {
   EXPECT_EQ(reader_.remaining(), 0);
   EXPECT_FALSE(reader_.Seek(13));
   EXPECT_FALSE(reader_.Seek(-1));
+  std::istringstream empty;
+  BinaryReader nothing(empty);
+  EXPECT_TRUE(nothing.Seek(0));
+  EXPECT_EQ(nothing.remaining(), 0);
 }
 
 TEST_F(BinaryReaderTest, CountsAreCheckedBeforeAnythingIsAllocated) {

@@ -252,6 +252,18 @@ TEST_F(DataFilesTest, ImportOfBlankSeparatedRaggedRowsWarns) {
   EXPECT_TRUE(IsMissing(d->at(2, 0)));
 }
 
+// A line of blanks is no row, but a tab between tab-separated fields makes one.
+TEST_F(DataFilesTest, ImportSkipsBlankLines) {
+  DelimitedOptions tabs = Csv(false);
+  tabs.separator = '\t';
+  std::stringstream tabbed("1\t2\n \t \n\n"), commas("1,2\n \t \n\n");
+  auto t = ImportText(tabbed, tabs);
+  auto c = ImportText(commas, Csv(false));
+  ASSERT_TRUE(t && c);
+  EXPECT_EQ(t->entries, (std::vector<double>{1, 2, MISSING, MISSING}));
+  EXPECT_EQ(c->entries, (std::vector<double>{1, 2}));
+}
+
 TEST_F(DataFilesTest, ImportTurnsWordsInANumericColumnIntoMissingWithAWarning) {
   std::stringstream in(
       "\xEF\xBB\xBF"
@@ -381,9 +393,12 @@ TEST_F(DataFilesTest, BinaryReaderRefusesEveryTruncationAndCountsBeyondTheFile) 
   std::stringstream file;
   ASSERT_TRUE(WriteBinaryDataSet(*Sample(), file));
   const std::string bytes = file.str();
+  // Too short for the identification, a file is not one of ours.
   for (std::size_t n = 0; n < bytes.size(); ++n) {
     std::stringstream cut(bytes.substr(0, n));
     EXPECT_FALSE(ReadBinaryDataSet(cut)) << "length " << n;
+    EXPECT_EQ(last_message(), n < 128 ? "Cannot open Data Set file: incorrect header"
+                                      : "Unexpected end of file while reading data file");
   }
   const std::size_t names = 128 + 4 * 4 * 8 + 4 * 4 * 2 + 4 * 4;
   // From the end: the colours' list (3 lengths, 12 bytes), the 4 counts.
