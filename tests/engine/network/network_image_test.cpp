@@ -217,6 +217,7 @@ TEST_F(NetworkImageTest, WordsBeyondTheBytesThereOrOutsideTheirRangesAreRefused)
       {names, -5, negative},
       {counts, kInt32Max, kShort},  // nominal counts
       {counts + 4, -1, negative},
+      {counts + 8, -1, negative},  // the length of a value name
       {layout_.at("layer count"), kInt32Max, kShort},
       {layout_.at("layer count"), 0, "Network file corrupted: no_layers field not found"},
       {layer1, kInt32Max, kShort},
