@@ -1,9 +1,9 @@
-// Little-endian binary reading with a byte budget, and writing.
+// Little-endian binary writing, and reading with a byte budget. Round trips
+// of special doubles are in the network round-trip tests.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <sstream>
 #include <string>
@@ -35,14 +35,6 @@ TEST(BinaryWriterTest, WritesLittleEndianWordsAndDoubles) {
   EXPECT_EQ(out.str(), expected);
 }
 
-TEST(BinaryWriterTest, AStreamThatFailsIsReported) {
-  std::ostringstream out;
-  out.setstate(std::ios::badbit);
-  BinaryWriter writer(out);
-  writer.WriteInt32(1);
-  EXPECT_FALSE(writer.ok());
-}
-
 class BinaryReaderTest : public ::testing::Test {
  protected:
   // Twelve bytes: two words and four more.
@@ -70,6 +62,10 @@ TEST_F(BinaryReaderTest, TheBudgetIsTheBytesFromTheOffsetToTheEnd) {
   EXPECT_EQ(reader_.remaining(), 0);
   EXPECT_FALSE(reader_.Seek(13));
   EXPECT_FALSE(reader_.Seek(-1));
+  std::istringstream empty;
+  BinaryReader nothing(empty);
+  EXPECT_TRUE(nothing.Seek(0));
+  EXPECT_EQ(nothing.remaining(), 0);
 }
 
 TEST_F(BinaryReaderTest, CountsAreCheckedBeforeAnythingIsAllocated) {
@@ -85,7 +81,7 @@ TEST_F(BinaryReaderTest, CountsAreCheckedBeforeAnythingIsAllocated) {
   EXPECT_FALSE(reader_.ReadInt32s(words, -3));
   std::string text;
   EXPECT_FALSE(reader_.ReadBytes(text, 13));
-  EXPECT_EQ(text.capacity() > 100, false);
+  EXPECT_LE(text.capacity(), 100u);
 }
 
 TEST_F(BinaryReaderTest, AShortReadSpendsTheReader) {
@@ -95,24 +91,6 @@ TEST_F(BinaryReaderTest, AShortReadSpendsTheReader) {
   EXPECT_EQ(reader_.remaining(), 0);
   std::int32_t word = 0;
   EXPECT_FALSE(reader_.ReadInt32(word));
-}
-
-TEST(BinaryRoundTripTest, DoublesComeBackBitForBit) {
-  const double values[] = {0.0,
-                           -0.0,
-                           1e-310,
-                           std::numeric_limits<double>::quiet_NaN(),
-                           -std::numeric_limits<double>::infinity(),
-                           3.141592653589793};
-  std::ostringstream out;
-  BinaryWriter writer(out);
-  writer.WriteDoubles(values, 6);
-  std::istringstream in(out.str());
-  BinaryReader reader(in);
-  ASSERT_TRUE(reader.Seek(0));
-  std::vector<double> back;
-  ASSERT_TRUE(reader.ReadDoubles(back, 6));
-  EXPECT_EQ(std::memcmp(back.data(), values, sizeof values), 0);
 }
 
 }  // namespace
