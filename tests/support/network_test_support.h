@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <future>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -123,55 +124,38 @@ inline void ExpectConsistentBlocks(const Network& network) {
   }
 }
 
+// The fields two codings, layers or blocks share when they are the same.
+inline auto CodingFields(const VariableCoding& c) {
+  return std::tie(c.no_inputs, c.no_outputs, c.no_normed_inputs, c.no_normed_outputs,
+                  c.input_normalisation, c.output_normalisation, c.scale, c.shift, c.conversion,
+                  c.missing_fn, c.min_mean, c.max_sd, c.substitutes, c.variable_names, c.nominals,
+                  c.steps, c.lookahead, c.classify_by, c.accept, c.reject);
+}
+inline auto LayerFields(const Layer& x) {
+  return std::tie(x.no_units, x.width, x.classes, x.unit_names, x.activations, x.thresholds,
+                  x.psp_fn, x.act_fn);
+}
+inline auto BlockFields(const Connection& c) {
+  return std::tie(c.no_from, c.no_to, c.fixed, c.weights);
+}
+
 inline void ExpectSameCoding(const VariableCoding& a, const VariableCoding& b) {
-  EXPECT_EQ(a.no_inputs, b.no_inputs);
-  EXPECT_EQ(a.no_outputs, b.no_outputs);
-  EXPECT_EQ(a.no_normed_inputs, b.no_normed_inputs);
-  EXPECT_EQ(a.no_normed_outputs, b.no_normed_outputs);
-  EXPECT_EQ(a.input_normalisation, b.input_normalisation);
-  EXPECT_EQ(a.output_normalisation, b.output_normalisation);
-  EXPECT_EQ(a.scale, b.scale);
-  EXPECT_EQ(a.shift, b.shift);
-  EXPECT_EQ(a.conversion, b.conversion);
-  EXPECT_EQ(a.missing_fn, b.missing_fn);
-  EXPECT_EQ(a.min_mean, b.min_mean);
-  EXPECT_EQ(a.max_sd, b.max_sd);
-  EXPECT_EQ(a.substitutes, b.substitutes);
-  EXPECT_EQ(a.variable_names, b.variable_names);
-  EXPECT_EQ(a.nominals, b.nominals);
-  EXPECT_EQ(a.steps, b.steps);
-  EXPECT_EQ(a.lookahead, b.lookahead);
-  EXPECT_EQ(a.classify_by, b.classify_by);
-  EXPECT_EQ(a.accept, b.accept);
-  EXPECT_EQ(a.reject, b.reject);
+  EXPECT_EQ(CodingFields(a), CodingFields(b));
 }
 
 // Every field of two networks is equal.
 inline void ExpectSameNetwork(const Network& a, const Network& b) {
-  EXPECT_EQ(a.type, b.type);
-  EXPECT_EQ(a.error_fn, b.error_fn);
-  EXPECT_EQ(a.output_delta, b.output_delta);
+  EXPECT_EQ(std::tie(a.type, a.error_fn, a.output_delta),
+            std::tie(b.type, b.error_fn, b.output_delta));
   ASSERT_EQ(a.no_layers(), b.no_layers());
   for (int l = 0; l < a.no_layers(); ++l) {
     SCOPED_TRACE("layer " + std::to_string(l));
     const Layer& x = a.layers[l];
     const Layer& y = b.layers[l];
-    EXPECT_EQ(x.no_units, y.no_units);
-    EXPECT_EQ(x.width, y.width);
-    EXPECT_EQ(x.classes, y.classes);
-    EXPECT_EQ(x.unit_names, y.unit_names);
-    EXPECT_EQ(x.activations, y.activations);
-    EXPECT_EQ(x.thresholds, y.thresholds);
-    EXPECT_EQ(x.psp_fn, y.psp_fn);
-    EXPECT_EQ(x.act_fn, y.act_fn);
+    EXPECT_EQ(LayerFields(x), LayerFields(y));
     ASSERT_EQ(x.connections.size(), y.connections.size());
-    for (std::size_t j = 0; j < x.connections.size(); ++j) {
-      SCOPED_TRACE("from layer " + std::to_string(j));
-      EXPECT_EQ(x.connections[j].no_from, y.connections[j].no_from);
-      EXPECT_EQ(x.connections[j].no_to, y.connections[j].no_to);
-      EXPECT_EQ(x.connections[j].fixed, y.connections[j].fixed);
-      EXPECT_EQ(x.connections[j].weights, y.connections[j].weights);
-    }
+    for (std::size_t j = 0; j < x.connections.size(); ++j)
+      EXPECT_EQ(BlockFields(x.connections[j]), BlockFields(y.connections[j])) << "from layer " << j;
   }
   ExpectSameCoding(a.coding, b.coding);
 }

@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <tuple>
 
 #include "data/data_set.h"
 #include "network_test_support.h"
@@ -187,13 +188,11 @@ TEST_F(DataSetTest, RefusedEditsChangeNothing) {
     sink_.clear();
     EXPECT_FALSE(row.edit(*d));
     EXPECT_EQ(last_message(), row.message);
-    EXPECT_EQ(d->entries, before.entries);
-    EXPECT_EQ(d->subset, before.subset);
-    EXPECT_EQ(d->variable_names, before.variable_names);
-    EXPECT_EQ(d->nominals, before.nominals);
-    EXPECT_EQ(d->no_cases, before.no_cases);
-    EXPECT_EQ(d->no_variables, before.no_variables);
-    EXPECT_EQ(d->case_capacity, before.case_capacity);
+    const auto contents = [](const DataSet& x) {
+      return std::tie(x.entries, x.subset, x.variable_names, x.nominals, x.no_cases, x.no_variables,
+                      x.case_capacity);
+    };
+    EXPECT_EQ(contents(*d), contents(before));
     ExpectCountsInStep(*d);
   }
   // Within the case limit but beyond what the engine holds: memory.

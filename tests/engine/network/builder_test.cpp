@@ -247,13 +247,9 @@ TEST_F(BuilderTest, CodingComesFromTheDesign) {
   EXPECT_EQ(c.missing_fn, (std::vector<double>{3, 1, 0}));
   EXPECT_EQ(c.min_mean, (std::vector<double>{0.1, 0, -1.0}));
   EXPECT_EQ(c.max_sd, (std::vector<double>{0.9, 1, 1}));
-  EXPECT_EQ(c.scale, (std::vector<double>{1, 1, 1}));
-  EXPECT_EQ(c.shift, (std::vector<double>{0, 0, 0}));
   EXPECT_EQ(c.nominals[0], (std::vector<std::string>{"v1", "v2", "v3"}));
   EXPECT_TRUE(c.nominals[1].empty());
   EXPECT_EQ(c.substitutes, (std::vector<double>(5, 0.0)));
-  EXPECT_EQ(c.input_normalisation, 0);
-  EXPECT_EQ(c.output_normalisation, 0);
 }
 
 TEST_F(BuilderTest, DesignsThatCannotBeBuiltAreRefusedWithTheirMessage) {

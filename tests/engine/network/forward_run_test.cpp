@@ -44,25 +44,7 @@ TEST_F(ForwardRunTest, MlpCodesPropagatesAndDecodes) {
   EXPECT_NEAR(out, -0.6903985389889411, 1e-15);
 }
 
-TEST_F(ForwardRunTest, RbfUsesRadialDistancesAndTheDeviationFactor) {
-  Network network = MakeNetwork({2, 2, 1});
-  network.layers[1].psp_fn = PspFunction::kRadial;
-  network.layers[1].act_fn = ActivationFunction::kNegExponential;
-  SetRow(network, 1, 0, {1.0, 2.0});
-  SetRow(network, 1, 1, {0.0, 0.0});
-  network.layers[1].thresholds = {1.0, 0.5};
-  SetRow(network, 2, 0, {1.0, 2.0});
-  // Centre (1, 2) at distance 0: e^0 = 1. Centre (0, 0): 0.5 (1 + 4) = 2.5 ->
-  // e^-2.5 = 0.0820849986238988. Output 1 + 2(0.0820849986238988)
-  // = 1.1641699972477977.
-  const double raw[] = {1.0, 2.0};
-  double out = 0.0;
-  RunForward(network, raw, &out);
-  EXPECT_EQ(network.layers[1].activations[0], 1.0);
-  EXPECT_NEAR(network.layers[1].activations[1], 0.0820849986238988, 1e-16);
-  EXPECT_NEAR(out, 1.1641699972477977, 1e-15);
-}
-
+// Radial distances with deviation factors, and a division output.
 TEST_F(ForwardRunTest, RegressionOutputDividesTheSummationUnits) {
   Network network = MakeNetwork(NetworkType::kRegression, {1, 2, 2, 1}, 1, 1);
   network.layers[1].psp_fn = PspFunction::kRadial;

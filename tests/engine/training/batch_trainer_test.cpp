@@ -24,16 +24,7 @@ class BatchTrainerTest : public UnitNetworkTest {
   }
 };
 
-TEST_F(BatchTrainerTest, QuickPropagationFirstEpochIsAScaledGradientStep) {
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 0.25;
-  Epoch(qp, 2.0);  // y = 0, d = 2: G_w = -2, G_t = 2
-  EXPECT_DOUBLE_EQ(w(), 0.5);
-  EXPECT_DOUBLE_EQ(t(), -0.5);
-}
-
-TEST_F(BatchTrainerTest, TheWeigendTermAddsToTheGradientOncePerTrainingCase) {
+TEST_F(BatchTrainerTest, QuickPropagationFirstEpochIsAScaledGradientStepWithTheWeigendTerm) {
   // Two training cases and a verification case: n = 2. P'(0.5) = 2 x 0.1 x
   // 1 x 0.5 / (0.25 + 1)^2 = 0.064 on the weight, none on the threshold.
   auto data = MakeData(1, 1, {{1, 1}, {1, 1}, {1, 1}});
