@@ -21,20 +21,13 @@
 #include <vector>
 
 #include "data/data_set_files.h"
+#include "file_test_support.h"
 #include "kvmdev32.h"
-#include "network_test_support.h"
 
 namespace tavrin::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Content(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 DelimitedOptions Csv(bool header = true, bool case_names = false, bool subsets = false) {
   DelimitedOptions o;
@@ -46,20 +39,7 @@ DelimitedOptions Csv(bool header = true, bool case_names = false, bool subsets =
 
 class DataFilesTest : public EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    dir_ = fs::temp_directory_path() /
-           ("tavrin-datafiles-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    EngineTest::TearDown();
-  }
-  long Files() const {
-    return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
-  }
+  long Files() const { return static_cast<long>(dir_.Entries().size()); }
 
   // What a data set file must carry: roles of all four kinds, a nominal
   // variable, missing values, reals that six digits would not keep, named and
@@ -84,7 +64,7 @@ class DataFilesTest : public EngineTest {
     return d;
   }
 
-  fs::path dir_;
+  TestDirectory dir_;
 };
 
 TEST_F(DataFilesTest, EachFormatCarriesWhatItCanThroughASaveAndALoad) {
@@ -207,84 +187,113 @@ TEST_F(DataFilesTest, ExportWarnsOfValuesTextCannotCarry) {
                                                     "Variable VAR2: 2 entries" + tail}));
 }
 
-TEST_F(DataFilesTest, ImportReadsSubsetsCaseNamesNominalsAndMissing) {
-  std::stringstream in("id\tNNTYPE\tA\tB\nx\tverify\t1\tNA\ny\tTEST\t\tword\n");
-  DelimitedOptions o = Csv(true, true);
-  o.separator = '\t';
-  o.missing = "NA";
-  auto d = ImportText(in, o);
-  ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(d->case_names, (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{1, 2}));
-  EXPECT_EQ(d->no_verification, 1);
-  EXPECT_EQ(d->at(0, 0), 1.0);
-  EXPECT_TRUE(IsMissing(d->at(0, 1)));
-  EXPECT_TRUE(IsMissing(d->at(1, 0)));  // an empty field is missing, not 0
-  // A single word gets a second name.
-  EXPECT_EQ(d->nominals[1], (std::vector<std::string>{"word", "v2"}));
-  EXPECT_EQ(d->at(1, 1), 1.0);
-  EXPECT_EQ(d->role(0), VariableRole::kInput);
-
-  std::stringstream unnamed("5,?\n");
-  d = ImportText(unnamed, Csv(false));
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->variable_names[1], "VAR2");
-  EXPECT_TRUE(IsMissing(d->at(0, 1)));
+TEST_F(DataFilesTest, ImportReadsNamesSubsetsNominalsAndMissingAndWarnsOfWhatItChanged) {
+  constexpr double M = MISSING;
+  using Names = std::vector<std::string>;
+  struct Row {
+    std::string text;
+    char separator;
+    bool header, case_names;
+    const char* missing;
+    Names names;
+    std::vector<double> entries;
+    Names case_names_read;
+    std::vector<Names> nominals;
+    std::vector<std::int32_t> subsets;
+    std::string message;
+  };
+  const std::string ragged =
+      "The rows in the data file contain an inconsistent number of columns. Please check that "
+      "the data is correct (missing values have been added to short rows).";
+  const Row rows[] = {
+      // "NA" is the missing marker; an empty field is missing, not 0; a
+      // single word gets a second name.
+      {"id\tNNTYPE\tA\tB\nx\tverify\t1\tNA\ny\tTEST\t\tword\n",
+       '\t',
+       true,
+       true,
+       "NA",
+       {"A", "B"},
+       {1, M, M, 1},
+       {"x", "y"},
+       {{}, {"word", "v2"}},
+       {1, 2},
+       ""},
+      // "1" is the row's number, not its name.
+      {"  1   2.5  3\r\n  two 4 5\r\n7\n",
+       ' ',
+       false,
+       true,
+       "?",
+       {"VAR1", "VAR2"},
+       {2.5, 3, 4, 5, M, M},
+       {"", "two", "7"},
+       {{}, {}},
+       {0, 0, 0},
+       ragged},
+      // A line of blanks is no row, but a tab between tab-separated fields
+      // makes one.
+      {"1\t2\n \t \n\n",
+       '\t',
+       false,
+       false,
+       "?",
+       {"VAR1", "VAR2"},
+       {1, 2, M, M},
+       {"", ""},
+       {{}, {}},
+       {0, 0},
+       ""},
+      {"1,2\n \t \n\n", ',', false, false, "?", {"VAR1", "VAR2"}, {1, 2}, {""}, {{}, {}}, {0}, ""},
+      {"5,?\n", ',', false, false, "?", {"VAR1", "VAR2"}, {5, M}, {""}, {{}, {}}, {0}, ""},
+      // The byte-order mark is not part of the name; words in a numeric
+      // column become missing; a column of words only stays nominal.
+      {"\xEF\xBB\xBF"
+       "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n",
+       ',',
+       true,
+       false,
+       "?",
+       {"age", "kind"},
+       {23, 1, M, 2, 31, 3, M, 4},
+       {"", "", "", ""},
+       {{}, {"a", "b", "-inf", "nan"}},
+       {0, 0, 0, 0},
+       "Variable age: 2 entries that are not numbers were read as missing"},
+      // "x" then 3: with the names {x, v2}, 3 is not a value number.
+      {"A\nx\n3\n",
+       ',',
+       true,
+       false,
+       "?",
+       {"A"},
+       {M, 3},
+       {"", ""},
+       {{}},
+       {0, 0},
+       "Variable A: 1 entries that are not numbers were read as missing"},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.text);
+    DelimitedOptions options = Csv(row.header, row.case_names);
+    options.separator = row.separator;
+    options.missing = row.missing;
+    std::stringstream in(row.text);
+    sink_.clear();
+    auto d = ImportText(in, options);
+    ASSERT_TRUE(d) << last_message();
+    EXPECT_EQ(d->variable_names, row.names);
+    EXPECT_EQ(d->entries, row.entries);
+    EXPECT_EQ(d->case_names, row.case_names_read);
+    EXPECT_EQ(d->nominals, row.nominals);
+    EXPECT_EQ(d->subset, row.subsets);
+    EXPECT_EQ(d->no_verification, std::count(row.subsets.begin(), row.subsets.end(), 1));
+    EXPECT_EQ(d->role(0), VariableRole::kInput);
+    EXPECT_EQ(last_message(), row.message);
+  }
   std::stringstream empty("A,B\n");
   EXPECT_FALSE(ImportText(empty, Csv()));
   EXPECT_EQ(last_message(), "Cannot read data file: not in the correct format");
-}
-
-TEST_F(DataFilesTest, ImportOfBlankSeparatedRaggedRowsWarns) {
-  std::stringstream in("  1   2.5  3\r\n  two 4 5\r\n7\n");
-  DelimitedOptions o = Csv(false, true);
-  o.separator = ' ';
-  auto d = ImportText(in, o);
-  ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(last_message(),
-            "The rows in the data file contain an inconsistent number of columns. Please check "
-            "that the data is correct (missing values have been added to short rows).");
-  EXPECT_EQ(d->no_cases, 3);
-  EXPECT_EQ(d->case_names, (std::vector<std::string>{"", "two", "7"}));  // "1" is the row
-  EXPECT_EQ(d->at(0, 0), 2.5);
-  EXPECT_EQ(d->at(1, 1), 5.0);
-  EXPECT_TRUE(IsMissing(d->at(2, 0)));
-}
-
-// A line of blanks is no row, but a tab between tab-separated fields makes one.
-TEST_F(DataFilesTest, ImportSkipsBlankLines) {
-  DelimitedOptions tabs = Csv(false);
-  tabs.separator = '\t';
-  std::stringstream tabbed("1\t2\n \t \n\n"), commas("1,2\n \t \n\n");
-  auto t = ImportText(tabbed, tabs);
-  auto c = ImportText(commas, Csv(false));
-  ASSERT_TRUE(t && c);
-  EXPECT_EQ(t->entries, (std::vector<double>{1, 2, MISSING, MISSING}));
-  EXPECT_EQ(c->entries, (std::vector<double>{1, 2}));
-}
-
-TEST_F(DataFilesTest, ImportTurnsWordsInANumericColumnIntoMissingWithAWarning) {
-  std::stringstream in(
-      "\xEF\xBB\xBF"
-      "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n");
-  auto d = ImportText(in, Csv());
-  ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(d->variable_names[0], "age") << "the byte-order mark is not part of the name";
-  EXPECT_TRUE(d->nominals[0].empty());
-  EXPECT_EQ(d->at(0, 0), 23.0);
-  EXPECT_TRUE(IsMissing(d->at(1, 0)));
-  EXPECT_EQ(d->at(2, 0), 31.0);
-  EXPECT_TRUE(IsMissing(d->at(3, 0)));
-  EXPECT_EQ(last_message(), "Variable age: 2 entries that are not numbers were read as missing");
-  // A column of words only stays nominal.
-  EXPECT_EQ(d->nominals[1], (std::vector<std::string>{"a", "b", "-inf", "nan"}));
-  EXPECT_EQ(d->at(3, 1), 4.0);
-  // "x" then 3: with the names {x, v2}, 3 is not a value number.
-  std::stringstream mixed("A\nx\n3\n");
-  d = ImportText(mixed, Csv());
-  ASSERT_TRUE(d);
-  EXPECT_TRUE(d->nominals[0].empty());
 }
 
 TEST_F(DataFilesTest, ImportReadsEveryNumberToTheNearestDouble) {
@@ -586,7 +595,7 @@ TEST_F(DataFilesTest, WritersRefuseWhatTheirFormatCannotCarryAndKeepTheOldFile) 
     row.edit(*d);
     EXPECT_FALSE(SaveDataSet(*d, path, row.format, Csv(true, true)));
     EXPECT_EQ(last_message(), row.message);
-    EXPECT_EQ(Content(path), "old content");
+    EXPECT_EQ(FileContent(path), "old content");
     EXPECT_EQ(Files(), 1);
   }
 }
