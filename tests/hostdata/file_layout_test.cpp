@@ -48,20 +48,6 @@ TEST(KvmFileLayout, FileMadeThroughTheInterfaceMatchesTheHandLaidBytes) {
   EXPECT_EQ(at, written.end()) << "first difference at byte " << at - written.begin();
 }
 
-TEST(KvmFileLayout, HandLaidFileReadsBackWhole) {
-  ScratchDir dir;
-  KvmFile* file = OpenHandLaid(dir.File("hand.kvm"));
-  ASSERT_NE(file, nullptr);
-  EXPECT_EQ(Take(file), HandLaidContents());
-  double codes[2];
-  ASSERT_EQ(KvmGetAllMD(file, codes), 1);
-  EXPECT_EQ(std::vector(codes, codes + 2), HandLaidContents().codes);
-  char label[KVM_LABEL_BUFFER_SIZE];
-  ASSERT_EQ(KvmGetLabelForValue(file, 1, 2.0, label), 1);
-  EXPECT_STREQ(label, "Old");
-  EXPECT_EQ(KvmCloseFile(file), 1);
-}
-
 TEST(KvmFileLayout, RewritingAnUnchangedFileReproducesItsBytes) {
   ScratchDir dir;
   const std::string path = dir.File("hand.kvm");

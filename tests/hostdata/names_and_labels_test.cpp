@@ -47,22 +47,10 @@ class KvmNamesAndLabels : public ::testing::Test {
   KvmFile* file_ = nullptr;
 };
 
-TEST_F(KvmNamesAndLabels, NameIsStoredUpperCasedAndBlankPadded) {
-  ASSERT_EQ(KvmSetVarName(file_, 1, " a b"), 1);
-  EXPECT_EQ(Name(1), "A_B");
-  ASSERT_EQ(KvmCloseFile(file_), 1);
-  file_ = nullptr;
-  // One variable's name is at offset 24 + 10 + 20 + 80 = 134 (L = 5); the
-  // untouched generated name is zero-padded.
-  const Bytes bytes = ReadAll(path_);
-  ASSERT_GT(bytes.size(), 150u);
-  EXPECT_EQ(std::string(bytes.begin() + 134, bytes.begin() + 150),
-            std::string("A_B     VAR2\0\0\0\0", 16));
-}
-
 TEST_F(KvmNamesAndLabels, NameRulesMapPunctuationAndKeepTheFirstEightBytes) {
   const std::pair<std::string, std::string> cases[] = {
       {"abcdefghijkl", "ABCDEFGH"},
+      {" a b", "A_B"},
       {"  x1  ", "X1"},
       {"a#b&c'd", "A_B_C_D"},
       {"\"q\"", "_Q_"},

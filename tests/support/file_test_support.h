@@ -1,12 +1,17 @@
 #pragma once
 
-// Shared by the tests of the two stored forms of a network, the text network
-// file and the binary image: networks of every kind built the way the engine
-// builds them and then given names, nominal values, classes, substitutes and
-// missing values, and both forms behind one interface.
+// Shared by the tests of stored files: a directory of a test's own, a file's
+// bytes, and for the two stored forms of a network, the text network file and
+// the binary image, networks of every kind built the way the engine builds
+// them and then given names, nominal values, classes, substitutes and missing
+// values, and both forms behind one interface.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -22,6 +27,41 @@
 #include "network_test_support.h"
 
 namespace tavrin::testing {
+
+inline std::string FileContent(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// A directory of the running test's own, removed with all it holds.
+class TestDirectory {
+ public:
+  TestDirectory()
+      : path_(std::filesystem::temp_directory_path() /
+              ("tavrin-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    std::filesystem::create_directories(path_);
+  }
+  ~TestDirectory() { std::filesystem::remove_all(path_); }
+  TestDirectory(const TestDirectory&) = delete;
+  TestDirectory& operator=(const TestDirectory&) = delete;
+
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // The names of what it holds, in order.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
 
 struct DesignedKind {
   const char* label;

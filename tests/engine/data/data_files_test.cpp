@@ -8,6 +8,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <csignal>
@@ -21,20 +22,13 @@
 #include <vector>
 
 #include "data/data_set_files.h"
+#include "file_test_support.h"
 #include "kvmdev32.h"
-#include "network_test_support.h"
 
 namespace tavrin::testing {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string Content(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 DelimitedOptions Csv(bool header = true, bool case_names = false, bool subsets = false) {
   DelimitedOptions o;
@@ -44,22 +38,34 @@ DelimitedOptions Csv(bool header = true, bool case_names = false, bool subsets =
   return o;
 }
 
+// The names (with roles other than input and their value names), then per
+// case its name, subset and values: "A B:o{word,v2} | x/1: 1 ? | y/2: ? 1".
+std::string Summary(const DataSet& d) {
+  std::ostringstream s;
+  s.precision(17);
+  for (int v = 0; v < d.no_variables; ++v) {
+    static constexpr const char* kRoles[] = {"", ":o", ":io", ":-"};
+    s << (v ? " " : "") << d.variable_names[v] << kRoles[static_cast<int>(d.role(v))];
+    for (std::size_t i = 0; i < d.nominals[v].size(); ++i) {
+      s << (i ? "," : "{") << d.nominals[v][i] << (i + 1 == d.nominals[v].size() ? "}" : "");
+    }
+  }
+  for (int c = 0; c < d.no_cases; ++c) {
+    s << " | " << d.case_names[c] << '/' << d.subset[c] << ':';
+    for (int v = 0; v < d.no_variables; ++v) {
+      if (IsMissing(d.at(c, v))) {
+        s << " ?";
+      } else {
+        s << ' ' << d.at(c, v);
+      }
+    }
+  }
+  return s.str();
+}
+
 class DataFilesTest : public EngineTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    dir_ = fs::temp_directory_path() /
-           ("tavrin-datafiles-" + std::to_string(::getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    EngineTest::TearDown();
-  }
-  long Files() const {
-    return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
-  }
+  long Files() const { return static_cast<long>(dir_.Entries().size()); }
 
   // What a data set file must carry: roles of all four kinds, a nominal
   // variable, missing values, reals that six digits would not keep, named and
@@ -84,7 +90,7 @@ class DataFilesTest : public EngineTest {
     return d;
   }
 
-  fs::path dir_;
+  TestDirectory dir_;
 };
 
 TEST_F(DataFilesTest, EachFormatCarriesWhatItCanThroughASaveAndALoad) {
@@ -109,15 +115,8 @@ TEST_F(DataFilesTest, EachFormatCarriesWhatItCanThroughASaveAndALoad) {
     ASSERT_TRUE(back) << last_message();
     if (!row.roles) SetVariableRoles(*d, 0, 4, VariableRole::kInput);
     d->variable_names[2] = row.third_name;
-    EXPECT_EQ(back->variable_names, d->variable_names);
-    EXPECT_EQ(back->is_input, d->is_input);
-    EXPECT_EQ(back->is_output, d->is_output);
-    EXPECT_EQ(back->nominals, d->nominals);
-    EXPECT_EQ(back->case_names, d->case_names);
-    EXPECT_EQ(back->subset, d->subset);
+    EXPECT_EQ(Summary(*back), Summary(*d));
     EXPECT_EQ(back->title, row.title);
-    ASSERT_EQ(back->no_cases, d->no_cases);
-    EXPECT_EQ(back->entries, d->entries);
     EXPECT_EQ(
         std::vector({back->no_inputs, back->no_outputs, back->no_training, back->no_verification,
                      back->no_test}),
@@ -182,10 +181,7 @@ TEST_F(DataFilesTest, ExportWritesValuesNominalsAndMissingAndQuotesWhatWouldRead
             "plain,1,\"?\"\n");
   auto back = ImportText(quoted, Csv(true, true));
   ASSERT_TRUE(back) << last_message();
-  EXPECT_EQ(back->variable_names, d->variable_names);
-  EXPECT_EQ(back->nominals[1], d->nominals[1]);
-  EXPECT_EQ(back->case_names, d->case_names);
-  EXPECT_EQ(back->entries, d->entries);
+  EXPECT_EQ(Summary(*back), Summary(*d));
 }
 
 TEST_F(DataFilesTest, ExportWarnsOfValuesTextCannotCarry) {
@@ -207,84 +203,58 @@ TEST_F(DataFilesTest, ExportWarnsOfValuesTextCannotCarry) {
                                                     "Variable VAR2: 2 entries" + tail}));
 }
 
-TEST_F(DataFilesTest, ImportReadsSubsetsCaseNamesNominalsAndMissing) {
-  std::stringstream in("id\tNNTYPE\tA\tB\nx\tverify\t1\tNA\ny\tTEST\t\tword\n");
-  DelimitedOptions o = Csv(true, true);
-  o.separator = '\t';
-  o.missing = "NA";
-  auto d = ImportText(in, o);
-  ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"A", "B"}));
-  EXPECT_EQ(d->case_names, (std::vector<std::string>{"x", "y"}));
-  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{1, 2}));
-  EXPECT_EQ(d->no_verification, 1);
-  EXPECT_EQ(d->at(0, 0), 1.0);
-  EXPECT_TRUE(IsMissing(d->at(0, 1)));
-  EXPECT_TRUE(IsMissing(d->at(1, 0)));  // an empty field is missing, not 0
-  // A single word gets a second name.
-  EXPECT_EQ(d->nominals[1], (std::vector<std::string>{"word", "v2"}));
-  EXPECT_EQ(d->at(1, 1), 1.0);
-  EXPECT_EQ(d->role(0), VariableRole::kInput);
-
-  std::stringstream unnamed("5,?\n");
-  d = ImportText(unnamed, Csv(false));
-  ASSERT_TRUE(d);
-  EXPECT_EQ(d->variable_names[1], "VAR2");
-  EXPECT_TRUE(IsMissing(d->at(0, 1)));
+TEST_F(DataFilesTest, ImportReadsNamesSubsetsNominalsAndMissingAndWarnsOfWhatItChanged) {
+  const auto options = [](char separator, bool header, bool case_names, const char* missing) {
+    DelimitedOptions o = Csv(header, case_names);
+    o.separator = separator;
+    o.missing = missing;
+    return o;
+  };
+  const std::string ragged =
+      "The rows in the data file contain an inconsistent number of columns. Please check that "
+      "the data is correct (missing values have been added to short rows).";
+  const std::string words = " entries that are not numbers were read as missing";
+  struct Row {
+    std::string text;
+    DelimitedOptions options;
+    std::string summary, message;
+  };
+  const Row rows[] = {
+      // "NA" is the missing marker; an empty field is missing, not 0; a
+      // single word gets a second name.
+      {"id\tNNTYPE\tA\tB\nx\tverify\t1\tNA\ny\tTEST\t\tword\n", options('\t', true, true, "NA"),
+       "A B{word,v2} | x/1: 1 ? | y/2: ? 1", ""},
+      // "1" is the row's number, not its name.
+      {"  1   2.5  3\r\n  two 4 5\r\n7\n", options(' ', false, true, "?"),
+       "VAR1 VAR2 | /0: 2.5 3 | two/0: 4 5 | 7/0: ? ?", ragged},
+      // A line of blanks is no row, but a tab between tab-separated fields
+      // makes one.
+      {"1\t2\n \t \n\n", options('\t', false, false, "?"), "VAR1 VAR2 | /0: 1 2 | /0: ? ?", ""},
+      {"1,2\n \t \n\n", options(',', false, false, "?"), "VAR1 VAR2 | /0: 1 2", ""},
+      {"5,?\n", options(',', false, false, "?"), "VAR1 VAR2 | /0: 5 ?", ""},
+      // The byte-order mark is not part of the name; words in a numeric
+      // column become missing; a column of words only stays nominal.
+      {"\xEF\xBB\xBF"
+       "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n",
+       Csv(), "age kind{a,b,-inf,nan} | /0: 23 1 | /0: ? 2 | /0: 31 3 | /0: ? 4",
+       "Variable age: 2" + words},
+      // "x" then 3: with the names {x, v2}, 3 is not a value number.
+      {"A\nx\n3\n", Csv(), "A | /0: ? | /0: 3", "Variable A: 1" + words},
+  };
+  for (const Row& row : rows) {
+    std::stringstream in(row.text);
+    sink_.clear();
+    auto d = ImportText(in, row.options);
+    ASSERT_TRUE(d) << last_message();
+    EXPECT_EQ(Summary(*d), row.summary);
+    EXPECT_EQ(last_message(), row.message) << row.summary;
+    EXPECT_EQ(d->no_verification, std::count(d->subset.begin(), d->subset.end(), 1));
+    EXPECT_EQ(d->no_test, std::count(d->subset.begin(), d->subset.end(), 2));
+    EXPECT_EQ(d->role(0), VariableRole::kInput);
+  }
   std::stringstream empty("A,B\n");
   EXPECT_FALSE(ImportText(empty, Csv()));
   EXPECT_EQ(last_message(), "Cannot read data file: not in the correct format");
-}
-
-TEST_F(DataFilesTest, ImportOfBlankSeparatedRaggedRowsWarns) {
-  std::stringstream in("  1   2.5  3\r\n  two 4 5\r\n7\n");
-  DelimitedOptions o = Csv(false, true);
-  o.separator = ' ';
-  auto d = ImportText(in, o);
-  ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(last_message(),
-            "The rows in the data file contain an inconsistent number of columns. Please check "
-            "that the data is correct (missing values have been added to short rows).");
-  EXPECT_EQ(d->no_cases, 3);
-  EXPECT_EQ(d->case_names, (std::vector<std::string>{"", "two", "7"}));  // "1" is the row
-  EXPECT_EQ(d->at(0, 0), 2.5);
-  EXPECT_EQ(d->at(1, 1), 5.0);
-  EXPECT_TRUE(IsMissing(d->at(2, 0)));
-}
-
-// A line of blanks is no row, but a tab between tab-separated fields makes one.
-TEST_F(DataFilesTest, ImportSkipsBlankLines) {
-  DelimitedOptions tabs = Csv(false);
-  tabs.separator = '\t';
-  std::stringstream tabbed("1\t2\n \t \n\n"), commas("1,2\n \t \n\n");
-  auto t = ImportText(tabbed, tabs);
-  auto c = ImportText(commas, Csv(false));
-  ASSERT_TRUE(t && c);
-  EXPECT_EQ(t->entries, (std::vector<double>{1, 2, MISSING, MISSING}));
-  EXPECT_EQ(c->entries, (std::vector<double>{1, 2}));
-}
-
-TEST_F(DataFilesTest, ImportTurnsWordsInANumericColumnIntoMissingWithAWarning) {
-  std::stringstream in(
-      "\xEF\xBB\xBF"
-      "age,kind\n23,a\nNA,b\n31,-inf\nn/a,nan\n");
-  auto d = ImportText(in, Csv());
-  ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(d->variable_names[0], "age") << "the byte-order mark is not part of the name";
-  EXPECT_TRUE(d->nominals[0].empty());
-  EXPECT_EQ(d->at(0, 0), 23.0);
-  EXPECT_TRUE(IsMissing(d->at(1, 0)));
-  EXPECT_EQ(d->at(2, 0), 31.0);
-  EXPECT_TRUE(IsMissing(d->at(3, 0)));
-  EXPECT_EQ(last_message(), "Variable age: 2 entries that are not numbers were read as missing");
-  // A column of words only stays nominal.
-  EXPECT_EQ(d->nominals[1], (std::vector<std::string>{"a", "b", "-inf", "nan"}));
-  EXPECT_EQ(d->at(3, 1), 4.0);
-  // "x" then 3: with the names {x, v2}, 3 is not a value number.
-  std::stringstream mixed("A\nx\n3\n");
-  d = ImportText(mixed, Csv());
-  ASSERT_TRUE(d);
-  EXPECT_TRUE(d->nominals[0].empty());
 }
 
 TEST_F(DataFilesTest, ImportReadsEveryNumberToTheNearestDouble) {
@@ -338,23 +308,14 @@ TEST_F(DataFilesTest, PatternReaderTakesCommentsRolesRunOnValuesAndTheEarlierLay
       "IO both\n# another\nxo neither\noi out={a,b}\n!7 v the name\n1.5\n# mid\n?\t2\n");
   auto d = ReadPatternFile(in);
   ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(d->role(0), VariableRole::kBoth);
-  EXPECT_EQ(d->role(1), VariableRole::kNeither);
-  EXPECT_EQ(d->role(2), VariableRole::kOutput);
-  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"both", "neither", "out"}));
-  EXPECT_EQ(d->nominals[2], (std::vector<std::string>{"a", "b"}));
-  EXPECT_EQ(d->subset[0], 1);
-  EXPECT_EQ(d->case_names[0], "the name");
-  EXPECT_EQ(d->entries, (std::vector<double>{1.5, MISSING, 2.0}));
+  EXPECT_EQ(Summary(*d), "both:io neither:- out:o{a,b} | the name/1: 1.5 ? 2");
 
   std::stringstream earlier(
       "# Tavrin v1.0 Patterns\nno_inputs 1\nno_outputs 1\nno_patterns 2\nno_verification 0\n"
       "attributes\ni  a\no  b\n!01 S\n1 2\n!02 X\n3 4\n");
   d = ReadPatternFile(earlier);
   ASSERT_TRUE(d) << last_message();
-  EXPECT_EQ(d->entries, (std::vector<double>{1, 2, 3, 4}));
-  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{2, 3}));
-  EXPECT_EQ(d->role(1), VariableRole::kOutput);
+  EXPECT_EQ(Summary(*d), "a b:o | /2: 1 2 | /3: 3 4");
 }
 
 TEST_F(DataFilesTest, PatternReaderRefusals) {
@@ -586,7 +547,7 @@ TEST_F(DataFilesTest, WritersRefuseWhatTheirFormatCannotCarryAndKeepTheOldFile) 
     row.edit(*d);
     EXPECT_FALSE(SaveDataSet(*d, path, row.format, Csv(true, true)));
     EXPECT_EQ(last_message(), row.message);
-    EXPECT_EQ(Content(path), "old content");
+    EXPECT_EQ(FileContent(path), "old content");
     EXPECT_EQ(Files(), 1);
   }
 }
