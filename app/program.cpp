@@ -10,11 +10,10 @@
 #include <clocale>
 #include <fstream>
 
-#include "common/error_sink.h"
 #include "compiled_layout.h"
 #include "data/data_set_files.h"
 #include "definition_file.h"
-#include "engine_state.h"
+#include "engine_messages.h"
 #include "layout_units.h"
 #include "option_lists.h"
 #include "qt_presenter.h"
@@ -31,18 +30,6 @@ constexpr std::string_view kTooManyMessages =
 
 QString Q(const std::string& text) {
   return QString::fromStdString(text);
-}
-
-// The data set file formats by their names' endings.
-DataFileFormat FormatOfName(const std::string& path) {
-  auto ends = [&](std::string_view end) {
-    return path.size() >= end.size() &&
-           path.compare(path.size() - end.size(), end.size(), end) == 0;
-  };
-  if (ends(".csv") || ends(".txt") || ends(".tsv")) return DataFileFormat::kDelimited;
-  if (ends(".pat")) return DataFileFormat::kPattern;
-  if (ends(".kvm") || ends(".sta")) return DataFileFormat::kHost;
-  return DataFileFormat::kBinary;
 }
 
 }  // namespace
@@ -142,17 +129,16 @@ bool Program::Start() {
 }
 
 bool Program::OpenDataFile(const std::string& path) {
-  LastMessageSink sink;
-  ErrorSink* previous = Engine().error_sink;
-  Engine().error_sink = &sink;
-  std::unique_ptr<DataSet> data = LoadDataSet(path, FormatOfName(path), DelimitedOptions{});
-  Engine().error_sink = previous;
+  if (!MayLoseWork(kDataWork)) return false;
+  CaughtEngineMessages caught;
+  std::unique_ptr<DataSet> data = LoadDataSet(path, FormatFromName(path), DelimitedOptions{});
   if (!data) {
-    services_->Error(sink.last());
+    services_->Error(caught.last());
     return false;
   }
   state_.data = std::move(data);
   state_.unsaved_data = false;
+  state_.data_file = path;
   services_->Status("Opened " + std::filesystem::path(path).filename().string());
   Refresh();
   return true;
@@ -161,12 +147,7 @@ bool Program::OpenDataFile(const std::string& path) {
 bool Program::Exit() {
   if (exiting_) return true;
   if (guard_ && !guard_->MayClose()) return false;
-  if (state_.unsaved_network || state_.unsaved_data || state_.unsaved_set) {
-    const auto answer = presenter_->Ask(
-        message_table_.Text(gui::msg::kCaption),
-        "There are unsaved changes. Leave Tavrin and lose them? (Cancel to go back and save.)");
-    if (answer != gui::Presenter::Answer::kOk) return false;
-  }
+  if (!MayLoseWork(kAllWork)) return false;
   exiting_ = true;
   positions_->AtProgramExit(CurrentPositions(), interface_->windows(), *services_);
   std::error_code ec;

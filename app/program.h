@@ -41,6 +41,8 @@ struct StartOptions {
   std::optional<std::filesystem::path> positions_file;
   // The open-file dialog (null: the platform's); nullopt when cancelled.
   std::function<std::optional<std::string>()> choose_data_file;
+  // The save-file dialog for the work named (null: the platform's).
+  std::function<std::optional<std::string>(std::string_view what)> choose_save_file;
 };
 
 // The command line: [config FILE] [--script FILE] [DATAFILE].
@@ -65,6 +67,12 @@ class Program {
   // Opens a data set file as the current data set (its format from its
   // name); false, with the reason shown, when it cannot be read.
   bool OpenDataFile(const std::string& path);
+
+  // Work whose changes can be unsaved, as bits.
+  enum Work : unsigned { kNetworkWork = 1, kDataWork = 2, kSetWork = 4, kAllWork = 7 };
+  // Before unsaved work among `which` would be lost: Save, Discard or Cancel
+  // for each; false (stay) when cancelled or a save failed.
+  bool MayLoseWork(unsigned which);
 
   // The exit routine: asks before unsaved work is lost (false: stay), then
   // stores window positions as the user chose and lets the window close.

@@ -3,9 +3,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "common/error_sink.h"
 #include "common/safe_file_writer.h"
-#include "engine_state.h"
+#include "engine_messages.h"
 #include "message_services.h"
 
 namespace tavrin::app {
@@ -26,9 +25,7 @@ gui::Positions WindowPositions::Load(gui::WindowList& windows) {
 bool WindowPositions::Save(const gui::Positions& positions, const gui::WindowList& windows,
                            std::string* error) {
   // The engine's safe writer reports through its sink; keep the reason here.
-  LastMessageSink sink;
-  ErrorSink* previous = Engine().error_sink;
-  Engine().error_sink = &sink;
+  CaughtEngineMessages caught;
   std::error_code ec;
   std::filesystem::create_directories(user_file_.parent_path(), ec);
   SafeFileWriter file;
@@ -37,8 +34,7 @@ bool WindowPositions::Save(const gui::Positions& positions, const gui::WindowLis
     ok = gui::WritePositions(file.stream(), positions, windows) &&
          file.Commit("Cannot write the window positions file").ok();
   }
-  Engine().error_sink = previous;
-  if (!ok && error) *error = sink.last();
+  if (!ok && error) *error = caught.last();
   return ok;
 }
 

@@ -23,6 +23,9 @@ struct ProgramState {
   bool unsaved_network = false;
   bool unsaved_data = false;
   bool unsaved_set = false;
+  // Where the network and the data set were last read or saved; empty: never.
+  std::string network_file;
+  std::string data_file;
   std::string host_directory;  // the host package's, empty when not installed
 };
 

@@ -8,6 +8,16 @@
 
 namespace tavrin {
 
+DataFileFormat FormatFromName(std::string_view path) {
+  auto ends = [&](std::string_view end) {
+    return path.size() >= end.size() && path.substr(path.size() - end.size()) == end;
+  };
+  if (ends(".csv") || ends(".txt") || ends(".tsv")) return DataFileFormat::kDelimited;
+  if (ends(".pat")) return DataFileFormat::kPattern;
+  if (ends(".kvm") || ends(".sta")) return DataFileFormat::kHost;
+  return DataFileFormat::kBinary;
+}
+
 std::unique_ptr<DataSet> LoadDataSet(const std::filesystem::path& path, DataFileFormat format,
                                      const DelimitedOptions& options) {
   if (format == DataFileFormat::kHost) return ReadHostDataFile(path);

@@ -11,6 +11,7 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 
 #include "common/status.h"
 #include "data/data_set.h"
@@ -57,6 +58,10 @@ std::unique_ptr<DataSet> ImportText(std::istream& in, const DelimitedOptions& op
 // The host package's data file (format 0), through kvmdev32.
 std::unique_ptr<DataSet> ReadHostDataFile(const std::filesystem::path& path);
 [[nodiscard]] Status WriteHostDataFile(const DataSet& data, const std::filesystem::path& path);
+
+// The format a file's name suggests: .csv .txt .tsv delimited text, .pat
+// patterns, .kvm .sta the host package's, anything else binary.
+DataFileFormat FormatFromName(std::string_view path);
 
 // By format code, from and to named files.
 std::unique_ptr<DataSet> LoadDataSet(const std::filesystem::path& path, DataFileFormat format,

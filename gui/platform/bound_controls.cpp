@@ -203,8 +203,8 @@ class RadioControl : public BoundControl {
       buttons_.push_back(button);
     }
   }
-  // No button set reads as the stored value (an editable message file may
-  // have given the parameter fewer options than it holds).
+  // No button set reads as nothing shown, never as a failure: the refresh
+  // then writes the stored value again.
   std::string OnScreenValue() const override {
     for (QRadioButton* b : buttons_) {
       if (b->isChecked()) return b->text().toStdString();
@@ -212,9 +212,14 @@ class RadioControl : public BoundControl {
     return {};
   }
   void Write(const SuParameter& p) override {
+    // A stored option without a button (a message file with fewer options)
+    // sets none; exclusive buttons would keep the last one set.
     const int current = CurrentOption(p);
     for (int k = 0; k < static_cast<int>(buttons_.size()); ++k) {
-      buttons_[static_cast<std::size_t>(k)]->setChecked(k == current);
+      QRadioButton* b = buttons_[static_cast<std::size_t>(k)];
+      b->setAutoExclusive(false);
+      b->setChecked(k == current);
+      b->setAutoExclusive(true);
     }
   }
   QWidget* target() const override { return buttons_.empty() ? main_.data() : buttons_.front(); }

@@ -28,6 +28,19 @@ Presenter::Answer QtPresenter::Ask(std::string_view title, std::string_view text
   return answer == QMessageBox::Ok ? Answer::kOk : Answer::kCancel;
 }
 
+Presenter::SaveAnswer QtPresenter::AskSave(std::string_view title, std::string_view text) {
+  switch (QMessageBox::question(frame_, Text(title), Text(text),
+                                QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                                QMessageBox::Save)) {
+    case QMessageBox::Save:
+      return SaveAnswer::kSave;
+    case QMessageBox::Discard:
+      return SaveAnswer::kDiscard;
+    default:
+      return SaveAnswer::kCancel;
+  }
+}
+
 bool QtPresenter::ShowStatus(std::string_view text) {
   if (!frame_) return false;
   frame_->SetStatus(Text(text).trimmed());
@@ -43,6 +56,21 @@ Presenter::Answer RecordingPresenter::Ask(std::string_view title, std::string_vi
   boxes.push_back({Box::kInformation, std::string(title), std::string(text)});
   if (echo_) std::cerr << prefix_ << title << ": " << text << " (answered Cancel)\n";
   return Answer::kCancel;
+}
+
+Presenter::SaveAnswer RecordingPresenter::AskSave(std::string_view title, std::string_view text) {
+  boxes.push_back({Box::kInformation, std::string(title), std::string(text)});
+  SaveAnswer answer = SaveAnswer::kCancel;
+  if (!save_answers.empty()) {
+    answer = save_answers.front();
+    save_answers.erase(save_answers.begin());
+  }
+  static constexpr const char* kNames[] = {"Save", "Discard", "Cancel"};
+  if (echo_) {
+    std::cerr << prefix_ << title << ": " << text << " (answered "
+              << kNames[static_cast<int>(answer)] << ")\n";
+  }
+  return answer;
 }
 
 bool RecordingPresenter::ShowStatus(std::string_view text) {

@@ -19,6 +19,7 @@ class QtPresenter : public Presenter {
   void set_frame(MainFrame* frame) { frame_ = frame; }
   void ShowBox(Box kind, std::string_view title, std::string_view text) override;
   Answer Ask(std::string_view title, std::string_view text) override;
+  SaveAnswer AskSave(std::string_view title, std::string_view text) override;
   bool ShowStatus(std::string_view text) override;
 
  private:
@@ -40,9 +41,12 @@ class RecordingPresenter : public Presenter {
   void set_prefix(std::string prefix) { prefix_ = std::move(prefix); }
   void ShowBox(Box kind, std::string_view title, std::string_view text) override;
   Answer Ask(std::string_view title, std::string_view text) override;
+  // The next of `save_answers`, Cancel once they are used up.
+  SaveAnswer AskSave(std::string_view title, std::string_view text) override;
   bool ShowStatus(std::string_view text) override;
 
   std::vector<Shown> boxes;
+  std::vector<SaveAnswer> save_answers;
 
  private:
   QPointer<MainFrame> frame_;

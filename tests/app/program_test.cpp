@@ -44,6 +44,10 @@ class ProgramTest : public ::testing::Test {
       ++dialogs_;
       return std::nullopt;
     };
+    options.choose_save_file = [this](std::string_view what) {
+      save_dialogs_.emplace_back(what);
+      return save_file_;
+    };
     auto program = std::make_unique<Program>(std::move(options));
     started_ = program->Start();
     return program;
@@ -62,6 +66,8 @@ class ProgramTest : public ::testing::Test {
   gui::MemoryPreferenceStore preferences_;
   bool started_ = false;
   int dialogs_ = 0;
+  std::vector<std::string> save_dialogs_;
+  std::optional<std::string> save_file_;
 };
 
 TEST_F(ProgramTest, TheMainWindowShowsItsToolBarStatusLineAndMessageBar) {
@@ -290,6 +296,52 @@ TEST_F(ProgramTest, WindowPositionsAreStoredAtExitAsTheUserChose) {
     ASSERT_TRUE(program->Exit());
   }
   EXPECT_FALSE(fs::exists(file));
+}
+
+TEST_F(ProgramTest, UnsavedWorkIsSavedDiscardedOrKeptBeforeItIsLost) {
+  using Answer = gui::Presenter::SaveAnswer;
+  const fs::path dir = fs::temp_directory_path() / "tavrin-unsaved-test";
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const fs::path first = dir / "first.csv";
+  std::ofstream(first) << "a,b\n1,2\n3,4\n";
+  auto program = Start({QString::fromStdString(first.string())});
+  ASSERT_TRUE(started_);
+  ProgramState& state = program->state();
+  state.data->entries[0] = 9;
+  state.unsaved_data = true;
+
+  // Cancel keeps everything; so does a save that fails, with its reason.
+  presenter_.save_answers = {Answer::kCancel};
+  EXPECT_FALSE(program->Exit());
+  EXPECT_EQ(presenter_.boxes.back().text, "Save the changes to the data set (first.csv)?");
+  state.data_file = (dir / "missing" / "x.csv").string();
+  presenter_.save_answers = {Answer::kSave};
+  EXPECT_FALSE(program->OpenDataFile(first.string()));
+  EXPECT_EQ(presenter_.boxes.back().kind, gui::Presenter::Box::kError);
+  EXPECT_EQ(state.data->entries[0], 9);
+  EXPECT_TRUE(state.unsaved_data);
+
+  // Saved where it came from, or where the dialog says when it came from nowhere.
+  state.data_file.clear();
+  save_file_ = (dir / "saved.csv").string();
+  presenter_.save_answers = {Answer::kSave};
+  ASSERT_TRUE(program->OpenDataFile(first.string()));
+  EXPECT_EQ(save_dialogs_, std::vector<std::string>{"the data set"});
+  EXPECT_FALSE(state.unsaved_data);
+  EXPECT_EQ(state.data_file, first.string()) << "the file opened is now the current one";
+  ASSERT_TRUE(program->OpenDataFile(*save_file_));
+  EXPECT_EQ(state.data->entries[0], 9) << "the change reached the saved file";
+
+  // Each kind is asked about on its own; a network set cannot be saved yet.
+  state.unsaved_data = true;
+  state.unsaved_set = true;
+  presenter_.save_answers = {Answer::kDiscard, Answer::kSave};
+  EXPECT_FALSE(program->Exit());
+  EXPECT_EQ(presenter_.boxes.back().text, "Saving the network set is not available yet.");
+  presenter_.save_answers = {Answer::kDiscard, Answer::kDiscard};
+  EXPECT_TRUE(program->Exit()) << "an exit that did not happen discarded nothing";
+  fs::remove_all(dir);
 }
 
 TEST_F(ProgramTest, ShellCommandsOpenCloseAndKeepPreferences) {

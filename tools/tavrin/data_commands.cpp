@@ -27,18 +27,6 @@ std::optional<DataFileFormat> FormatOf(std::string_view name) {
   return std::nullopt;
 }
 
-// Guesses a format from a file name's ending, for data-dump.
-DataFileFormat FormatFromName(const std::string& path) {
-  auto ends = [&](std::string_view end) {
-    return path.size() >= end.size() &&
-           path.compare(path.size() - end.size(), end.size(), end) == 0;
-  };
-  if (ends(".csv") || ends(".txt") || ends(".tsv")) return DataFileFormat::kDelimited;
-  if (ends(".pat")) return DataFileFormat::kPattern;
-  if (ends(".kvm") || ends(".sta")) return DataFileFormat::kHost;
-  return DataFileFormat::kBinary;
-}
-
 struct Options {
   std::vector<std::string> files;
   std::optional<DataFileFormat> from, to;

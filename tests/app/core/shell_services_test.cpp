@@ -102,6 +102,7 @@ class Boxes : public gui::Presenter {
                     std::string(text));
   }
   Answer Ask(std::string_view, std::string_view) override { return Answer::kCancel; }
+  SaveAnswer AskSave(std::string_view, std::string_view) override { return SaveAnswer::kCancel; }
   bool ShowStatus(std::string_view text) override {
     if (!has_status) return false;
     status = text;

@@ -261,6 +261,11 @@ TEST_F(InterfaceTest, TypedValuesReachTheParametersAndShownDigitsAreNoEdit) {
                     ->findChildren<QRadioButton*>();
   QTest::mouseClick(radios[1], Qt::LeftButton);
   EXPECT_EQ(order_.current, 1);
+  // A stored option without a button of its own leaves none set.
+  order_.options.push_back("Random");
+  order_.current = 2;
+  interface_->Refresh();
+  EXPECT_FALSE(radios[0]->isChecked() || radios[1]->isChecked());
 
   // The spin control steps by the increment; a refresh shows the program's values.
   interface_->Spin(interface_->ElementNamed("epochs"), -1);
