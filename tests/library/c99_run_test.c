@@ -43,11 +43,6 @@ int main(void) {
   CHECK(_NRXCRunNetwork(net, NRX_OUTPUT_WINNER_WEIGHTS, inputs, outputs) == 1);
   CHECK(outputs[0] == 2.0 && outputs[1] == -1.0);
 
-  /* A missing second input takes its substitute, 0: 6 - 0.5. */
-  inputs[1] = NRXMissingValue();
-  CHECK(NRXRunNetwork(net, NRX_OUTPUT_DECODED, inputs, outputs) == 1);
-  CHECK(outputs[0] == 5.5);
-
   CHECK(NRXRunNetwork(net, 9, inputs, outputs) == 0);
   CHECK(NRXErrorMessage(error) == 1);
   CHECK(strcmp(error, "Output type out of range") == 0);

@@ -67,15 +67,11 @@ TEST_F(NrxEngineStateTest, BackPropagationHandsEveryArgumentOn) {
   EXPECT_EQ(settings.epochs, 2);
   EXPECT_EQ(settings.retain_best, 0);
 
-  // Retain best restores the best network into the slot's own object.
-  const tavrin::Network* object = Networks()[net_].network.get();
+  // Any retain-best flag but 0 is stored as 1.
   Ok(NRXBackPropagation(net_, ds_, 1, 0, 7, 0, 0.25, 0.25, 0.5, 0.5, 0.0, &training_,
                         &verification_));
   EXPECT_EQ(settings.retain_best, 1);
   EXPECT_TRUE(run_.retain_best);
-  EXPECT_FALSE(run_.verify);
-  EXPECT_FALSE(run_.shuffle);
-  EXPECT_EQ(Networks()[net_].network.get(), object);
 }
 
 TEST_F(NrxEngineStateTest, QuickPropagationHandsEveryArgumentOn) {
@@ -123,6 +119,9 @@ TEST_F(NrxEngineStateTest, ReinitialisationTakesItsMethodLayerAndRange) {
   EXPECT_EQ(weight_and_threshold(2), std::pair(1.5, 1.5));
 }
 
+// A row for each way an export makes its pair active: creation, structure
+// edits, appending, the two kinds of variable edit, the exports on a network
+// and a data set, and training.
 TEST_F(NrxEngineStateTest, CallsThatWorkThroughTheEngineMakeTheirPairActive) {
   const std::int32_t edited = Design{.units = {1, 2, 1}}.Create();
   struct Activating {
@@ -133,18 +132,10 @@ TEST_F(NrxEngineStateTest, CallsThatWorkThroughTheEngineMakeTheirPairActive) {
   const std::vector<Activating> calls = {
       {edited + 1, false, [] { return Design{}.Create(); }},
       {edited, false, [&] { return NRXAddNetworkUnits(edited, 1, -1, 1); }},
-      {edited, false, [&] { return NRXDeleteNetworkUnits(edited, 1, 0, 1); }},
-      {edited, false, [&] { return NRXDeleteNetworkLayer(edited, 1); }},
       {edited, false, [&] { return NRXAppendNetwork(edited, edited); }},
       {edited, false, [&] { return NRXAddNetworkInputVariables(edited, -1, 1); }},
-      {edited, false, [&] { return NRXAddNetworkOutputVariables(edited, -1, 1); }},
-      {edited, false, [&] { return NRXDeleteNetworkInputVariables(edited, 0, 1); }},
-      {edited, false, [&] { return NRXDeleteNetworkOutputVariables(edited, 0, 1); }},
       {edited, false, [&] { return NRXSetNetworkNoNominals(edited, 0, 2); }},
-      {edited, false, [&] { return NRXSetNetworkConvertFunction(edited, 0, 1); }},
-      {edited, false, [&] { return NRXSetNetworkSteps(edited, 2); }},
       {net_, true, [&] { return NRXCalculateScaleFactors(net_, ds_); }},
-      {net_, true, [&] { return NRXRunNetworkFromDataSet(net_, ds_, 2, 0, &training_); }},
       {net_, true,
        [&] {
          return NRXBackPropagation(net_, ds_, 0, 0, 0, 0, 0, 0, 0, 0, 0, &training_,
