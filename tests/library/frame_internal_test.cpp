@@ -1,7 +1,8 @@
-// The frame from inside: the error sink the engine reports through, the
-// boundary that turns exceptions into recorded failures, the limits of what
-// is delivered, and the training settings every filled slot carries. Linked against the library's
-// objects rather than the shared object, whose internals are hidden.
+// The frame from inside: start-up, the error sink the engine reports
+// through, the boundary that turns exceptions into recorded failures, the
+// limits of what is delivered, and the training settings every filled slot
+// carries. Linked against the library's objects rather than the shared
+// object, whose internals are hidden.
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,12 @@ namespace {
 
 using nrx_test::ErrorText;
 using nrx_test::Ok;
+
+// Start-up empties the error text whatever was recorded before it.
+TEST(NrxFrameInternalTest, StartUpClearsTheErrorText) {
+  LastError().Record("before");
+  EXPECT_EQ(ErrorText(), "");
+}
 
 TEST(NrxFrameInternalTest, TheEngineReportsIntoTheLastErrorCutTo128Characters) {
   NRXMissingValue();  // start-up
@@ -62,6 +69,21 @@ TEST(NrxFrameInternalTest, StoredValuesAreDeliveredWithinTheirLimits) {
   char buffer[NRX_NAME_BUFFER_SIZE + 8];
   CopyName(std::string(300, 'n'), buffer);
   EXPECT_EQ(std::string(buffer), std::string(NRX_MAX_NAME_LENGTH, 'n'));
+}
+
+// A weight block that does not join two layers whole, which no network the
+// engine makes has, offers no weight.
+TEST(NrxFrameInternalTest, APartialWeightBlockOffersNoWeight) {
+  const std::int32_t net = nrx_test::Design{.units = {2, 3}}.Create();
+  tavrin::Connection& block = Networks()[net].network->layers[1].connections[0];
+  for (std::int32_t* size : {&block.no_from, &block.no_to}) {
+    --*size;
+    double weight = 0.0;
+    EXPECT_EQ(NRXGetNetworkWeight(net, 0, 0, 1, 0, &weight), 0);
+    EXPECT_EQ(ErrorText(), "Only connections between successive layers can be set");
+    ++*size;
+  }
+  Ok(NRXFreeNetwork(net));
 }
 
 TEST(NrxFrameInternalTest, FilledSlotsCarryFreshTrainingSettings) {

@@ -136,6 +136,8 @@ TEST_F(NrxRoundTripTest, VariablesAndNetworkSettings) {
   for (const auto& [set, get, code] : codes) EXPECT_EQ(Get<int32_t>(get, net), code);
   EXPECT_EQ(Get<double>(NRXGetNetworkAccept, net), 0.875);
   EXPECT_EQ(Get<double>(NRXGetNetworkReject, net), 0.125);
+  Ok(NRXSetNetworkLookahead(net, 0));  // the least there is
+  EXPECT_EQ(Get<int32_t>(NRXGetNetworkLookahead, net), 0);
 }
 
 TEST_F(NrxRoundTripTest, NominalsAndConversions) {
