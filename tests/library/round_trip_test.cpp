@@ -40,9 +40,6 @@ TEST_F(NrxRoundTripTest, CreateHandsEveryArgumentOn) {
   for (int32_t v = 0; v < 3; ++v) {
     EXPECT_EQ(Get<int32_t>(NRXGetNetworkNoNominals, net, v), nominals[v]);
     EXPECT_EQ(Get<int32_t>(NRXGetNetworkConvertFunction, net, v), conversions[v]);
-    EXPECT_EQ(Get<int32_t>(NRXGetNetworkMissingFunction, net, v), 0);
-    EXPECT_EQ(Get<double>(NRXGetNetworkMinMean, net, v), 0.0);
-    EXPECT_EQ(Get<double>(NRXGetNetworkMaxSD, net, v), 1.0);
   }
   EXPECT_EQ(Name(NRXGetNetworkNominal, net, 2, 0), "v1");
   EXPECT_EQ(Name(NRXGetNetworkNominal, net, 2, 3), "v4");
