@@ -159,7 +159,6 @@ const Refusal kRefusals[] = {
     REFUSED(kTooLongName, NRXSetDataNominal(kDs, 1, 1, kTooLong.c_str())),
     REFUSED("Shuffle mode out of range", NRXShuffleDataSet(kDs, 5)),
     REFUSED("Shuffle mode out of range", NRXShuffleDataSet(kDs, -1)),
-    REFUSED("Data Set index out of range", NRXSortDataSet(kDs, 3, 1)),
 
     // Whole networks.
     NO_SLOT("Number of layers out of bounds",
