@@ -49,7 +49,7 @@ constexpr const char* kMemory = "Not enough memory to perform operation";
 constexpr const char* kNominal = "Nominal number out of range";
 
 struct State {
-  Snapshot network, data_set;
+  std::string network, data_set;
   std::vector<int32_t> filled;
   std::array<double, 8> array;
 

@@ -1,15 +1,106 @@
-// The frame seen from a caller: each table's 64 slots, filled lowest first,
-// copies, and the rules of the error text.
+// The frame: start-up, the error text and the sink the engine reports
+// through, the boundary that turns exceptions into recorded failures, the
+// limits of what is delivered, and each table's 64 slots with the training
+// settings every filled network slot carries. Linked against the library's
+// objects, whose internals the shared object hides.
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <new>
+#include <stdexcept>
+#include <string>
+#include <utility>
 
+#include "checks.h"
+#include "common/status.h"
+#include "engine_state.h"
+#include "entry_point.h"
+#include "frame.h"
 #include "library_test_support.h"
 #include "slot_snapshot.h"
 
-namespace nrx_test {
+namespace nrx {
 namespace {
 
-using NrxFrameTest = LibraryTest;
+using nrx_test::Design;
+using nrx_test::kSlots;
+using nrx_test::MakeDataSet;
+using NrxFrameTest = nrx_test::LibraryTest;
+using nrx_test::ErrorText;
+using nrx_test::Ok;
+
+// Start-up empties the error text whatever was recorded before it.
+TEST_F(NrxFrameTest, StartUpClearsTheErrorText) {
+  LastError().Record("before");
+  EXPECT_EQ(ErrorText(), "");
+}
+
+TEST_F(NrxFrameTest, TheEngineReportsIntoTheLastErrorCutTo128Characters) {
+  NRXMissingValue();  // start-up
+  EXPECT_EQ(tavrin::Engine().error_sink, &LastError());
+  std::string message;
+  for (int i = 0; i < 200; ++i) message += static_cast<char>('a' + i % 26);
+  for (std::size_t length : {200, 129, 128, 127}) {
+    tavrin::RecordError(message.substr(0, length));
+    EXPECT_EQ(ErrorText(), message.substr(0, std::min<std::size_t>(length, 128)));
+  }
+}
+
+TEST_F(NrxFrameTest, TheBoundaryTurnsExceptionsIntoRecordedFailures) {
+  EXPECT_EQ(Guarded(kNoSlot, "no room", []() -> std::int32_t { throw std::bad_alloc(); }), kNoSlot);
+  EXPECT_EQ(ErrorText(), "no room");
+  EXPECT_EQ(Guarded(kFailure, "too big", []() -> std::int32_t { throw std::length_error("v"); }),
+            kFailure);
+  EXPECT_EQ(ErrorText(), "too big");
+  EXPECT_EQ(Guarded(kFailure, "", []() -> std::int32_t { throw std::runtime_error("?"); }),
+            kFailure);
+  EXPECT_EQ(ErrorText(), "Internal error: unexpected failure");
+  EXPECT_EQ(Guarded(kFailure, "", [] { return kSuccess; }), kSuccess);
+}
+
+// Stored values beyond what the interface itself sets (possible from damaged
+// files): a class or code is delivered truncated and clamped, a name cut to
+// what a caller's buffer holds.
+TEST_F(NrxFrameTest, StoredValuesAreDeliveredWithinTheirLimits) {
+  const std::int32_t max = INT32_MAX, min = INT32_MIN;
+  const std::pair<double, std::int32_t> truncations[] = {
+      {2.9, 2}, {-2.9, -2}, {1e10, max}, {-1e10, min}, {std::nan(""), 0}};
+  for (const auto& [stored, delivered] : truncations) {
+    EXPECT_EQ(TruncateToInt32(stored), delivered) << stored;
+  }
+  char buffer[NRX_NAME_BUFFER_SIZE + 8];
+  CopyName(std::string(300, 'n'), buffer);
+  EXPECT_EQ(std::string(buffer), std::string(NRX_MAX_NAME_LENGTH, 'n'));
+}
+
+// A weight block that does not join two layers whole, which no network the
+// engine makes has, offers no weight.
+TEST_F(NrxFrameTest, APartialWeightBlockOffersNoWeight) {
+  const std::int32_t net = Design{.units = {2, 3}}.Create();
+  tavrin::Connection& block = Networks()[net].network->layers[1].connections[0];
+  for (std::int32_t* size : {&block.no_from, &block.no_to}) {
+    --*size;
+    double weight = 0.0;
+    EXPECT_EQ(NRXGetNetworkWeight(net, 0, 0, 1, 0, &weight), 0);
+    EXPECT_EQ(ErrorText(), "Only connections between successive layers can be set");
+    ++*size;
+  }
+}
+
+TEST_F(NrxFrameTest, FilledSlotsCarryFreshTrainingSettings) {
+  const std::int32_t net = Design{}.Create();
+  Ok(NRXSetWeigend(net, 0.5, 3.0));
+  const std::int32_t copy = NRXCopyNetwork(net);
+  ASSERT_GE(copy, 0);
+  EXPECT_EQ(Networks()[net].training->weigend_lambda, 0.5);
+  EXPECT_EQ(Networks()[copy].training->weigend_lambda, 0.0) << "a copy starts afresh";
+  Ok(NRXFreeNetwork(net));
+  EXPECT_EQ(Networks()[net].training, nullptr);
+}
 
 TEST_F(NrxFrameTest, EachTableHasItsOwn64SlotsFilledLowestFirst) {
   for (int32_t i = 0; i < kSlots; ++i) {
@@ -43,12 +134,12 @@ TEST_F(NrxFrameTest, ACopyHoldsWhatItsSourceHeld) {
   const int32_t ds = MakeDataSet(1, 1, {{1, 2}, {3, 4}});
   ASSERT_EQ(NRXCopyNetwork(net), 1) << ErrorText();
   ASSERT_EQ(NRXCopyDataSet(ds), 1) << ErrorText();
-  EXPECT_TRUE(NetworkSnapshot(1) == NetworkSnapshot(net));
-  EXPECT_TRUE(DataSetSnapshot(1) == DataSetSnapshot(ds));
+  EXPECT_TRUE(nrx_test::NetworkSnapshot(1) == nrx_test::NetworkSnapshot(net));
+  EXPECT_TRUE(nrx_test::DataSetSnapshot(1) == nrx_test::DataSetSnapshot(ds));
 }
 
 TEST_F(NrxFrameTest, TheErrorTextStaysUntilTheNextFailure) {
-  MarkErrorText();
+  nrx_test::MarkErrorText();
   const std::string mark = ErrorText();
   EXPECT_EQ(NRXCreateDataSet(1, 1), 0);
   EXPECT_EQ(ErrorText(), mark) << "a success never clears it";
@@ -70,4 +161,4 @@ TEST_F(NrxFrameTest, TheMissingValueAndTheVersion) {
 }
 
 }  // namespace
-}  // namespace nrx_test
+}  // namespace nrx
