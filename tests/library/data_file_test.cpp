@@ -1,7 +1,7 @@
 // Loading and saving hand each of their arguments to the engine's readers and
 // writers: options that differ per call show a swap.
 
-#include <filesystem>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,45 +12,36 @@
 namespace nrx_test {
 namespace {
 
-namespace fs = std::filesystem;
-
 class NrxDataFileTest : public LibraryTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::path(::testing::TempDir()) /
-           ("tavrin-nrx-" +
-            std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::create_directories(dir_);
-  }
   void TearDown() override {
-    fs::remove_all(dir_);
+    for (const char* name : {"a", "b"}) std::remove(Path(name).c_str());
     LibraryTest::TearDown();
   }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
-  void Write(const char* name, const std::string& text) const {
-    std::ofstream(Path(name), std::ios::binary) << text;
+  // A file of this test's own, as tests may run side by side.
+  static std::string Path(const char* name) {
+    return ::testing::TempDir() + "nrx-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name() + "." + name;
   }
-  std::string Read(const char* name) const {
+  static std::string Read(const char* name) {
     std::ostringstream text;
     text << std::ifstream(Path(name), std::ios::binary).rdbuf();
     return text.str();
   }
-
-  fs::path dir_;
 };
 
 TEST_F(NrxDataFileTest, LoadingHandsEachOptionToTheReader) {
   // Case names and no header; ';' separates and "NA" marks a missing field.
-  Write("a.txt", "first;1.5;NA\nsecond;NA;2\n");
-  const int32_t ds = NRXLoadDataSet(Path("a.txt").c_str(), 2, 1, 0, ';', "NA");
+  std::ofstream(Path("a")) << "first;1.5;NA\nsecond;NA;2\n";
+  const int32_t ds = NRXLoadDataSet(Path("a").c_str(), 2, 1, 0, ';', "NA");
   ASSERT_EQ(ds, 0) << ErrorText();
   EXPECT_EQ(Get<int32_t>(NRXGetDataNoVariables, ds), 2);
   EXPECT_EQ(Name(NRXGetDataCaseName, ds, 1), "second");
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 0), 1.5);
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 1), NRXMissingValue());
   // A header and no case names; blanks separate and "?" is the default.
-  Write("b.txt", "NNTYPE x y\nTEST 1 ?\n");
-  const int32_t other = NRXLoadDataSet(Path("b.txt").c_str(), 2, 0, 1, ' ', nullptr);
+  std::ofstream(Path("b")) << "NNTYPE x y\nTEST 1 ?\n";
+  const int32_t other = NRXLoadDataSet(Path("b").c_str(), 2, 0, 1, ' ', nullptr);
   ASSERT_EQ(other, 1) << ErrorText();
   EXPECT_EQ(Name(NRXGetDataVariableName, other, 1), "y");
   EXPECT_EQ(Get<int32_t>(NRXGetDataNoTest, other), 1);
@@ -61,18 +52,18 @@ TEST_F(NrxDataFileTest, SavingHandsEachOptionToTheWriter) {
   const int32_t ds = MakeDataSet(1, 1, {{1.5, 2}, {3, 4}});
   Ok(NRXSetDataCaseName(ds, 0, "first"));
   Ok(NRXSetDataCaseTypes(ds, 1, 1, NRX_CASE_TEST));
-  Ok(NRXSaveDataSet(ds, Path("a.txt").c_str(), 2, 1, 0, 1, ';'));
+  Ok(NRXSaveDataSet(ds, Path("a").c_str(), 2, 1, 0, 1, ';'));
   // A case without a name is written as its number.
-  EXPECT_EQ(Read("a.txt"), "first;TRAIN;1.5;2\n02;TEST;3;4\n");
-  Ok(NRXSaveDataSet(ds, Path("b.txt").c_str(), 2, 0, 1, 0, '|'));
-  EXPECT_EQ(Read("b.txt"), "VAR1|VAR2\n1.5|2\n3|4\n");
+  EXPECT_EQ(Read("a"), "first;TRAIN;1.5;2\n02;TEST;3;4\n");
+  Ok(NRXSaveDataSet(ds, Path("b").c_str(), 2, 0, 1, 0, '|'));
+  EXPECT_EQ(Read("b"), "VAR1|VAR2\n1.5|2\n3|4\n");
 }
 
 // The first and the last format reach the engine; what each format holds is
 // the engine's.
 TEST_F(NrxDataFileTest, TheFirstAndLastFormatMakeTheRoundTrip) {
   const int32_t ds = MakeDataSet(2, 1, {{1, 2, 3}, {4, 5, 6}});
-  for (const auto& [format, name] : {std::pair{0, "a.kvm"}, std::pair{3, "a.pat"}}) {
+  for (const auto& [format, name] : {std::pair{0, "a"}, std::pair{3, "b"}}) {
     Ok(NRXSaveDataSet(ds, Path(name).c_str(), format, 1, 1, 1, ','));
     const int32_t back = NRXLoadDataSet(Path(name).c_str(), format, 1, 1, ',', nullptr);
     ASSERT_EQ(back, 1) << format << ": " << ErrorText();
