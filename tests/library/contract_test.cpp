@@ -13,6 +13,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <type_traits>
 #include <utility>
 #include <vector>
@@ -40,24 +41,14 @@ const double kNanRow[3] = {1.0, 1.0, kNan};
 const int32_t kSizes[2] = {1, 1};
 
 constexpr const char* kNull = "Output argument cannot be NULL";
-constexpr const char* kLayer = "Layer number out of range";
-constexpr const char* kUnit = "Unit number out of range";
 constexpr const char* kVariable = "Variable number out of range";
 constexpr const char* kCase = "Case number out of range";
 constexpr const char* kTooLongName = "Name too long: at most 255 characters";
 constexpr const char* kMemory = "Not enough memory to perform operation";
 constexpr const char* kNominal = "Nominal number out of range";
 
-struct State {
-  std::string network, data_set;
-  std::vector<int32_t> filled;
-  std::array<double, 8> array;
-
-  bool operator==(const State&) const = default;
-};
-
-State Capture() {
-  return {NetworkSnapshot(kNet), DataSetSnapshot(kDs), FilledSlots(), caller_array};
+auto Capture() {
+  return std::tuple{NetworkSnapshot(kNet), DataSetSnapshot(kDs), FilledSlots(), caller_array};
 }
 
 class NrxContractTest : public LibraryTest {
@@ -65,13 +56,15 @@ class NrxContractTest : public LibraryTest {
   void SetUp() override {
     // Layers 6, 2, 1: inputs 0 (numeric) and 1 (two values, One-of-N) over two
     // steps, output 2; with lookahead 1, cases 0 and 1 come too early to run.
-    const Design design{.no_inputs = 2,
-                        .units = {1, 2, 1},
-                        .nominals = {0, 2, 0},
-                        .conversions = {0, 1, 0},
-                        .steps = 2,
-                        .lookahead = 1};
-    ASSERT_EQ(design.Create(), kNet) << ErrorText();
+    ASSERT_EQ((Design{.no_inputs = 2,
+                      .units = {1, 2, 1},
+                      .nominals = {0, 2, 0},
+                      .conversions = {0, 1, 0},
+                      .steps = 2,
+                      .lookahead = 1}
+                   .Create()),
+              kNet)
+        << ErrorText();
     // Variables 0 .. 2 (1 with two values), cases 0 .. 3.
     ASSERT_EQ(NRXCreateDataSet(2, 1), kDs);
     Ok(NRXAddDataCases(kDs, -1, 3));
@@ -128,13 +121,10 @@ const Refusal kRefusals[] = {
             NRXAddDataCases(kDs, -1, INT32_MAX)),
     REFUSED(kCase, NRXDeleteDataCases(kDs, 4, 0)),
     REFUSED("Number of Cases out of range", NRXDeleteDataCases(kDs, 0, 0)),
-    REFUSED("Number of Cases out of range", NRXDeleteDataCases(kDs, 2, 3)),
     REFUSED("Number of Cases out of range", NRXDeleteDataCases(kDs, -1, 5)),
     REFUSED("Cannot Cut all cases", NRXDeleteDataCases(kDs, -1, 4)),
-    REFUSED(kCase, NRXSetDataCaseTypes(kDs, 4, 0, 9)),
     REFUSED("Number of Cases out of range", NRXSetDataCaseTypes(kDs, 2, 3, 9)),
     REFUSED("Case type out of range", NRXSetDataCaseTypes(kDs, 0, 4, 4)),
-    REFUSED(kVariable, NRXSetDataVariableTypes(kDs, 3, 0, 9)),
     REFUSED("Number of Variables out of range", NRXSetDataVariableTypes(kDs, 1, 3, 9)),
     REFUSED("Variable type out of range", NRXSetDataVariableTypes(kDs, 0, 3, 4)),
     REFUSED("Number of nominal values out of range", NRXSetDataNoNominals(kDs, 2, -1)),
@@ -217,7 +207,6 @@ const Refusal kRefusals[] = {
     REFUSED("Offset or no out of range", NRXDeleteNetworkInputVariables(kNet, 1, 2)),
     REFUSED("A Network must always have at least one input variable",
             NRXDeleteNetworkInputVariables(kNet, 0, 2)),
-    REFUSED("Offset or no out of range", NRXDeleteNetworkOutputVariables(kNet, 0, 2)),
     REFUSED("A Network must always have at least one output variable",
             NRXDeleteNetworkOutputVariables(kNet, 0, 1)),
     REFUSED("Number of nominal values out of range", NRXSetNetworkNoNominals(kNet, 2, -1)),
@@ -250,7 +239,7 @@ const Refusal kRefusals[] = {
 };
 
 TEST_F(NrxContractTest, EachExportsOwnRefusals) {
-  const State before = Capture();
+  const auto before = Capture();
   for (const Refusal& r : kRefusals) {
     MarkErrorText(r.message);
     EXPECT_EQ(r.call(), r.failure) << r.text;
@@ -283,8 +272,8 @@ const CommonCheck kCommonChecks[] = {
     {"net", "net", {{"net", kEmpty}}, "No network loaded with this index"},
     {"net", "ds", {{"net", kNet}, {"ds", kSlots}}, "Data Set index out of range"},
     {"net", "ds", {{"net", kNet}, {"ds", kEmpty}}, "No Data Set loaded with this index"},
-    {"net", "layer", {{"net", kNet}, {"layer", 3}}, kLayer},
-    {"net", "unit", {{"net", kNet}, {"layer", 2}, {"unit", 1}}, kUnit},
+    {"net", "layer", {{"net", kNet}, {"layer", 3}}, "Layer number out of range"},
+    {"net", "unit", {{"net", kNet}, {"layer", 2}, {"unit", 1}}, "Unit number out of range"},
     {"net", "variable", {{"net", kNet}, {"variable", 3}}, kVariable},
     {"ds", "ds", {{"ds", kSlots}}, "Data Set index out of range"},
     {"ds", "ds", {{"ds", kEmpty}}, "No Data Set loaded with this index"},
@@ -364,7 +353,7 @@ void ExpectCommonChecks(std::string_view name, std::string_view parameter_list, 
 }
 
 TEST_F(NrxContractTest, TheCommonChecksComeFirst) {
-  const State before = Capture();
+  const auto before = Capture();
 #define NRX_EXPECT_COMMON_CHECKS(result, name, parameters, arguments) \
   ExpectCommonChecks(#name, #parameters, &NRX##name);
   NRX_CDECL_FORMS(NRX_EXPECT_COMMON_CHECKS)

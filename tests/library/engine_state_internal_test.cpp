@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -44,24 +45,16 @@ TEST_F(NrxEngineStateTest, BackPropagationHandsEveryArgumentOn) {
   // Two epochs, so that each schedule's step shows its start: (end - start) / 2.
   Ok(NRXBackPropagation(net_, ds_, 2, 1, 0, 1, 0.25, 0.125, 0.5, 0.75, 0.0625, &training_,
                         &verification_));
-  EXPECT_EQ(run_.epochs, 2);
-  EXPECT_TRUE(run_.verify);
-  EXPECT_FALSE(run_.retain_best);
-  EXPECT_TRUE(run_.shuffle);
-  EXPECT_EQ(run_.learning_rate.end, 0.125);
-  EXPECT_EQ(run_.learning_rate.step, -0.0625);
-  EXPECT_EQ(run_.momentum.end, 0.75);
-  EXPECT_EQ(run_.momentum.step, 0.125);
-  EXPECT_EQ(run_.noise, 0.0625);
-  EXPECT_EQ(run_.stop_error_window, 7);
-  EXPECT_EQ(run_.stop_error_threshold, 1e-9);
-  EXPECT_EQ(run_.stop_verification_threshold, 2e-9);
-  EXPECT_EQ(run_.stop_error_delta, 0.125);
-  EXPECT_EQ(run_.stop_verification_delta, 0.0625);
-  EXPECT_EQ(run_.weigend_lambda, 0.01);
-  EXPECT_EQ(run_.weigend_scale, 2.0);
-  EXPECT_EQ(training_, run_.training_error);
-  EXPECT_EQ(verification_, run_.verification_error);
+  EXPECT_EQ(
+      std::tuple(run_.epochs, run_.verify, run_.retain_best, run_.shuffle, run_.learning_rate.end,
+                 run_.learning_rate.step, run_.momentum.end, run_.momentum.step, run_.noise),
+      std::tuple(2, true, false, true, 0.125, -0.0625, 0.75, 0.125, 0.0625));
+  EXPECT_EQ(std::tuple(run_.stop_error_window, run_.stop_error_threshold,
+                       run_.stop_verification_threshold, run_.stop_error_delta,
+                       run_.stop_verification_delta, run_.weigend_lambda, run_.weigend_scale),
+            std::tuple(7, 1e-9, 2e-9, 0.125, 0.0625, 0.01, 2.0));
+  EXPECT_EQ(std::tuple(training_, verification_),
+            std::tuple(run_.training_error, run_.verification_error));
   EXPECT_NE(training_, verification_);
   const TrainingSettings& settings = *Networks()[net_].training;
   EXPECT_EQ(settings.epochs, 2);
@@ -76,20 +69,17 @@ TEST_F(NrxEngineStateTest, BackPropagationHandsEveryArgumentOn) {
 
 TEST_F(NrxEngineStateTest, QuickPropagationHandsEveryArgumentOn) {
   Ok(NRXQuickPropagation(net_, ds_, 1, 0, 0, 0.375, 1.5, 0.03125, &training_, &verification_));
-  EXPECT_EQ(run_.epochs, 1);
-  EXPECT_EQ(run_.learning_rate.end, 0.375);
-  EXPECT_EQ(engine_.algorithms.quickprop_accel, 1.5);
-  EXPECT_EQ(run_.noise, 0.03125);
+  EXPECT_EQ(std::tuple(run_.epochs, run_.learning_rate.end, engine_.algorithms.quickprop_accel,
+                       run_.noise),
+            std::tuple(1, 0.375, 1.5, 0.03125));
 }
 
 TEST_F(NrxEngineStateTest, DeltaBarDeltaHandsEveryArgumentOn) {
   Ok(NRXDeltaBarDelta(net_, ds_, 1, 0, 0, 0.375, 0.0625, 0.875, 0.25, 0.015625, &training_,
                       &verification_));
-  EXPECT_EQ(run_.learning_rate.end, 0.375);
-  EXPECT_EQ(engine_.algorithms.dbd_increment, 0.0625);
-  EXPECT_EQ(engine_.algorithms.dbd_decay, 0.875);
-  EXPECT_EQ(engine_.algorithms.dbd_smoothing, 0.25);
-  EXPECT_EQ(run_.noise, 0.015625);
+  EXPECT_EQ(std::tuple(run_.learning_rate.end, engine_.algorithms.dbd_increment,
+                       engine_.algorithms.dbd_decay, engine_.algorithms.dbd_smoothing, run_.noise),
+            std::tuple(0.375, 0.0625, 0.875, 0.25, 0.015625));
 }
 
 // A request made while no training runs stops the next one after its first epoch.

@@ -59,17 +59,5 @@ TEST_F(NrxRunTest, ADataSetsCase) {
   EXPECT_EQ(run(NRX_OUTPUT_LAYER1_SMALLEST), (std::vector<double>{-0.5, -9, -9, -9}));
 }
 
-TEST_F(NrxRunTest, ATimeSeriesCaseNeedsOnlyItsOwnWindow) {
-  // One input over two steps, lookahead 1: case c reads cases c - 2 and c - 1,
-  // so case 2 is the first it can run: 1 x 1 + 10 x 2.
-  const int32_t net = Design{.design = NRX_DESIGN_LINEAR, .steps = 2, .lookahead = 1}.Create();
-  Ok(NRXSetNetworkWeight(net, 0, 0, 1, 0, 1.0));
-  Ok(NRXSetNetworkWeight(net, 0, 1, 1, 0, 10.0));
-  Ok(NRXSetNetworkUnitThreshold(net, 1, 0, 0.0));
-  const int32_t ds = MakeDataSet(1, 1, {{1, 0}, {2, 0}, {3, 0}});
-  EXPECT_EQ(Outputs([&](double* out) { return NRXRunNetworkFromDataSet(net, ds, 2, 0, out); }),
-            (std::vector<double>{21.0, -9, -9, -9}));
-}
-
 }  // namespace
 }  // namespace nrx_test
