@@ -5,7 +5,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <utility>
 
 #include "library_test_support.h"
 
@@ -57,19 +56,6 @@ TEST_F(NrxDataFileTest, SavingHandsEachOptionToTheWriter) {
   EXPECT_EQ(Read("a"), "first;TRAIN;1.5;2\n02;TEST;3;4\n");
   Ok(NRXSaveDataSet(ds, Path("b").c_str(), 2, 0, 1, 0, '|'));
   EXPECT_EQ(Read("b"), "VAR1|VAR2\n1.5|2\n3|4\n");
-}
-
-// The first and the last format reach the engine; what each format holds is
-// the engine's.
-TEST_F(NrxDataFileTest, TheFirstAndLastFormatMakeTheRoundTrip) {
-  const int32_t ds = MakeDataSet(2, 1, {{1, 2, 3}, {4, 5, 6}});
-  for (const auto& [format, name] : {std::pair{0, "a"}, std::pair{3, "b"}}) {
-    Ok(NRXSaveDataSet(ds, Path(name).c_str(), format, 1, 1, 1, ','));
-    const int32_t back = NRXLoadDataSet(Path(name).c_str(), format, 1, 1, ',', nullptr);
-    ASSERT_EQ(back, 1) << format << ": " << ErrorText();
-    EXPECT_EQ(Get<double>(NRXGetDataEntry, back, 1, 2), 6.0) << format;
-    Ok(NRXFreeDataSet(back));
-  }
 }
 
 }  // namespace

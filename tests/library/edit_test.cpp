@@ -90,30 +90,5 @@ TEST_F(NrxEditTest, SortingAndTheCaseIndex) {
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 2, 0), 3.0);
 }
 
-// Mode 2 deals the case types over every case but those the active network
-// needs as history: cases 0 and 1 for two steps and lookahead 1. Without an
-// active network nothing is held back.
-TEST_F(NrxEditTest, ShufflingHoldsBackTheActiveNetworksHistory) {
-  const int32_t ds = MakeDataSet(1, 1, std::vector<std::vector<double>>(10, {1, 2}));
-  const auto history_kept = [&] {
-    Ok(NRXSetDataCaseTypes(ds, 0, 2, NRX_CASE_IGNORED));
-    for (int round = 0; round < 20; ++round) {
-      Ok(NRXShuffleDataSet(ds, 2));
-      if (Each<int32_t>(2, NRXGetDataCaseType, ds) != std::vector<int32_t>{3, 3}) return false;
-    }
-    return true;
-  };
-  EXPECT_FALSE(history_kept());
-  EXPECT_EQ((Design{.steps = 2, .lookahead = 1}.Create()), 0);  // now the active network
-  EXPECT_TRUE(history_kept());
-}
-
-TEST_F(NrxEditTest, ScaleFactorsComeFromTheDataSet) {
-  // Minimax over 2, 4, 6 onto 0 .. 1: scale 1 / 4.
-  const int32_t net = Design{}.Create();
-  Ok(NRXCalculateScaleFactors(net, MakeDataSet(1, 1, {{2, 0}, {4, 0}, {6, 0}})));
-  EXPECT_EQ(Get<double>(NRXGetNetworkScaleFactor, net, 0), 0.25);
-}
-
 }  // namespace
 }  // namespace nrx_test

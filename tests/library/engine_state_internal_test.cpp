@@ -103,10 +103,6 @@ TEST_F(NrxEngineStateTest, ReinitialisationTakesItsMethodLayerAndRange) {
   EXPECT_EQ(weight_and_threshold(2), std::pair(1.5, 1.5));
   EXPECT_EQ(engine_.reinitialisation.a, 2.5);
   EXPECT_EQ(engine_.reinitialisation.b, 3.5);
-  // An unknown method changes nothing, not even the range, and succeeds.
-  Ok(NRXReinitializeNetwork(net, 4, 2, 5.0, 6.0));
-  EXPECT_EQ(engine_.reinitialisation.a, 2.5);
-  EXPECT_EQ(weight_and_threshold(2), std::pair(1.5, 1.5));
 }
 
 // A row for each way an export makes its pair active: creation, structure
@@ -120,7 +116,6 @@ TEST_F(NrxEngineStateTest, CallsThatWorkThroughTheEngineMakeTheirPairActive) {
     std::function<std::int32_t()> call;
   };
   const std::vector<Activating> calls = {
-      {edited + 1, false, [] { return Design{}.Create(); }},
       {edited, false, [&] { return NRXAddNetworkUnits(edited, 1, -1, 1); }},
       {edited, false, [&] { return NRXAppendNetwork(edited, edited); }},
       {edited, false, [&] { return NRXAddNetworkInputVariables(edited, -1, 1); }},

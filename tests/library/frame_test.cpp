@@ -41,7 +41,6 @@ TEST_F(NrxFrameTest, StartUpClearsTheErrorText) {
 
 TEST_F(NrxFrameTest, TheEngineReportsIntoTheLastErrorCutTo128Characters) {
   NRXMissingValue();  // start-up
-  EXPECT_EQ(tavrin::Engine().error_sink, &LastError());
   std::string message;
   for (int i = 0; i < 200; ++i) message += static_cast<char>('a' + i % 26);
   for (std::size_t length : {200, 129, 128, 127}) {
