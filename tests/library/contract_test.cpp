@@ -221,7 +221,7 @@ const Refusal kRefusals[] = {
 TEST_F(NrxContractTest, EachExportsOwnRefusals) {
   const auto before = Capture();
   for (const Refusal& r : kRefusals) {
-    MarkErrorText(r.message);
+    nrx::LastError().Record("(mark)");
     EXPECT_EQ(r.call(), r.failure) << r.text;
     EXPECT_EQ(ErrorText(), r.message) << r.text;
     EXPECT_TRUE(Capture() == before) << r.text << " changed something";
@@ -312,7 +312,7 @@ void ExpectCommonChecks(std::string_view name, std::string_view parameter_list, 
                           std::string_view message) {
     const auto own = kOwnText.find(std::string(name) + " " + std::string(check));
     if (own != kOwnText.end()) message = own->second;
-    MarkErrorText(message);
+    nrx::LastError().Record("(mark)");
     EXPECT_EQ(CallWith(form, parameters, arguments), failure) << name << " " << check;
     EXPECT_EQ(ErrorText(), message) << name << " " << check;
   };

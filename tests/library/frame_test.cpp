@@ -41,11 +41,10 @@ TEST_F(NrxFrameTest, StartUpClearsTheErrorText) {
 
 TEST_F(NrxFrameTest, TheEngineReportsIntoTheLastErrorCutTo128Characters) {
   NRXMissingValue();  // start-up
-  std::string message;
-  for (int i = 0; i < 200; ++i) message += static_cast<char>('a' + i % 26);
-  for (std::size_t length : {200, 129, 128, 127}) {
+  const std::string message = std::string(127, 'a') + "bc";
+  for (std::size_t length : {129, 128}) {
     tavrin::RecordError(message.substr(0, length));
-    EXPECT_EQ(ErrorText(), message.substr(0, std::min<std::size_t>(length, 128)));
+    EXPECT_EQ(ErrorText(), message.substr(0, 128));
   }
 }
 
@@ -58,7 +57,6 @@ TEST_F(NrxFrameTest, TheBoundaryTurnsExceptionsIntoRecordedFailures) {
   EXPECT_EQ(Guarded(kFailure, "", []() -> std::int32_t { throw std::runtime_error("?"); }),
             kFailure);
   EXPECT_EQ(ErrorText(), "Internal error: unexpected failure");
-  EXPECT_EQ(Guarded(kFailure, "", [] { return kSuccess; }), kSuccess);
 }
 
 // Stored values beyond what the interface itself sets (possible from damaged
@@ -90,17 +88,6 @@ TEST_F(NrxFrameTest, APartialWeightBlockOffersNoWeight) {
   }
 }
 
-TEST_F(NrxFrameTest, FilledSlotsCarryFreshTrainingSettings) {
-  const std::int32_t net = Design{}.Create();
-  Ok(NRXSetWeigend(net, 0.5, 3.0));
-  const std::int32_t copy = NRXCopyNetwork(net);
-  ASSERT_GE(copy, 0);
-  EXPECT_EQ(Networks()[net].training->weigend_lambda, 0.5);
-  EXPECT_EQ(Networks()[copy].training->weigend_lambda, 0.0) << "a copy starts afresh";
-  Ok(NRXFreeNetwork(net));
-  EXPECT_EQ(Networks()[net].training, nullptr);
-}
-
 TEST_F(NrxFrameTest, EachTableHasItsOwn64SlotsFilledLowestFirst) {
   for (int32_t i = 0; i < kSlots; ++i) {
     ASSERT_EQ(Design{}.Create(), i) << ErrorText();
@@ -128,17 +115,24 @@ TEST_F(NrxFrameTest, EachTableHasItsOwn64SlotsFilledLowestFirst) {
   EXPECT_EQ(NRXCreateDataSet(1, 1), 9);
 }
 
+// A copy holds what its source held, but its own fresh training settings,
+// which go with the slot.
 TEST_F(NrxFrameTest, ACopyHoldsWhatItsSourceHeld) {
   const int32_t net = Design{.units = {1, 2, 1}}.Create();
   const int32_t ds = MakeDataSet(1, 1, {{1, 2}, {3, 4}});
+  Ok(NRXSetWeigend(net, 0.5, 3.0));
   ASSERT_EQ(NRXCopyNetwork(net), 1) << ErrorText();
   ASSERT_EQ(NRXCopyDataSet(ds), 1) << ErrorText();
   EXPECT_TRUE(nrx_test::NetworkSnapshot(1) == nrx_test::NetworkSnapshot(net));
   EXPECT_TRUE(nrx_test::DataSetSnapshot(1) == nrx_test::DataSetSnapshot(ds));
+  EXPECT_EQ(Networks()[net].training->weigend_lambda, 0.5);
+  EXPECT_EQ(Networks()[1].training->weigend_lambda, 0.0);
+  Ok(NRXFreeNetwork(net));
+  EXPECT_EQ(Networks()[net].training, nullptr);
 }
 
 TEST_F(NrxFrameTest, TheErrorTextStaysUntilTheNextFailure) {
-  nrx_test::MarkErrorText();
+  NRXFreeNetwork(-1);
   const std::string mark = ErrorText();
   EXPECT_EQ(NRXCreateDataSet(1, 1), 0);
   EXPECT_EQ(ErrorText(), mark) << "a success never clears it";

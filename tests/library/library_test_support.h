@@ -8,7 +8,6 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <type_traits>
 #include <vector>
 
@@ -22,16 +21,6 @@ inline std::string ErrorText() {
   char buffer[NRX_ERROR_BUFFER_SIZE];
   EXPECT_EQ(NRXErrorMessage(buffer), 1);
   return buffer;
-}
-
-// Leaves a known text other than `expected` behind, so that a test can tell
-// whether a call replaced it.
-inline void MarkErrorText(std::string_view expected = "") {
-  if (expected == "Network index out of range") {
-    NRXFreeDataSet(-1);
-  } else {
-    NRXFreeNetwork(-1);
-  }
 }
 
 inline void FreeAllSlots() {
