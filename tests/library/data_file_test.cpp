@@ -38,13 +38,6 @@ TEST_F(NrxDataFileTest, LoadingHandsEachOptionToTheReader) {
   EXPECT_EQ(Name(NRXGetDataCaseName, ds, 1), "second");
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 0), 1.5);
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 1), NRXMissingValue());
-  // A header and no case names; blanks separate and "?" is the default.
-  std::ofstream(Path("b")) << "NNTYPE x y\nTEST 1 ?\n";
-  const int32_t other = NRXLoadDataSet(Path("b").c_str(), 2, 0, 1, ' ', nullptr);
-  ASSERT_EQ(other, 1) << ErrorText();
-  EXPECT_EQ(Name(NRXGetDataVariableName, other, 1), "y");
-  EXPECT_EQ(Get<int32_t>(NRXGetDataNoTest, other), 1);
-  EXPECT_EQ(Get<double>(NRXGetDataEntry, other, 0, 1), NRXMissingValue());
 }
 
 TEST_F(NrxDataFileTest, SavingHandsEachOptionToTheWriter) {
