@@ -25,32 +25,6 @@ TEST_F(NrxEditTest, UnitsAndLayers) {
   EXPECT_EQ(Each<double>(3, NRXGetNetworkUnitThreshold, net, 1), (std::vector<double>{20, 21, 0}));
 }
 
-TEST_F(NrxEditTest, NetworkVariables) {
-  const int32_t net = Design{.no_inputs = 2, .no_outputs = 2, .units = {2, 2, 2}}.Create();
-  int32_t v = 0;
-  for (const char* name : {"a", "b", "y", "z"}) Ok(NRXSetNetworkVariableName(net, v++, name));
-  Ok(NRXAddNetworkInputVariables(net, 1, 2));
-  Ok(NRXAddNetworkInputVariables(net, -1, 1));
-  Ok(NRXAddNetworkOutputVariables(net, 1, 3));  // after the first output
-  Ok(NRXAddNetworkOutputVariables(net, -1, 1));
-  Ok(NRXDeleteNetworkInputVariables(net, 1, 2));
-  Ok(NRXDeleteNetworkOutputVariables(net, 2, 3));
-  EXPECT_EQ(Each<std::string>(6, NRXGetNetworkVariableName, net),
-            (std::vector<std::string>{"a", "b", "", "y", "", ""}));
-}
-
-TEST_F(NrxEditTest, AppendingJoinsACopyOfTheSecondNetwork) {
-  // Layers 2, 1 then 1, 3, 1: the second's input layer merges with the first's
-  // output layer, and the second stays as it was. A network may follow itself.
-  const int32_t first = Design{.no_inputs = 2, .units = {2, 1}}.Create();
-  const int32_t second = Design{.units = {1, 3, 1}}.Create();
-  Ok(NRXAppendNetwork(first, second));
-  EXPECT_EQ(Each<int32_t>(4, NRXGetNetworkLayerNoUnits, first), (std::vector<int32_t>{2, 1, 3, 1}));
-  EXPECT_EQ(Get<int32_t>(NRXGetNetworkNoLayers, second), 3);
-  Ok(NRXAppendNetwork(second, second));
-  EXPECT_EQ(Get<int32_t>(NRXGetNetworkNoLayers, second), 5);
-}
-
 TEST_F(NrxEditTest, DataSetVariablesAndCases) {
   const int32_t ds = MakeDataSet(2, 1, {{1, 2, 3}, {4, 5, 6}, {7, 8, 9}});
   int32_t i = 0;

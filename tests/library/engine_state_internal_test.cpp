@@ -82,30 +82,18 @@ TEST_F(NrxEngineStateTest, DeltaBarDeltaHandsEveryArgumentOn) {
             std::tuple(0.375, 0.0625, 0.875, 0.25, 0.015625));
 }
 
-// A request made while no training runs stops the next one after its first epoch.
-TEST_F(NrxEngineStateTest, AStopRequestEndsTheNextTrainingCall) {
-  NRXRequestStop();
-  Ok(NRXBackPropagation(net_, ds_, 50, 0, 0, 0, 0.1, 0.1, 0.0, 0.0, 0.0, &training_,
-                        &verification_));
-  EXPECT_EQ(run_.epoch, 1);
-}
-
 TEST_F(NrxEngineStateTest, ReinitialisationTakesItsMethodLayerAndRange) {
   const std::int32_t net = Design{.units = {1, 2, 1}}.Create();
-  const auto weight_and_threshold = [&](std::int32_t layer) {
-    return std::pair{Get<double>(NRXGetNetworkWeight, net, layer - 1, 0, layer, 0),
-                     Get<double>(NRXGetNetworkUnitThreshold, net, layer, 0)};
-  };
   // Uniform in (1.5, 1.5) can only give 1.5, in every layer.
   Ok(NRXReinitializeNetwork(net, NRX_REINIT_UNIFORM, -1, 1.5, 1.5));
   Ok(NRXReinitializeNetwork(net, NRX_REINIT_ZERO, 1, 2.5, 3.5));
-  EXPECT_EQ(weight_and_threshold(1), std::pair(0.0, 0.0));
-  EXPECT_EQ(weight_and_threshold(2), std::pair(1.5, 1.5));
+  EXPECT_EQ(Get<double>(NRXGetNetworkWeight, net, 0, 0, 1, 0), 0.0);
+  EXPECT_EQ(Get<double>(NRXGetNetworkWeight, net, 1, 0, 2, 0), 1.5);
   EXPECT_EQ(engine_.reinitialisation.a, 2.5);
   EXPECT_EQ(engine_.reinitialisation.b, 3.5);
 }
 
-// A row for each way an export makes its pair active: creation, structure
+// A row for each way an export makes its pair active: structure
 // edits, appending, the two kinds of variable edit, the exports on a network
 // and a data set, and training.
 TEST_F(NrxEngineStateTest, CallsThatWorkThroughTheEngineMakeTheirPairActive) {
