@@ -78,21 +78,18 @@ TEST_F(NrxRoundTripTest, LayersUnitsAndWeights) {
 
 TEST_F(NrxRoundTripTest, VariablesAndNetworkSettings) {
   const int32_t net = MakeNetwork();
-  using SetReal = int32_t (*)(int32_t, int32_t, double);
-  using GetReal = int32_t (*)(int32_t, int32_t, double*);
-  const std::pair<SetReal, GetReal> reals[] = {{NRXSetNetworkScaleFactor, NRXGetNetworkScaleFactor},
-                                               {NRXSetNetworkShiftFactor, NRXGetNetworkShiftFactor},
-                                               {NRXSetNetworkMinMean, NRXGetNetworkMinMean},
-                                               {NRXSetNetworkMaxSD, NRXGetNetworkMaxSD}};
-  using SetCode = int32_t (*)(int32_t, int32_t);
-  using GetCode = int32_t (*)(int32_t, int32_t*);
-  const std::tuple<SetCode, GetCode, int32_t> codes[] = {
-      {NRXSetNetworkErrorFunction, NRXGetNetworkErrorFunction, 3},
-      {NRXSetNetworkInputNormFunction, NRXGetNetworkInputNormFunction, 2},
-      {NRXSetNetworkOutputNormFunction, NRXGetNetworkOutputNormFunction, 5},
-      {NRXSetNetworkClassifyDir, NRXGetNetworkClassifyDir, 7},
-      {NRXSetNetworkLookahead, NRXGetNetworkLookahead, 6},
-      {NRXSetNetworkSteps, NRXGetNetworkSteps, 4}};
+  const std::pair<decltype(&NRXSetNetworkMaxSD), decltype(&NRXGetNetworkMaxSD)> reals[] = {
+      {NRXSetNetworkScaleFactor, NRXGetNetworkScaleFactor},
+      {NRXSetNetworkShiftFactor, NRXGetNetworkShiftFactor},
+      {NRXSetNetworkMinMean, NRXGetNetworkMinMean},
+      {NRXSetNetworkMaxSD, NRXGetNetworkMaxSD}};
+  const std::tuple<decltype(&NRXSetNetworkSteps), decltype(&NRXGetNetworkSteps), int32_t> codes[] =
+      {{NRXSetNetworkErrorFunction, NRXGetNetworkErrorFunction, 3},
+       {NRXSetNetworkInputNormFunction, NRXGetNetworkInputNormFunction, 2},
+       {NRXSetNetworkOutputNormFunction, NRXGetNetworkOutputNormFunction, 5},
+       {NRXSetNetworkClassifyDir, NRXGetNetworkClassifyDir, 7},
+       {NRXSetNetworkLookahead, NRXGetNetworkLookahead, 6},
+       {NRXSetNetworkSteps, NRXGetNetworkSteps, 4}};
   Ok(NRXSetNetworkLookahead(net, 0));  // the least there is
   for (int32_t v = 0; v < 5; ++v) {
     for (int32_t f = 0; f < 4; ++f) Ok(reals[f].first(net, v, 10.0 * f + v + 0.5));
