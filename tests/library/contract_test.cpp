@@ -353,8 +353,7 @@ TEST_F(NrxContractTest, CountsNamesAndTrainingErrorsAreClearedByARefusal) {
   EXPECT_STREQ(name, "");
   errors[0] = errors[1] = 9.0;
   EXPECT_EQ(NRXQuickPropagation(kNet, kDs, -1, 0, 0, 0, 0, 0, errors, errors + 1), 0);
-  EXPECT_EQ(errors[0], 0.0);
-  EXPECT_EQ(errors[1], 0.0);
+  EXPECT_EQ(std::pair(errors[0], errors[1]), std::pair(0.0, 0.0));
 }
 
 }  // namespace

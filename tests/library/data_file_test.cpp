@@ -1,5 +1,5 @@
-// Loading and saving hand each of their arguments to the engine's readers and
-// writers: options that differ per call show a swap.
+// Saving and loading hand each of their arguments to the engine's writers and
+// readers: options that differ per call show a swap.
 
 #include <cstdio>
 #include <fstream>
@@ -29,18 +29,7 @@ class NrxDataFileTest : public LibraryTest {
   }
 };
 
-TEST_F(NrxDataFileTest, LoadingHandsEachOptionToTheReader) {
-  // Case names and no header; ';' separates and "NA" marks a missing field.
-  std::ofstream(Path("a")) << "first;1.5;NA\nsecond;NA;2\n";
-  const int32_t ds = NRXLoadDataSet(Path("a").c_str(), 2, 1, 0, ';', "NA");
-  ASSERT_EQ(ds, 0) << ErrorText();
-  EXPECT_EQ(Get<int32_t>(NRXGetDataNoVariables, ds), 2);
-  EXPECT_EQ(Name(NRXGetDataCaseName, ds, 1), "second");
-  EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 0), 1.5);
-  EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 1), NRXMissingValue());
-}
-
-TEST_F(NrxDataFileTest, SavingHandsEachOptionToTheWriter) {
+TEST_F(NrxDataFileTest, EachOptionReachesTheWriterAndTheReader) {
   const int32_t ds = MakeDataSet(1, 1, {{1.5, 2}, {3, 4}});
   Ok(NRXSetDataCaseName(ds, 0, "first"));
   Ok(NRXSetDataCaseTypes(ds, 1, 1, NRX_CASE_TEST));
@@ -49,6 +38,12 @@ TEST_F(NrxDataFileTest, SavingHandsEachOptionToTheWriter) {
   EXPECT_EQ(Read("a"), "first;TRAIN;1.5;2\n02;TEST;3;4\n");
   Ok(NRXSaveDataSet(ds, Path("b").c_str(), 2, 0, 1, 0, '|'));
   EXPECT_EQ(Read("b"), "VAR1|VAR2\n1.5|2\n3|4\n");
+  // A header and no case names; '|' separates and a field beginning "3" is missing.
+  const int32_t back = NRXLoadDataSet(Path("b").c_str(), 2, 0, 1, '|', "3");
+  ASSERT_EQ(back, 1) << ErrorText();
+  EXPECT_EQ(Name(NRXGetDataVariableName, back, 1), "VAR2");
+  EXPECT_EQ(Get<double>(NRXGetDataEntry, back, 1, 0), NRXMissingValue());
+  EXPECT_EQ(Get<double>(NRXGetDataEntry, back, 1, 1), 4.0);
 }
 
 }  // namespace

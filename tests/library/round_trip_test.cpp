@@ -1,6 +1,7 @@
 // Every setter's value comes back from its getter at the place it was set and
-// nowhere else, and NRXCreateNetwork hands each of its arguments on: distinct
-// values per argument make a swapped or shifted argument show.
+// nowhere else, NRXCreateNetwork hands each of its arguments on, and a run
+// its output type and case: distinct values per argument make a swapped or
+// shifted argument show.
 
 #include <string>
 #include <tuple>
@@ -72,8 +73,6 @@ TEST_F(NrxRoundTripTest, LayersUnitsAndWeights) {
       }
     }
   }
-  Ok(NRXSetNetworkUnitName(net, 1, 2, nullptr));
-  EXPECT_EQ(Name(NRXGetNetworkUnitName, net, 1, 2), "") << "a null name clears it";
 }
 
 TEST_F(NrxRoundTripTest, VariablesAndNetworkSettings) {
@@ -155,6 +154,37 @@ TEST_F(NrxRoundTripTest, ACaseMovesInputsPlusOutputsEntries) {
   Ok(NRXGetDataCase(ds, 1, values.data()));
   EXPECT_EQ(values, (std::vector<double>{7, 8, -1, -1}));
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 1, 2), 6.0) << "beyond the case";
+}
+
+// A run works out on paper: y1 = 2 a - b - 0.5, y2 = a + b (linear), y1
+// decoded with scale 2. Which values each type gives is the engine's; the
+// types here are the bounds of each export's range.
+TEST_F(NrxRoundTripTest, ARunsTypeAndCaseReachTheEngine) {
+  const int32_t net = Design{
+      .design = NRX_DESIGN_LINEAR,
+      .no_inputs = 2,
+      .no_outputs = 2,
+      .units = {2, 2}}.Create();
+  const double weights[2][2] = {{2.0, -1.0}, {1.0, 1.0}};
+  for (int32_t u = 0; u < 2; ++u) {
+    for (int32_t s = 0; s < 2; ++s) Ok(NRXSetNetworkWeight(net, 0, s, 1, u, weights[u][s]));
+  }
+  Ok(NRXSetNetworkUnitThreshold(net, 1, 0, 0.5));
+  Ok(NRXSetNetworkUnitThreshold(net, 1, 1, 0.0));
+  Ok(NRXSetNetworkScaleFactor(net, 2, 2.0));
+  // (3, 1): y = (4.5, 4); layer 1's winner is its smallest unit.
+  const double in[2] = {3.0, 1.0};
+  std::vector<double> out(4, -9.0);
+  Ok(NRXRunNetwork(net, NRX_OUTPUT_LAYER1_WINNER, in, out.data()));
+  EXPECT_EQ(out, (std::vector<double>{2.0, -9, -9, -9}));
+  // The run keeps its activations: unit 0 of layer 1, not unit 1 of layer 0.
+  EXPECT_EQ(Get<double>(NRXGetNetworkUnitActivation, net, 1, 0), 4.5);
+  // Case 1, (1, 2): y = (-0.5, 3).
+  const int32_t ds = MakeDataSet(2, 2, {{3, 1, 0, 0}, {1, 2, 0, 0}});
+  Ok(NRXRunNetworkFromDataSet(net, ds, 1, NRX_OUTPUT_DECODED, out.data()));
+  EXPECT_EQ(out, (std::vector<double>{-0.25, 3.0, -9, -9}));
+  Ok(NRXRunNetworkFromDataSet(net, ds, 1, NRX_OUTPUT_LAYER1_SMALLEST, out.data()));
+  EXPECT_EQ(out, (std::vector<double>{-0.5, 3.0, -9, -9}));
 }
 
 }  // namespace
