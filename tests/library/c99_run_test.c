@@ -30,7 +30,6 @@ int main(void) {
 
   net = NRXCreateNetwork(NRX_DESIGN_LINEAR, 2, 1, 2, 0, 1, NULL, NULL, units, widths);
   CHECK(net == 0);
-  CHECK(NRXSetNetworkWeight(net, 0, 1, 1, 0, -1.0) == 1);
   CHECK(NRXRunNetwork(net, NRX_OUTPUT_DECODED, inputs, outputs) == 1);
   CHECK(NRXRunNetwork(net, 9, inputs, outputs) == 0);
   CHECK(NRXErrorMessage(error) == 1);

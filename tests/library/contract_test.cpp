@@ -34,6 +34,7 @@ constexpr int32_t kEmpty = 1;
 // errors, which a refusal sets to 0.
 std::array<double, 8> caller_array;
 double errors[2];
+double* const kOut = caller_array.data();
 
 const std::string kTooLong(NRX_MAX_NAME_LENGTH + 1, 'n');
 const double kNan = std::nan("");
@@ -164,10 +165,8 @@ const Refusal kRefusals[] = {
     NO_SLOT(kMemory, Design{.units = {1, 0x20000000, 0x20000000}}.Create()),
     REFUSED("Network index out of range", NRXAppendNetwork(kNet, 64)),
     REFUSED("No Network loaded with this index", NRXAppendNetwork(kNet, kEmpty)),
-    REFUSED("Input and output arrays cannot be NULL",
-            NRXRunNetwork(kNet, 9, nullptr, caller_array.data())),
-    REFUSED("Output type out of range",
-            NRXRunNetwork(kNet, 4, caller_array.data(), caller_array.data())),
+    REFUSED("Input and output arrays cannot be NULL", NRXRunNetwork(kNet, 9, nullptr, kOut)),
+    REFUSED("Output type out of range", NRXRunNetwork(kNet, 4, kOut, kOut)),
     REFUSED("Pattern number out of range", NRXRunNetworkFromDataSet(kNet, kDs, 4, 9, nullptr)),
     REFUSED("Pattern number too small for the network's steps and lookahead",
             NRXRunNetworkFromDataSet(kNet, kDs, 1, 9, nullptr)),

@@ -138,7 +138,6 @@ TEST_F(NrxRoundTripTest, DataSetContentTypesAndCounts) {
       {NRXGetDataNoTest, 3}};
   for (const auto& [get, expected] : counts) EXPECT_EQ(Get<int32_t>(get, ds), expected);
   EXPECT_EQ(Each<int32_t>(6, NRXGetDataVariableType, ds), (std::vector<int32_t>{0, 0, 0, 2, 1, 3}));
-  EXPECT_EQ(Each<int32_t>(6, NRXGetDataNoNominals, ds), (std::vector<int32_t>{0, 0, 0, 0, 3, 0}));
   EXPECT_EQ(Each<int32_t>(10, NRXGetDataCaseType, ds),
             (std::vector<int32_t>{0, 0, 0, 0, 0, 1, 2, 2, 2, 3}));
   EXPECT_EQ(Name(NRXGetDataNominal, ds, 4, 0), "low");
