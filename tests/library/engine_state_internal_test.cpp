@@ -8,7 +8,6 @@
 
 #include <functional>
 #include <tuple>
-#include <utility>
 
 #include "engine_state.h"
 #include "frame.h"
