@@ -36,7 +36,6 @@ TEST_F(NrxRoundTripTest, CreateHandsEveryArgumentOn) {
             (std::vector<int32_t>{4, 2, 1, 3, 4}));
   EXPECT_EQ(Each<int32_t>(3, NRXGetNetworkNoNominals, net), (std::vector<int32_t>{0, 3, 4}));
   EXPECT_EQ(Each<int32_t>(3, NRXGetNetworkConvertFunction, net), (std::vector<int32_t>{3, 1, 6}));
-  EXPECT_EQ(Name(NRXGetNetworkNominal, net, 2, 3), "v4");
 }
 
 // Layers 3, 4, 2 (MLP): inputs 0 .. 2 and outputs 3 .. 4, all numeric.
@@ -93,6 +92,7 @@ TEST_F(NrxRoundTripTest, VariablesAndNetworkSettings) {
   for (int32_t v = 0; v < 5; ++v) {
     for (int32_t f = 0; f < 4; ++f) Ok(reals[f].first(net, v, 10.0 * f + v + 0.5));
     Ok(NRXSetNetworkMissingFunction(net, v, 4 - v));
+    Ok(NRXSetNetworkVariableName(net, v, std::to_string(v + 10).c_str()));
   }
   for (const auto& [set, get, code] : codes) Ok(set(net, code));
   Ok(NRXSetNetworkAccept(net, 0.875));
@@ -107,6 +107,7 @@ TEST_F(NrxRoundTripTest, VariablesAndNetworkSettings) {
       EXPECT_EQ(Get<double>(reals[f].second, net, v), 10.0 * f + v + 0.5) << f;
     }
     EXPECT_EQ(Get<int32_t>(NRXGetNetworkMissingFunction, net, v), 4 - v);
+    EXPECT_EQ(Name(NRXGetNetworkVariableName, net, v), std::to_string(v + 10));
   }
   for (const auto& [set, get, code] : codes) EXPECT_EQ(Get<int32_t>(get, net), code);
   EXPECT_EQ(Get<double>(NRXGetNetworkAccept, net), 0.875);
@@ -131,6 +132,8 @@ TEST_F(NrxRoundTripTest, DataSetContentTypesAndCounts) {
   Ok(NRXSetDataCaseTypes(ds, 9, 1, NRX_CASE_IGNORED));
   Ok(NRXSetDataNoNominals(ds, 4, 3));
   Ok(NRXSetDataNominal(ds, 4, 0, "low"));
+  Ok(NRXSetDataVariableName(ds, 4, "y"));
+  Ok(NRXSetDataCaseName(ds, 7, "seven"));
 
   const std::pair<int32_t (*)(int32_t, int32_t*), int32_t> counts[] = {
       {NRXGetDataNoVariables, 6}, {NRXGetDataNoInputs, 4},   {NRXGetDataNoOutputs, 2},
@@ -141,6 +144,8 @@ TEST_F(NrxRoundTripTest, DataSetContentTypesAndCounts) {
   EXPECT_EQ(Each<int32_t>(10, NRXGetDataCaseType, ds),
             (std::vector<int32_t>{0, 0, 0, 0, 0, 1, 2, 2, 2, 3}));
   EXPECT_EQ(Name(NRXGetDataNominal, ds, 4, 0), "low");
+  EXPECT_EQ(Name(NRXGetDataVariableName, ds, 4), "y");
+  EXPECT_EQ(Name(NRXGetDataCaseName, ds, 7), "seven");
 }
 
 // A whole case is its first inputs + outputs entries.
