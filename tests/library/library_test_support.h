@@ -8,7 +8,7 @@
 
 #include <cstdint>
 #include <string>
-#include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "nrx32.h"
@@ -21,16 +21,6 @@ inline std::string ErrorText() {
   char buffer[NRX_ERROR_BUFFER_SIZE];
   EXPECT_EQ(NRXErrorMessage(buffer), 1);
   return buffer;
-}
-
-// Leaves a known text other than `expected` behind, so that a test can tell
-// whether a call replaced it.
-inline void MarkErrorText(std::string_view expected = "") {
-  if (expected == "Network index out of range") {
-    NRXFreeDataSet(-1);
-  } else {
-    NRXFreeNetwork(-1);
-  }
 }
 
 inline void FreeAllSlots() {
@@ -85,6 +75,20 @@ std::string Name(Getter get, Args... args) {
   char buffer[NRX_NAME_BUFFER_SIZE] = "";
   EXPECT_EQ(get(args..., buffer), 1) << ErrorText();
   return buffer;
+}
+
+// What a getter delivers for items 0 .. count - 1 after the given arguments.
+template <typename T, typename Getter, typename... Args>
+std::vector<T> Each(int32_t count, Getter get, Args... args) {
+  std::vector<T> values;
+  for (int32_t i = 0; i < count; ++i) {
+    if constexpr (std::is_same_v<T, std::string>) {
+      values.push_back(Name(get, args..., i));
+    } else {
+      values.push_back(Get<T>(get, args..., i));
+    }
+  }
+  return values;
 }
 
 // A data set of `no_inputs` inputs and `no_outputs` outputs holding `rows`
