@@ -119,18 +119,6 @@ TEST(KvmFileLayout, DataAreaStartsAtTheNextMultipleOf512) {
   }
 }
 
-// A file of another program's type, with L = 5 and a 7-byte extra block.
-Bytes ForeignFile(int type) {
-  Image f;
-  f.Text("ZPL ").I32(type).I32(1).I16(1).I16(0).I32(8).I32(5);
-  f.I16(20).I16(80).I16(8).I16(2).I16(8);
-  f.I32(0).I32(0).I32(0).I32(0).I32(7);
-  f.Padded("", 80, ' ').Padded("X", 8, ' ').I16(776).F64(-9999.0);
-  f.Text("EXTRA!!");
-  f.ToDataArea().F64(3.5);
-  return f.bytes;
-}
-
 // The extra block of other programs' types travels with the file; our own
 // type has none, and drops it.
 TEST(KvmFileLayout, ExtraBlockTravelsWithOtherTypesOnly) {

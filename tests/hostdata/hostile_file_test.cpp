@@ -78,15 +78,7 @@ Bytes ManyLabels(int labels) {
 }
 
 std::vector<Bytes> WellFormedFiles() {
-  // A foreign type with an extra block, besides the hand-laid file.
-  Image foreign;
-  foreign.Text("ZPL ").I32(-9869).I32(2).I16(1).I16(0).I32(8).I32(5);
-  foreign.I16(20).I16(80).I16(8).I16(2).I16(8);
-  foreign.I32(0).I32(0).I32(0).I32(2).I32(5);
-  foreign.Padded("", 80, ' ').Padded("X", 8, ' ').I16(776).F64(-9999.0).Text("extra");
-  foreign.ToDataArea().Text(std::string("a\0", 2)).F64(1.0);
-  foreign.Text(std::string("b\0", 2)).F64(2.0);
-  return {HandLaidFile(), foreign.bytes, ManyLabels(3)};
+  return {HandLaidFile(), ForeignFile(-9869), ManyLabels(3)};
 }
 
 TEST(KvmHostileFile, WellFormedFilesAreAcceptedAndSurviveTheRoundTrip) {
