@@ -3,6 +3,7 @@
 // and after the write-back, refused calls that change nothing, the write-back
 // itself, working files that leave no trace, and handles.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -346,6 +347,26 @@ TEST(KvmOpen, RefusesWhatIsNotADataFileWithTheReasonInErrno) {
     EXPECT_EQ(errno, reason) << (path ? path : "null");
   }
   EXPECT_EQ(dir.WorkingFiles(), 0u);
+}
+
+// A process may run with its standard input closed: the data file then gets
+// descriptor 0, which is as good as any other and is freed at close.
+TEST(KvmOpen, AFileOnDescriptorZeroIsOpenedAndClosed) {
+  ScratchDir dir;
+  const std::string path = dir.File("zero.kvm");
+  WriteAll(path, HandLaidFile());
+  const int saved = ::dup(0);
+  ::close(0);
+  KvmFile* file = KvmOpenFile(path.c_str());
+  const bool opened = file != nullptr && KvmSetData(file, 1, 1, 5.0) == 1;
+  const bool closed = KvmCloseFile(file) == 1;
+  const int next = ::open("/dev/null", O_RDONLY);
+  ::dup2(saved, 0);
+  ::close(saved);
+  if (next > 0) ::close(next);
+  EXPECT_TRUE(opened);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(next, 0);
 }
 
 // Values stay in the data file until their first change; the change goes to

@@ -98,7 +98,8 @@ TEST(RealTextTest, ReadsWholeTokensOnly) {
   for (const char* nan : {"-nan", "-1.#IND", "1.#QNAN", "1.#snan"}) {
     EXPECT_TRUE(std::isnan(ParseReal(nan).value_or(0.0))) << nan;
   }
-  for (const char* bad : {"", "+", "1.5x", "x1", "1,5", "0x10", "1e999", "--1", " 1", "1.#INFx"}) {
+  for (const char* bad :
+       {"", "+", "1.5x", "x1", "1,5", "0x10", "1e999", "--1", " 1", "1.#INFx", "2.#INF"}) {
     EXPECT_EQ(ParseReal(bad), std::nullopt) << bad;
   }
 }

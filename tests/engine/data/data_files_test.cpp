@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include <limits>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/data_set_files.h"
@@ -395,6 +397,19 @@ TEST_F(DataFilesTest, BinaryReaderRefusesEveryTruncationAndCountsBeyondTheFile) 
   std::stringstream in(twice);
   EXPECT_FALSE(ReadBinaryDataSet(in));
   EXPECT_EQ(last_message(), "Data Set file corrupted: duplicate nominal value name");
+}
+
+// A pipe cannot be measured: the binary reader gets it whole, read ahead.
+TEST_F(DataFilesTest, ABinaryFileIsReadFromAPipe) {
+  std::stringstream file;
+  ASSERT_TRUE(WriteBinaryDataSet(*Sample(), file));
+  const fs::path pipe = dir_ / "pipe";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << file.str(); });
+  const auto d = LoadDataSet(pipe, DataFileFormat::kBinary, {});
+  writer.join();
+  ASSERT_TRUE(d) << last_message();
+  EXPECT_EQ(Summary(*d), Summary(*Sample()));
 }
 
 // The names the host file holds for the variables of a saved data set.

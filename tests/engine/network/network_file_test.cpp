@@ -113,6 +113,8 @@ TEST_F(NetworkFileTest, LayoutsOtherWritersUseReadAsTheSameNetwork) {
       {"carriage return line ends", each_line([](const std::string& l) { return l + "\r\n"; })},
       {"no empty line after the header", Edited("", nullptr)},
       {"the layer list over two lines", Edited("no_layers 3 (2,3,1)", "no_layers 3 (2,\n3,1)")},
+      {"a layer list longer than its count",
+       Edited("no_layers 3 (2,3,1)", "no_layers 3 (2,3,1,4)")},
       {"version 2.1", "# Tavrin v2.1 network" + body},
       {"version 2.0", "# Tavrin v2.0 NETWORK" + body},
       {"version 1.1", "# Tavrin v1.1 Network" + body},
@@ -215,7 +217,8 @@ TEST_F(NetworkFileTest, NoWrittenLineIsLongerThanTheReaderTakesWhole) {
   net.coding.nominals[2] = values;
   net.coding.conversion[2] = static_cast<double>(ConversionFunction::kTwoState);
   net.coding.variable_names[0] = std::string(1023, 'n');
-  net.coding.variable_names[2] = std::string(1021, 'v');
+  // A comma in the name is no place to break: the list must open on its line.
+  net.coding.variable_names[2] = "v," + std::string(1019, 'v');
   const std::string text = TextOf(net);
   EXPECT_LE(LongestLine(text), 1023u);
   auto read = ReadText(text);
@@ -345,10 +348,12 @@ TEST_F(NetworkFileTest, ABlockFromALaterLayerMustMatchThatLayer) {
   EXPECT_EQ(read->layers[0].connections[1].weights, (std::vector<double>{1, 0, 0, 0, 1, 0}));
   const std::string mismatch =
       "Network file corrupted: weights into layer 1 do not match the layer they come from";
-  // The list promises 2 units, but the layer has 3.
-  EXPECT_EQ(RefusalOf(WithLine(text, "no_layers 3 (2,3,1)", "no_layers 3 (2,2,1)")), mismatch);
-  // Without the list the size of a later layer is not known.
-  EXPECT_EQ(RefusalOf(WithLine(text, "no_layers 3 (2,3,1)", "no_layers 3")), mismatch);
+  // The list promises 2 units, but the layer has 3; without the list, or with
+  // no size in it, the size of a later layer is not known.
+  for (const char* list :
+       {"no_layers 3 (2,2,1)", "no_layers 3", "no_layers 3 (2,three,1)", "no_layers 3 (2,-3,1)"}) {
+    EXPECT_EQ(RefusalOf(WithLine(text, "no_layers 3 (2,3,1)", list)), mismatch) << list;
+  }
 }
 
 TEST_F(NetworkFileTest, TheEarlierShortLayoutIsRead) {

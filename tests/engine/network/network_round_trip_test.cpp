@@ -101,6 +101,8 @@ TEST_P(NetworkRoundTripTest, EdgeValuesReadBackExactly) {
   net.coding.substitutes = {MISSING, 1e-300, std::numeric_limits<double>::denorm_min()};
   net.coding.shift[0] = MISSING;
   net.coding.accept = 2.0 / 3.0;
+  net.coding.nominals[2] = {"only"};  // a list of one value name
+  net.coding.conversion[2] = static_cast<double>(ConversionFunction::kOneOfN);
   auto read = WrittenAndRead(net);
   ASSERT_NE(read, nullptr);
   ExpectSameNetwork(*read, net);
