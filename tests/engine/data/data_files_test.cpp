@@ -4,6 +4,7 @@
 // writer refuses, hostile files, and failures that name the file and the
 // system's reason.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -407,7 +408,9 @@ TEST_F(DataFilesTest, ABinaryFileIsReadFromAPipe) {
   ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
   std::thread writer([&] { std::ofstream(pipe, std::ios::binary) << file.str(); });
   const auto d = LoadDataSet(pipe, DataFileFormat::kBinary, {});
+  const int unblock = ::open(pipe.c_str(), O_RDONLY | O_NONBLOCK);  // if the load never opened it
   writer.join();
+  ::close(unblock);
   ASSERT_TRUE(d) << last_message();
   EXPECT_EQ(Summary(*d), Summary(*Sample()));
 }
