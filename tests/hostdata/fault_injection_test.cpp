@@ -217,6 +217,21 @@ TEST(KvmFaultInjection, TheNextOpenRemovesOnlyStaleWriteBacks) {
   EXPECT_FALSE(fs::exists(dir.File(".kvmdev32-zzzzzz")));
 }
 
+// A write-back that got its name but not its place is still being written:
+// the lock it held from its creation keeps another opener's clean-up away.
+TEST(KvmFaultInjection, AWriteBackNamedButNotRenamedIsNoStaleFile) {
+  ScratchDir dir;
+  const std::string directory = dir.data_dir().string();
+  kvm::io::TempFile file;
+  ASSERT_TRUE(file.CreateForRename(directory, ".kvmdev32-"));
+  kvm::io::FailNthCall(2);  // the link succeeds, the rename fails
+  EXPECT_FALSE(file.RenameOver(dir.File("target.kvm")));
+  kvm::io::FailNthCall(0);
+  ASSERT_FALSE(file.path().empty());
+  kvm::io::RemoveStaleFiles(directory, ".kvmdev32-");
+  EXPECT_TRUE(fs::exists(file.path()));
+}
+
 // Edits that would need more than the data limit or the free space allow are
 // refused before a single disk call, with the reason in errno, and change
 // nothing. The hand-laid file holds 3 cases of 4 + 2 x 8 = 20 bytes: a data
