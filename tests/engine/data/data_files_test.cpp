@@ -6,14 +6,12 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <csignal>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -330,10 +328,7 @@ TEST_F(DataFilesTest, PatternReaderRefusals) {
        "Data Set file corrupted: no_attributes field missing"},
       {"# Tavrin v1.0 Patterns\n\nno_attributes 2\nattributes\n",
        "Data Set file corrupted: no_patterns field missing"},
-      {"# Tavrin v1.0 Patterns\nno_inputs 1\nno_outputs 1\nno_patterns 2\n",
-       "Data Set file corrupted: no_patterns field missing"},
       {start + "i  a\n", "Data Set file incomplete: variables missing"},
-      {start + "i  a\n!01 T\n1 2\n", "Data Set file incomplete: variables missing"},
       {start + "i  a\no  b\n!01 T\n1\n", "Unexpected end of file reading Data Set"},
       {start + "i  a={x,x}\no  b\n", "Data Set file corrupted: duplicate nominal value name"},
       {start + "i  a\no  b\n!01 T\n1 two\n", "Data Set file corrupted: a value is not a number"},
@@ -377,7 +372,6 @@ TEST_F(DataFilesTest, BinaryReaderRefusesEveryTruncationAndCountsBeyondTheFile) 
       {12, 0, "Cannot open Data Set file: incorrect header"},
       {24, 0x7FFFFFFF, "Unexpected end of file while reading data file"},  // cases
       {names, 1 << 30, "Unexpected end of file while reading data file"},  // a name's length
-      {names, -1, "Unexpected end of file while reading data file"},
       {counts + 4, -1, "Unexpected end of file while reading data file"},
       {counts + 4, (1 << 20) + 1, "Unexpected end of file while reading data file"},
   };
@@ -538,13 +532,10 @@ TEST_F(DataFilesTest, WritersRefuseWhatTheirFormatCannotCarryAndKeepTheOldFile) 
   const Row rows[] = {
       {DataFileFormat::kPattern, [](DataSet& d) { d.nominals[1][0] = "a,b"; },
        kNameNotInPatternFile},
-      {DataFileFormat::kPattern, [](DataSet& d) { d.variable_names[0] = "x={y}"; },
-       kNameNotInPatternFile},
       {DataFileFormat::kPattern, [](DataSet& d) { d.case_names[0] = "two\nlines"; },
        kCaseNameNotInPatternFile},
       {DataFileFormat::kDelimited, [](DataSet& d) { d.variable_names[0] = "two\rlines"; },
        kNameNotExportable},
-      {DataFileFormat::kDelimited, [](DataSet& d) { d.nominals[1][2] = ""; }, kNameNotExportable},
       {DataFileFormat::kDelimited, [](DataSet& d) { d.case_names[3] = "a\nb"; },
        kCaseNameNotExportable},
       {DataFileFormat::kHost, [](DataSet& d) { d.nominals[1][0] = std::string(41, 'n'); },
@@ -570,27 +561,6 @@ TEST_F(DataFilesTest, WritersRefuseWhatTheirFormatCannotCarryAndKeepTheOldFile) 
   }
 }
 
-// While alive, files this process writes may not grow beyond `bytes`: a
-// write past it fails with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &old_limit_);
-    old_handler_ = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = old_limit_;
-    limit.rlim_cur = bytes;
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &old_limit_);
-    std::signal(SIGXFSZ, old_handler_);
-  }
-
- private:
-  rlimit old_limit_{};
-  void (*old_handler_)(int) = nullptr;
-};
-
 TEST_F(DataFilesTest, FailuresNameTheFileAndTheSystemsReason) {
   const auto d = Sample();
   const fs::path directory = dir_ / "folder";
@@ -613,15 +583,6 @@ TEST_F(DataFilesTest, FailuresNameTheFileAndTheSystemsReason) {
   std::vector<Row> rows = {
       {"load a file that is not a host file", [&] { return load(text, DataFileFormat::kHost); },
        "Cannot read KALVIMETRA data file"},
-      // The sample's 4 cases of 20 name bytes and 5 values take 240 bytes,
-      // behind a header padded to 512: the working files fit in 700 bytes,
-      // the new file does not.
-      {"save a host file beyond the disk's room",
-       [&] {
-         FileSizeLimit limit(700);
-         return save(dir_ / "big", DataFileFormat::kHost);
-       },
-       cannot_write + "big: File too large"},
   };
   for (DataFileFormat f : {DataFileFormat::kHost, DataFileFormat::kBinary,
                            DataFileFormat::kDelimited, DataFileFormat::kPattern}) {

@@ -109,13 +109,6 @@ TEST_P(NetworkRoundTripTest, EdgeValuesReadBackExactly) {
   EXPECT_TRUE(std::signbit(read->layers[1].thresholds[0]));
 }
 
-TEST_P(NetworkRoundTripTest, NetworksWithoutInputOrOutputVariablesReadBack) {
-  for (const auto& [inputs, outputs] : {std::pair{0, 1}, std::pair{1, 0}, std::pair{0, 0}}) {
-    SCOPED_TRACE(std::to_string(inputs) + " inputs, " + std::to_string(outputs) + " outputs");
-    ExpectReadBackWhole(MakeNetwork(NetworkType::kMlp, {1, 1}, inputs, outputs));
-  }
-}
-
 // The output delta follows the functions, not what the network held.
 TEST_P(NetworkRoundTripTest, ReadingAppliesThePairingRule) {
   Network net = MakeNetwork({2, 2});
