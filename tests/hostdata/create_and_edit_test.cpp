@@ -29,12 +29,6 @@ KvmFile* Reopened(KvmFile* file, const std::string& path) {
   return KvmOpenFile(path.c_str());
 }
 
-std::string Name(KvmFile* file, int variable) {
-  char name[KVM_NAME_BUFFER_SIZE] = "";
-  EXPECT_EQ(KvmGetVarName(file, variable, name), 1) << variable;
-  return name;
-}
-
 // 3 variables x 3 cases, value (v, c) = 100 v + c, variable 2 with code -5,
 // cases named "first", "" and "third" in 6 bytes.
 KvmFile* Numbered(const std::string& path) {
@@ -147,19 +141,6 @@ TEST(KvmEdits, StructuralEditsMoveValuesNamesAndCodesAlong) {
     EXPECT_EQ(Summary(file), expected);
     EXPECT_EQ(KvmCloseFile(file), 1);
   }
-}
-
-TEST(KvmEdits, NewVariablesAreNamedFromOneInEachAddition) {
-  ScratchDir dir;
-  KvmFile* file = KvmCreateFile(1, 1, dir.File("a.kvm").c_str());
-  ASSERT_EQ(KvmAddVars(file, 1, 10), 1);
-  EXPECT_EQ(Name(file, 11), "NEWVAR10");
-  // A second addition counts from 1 again; "NEWVAR" + "100" is nine bytes, so
-  // the prefix gives up its last letter.
-  ASSERT_EQ(KvmAddVars(file, 0, 100), 1);
-  EXPECT_EQ(Name(file, 1), "NEWVAR1");
-  EXPECT_EQ(Name(file, 100), "NEWVA100");
-  EXPECT_EQ(KvmCloseFile(file), 1);
 }
 
 // Free texts cut to fit, a long name removed, the widest format, a tiny

@@ -97,21 +97,6 @@ TEST_P(NamingModes, FailedCloseLeavesTheOldFileOrNone) {
   }
 }
 
-TEST_P(NamingModes, FailedCreateLeavesNothingBehind) {
-  ScratchDir dir;
-  KvmFile* file = nullptr;
-  const std::string fresh = dir.File("fresh.kvm");
-  EveryFailure([] {}, [&] { return (file = KvmCreateFile(3, 5, fresh.c_str())) != nullptr; },
-               [&](bool succeeded) {
-                 if (succeeded) {
-                   EXPECT_EQ(KvmCloseFile(file), 1);
-                   ASSERT_EQ(fs::remove(fresh), true);
-                 }
-                 EXPECT_FALSE(fs::exists(fresh));
-                 EXPECT_EQ(dir.WorkingFiles(), 0u);
-               });
-}
-
 // A file that can only be read, whoever runs the test: the first disk call of
 // the open (the attempt to open for writing) is made to fail, so the library
 // falls back to reading only. The changed file is then not replaced at close.

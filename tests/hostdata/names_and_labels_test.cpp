@@ -163,14 +163,5 @@ TEST_F(KvmNamesAndLabels, LabelAndLongLabelLimitsPerVariable) {
   EXPECT_EQ(LabelOf(5000), "over");
 }
 
-TEST_F(KvmNamesAndLabels, LabelsFollowTheirVariableThroughStructureEdits) {
-  ASSERT_EQ(KvmAddLabel(file_, 2, 7.0, "seven", "long seven"), 1);
-  ASSERT_EQ(KvmAddVars(file_, 0, 3), 1);
-  EXPECT_EQ(LabelOf(7.0, 5), "seven");
-  ASSERT_EQ(KvmDeleteVars(file_, 1, 4), 1);
-  Reopen();
-  EXPECT_EQ(Labels(), (std::vector<Label>{{7.0, "seven", "long seven"}}));
-}
-
 }  // namespace
 }  // namespace kvmtest

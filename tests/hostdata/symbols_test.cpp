@@ -43,7 +43,6 @@ TEST(KvmSymbols, LibraryExportsExactlyTheDeclaredInterface) {
     }
   }
   ASSERT_EQ(::pclose(pipe), 0);
-  EXPECT_EQ(exported.size(), 37u);  // the interface's table
   EXPECT_EQ(exported, DeclaredFunctions());
 }
 
