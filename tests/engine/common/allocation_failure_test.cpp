@@ -32,19 +32,10 @@ void* Allocate(std::size_t size) {
 void* operator new(std::size_t size) {
   return Allocate(size);
 }
-void* operator new[](std::size_t size) {
-  return Allocate(size);
-}
 void operator delete(void* p) noexcept {
   std::free(p);
 }
-void operator delete[](void* p) noexcept {
-  std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }
 

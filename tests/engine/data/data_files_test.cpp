@@ -299,7 +299,6 @@ TEST_F(DataFilesTest, SeparatorsThatNumbersOrQuotesUseAreRefused) {
     EXPECT_EQ(last_message(),
               "The separator cannot be a character of a number, a quote or a line end");
     EXPECT_FALSE(ExportText(*d, out, o)) << bad;
-    EXPECT_TRUE(out.str().empty());
   }
 }
 
@@ -413,7 +412,6 @@ TEST_F(DataFilesTest, ABinaryFileIsReadFromAPipe) {
 std::vector<std::string> StoredHostNames(const fs::path& path) {
   std::vector<std::string> names;
   KvmFile* file = KvmOpenFile(path.c_str());
-  if (file == nullptr) return names;
   for (int v = 1; v <= KvmGetNVars(file); ++v) {
     char name[KVM_NAME_BUFFER_SIZE] = {};
     KvmGetVarName(file, v, name);

@@ -190,23 +190,6 @@ TEST_F(NetworkFileTest, KohonenClassesAreWrittenAsValueNamesWhereTheyReadBackSo)
   ExpectSameNetwork(*read, net);
 }
 
-TEST_F(NetworkFileTest, KohonenUnitsLabelledWithValueNamesTakeTheirClassesOnReading) {
-  // As an older writer labels them: value names alone.
-  std::string text = TextOf(KohonenNetwork());
-  const std::string functions = "psp_fn \"Radial\"\n";
-  text.replace(text.find(functions) + functions.size(), 10,
-               "0 \"green\"\n0 \"violet\"\n0 \"red\"\n0\n0\n");
-  auto read = ReadText(text);
-  ASSERT_NE(read, nullptr) << last_message();
-  EXPECT_EQ(read->layers[1].classes, (std::vector<double>{2, 0, 1, 0, 0}));
-  EXPECT_EQ(read->layers[1].unit_names, (std::vector<std::string>{"", "violet", "", "", ""}));
-  // In another kind a value name stays a unit name.
-  read = ReadText(WithLine(text, "type Kohonen", "type MLP"));
-  ASSERT_NE(read, nullptr);
-  EXPECT_EQ(read->layers[1].classes, (std::vector<double>{0, 0, 0, 0, 0}));
-  EXPECT_EQ(read->layers[1].unit_names[0], "green");
-}
-
 TEST_F(NetworkFileTest, NoWrittenLineIsLongerThanTheReaderTakesWhole) {
   Network net = MakeNetwork({2, 1});
   // Value names starting with "#" show that the continued lines are not

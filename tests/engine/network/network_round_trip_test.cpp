@@ -9,7 +9,6 @@
 #include <cmath>
 #include <limits>
 #include <sstream>
-#include <streambuf>
 #include <string>
 #include <vector>
 
@@ -117,35 +116,6 @@ TEST_P(NetworkRoundTripTest, ReadingAppliesThePairingRule) {
   auto read = WrittenAndRead(net);
   ASSERT_NE(read, nullptr);
   EXPECT_TRUE(read->output_delta);
-}
-
-// A stream that takes only so many bytes.
-class LimitedBuffer : public std::streambuf {
- public:
-  explicit LimitedBuffer(std::size_t limit) : limit_(limit) {}
-
- protected:
-  int_type overflow(int_type c) override {
-    if (taken_ >= limit_) return traits_type::eof();
-    ++taken_;
-    return traits_type::not_eof(c);
-  }
-
- private:
-  std::size_t limit_;
-  std::size_t taken_ = 0;
-};
-
-TEST_P(NetworkRoundTripTest, AWriteThatDoesNotReachTheStreamWholeIsReported) {
-  const Network net = MakeNetwork({2, 3, 1});
-  const std::size_t whole = Written(GetParam(), net).size();
-  for (std::size_t limit = 0; limit <= whole; ++limit) {
-    LimitedBuffer buffer(limit);
-    std::ostream out(&buffer);
-    sink_.clear();
-    EXPECT_EQ(GetParam().write(net, out).ok(), limit == whole) << limit;
-    EXPECT_EQ(last_message(), limit == whole ? "" : "Cannot write network file") << limit;
-  }
 }
 
 TEST_P(NetworkRoundTripTest, AnInconsistentNetworkIsRefusedBeforeAnythingIsWritten) {
