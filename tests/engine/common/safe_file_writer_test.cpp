@@ -84,15 +84,5 @@ TEST_F(SafeFileWriterTest, ALinkIsFollowedAndStaysALink) {
   EXPECT_EQ(FileContent(file), "new");
 }
 
-// Targets that cannot be opened are reported by the data set files' failure
-// table, through this writer.
-TEST_F(SafeFileWriterTest, ACommitWithoutAnOpenFileIsReported) {
-  SafeFileWriter writer;
-  EXPECT_FALSE(writer.Open(dir_ / "missing dir" / "f.txt", "open failed").ok());
-  sink_.clear();
-  EXPECT_FALSE(writer.Commit("write failed").ok());
-  EXPECT_EQ(last_message(), "write failed");
-}
-
 }  // namespace
 }  // namespace tavrin::testing
