@@ -52,7 +52,6 @@ TEST_F(KvmNamesAndLabels, NameRulesMapPunctuationAndKeepTheFirstEightBytes) {
       {"abcdefghijkl", "ABCDEFGH"},
       {" a b", "A_B"},
       {"a#b&c'd", "A_B_C_D"},
-      {"p(q)*r", "P_Q__R"},
       {"tab\there", "TAB_HERE"},
       {"_ok$%@!", "_OK$%@!"},
       {"x\x7f", "X_"},
@@ -137,8 +136,6 @@ TEST_F(KvmNamesAndLabels, DeletingKeepsTheOrderOfTheOthers) {
   EXPECT_EQ(Labels(), (std::vector<Label>{{3.0, "c", "long c"}, {4.0, "d", ""}}));
   double value = 0;
   char label[KVM_LABEL_BUFFER_SIZE] = "";
-  ASSERT_EQ(KvmGetVarLabelByIndex(file_, 1, 2, &value, label, nullptr), 1);
-  EXPECT_STREQ(label, "d");
   EXPECT_EQ(KvmGetVarLabelByIndex(file_, 1, 3, &value, label, nullptr), 0);
   EXPECT_EQ(KvmGetVarLabelByIndex(file_, 1, 0, &value, label, nullptr), 0);
   EXPECT_EQ(KvmGetVarLabelByIndex(file_, 1, 1, nullptr, label, nullptr), 0);
