@@ -98,10 +98,7 @@ TEST(RealTextTest, ReadsWholeTokensOnly) {
        {"", "+", "1.5x", "x1", "1,5", "0x10", "1e999", "--1", " 1", "1.#INFx", "2.#INF"}) {
     EXPECT_EQ(ParseReal(bad), std::nullopt) << bad;
   }
-}
-
-TEST(RealTextTest, IntegersAreWholeThirtyTwoBitTokens) {
-  EXPECT_EQ(ParseInt32("7"), 7);
+  // Integers: whole 32-bit tokens.
   EXPECT_EQ(ParseInt32("+7"), 7);
   EXPECT_EQ(ParseInt32("-2147483648"), std::numeric_limits<std::int32_t>::min());
   for (const char* bad : {"", "2147483648", "7x", "1.0", "-"}) {

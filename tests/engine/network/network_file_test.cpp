@@ -164,32 +164,6 @@ TEST_F(NetworkFileTest, UnitLabelsGiveNamesAndClasses) {
   EXPECT_NE(TextOf(net).find("0 \":-1.5\"\n"), std::string::npos);
 }
 
-// A Kohonen network with a nominal output whose classes name its values.
-Network KohonenNetwork() {
-  Network net = MakeNetwork(NetworkType::kKohonen, {2, 5}, 2, 1);
-  net.coding.conversion[2] = static_cast<double>(ConversionFunction::kKohonen);
-  net.coding.nominals[2] = {"red", "green", "blue"};
-  net.layers[1].psp_fn = PspFunction::kRadial;
-  net.layers[1].act_fn = ActivationFunction::kSquareRoot;
-  net.error_fn = ErrorFunction::kKohonen;
-  return net;
-}
-
-TEST_F(NetworkFileTest, KohonenClassesAreWrittenAsValueNamesWhereTheyReadBackSo) {
-  Network net = KohonenNetwork();
-  net.layers[1].classes = {1, 2, 0, 3, 2};
-  net.layers[1].unit_names = {"", "", "green", "", "mine"};
-  const std::string text = TextOf(net);
-  // "green" as a name would read as class 2, so it carries its class 0, and a
-  // named unit keeps its name: both take the name:class form.
-  EXPECT_NE(text.find("0 \"red\"\n0 \"green\"\n0 \"green:0\"\n0 \"blue\"\n0 \"mine:2\"\n"),
-            std::string::npos)
-      << text;
-  auto read = ReadText(text);
-  ASSERT_NE(read, nullptr);
-  ExpectSameNetwork(*read, net);
-}
-
 TEST_F(NetworkFileTest, NoWrittenLineIsLongerThanTheReaderTakesWhole) {
   Network net = MakeNetwork({2, 1});
   // Value names starting with "#" show that the continued lines are not
