@@ -198,6 +198,7 @@ TEST(KvmRefusals, RefusedCallsChangeNothingAndWriteNoArgument) {
       [&](KvmFile* f) { return KvmGetData(f, 4, 1, &value); },
       [](KvmFile* f) { return KvmGetData(f, 1, 1, nullptr); },
       [&](KvmFile* f) { return KvmSetCaseData(f, 0, row); },
+      [&](KvmFile* f) { return KvmGetCaseData(f, 4, row); },
       [](KvmFile* f) { return KvmSetCaseNameLength(f, 21); },
       [](KvmFile* f) { return KvmSetCaseName(f, 1, nullptr); },
       [&](KvmFile* f) { return KvmGetCaseName(f, 4, text, sizeof text); },
