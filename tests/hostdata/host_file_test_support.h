@@ -32,15 +32,10 @@ class ScratchDir {
     root_ = ::mkdtemp(pattern.data());
     fs::create_directory(root_ / "data");
     fs::create_directory(root_ / "work");
-    if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
     ::setenv("TMPDIR", (root_ / "work").c_str(), 1);
   }
   ~ScratchDir() {
-    if (old_tmpdir_.empty()) {
-      ::unsetenv("TMPDIR");
-    } else {
-      ::setenv("TMPDIR", old_tmpdir_.c_str(), 1);
-    }
+    ::unsetenv("TMPDIR");  // no later test works in a removed directory
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
@@ -56,7 +51,6 @@ class ScratchDir {
 
  private:
   fs::path root_;
-  std::string old_tmpdir_;
 };
 
 using Bytes = std::vector<std::uint8_t>;

@@ -22,12 +22,6 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-std::string PrintfLg(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%lg", value);
-  return buffer;
-}
-
 std::string Printf(const char* format, double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, value);
@@ -37,7 +31,7 @@ std::string Printf(const char* format, double value) {
 TEST(RealTextTest, WritesPrintfLgWhereItIsExactAndTheShortestExactTextElsewhere) {
   for (double value : {0.0, -0.0, 0.5, -0.25, 1e6, 123456.0, 1e-5, 1e-4, 9.89999, 1e300, -1e-300,
                        4.9e-324, kInf, -kInf}) {
-    EXPECT_EQ(FormatReal(value), PrintfLg(value)) << value;
+    EXPECT_EQ(FormatReal(value), Printf("%lg", value)) << value;
   }
   EXPECT_EQ(FormatReal(std::nan("")), "nan");
   // "%lg" would lose these; the fewest digits that read back exactly, in
