@@ -1,6 +1,6 @@
 // Data set files in their four formats: what each carries through a save and
 // a load, each one's layout, the import and export rules of delimited text
-// with their warnings, the host file's names and value labels, what each
+// with the import's warnings, the host file's names and value labels, what each
 // writer refuses, hostile files, and failures that name the file and the
 // system's reason.
 

@@ -1,8 +1,8 @@
 // The text network file: the golden file, the lexical rules (comments, line
 // ends, pieces of 1023 characters, lists over lines), unit labels and the
-// classes of Kohonen units, the earlier short layout, and every refusal with
-// its message: damaged lines, truncation, counts beyond what follows, names the
-// format cannot carry. Round trips of both forms are in
+// classes of Kohonen units, and every refusal with its message: damaged
+// lines, truncation, counts beyond what follows, names the format cannot
+// carry. Round trips of both forms are in
 // network_round_trip_test.cpp.
 
 #include <gtest/gtest.h>

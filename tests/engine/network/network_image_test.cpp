@@ -1,6 +1,6 @@
 // The binary network image: an image laid out byte by byte from the format's
-// table, images back to back, names kept byte for byte, and refusals of
-// short, damaged and malicious images. Round trips of both forms are in
+// table, images back to back, and refusals of short, damaged and malicious
+// images; random damage is the fuzz target's. Round trips of both forms are in
 // network_round_trip_test.cpp.
 
 #include <gtest/gtest.h>

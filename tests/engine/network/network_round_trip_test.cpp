@@ -1,7 +1,6 @@
 // Both stored forms of a network, the text file and the binary image: what is
 // written reads back as the same network, which runs the same, for every kind,
-// every function and the values at the edges; and what cannot be written
-// whole is reported.
+// every function and the values at the edges.
 
 #include <gtest/gtest.h>
 
