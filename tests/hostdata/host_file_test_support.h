@@ -2,8 +2,8 @@
 
 // Shared by the host data file tests: a scratch directory that is also the
 // working directory for temporary files, whole-file helpers, everything a
-// caller can read of an open file, and a small file laid out byte by byte
-// from the format's table.
+// caller can read of an open file, and small files laid out byte by byte
+// from the format's table, one of our type and one of another program's.
 
 #include <gtest/gtest.h>
 #include <stdlib.h>
@@ -32,15 +32,10 @@ class ScratchDir {
     root_ = ::mkdtemp(pattern.data());
     fs::create_directory(root_ / "data");
     fs::create_directory(root_ / "work");
-    if (const char* old = std::getenv("TMPDIR")) old_tmpdir_ = old;
     ::setenv("TMPDIR", (root_ / "work").c_str(), 1);
   }
   ~ScratchDir() {
-    if (old_tmpdir_.empty()) {
-      ::unsetenv("TMPDIR");
-    } else {
-      ::setenv("TMPDIR", old_tmpdir_.c_str(), 1);
-    }
+    ::unsetenv("TMPDIR");  // no later test works in a removed directory
     std::error_code ignored;
     fs::remove_all(root_, ignored);
   }
@@ -56,7 +51,6 @@ class ScratchDir {
 
  private:
   fs::path root_;
-  std::string old_tmpdir_;
 };
 
 using Bytes = std::vector<std::uint8_t>;
@@ -229,6 +223,18 @@ inline Contents HandLaidContents() {
           .case_name_length = 4,
           .case_names = {"ANN", "BOB", ""},
           .values = {1.0, 120.5, 2.0, -1.0, -9999.0, 80.0}};
+}
+
+// A file of another program's type, with L = 5 and a 7-byte extra block.
+inline Bytes ForeignFile(int type) {
+  Image f;
+  f.Text("ZPL ").I32(type).I32(1).I16(1).I16(0).I32(8).I32(5);
+  f.I16(20).I16(80).I16(8).I16(2).I16(8);
+  f.I32(0).I32(0).I32(0).I32(0).I32(7);
+  f.Padded("", 80, ' ').Padded("X", 8, ' ').I16(776).F64(-9999.0);
+  f.Text("EXTRA!!");
+  f.ToDataArea().F64(3.5);
+  return f.bytes;
 }
 
 // Writes the hand-laid file to `path` and opens it.

@@ -22,12 +22,6 @@ namespace {
 
 constexpr double kInf = std::numeric_limits<double>::infinity();
 
-std::string PrintfLg(double value) {
-  char buffer[64];
-  std::snprintf(buffer, sizeof buffer, "%lg", value);
-  return buffer;
-}
-
 std::string Printf(const char* format, double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, format, value);
@@ -37,22 +31,18 @@ std::string Printf(const char* format, double value) {
 TEST(RealTextTest, WritesPrintfLgWhereItIsExactAndTheShortestExactTextElsewhere) {
   for (double value : {0.0, -0.0, 0.5, -0.25, 1e6, 123456.0, 1e-5, 1e-4, 9.89999, 1e300, -1e-300,
                        4.9e-324, kInf, -kInf}) {
-    EXPECT_EQ(FormatReal(value), PrintfLg(value)) << value;
+    EXPECT_EQ(FormatReal(value), Printf("%lg", value)) << value;
   }
   EXPECT_EQ(FormatReal(std::nan("")), "nan");
   // "%lg" would lose these; the fewest digits that read back exactly, in
   // the same notation, do not.
   EXPECT_EQ(FormatReal(9.899999), "9.899999");
   EXPECT_EQ(FormatReal(16777217.0), "16777217");
-  EXPECT_EQ(FormatReal(1234567.0), "1234567");
-  EXPECT_EQ(FormatReal(0.0001234565), "0.0001234565");
   EXPECT_EQ(FormatReal(1.0 / 3.0), "0.3333333333333333");
   EXPECT_EQ(FormatReal(-1.5e-20 / 3.0), Printf("%.17lg", -1.5e-20 / 3.0));
   // Delimited text keeps at least seven digits: "%.7g" where it is exact.
   EXPECT_EQ(FormatRealRoundTrip(1.0 / 3.0, 7), "0.3333333333333333");
-  EXPECT_EQ(FormatRealRoundTrip(1234.5678, 7), "1234.5678");
   EXPECT_EQ(FormatRealRoundTrip(0.000123456789, 7), "0.000123456789");
-  EXPECT_EQ(FormatRealRoundTrip(1234567.0, 7), "1234567");
 }
 
 TEST(RealTextTest, TheMissingMarkerIsWrittenAndReadAsAQuestionMark) {
@@ -98,13 +88,11 @@ TEST(RealTextTest, ReadsWholeTokensOnly) {
   for (const char* nan : {"-nan", "-1.#IND", "1.#QNAN", "1.#snan"}) {
     EXPECT_TRUE(std::isnan(ParseReal(nan).value_or(0.0))) << nan;
   }
-  for (const char* bad : {"", "+", "1.5x", "x1", "1,5", "0x10", "1e999", "--1", " 1", "1.#INFx"}) {
+  for (const char* bad :
+       {"", "+", "1.5x", "x1", "1,5", "0x10", "1e999", "--1", " 1", "1.#INFx", "2.#INF"}) {
     EXPECT_EQ(ParseReal(bad), std::nullopt) << bad;
   }
-}
-
-TEST(RealTextTest, IntegersAreWholeThirtyTwoBitTokens) {
-  EXPECT_EQ(ParseInt32("7"), 7);
+  // Integers: whole 32-bit tokens.
   EXPECT_EQ(ParseInt32("+7"), 7);
   EXPECT_EQ(ParseInt32("-2147483648"), std::numeric_limits<std::int32_t>::min());
   for (const char* bad : {"", "2147483648", "7x", "1.0", "-"}) {

@@ -84,17 +84,5 @@ TEST_F(SafeFileWriterTest, ALinkIsFollowedAndStaysALink) {
   EXPECT_EQ(FileContent(file), "new");
 }
 
-TEST_F(SafeFileWriterTest, TargetsThatCannotBeWrittenAreReportedWithTheReason) {
-  SafeFileWriter writer;
-  EXPECT_FALSE(writer.Open(dir_ / "missing dir" / "f.txt", "open failed").ok());
-  EXPECT_EQ(last_message(), "open failed: f.txt: No such file or directory");
-  fs::create_directory(dir_ / "d");
-  EXPECT_FALSE(writer.Open(dir_ / "d", "open failed").ok());
-  EXPECT_EQ(last_message(), "open failed: d: Is a directory");
-  sink_.clear();
-  EXPECT_FALSE(writer.Commit("write failed").ok());
-  EXPECT_EQ(last_message(), "write failed");
-}
-
 }  // namespace
 }  // namespace tavrin::testing
