@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <thread>
@@ -99,17 +100,19 @@ TEST_F(DataFilesTest, EachFormatCarriesWhatItCanThroughASaveAndALoad) {
     bool roles;              // else every variable reads as an input
     const char* third_name;  // the unnamed variable's name on reading
     const char* title;
+    const char* file;  // a name the format is known by
   };
   const Row rows[] = {
-      {DataFileFormat::kHost, true, "VAR4", "Sample data"},  // column 4, after the subsets
-      {DataFileFormat::kBinary, true, "", ""},
-      {DataFileFormat::kDelimited, false, "", ""},
-      {DataFileFormat::kPattern, true, "", ""},
+      {DataFileFormat::kHost, true, "VAR4", "Sample data", "s.sta"},  // column 4, after the subsets
+      {DataFileFormat::kBinary, true, "", "", "s.csv.dat"},
+      {DataFileFormat::kDelimited, false, "", "", "s.tsv"},
+      {DataFileFormat::kPattern, true, "", "", "s.pat"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(static_cast<int>(row.format));
     auto d = Sample();
-    const fs::path path = dir_ / "sample";
+    const fs::path path = dir_ / row.file;
+    EXPECT_EQ(FormatFromName(path.string()), row.format);
     ASSERT_TRUE(SaveDataSet(*d, path, row.format, Csv(true, true, true))) << last_message();
     auto back = LoadDataSet(path, row.format, Csv(true, true));
     ASSERT_TRUE(back) << last_message();
@@ -122,6 +125,7 @@ TEST_F(DataFilesTest, EachFormatCarriesWhatItCanThroughASaveAndALoad) {
                      back->no_test}),
         std::vector({d->no_inputs, d->no_outputs, d->no_training, d->no_verification, d->no_test}));
     EXPECT_EQ(Files(), 1);  // nothing left behind but the file itself
+    fs::remove(path);
   }
 }
 
@@ -182,6 +186,38 @@ TEST_F(DataFilesTest, ExportWritesValuesNominalsAndMissingAndQuotesWhatWouldRead
   auto back = ImportText(quoted, Csv(true, true));
   ASSERT_TRUE(back) << last_message();
   EXPECT_EQ(Summary(*back), Summary(*d));
+}
+
+TEST_F(DataFilesTest, ExportWarnsOfValuesTextCannotCarry) {
+  struct Warnings : ErrorSink {
+    void Record(std::string_view message) override { all.emplace_back(message); }
+    std::vector<std::string> all;
+  } warnings;
+  Engine().error_sink = &warnings;
+  auto d = CreateDataSet(3, 0);
+  ASSERT_TRUE(ResizeCases(*d, 1, 2));
+  d->nominals[1] = {"a", "b"};
+  const double inf = std::numeric_limits<double>::infinity();
+  // Infinities in a numeric column; in a nominal one, what no value name names.
+  d->entries = {-inf, 2, 1e300, 1, 2.5, 0, 0.5, 3, MISSING};
+  std::stringstream out;
+  ASSERT_TRUE(ExportText(*d, out, Csv()));
+  const std::string tail = " cannot be written as text and will not read back as they are";
+  EXPECT_EQ(warnings.all, (std::vector<std::string>{"Variable VAR1: 1 entries" + tail,
+                                                    "Variable VAR2: 2 entries" + tail}));
+}
+
+TEST_F(DataFilesTest, SeparatorsThatNumbersOrQuotesUseAreRefused) {
+  auto d = CreateDataSet(1, 0);
+  for (char bad : {'.', '-', '+', 'e', 'E', '5', '"', '\n'}) {
+    DelimitedOptions o;
+    o.separator = bad;
+    std::stringstream in("1.5e-3\n"), out;
+    EXPECT_FALSE(ImportText(in, o)) << bad;
+    EXPECT_EQ(last_message(),
+              "The separator cannot be a character of a number, a quote or a line end");
+    EXPECT_FALSE(ExportText(*d, out, o)) << bad;
+  }
 }
 
 TEST_F(DataFilesTest, ImportReadsNamesSubsetsNominalsAndMissingAndWarnsOfWhatItChanged) {

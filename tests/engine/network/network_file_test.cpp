@@ -130,6 +130,34 @@ TEST_F(NetworkFileTest, LayoutsOtherWritersUseReadAsTheSameNetwork) {
   EXPECT_EQ(read->type, NetworkType::kMlp);
 }
 
+// Files of the first layout: no unit labels, the normalisation by name.
+TEST_F(NetworkFileTest, TheEarlierShortLayoutIsRead) {
+  const std::string text =
+      "# Tavrin v1.0 Network\n\ntype Linear\nerror_fn \"City block\"\nno_layers 2 (2,1)\n\n"
+      "layer 1\nno_units 2\nwidth 1\nact_fn \"Linear\"\npsp_fn \"Linear\"\n0\n0\n\n"
+      "layer 2\nno_units 1\nwidth 1\nact_fn \"Linear\"\npsp_fn \"Linear\"\n0.5\nweights 1\n"
+      "1\t2\t\n\n"
+      "normalisation\nclassify_by error\naccept 0.1\nreject 0.9\n"
+      "input_normalisation \"Unit Length\"\noutput_normalisation \"Maximum\"\n"
+      "a\nb\nc\nd\ne\nf\ng\n"
+      "0 0.5 2\n1 -1 4\n2 0 1\n\n\n";
+  auto read = ReadText(text);
+  ASSERT_NE(read, nullptr) << last_message();
+  VariableCoding expected = MakeDefaultCoding(2, 1);
+  expected.classify_by = 0;
+  expected.accept = 0.1;
+  expected.reject = 0.9;
+  expected.input_normalisation = static_cast<int>(Normalisation::kUnitLength);
+  expected.output_normalisation = static_cast<int>(Normalisation::kMaximum);
+  expected.shift = {0.5, -1, 0};
+  expected.scale = {2, 4, 1};
+  ExpectSameCoding(read->coding, expected);
+  EXPECT_EQ(read->type, NetworkType::kLinear);
+  EXPECT_EQ(read->error_fn, ErrorFunction::kCityBlock);
+  EXPECT_EQ(RefusalOf(text.substr(0, text.find("2 0 1\n"))),
+            "Network file corrupted: not all normalisation factors present");
+}
+
 TEST_F(NetworkFileTest, WeightRowsBreakAfterEveryEighthValue) {
   Network net = MakeNetwork({10, 1});
   for (int s = 0; s < 10; ++s) net.layers[1].connections[0].weights[s] = s + 1;
