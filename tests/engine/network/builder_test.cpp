@@ -290,6 +290,20 @@ TEST_F(BuilderTest, DesignsThatCannotBeBuiltAreRefusedWithTheirMessage) {
   EXPECT_EQ(last_message(), kNotEnoughMemory);
 }
 
+TEST_F(BuilderTest, ADesignLeftAtItsDefaults) {
+  // One unit a layer and no inputs; variables the design does not list are
+  // One-of-N with the median for missing values.
+  NetworkDesign design;
+  design.no_layers = 2;
+  design.no_outputs = 1;
+  const auto net = Build(design, false);
+  ASSERT_NE(net, nullptr) << last_message();
+  EXPECT_EQ(Units(*net), (std::vector<int>{1, 1}));
+  EXPECT_EQ(net->coding.no_inputs, 0);
+  EXPECT_EQ(net->coding.conversion, std::vector<double>{1.0});
+  EXPECT_EQ(net->coding.missing_fn, std::vector<double>{1.0});
+}
+
 TEST(NetworkValueCountTest, CountsWeightsAndUnitArraysAndRefusesOverflow) {
   // Weights 2x3 + 3x1, and classes, activations, thresholds of 6 units.
   EXPECT_EQ(NetworkValueCount({2, 3, 1}), 2 * 3 + 3 * 1 + 3 * 6);

@@ -221,6 +221,8 @@ TEST(PspTest, EachFunctionOfTheWeightRowSourcesAndThreshold) {
       {PspFunction::kLinear, {1, 2}, {3, 4}, 0.5, 10.5},  // 3 + 8 - 0.5
       {PspFunction::kRadial, {1, 2}, {3, 5}, 0.5, 6.5},   // 0.5 (4 + 9)
       {PspFunction::kRadial, {1, 2}, {3, 5}, 0.0, 0.0},
+      // Eight sources fill every partial sum of the kernel: 0.5 (7 + 3^2).
+      {PspFunction::kRadial, std::vector(8, 0.0), {1, 1, 1, 1, 1, 1, 1, 3}, 0.5, 8.0},
       // Division: a +1 source sets the value, a -1 source divides it, in
       // source order; other weights, zero divisors and the threshold are
       // ignored.

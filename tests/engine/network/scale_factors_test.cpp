@@ -46,8 +46,9 @@ TEST(ScaleFactorsTest, EachConversionMapsItsColumn) {
     std::vector<double> values;
     double scale, shift;
   } rows[] = {
-      // min 2 -> -1, max 6 -> 1: scale 2/4, shift (-1 x 6 - 1 x 2)/4.
-      {"Minimax", Conv::kMinimax, -1.0, 1.0, {2.0, M, 6.0, 4.0}, 0.5, -2.0},
+      // The first valid entry starts the range: min -6 -> -1, max -2 -> 1:
+      // scale 2/4, shift (-1 x -2 - 1 x -6)/4.
+      {"Minimax", Conv::kMinimax, -1.0, 1.0, {M, -6.0, -2.0, -4.0}, 0.5, 2.0},
       {"Minimax of a constant", Conv::kMinimax, 0.0, 1.0, {7.0, 7.0, 7.0}, 1.0, 0.0},
       {"Minimax of nothing", Conv::kMinimax, 0.0, 1.0, {M, M}, 1.0, 0.0},
       // Mean 3, sample variance (4 + 0 + 4)/2 = 4: scale 2/4, divided by the
@@ -119,6 +120,9 @@ TEST(ScaleFactorsTest, NominalSubstitutesAreFrequenciesOrTheRarestOrCommonestVal
     CalculateScaleFactors(c, *Column({1, 1, 2, 1}));
     EXPECT_DOUBLE_EQ(c.substitutes[0], expected[f]) << "function " << f;
   }
+  VariableCoding one = Coding(Conv::kOneOfN, MissingFunction::kMax, 0.0, 1.0, 3);
+  CalculateScaleFactors(one, *Column({M, 2}));  // a single valid value is the commonest
+  EXPECT_EQ(one.substitutes, (std::vector<double>{0, 1, 0, 0}));
   VariableCoding tie = Coding(Conv::kTwoState, MissingFunction::kMin, 0.0, 1.0, 2);
   CalculateScaleFactors(tie, *Column({1, 2}));
   EXPECT_EQ(tie.substitutes[0], 0.5);
@@ -136,12 +140,13 @@ TEST(ScaleFactorsTest, VariablesPairWithTheDataSetsRolesInOrder) {
     d->at(c, 2) = 1.0 + c;  // 1, 2
     d->at(c, 3) = 3.0 * c;  // 0, 3
   }
-  VariableCoding c = MakeDefaultCoding(2, 1);
+  VariableCoding c = MakeDefaultCoding(3, 1);  // the third input has no column
   CalculateScaleFactors(c, *d);
   EXPECT_DOUBLE_EQ(c.scale[0], 1.0);        // 1..2
   EXPECT_DOUBLE_EQ(c.scale[1], 1.0 / 3.0);  // 0..3
-  EXPECT_DOUBLE_EQ(c.scale[2], 0.1);        // 10..20
-  EXPECT_EQ(c.substitutes, (std::vector<double>{1.5, 1.5, 15.0}));
+  EXPECT_EQ(c.scale[2], 1.0);
+  EXPECT_DOUBLE_EQ(c.scale[3], 0.1);  // 10..20
+  EXPECT_EQ(c.substitutes, (std::vector<double>{1.5, 1.5, 0.0, 15.0}));
   // Inputs only: the output keeps its factors.
   VariableCoding inputs_only = MakeDefaultCoding(2, 1);
   CalculateScaleFactors(inputs_only, *d, false);
@@ -162,6 +167,12 @@ TEST(ScaleFactorsTest, WindowReadsStepsOldestFirstBeforeTheLookahead) {
   std::vector<double> raw(9);
   ReadWindow(*d, 5, coding, raw.data());  // rows 5 - 3 = 2, 3, 4
   EXPECT_EQ(raw, (std::vector<double>{2, 3, 4, 102, 103, 104, M, M, M}));
+  // With as many inputs as the data set, nothing past the window is written.
+  raw.assign(7, -1.0);
+  coding = MakeDefaultCoding(2, 0);
+  coding.steps = 3;
+  ReadWindow(*d, 4, coding, raw.data());  // rows 2, 3, 4
+  EXPECT_EQ(raw, (std::vector<double>{2, 3, 4, 102, 103, 104, -1}));
 }
 
 }  // namespace

@@ -360,6 +360,7 @@ TEST(StructureEditTest, DeletingALayerJoinsItsNeighboursOrRebuildsTheVariables) 
   network.coding.variable_names = {"x", "y", "target"};
   network.coding.scale = {2.0, 3.0, 4.0};
   network.coding.steps = 2;
+  network.coding.lookahead = 1;
   ASSERT_TRUE(DeleteLayer(network, 0));
   EXPECT_EQ(Units(network), (std::vector<int>{3, 1}));
   ExpectConsistentBlocks(network);
@@ -369,6 +370,7 @@ TEST(StructureEditTest, DeletingALayerJoinsItsNeighboursOrRebuildsTheVariables) 
   EXPECT_EQ(c.scale, (std::vector<double>{1, 1, 1, 4.0}));
   EXPECT_EQ(c.no_normed_inputs, 3);
   EXPECT_EQ(c.steps, 1);
+  EXPECT_EQ(c.lookahead, 0);
   EXPECT_EQ(c.substitutes.size(), 4u);
 
   // The last layer gone, each unit of the new last layer is an output, and

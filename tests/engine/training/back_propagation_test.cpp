@@ -44,15 +44,15 @@ TEST_F(UnitBackPropagationTest, RateMovesOncePerEpochAndEndsAtItsEndValue) {
 
 TEST_F(UnitBackPropagationTest, ShuffleAndNoiseDrawFromTheEngineGenerator) {
   // From state 1 the draws 346 and 130 (of 32768) both pick index 0 of 2:
-  // the order (0, 1) becomes (1, 0). Case 1 (0.5 -> 0) has delta 0 and
-  // changes nothing; case 0 then gives w = 0.5, t = -0.5. In case order w
-  // would end at 0.3125.
-  auto data = MakeData(1, 1, {{1.0, 1.0}, {0.5, 0.0}});
+  // the order (0, 1) becomes (1, 0). Case 1 (0.5 -> 1): y = 0, w = 0.25,
+  // t = -0.5; case 0 then y = 0.75: w = 0.375, t = -0.625. In case order w
+  // would end at 0.5625, case 0 twice at 0.5.
+  auto data = MakeData(1, 1, {{1.0, 1.0}, {0.5, 1.0}});
   Engine().random = RandomGenerator();
   Begin(*net_, *data);
   ASSERT_TRUE(TrainBackPropagation(Engine(), Epochs(1), true, 0.5, 0.5, 0.0, 0.0, 0.0));
-  EXPECT_EQ(w(), 0.5);
-  EXPECT_EQ(t(), -0.5);
+  EXPECT_EQ(w(), 0.375);
+  EXPECT_EQ(t(), -0.625);
   EXPECT_EQ(Engine().random.state(), 2156045615u);  // two draws
   // Noise 0.5 moves the input by (2u - 1) 0.5 with u = 10982/32768, the
   // next draw; y = 0, so the step is 0.5 x on w and -0.5 on t.

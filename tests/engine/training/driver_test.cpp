@@ -11,6 +11,7 @@
 #include "common/stop_request.h"
 #include "network/forward_run.h"
 #include "network/structure_edits.h"
+#include "training/case_source.h"
 #include "training/gradient.h"
 #include "training/training_driver.h"
 #include "training/training_history.h"
@@ -78,6 +79,25 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   EXPECT_EQ(last_message(), "Learning rate is not a finite number");
   ExpectSameNetwork(*net_, before);
   EXPECT_EQ(Engine().training.history, "");
+  EXPECT_EQ(Engine().training.training_error, 0.0);  // as the call began
+}
+
+TEST_F(TrainingDriverTest, CasesAreReadStraightFromTheDataSetOnlyInTheNetworksLayout) {
+  auto extra = MakeData(2, 1, {{1.0, 2.0, 3.0}});  // input, neither, output
+  SetVariableRoles(*extra, 1, 1, VariableRole::kNeither);
+  auto late = MakeData(2, 0, {{1.0, 2.0}});  // neither, input
+  SetVariableRoles(*late, 0, 1, VariableRole::kNeither);
+  const struct {
+    const DataSet* data;
+    bool with_targets, direct;
+  } rows[] = {{data_.get(), true, true},
+              {data_.get(), false, true},
+              {extra.get(), true, false},
+              {late.get(), false, false}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(NeedsNoPreprocessing(*net_, *row.data, row.with_targets), row.direct)
+        << row.data->no_variables << " variables, targets " << row.with_targets;
+  }
 }
 
 TEST_F(TrainingDriverTest, SettingsThatCouldNotStopARunOrWouldDivideByZeroAreRefused) {
@@ -213,7 +233,8 @@ TEST_F(TrainingDriverTest, RetainBestRestoresTheNetworkAsItWasAfterTheBestEpoch)
     w() = t() = 0.0;
     Engine().training.history.clear();
     Begin(*net_, *data_);
-    ASSERT_TRUE(Train(3, row.rate, /*retain_best=*/true));
+    // Retain best is the default.
+    ASSERT_TRUE(TrainBackPropagation(Engine(), {.epochs = 3}, false, row.rate, row.rate, 0, 0, 0));
     EXPECT_DOUBLE_EQ(w(), row.w);
     EXPECT_DOUBLE_EQ(t(), -row.w);
     EXPECT_DOUBLE_EQ(Engine().training.training_error, row.error);
@@ -257,11 +278,13 @@ TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
   ASSERT_TRUE(call(false));
   EXPECT_DOUBLE_EQ(w(), 0.19);
   EXPECT_EQ(Engine().training.retained, nullptr);
-  // Another algorithm's call gets a trainer of its own.
+  // Another algorithm's call gets a trainer of its own, model trust with the
+  // call's rate as its first radius (a step of 0.5 / sqrt 2 on w).
   ASSERT_TRUE(call(true));
   Begin(*net_, *data_);
-  ASSERT_TRUE(TrainQuickPropagation(Engine(), Epochs(1), 0.1, 2.0, 0.0));
-  EXPECT_EQ(Engine().training.history.substr(Engine().training.history.size() - 3), "QP1");
+  ASSERT_TRUE(TrainModelTrust(Engine(), Epochs(1), 0.5, 0.0));
+  EXPECT_EQ(Engine().training.history.substr(Engine().training.history.size() - 3), "MT1");
+  EXPECT_DOUBLE_EQ(w(), 0.19 + 0.5 / std::sqrt(2.0));
 }
 
 TEST_F(TrainingDriverTest, WeigendPenaltySumsOverLinearLayerWeights) {
