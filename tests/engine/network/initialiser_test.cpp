@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "common/random_generator.h"
@@ -107,18 +106,6 @@ TEST_F(InitialiserTest, NormalisedUniformGivesEachUnitLengthOne) {
   ReinitialiseLayer(radial, 1, 2, 2.0, 2.0, random_);
   for (double v : radial.layers[1].connections[0].weights) EXPECT_NEAR(v, 2 / std::sqrt(12), 1e-15);
   EXPECT_EQ(radial.layers[1].thresholds, (std::vector<double>{1.0, 1.0}));
-}
-
-TEST_F(InitialiserTest, UnknownMethodsAndLayersChangeNothing) {
-  const Network before = ThreeTwoOne(PspFunction::kLinear);
-  const std::uint32_t state = random_.state();
-  for (const auto& [method, layer] :
-       {std::pair{4, 1}, std::pair{-1, 1}, std::pair{0, -1}, std::pair{0, 3}}) {
-    Network network = before;
-    ReinitialiseLayer(network, layer, method, -1.0, 1.0, random_);
-    ExpectSameNetwork(network, before);
-  }
-  EXPECT_EQ(random_.state(), state);
 }
 
 TEST_F(InitialiserTest, EachKindGetsItsInitialiser) {
