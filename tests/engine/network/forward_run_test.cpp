@@ -106,12 +106,6 @@ TEST_F(ForwardRunTest, SimpleRecurrentFeedsTheLastPositiveHiddenActivationBack) 
     EXPECT_EQ(network.layers[0].activations, (std::vector<double>{step.x, step.context}));
     EXPECT_EQ(out, step.out) << "input " << step.x;
   }
-  // Propagation alone runs the feedback too.
-  network.layers[1].activations = {3.0};
-  network.layers[0].activations = {1.0, 0.0};
-  PropagateForward(network);
-  EXPECT_EQ(network.layers[0].activations[1], 3.0);
-  EXPECT_EQ(network.layers[2].activations[0], 2.5);  // 1 + 0.5 * 3
 }
 
 // ------------------------------------------------------------ winners
