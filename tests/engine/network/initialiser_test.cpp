@@ -49,7 +49,6 @@ TEST_F(InitialiserTest, EachMethodFillsTheWeightsThenTheThresholds) {
     bool fixed;  // the block: only the Gaussian method leaves a fixed one alone
   } rows[] = {
       {M::kUniform, PspFunction::kLinear, 2.0, 5.0, false},
-      {M::kUniform, PspFunction::kRadial, -1.0, 1.0, false},
       {M::kUniform, PspFunction::kLinear, 2.0, 3.0, true},
       {M::kGaussian, PspFunction::kLinear, 0.5, 2.0, false},
       {M::kGaussian, PspFunction::kLinear, 0.0, 1.0, true},
@@ -57,7 +56,6 @@ TEST_F(InitialiserTest, EachMethodFillsTheWeightsThenTheThresholds) {
       {M::kZero, PspFunction::kRadial, 2.0, 5.0, false},
       // A zero vector cannot be made of length 1: it stays 0, not NaN.
       {M::kNormalisedUniform, PspFunction::kLinear, 0.0, 0.0, false},
-      {M::kNormalisedUniform, PspFunction::kRadial, 0.0, 0.0, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "method " << static_cast<int>(row.method) << " psp "
@@ -118,7 +116,6 @@ TEST_F(InitialiserTest, EachKindGetsItsInitialiser) {
   } rows[] = {
       {NetworkType::kMlp, 0, -1, 0},
       {NetworkType::kRbf, 0, -1, 0},
-      {NetworkType::kLinear, 0, -1, 0},
       {NetworkType::kProbabilistic, 0, -1, 0},
       {NetworkType::kSimpleRecurrent, 0, -1, 1},
       {NetworkType::kKohonen, -1, 2, 0},

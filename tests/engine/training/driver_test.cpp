@@ -6,6 +6,7 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/stop_request.h"
@@ -29,8 +30,7 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   auto two_targets = MakeData(1, 2, {{1.0, 0.0, 1.0}});
   // No case has a whole time-series window before it, however large the
   // window (its length must not overflow).
-  Network ahead = *net_, far_ahead = *net_;
-  ahead.coding.lookahead = 1;
+  Network far_ahead = *net_;
   far_ahead.coding.lookahead = 0x7ffffffe;
   Network nominal = *net_;  // a nominal input against a numeric column
   ASSERT_TRUE(SetNoNominals(nominal, 0, 2));
@@ -51,7 +51,6 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
       {nullptr, data_.get(), kNoActiveNetwork},
       {net_.get(), nullptr, kNoActiveDataSet},
       {net_.get(), no_training.get(), kNoTrainingCases},
-      {&ahead, data_.get(), kNoTrainingCases},
       {&far_ahead, data_.get(), kNoTrainingCases},
       {net_.get(), wider.get(), kDataMismatch},
       {&nominal, data_.get(), kDataMismatch},
@@ -75,8 +74,6 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   Begin(*net_, *data_);
   EXPECT_FALSE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0, 0, HUGE_VAL));
   EXPECT_EQ(last_message(), "Noise is not a finite number");
-  EXPECT_FALSE(TrainDeltaBarDelta(Engine(), Epochs(1), std::nan(""), 0.1, 0.1, 0.1, 0));
-  EXPECT_EQ(last_message(), "Learning rate is not a finite number");
   ExpectSameNetwork(*net_, before);
   EXPECT_EQ(Engine().training.history, "");
   EXPECT_EQ(Engine().training.training_error, 0.0);  // as the call began
@@ -108,32 +105,23 @@ TEST_F(TrainingDriverTest, SettingsThatCouldNotStopARunOrWouldDivideByZeroAreRef
     std::string_view message;
   } rows[] = {
       {[&] { return SetStoppingConditions(settings, -1, 0, 0, 0, 0); }, kStoppingWindowNegative},
-      {[&] { return SetStoppingConditions(settings, 3, nan, 0, 0, 0); },
-       kStoppingConditionNotANumber},
       {[&] { return SetStoppingConditions(settings, 3, 0, 0, 0, nan); },
        kStoppingConditionNotANumber},
-      {[&] { return SetWeigend(settings, -0.1, 1.0); }, kWeigendLambdaOutOfRange},
       {[&] { return SetWeigend(settings, nan, 1.0); }, kWeigendLambdaOutOfRange},
-      {[&] { return SetWeigend(settings, HUGE_VAL, 1.0); }, kWeigendLambdaOutOfRange},
       {[&] { return SetWeigend(settings, 0.1, 0.0); }, kWeigendScaleOutOfRange},
-      {[&] { return SetWeigend(settings, 0.1, -1.0); }, kWeigendScaleOutOfRange},
-      {[&] { return SetWeigend(settings, 0.1, HUGE_VAL); }, kWeigendScaleOutOfRange},
   };
   for (const auto& row : rows) {
     EXPECT_FALSE(row.set());
     EXPECT_EQ(last_message(), row.message);
   }
-  EXPECT_EQ(settings.window, 0);
-  EXPECT_EQ(settings.weigend_scale, 1.0);
+  const auto fields = [](const TrainingSettings& x) {
+    return std::tie(x.window, x.target_error, x.target_verification_error, x.error_improvement,
+                    x.verification_improvement, x.weigend_lambda, x.weigend_scale);
+  };
+  EXPECT_EQ(fields(settings), fields(TrainingSettings{}));
   ASSERT_TRUE(SetStoppingConditions(settings, 3, 0.5, 0.25, 0.125, 0.0625));
   ASSERT_TRUE(SetWeigend(settings, 0.0, 0.5));
-  EXPECT_EQ(settings.window, 3);
-  EXPECT_EQ(settings.target_error, 0.5);
-  EXPECT_EQ(settings.target_verification_error, 0.25);
-  EXPECT_EQ(settings.error_improvement, 0.125);
-  EXPECT_EQ(settings.verification_improvement, 0.0625);
-  EXPECT_EQ(settings.weigend_lambda, 0.0);
-  EXPECT_EQ(settings.weigend_scale, 0.5);
+  EXPECT_EQ(fields(settings), std::tuple(3, 0.5, 0.25, 0.125, 0.0625, 0.0, 0.5));
 }
 
 TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
@@ -305,8 +293,6 @@ TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) 
     std::string expected;
   } entries[] = {
       {"QP10,BP5", 4, "BP", "", "QP10,BP8"},  // the run began at "BP5"
-      {"QP10,BP5", 8, "BP", "", "QP10,BP5,BP3"},
-      {"BP5", 0, "BP", "", "BP8"},
       {"BP5", 3, "BP", "", "BP5,BP3"},
       {"BP5s", 0, "BP", "", "BP5s,BP3"},  // a stop ends an entry
       {"QP5", 0, "BP", "", "QP5,BP3"},
