@@ -74,16 +74,5 @@ TEST(RandomGeneratorTest, SeedSetsTheStateDiscardsTwentyValuesAndTheKeptGaussian
   EXPECT_EQ(random.GaussianDeviate(), fresh.GaussianDeviate());
 }
 
-TEST(RandomGeneratorTest, ResetRestoresTheEnginesGeneratorAndRange) {
-  Engine().random.set_state(99);
-  Engine().random.GaussianDeviate();  // leaves a kept value behind
-  Engine().reinitialisation = {0.25, 0.75};
-  ResetEngineState();
-  EXPECT_EQ(Engine().random.state(), 1u);
-  EXPECT_NEAR(Engine().random.GaussianDeviate(), -0.18915534040744114, 1e-14);
-  EXPECT_EQ(Engine().reinitialisation.a, -1.0);
-  EXPECT_EQ(Engine().reinitialisation.b, 1.0);
-}
-
 }  // namespace
 }  // namespace tavrin

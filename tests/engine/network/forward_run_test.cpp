@@ -162,17 +162,5 @@ TEST_F(ForwardRunTest, EachRunOutputTypeWithTheFirstOfEqualWinners) {
   EXPECT_EQ(OutputWinner(network), 1);
 }
 
-TEST_F(ForwardRunTest, ASecondLayerOfOneUnitIsItsOwnWinner) {
-  Network network = MakeNetwork({2, 1, 1});
-  SetRow(network, 1, 0, {1.0, 1.0});
-  SetRow(network, 2, 0, {1.0});
-  const double raw[] = {0.25, 0.5};
-  double out = 0.0;
-  RunForwardAs(network, raw, RunOutput::kLayer1Winner, &out);
-  EXPECT_EQ(out, 1.0);
-  RunForwardAs(network, raw, RunOutput::kLayer1Smallest, &out);
-  EXPECT_EQ(out, 0.75);  // its only activation
-}
-
 }  // namespace
 }  // namespace tavrin

@@ -13,7 +13,6 @@
 
 #include "network/functions.h"
 #include "network/network.h"
-#include "network/variable_coding.h"
 
 namespace tavrin {
 namespace {
@@ -52,38 +51,6 @@ TEST(FunctionTablesTest, CodesAndNamesFollowTheTableOrder) {
   ASSERT_EQ(static_cast<int>(types.size()), kNetworkTypeCount);
   for (int code = 0; code < kNetworkTypeCount; ++code)
     EXPECT_EQ(NetworkTypeName(static_cast<NetworkType>(code)), types[code]);
-}
-
-// The coding tables, whose last entries may be for outputs only.
-template <typename Enum, typename NameOf, typename FromName, typename IsCode>
-void ExpectSidedTable(const std::vector<std::string_view>& names, int on_input, NameOf name_of,
-                      FromName from_name, IsCode is_code) {
-  for (int code = 0; code < static_cast<int>(names.size()); ++code) {
-    SCOPED_TRACE(names[code]);
-    EXPECT_EQ(name_of(static_cast<Enum>(code)), names[code]);
-    EXPECT_EQ(from_name(names[code], true), static_cast<Enum>(code));
-    EXPECT_EQ(from_name(names[code], false).has_value(), code < on_input);
-    EXPECT_TRUE(is_code(code, true));
-    EXPECT_EQ(is_code(code, false), code < on_input);
-  }
-  EXPECT_FALSE(is_code(static_cast<int>(names.size()), true));
-  EXPECT_FALSE(from_name("", true).has_value());
-}
-
-TEST(FunctionTablesTest, CodingTablesAndTheirOutputOnlyEntries) {
-  ExpectSidedTable<ConversionFunction>(
-      {"Minimax", "One-of-N", "Two-state", "Mean-SD", "Explicit", "None", "Kohonen"},
-      kInputConversionCount, ConversionName, ConversionFromName, IsConversionCode);
-  ExpectSidedTable<Normalisation>({"None", "Unit Length", "Unit Sum", "Maximum", "Minimum", "Step"},
-                                  kInputNormalisationCount, NormalisationName,
-                                  NormalisationFromName, IsNormalisationCode);
-  ExpectSidedTable<MissingFunction>(
-      {"Mean", "Median", "Zero", "Min", "Max"}, kMissingFunctionCount, MissingFunctionName,
-      [](std::string_view name, bool) { return MissingFunctionFromName(name); },
-      [](double code, bool) { return IsMissingFunctionCode(code); });
-  // Codes are stored as doubles and compared exactly.
-  EXPECT_FALSE(IsConversionCode(1.5, true));
-  EXPECT_FALSE(IsMissingFunctionCode(0.5));
 }
 
 // ------------------------------------------------------------ activations
@@ -268,26 +235,18 @@ TEST(ErrorFunctionTest, Derivatives) {
 }
 
 TEST(PairingRuleTest, OnlyLogisticWithSingleEntropyOrSoftmaxWithMultipleEntropy) {
-  const struct {
-    Act act;
-    ErrorFunction error;
-    bool paired;
-  } rows[] = {
-      {Act::kLogistic, ErrorFunction::kEntropySingle, true},
-      {Act::kSoftmax, ErrorFunction::kEntropyMultiple, true},
-      {Act::kLogistic, ErrorFunction::kEntropyMultiple, false},
-      {Act::kSoftmax, ErrorFunction::kEntropySingle, false},
-  };
-  for (const auto& r : rows) {
-    Network network;
-    network.layers.resize(2);
-    network.layers[0].act_fn = Act::kLogistic;  // only the output layer counts
-    network.layers[1].act_fn = r.act;
-    network.error_fn = r.error;
-    network.output_delta = !r.paired;  // the rule must overwrite a stale flag
+  Network network;
+  network.layers.resize(2);
+  network.layers[0].act_fn = Act::kLogistic;  // only the output layer counts
+  for (const auto& [act, error] : {std::pair{Act::kSoftmax, ErrorFunction::kEntropyMultiple},
+                                   std::pair{Act::kLogistic, ErrorFunction::kEntropyMultiple},
+                                   std::pair{Act::kSoftmax, ErrorFunction::kEntropySingle}}) {
+    network.layers[1].act_fn = act;
+    network.error_fn = error;
+    const bool paired = act == Act::kSoftmax && error == ErrorFunction::kEntropyMultiple;
+    network.output_delta = !paired;  // the rule must overwrite a stale flag
     ApplyPairingRule(network);
-    EXPECT_EQ(network.output_delta, r.paired)
-        << ActivationName(r.act) << " with " << ErrorName(r.error);
+    EXPECT_EQ(network.output_delta, paired) << ActivationName(act) << " with " << ErrorName(error);
   }
 }
 

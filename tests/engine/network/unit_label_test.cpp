@@ -59,15 +59,11 @@ TEST(UnitLabelTest, VariablesValuesAndLagsNameTheEdgeLayers) {
 
 TEST(UnitLabelTest, NamesHiddenUnitsMapPositionsAndContextUnits) {
   Network network = LabelledNetwork(1);
-  EXPECT_EQ(UnitLabel(network, 1, 0),
-            "h1#01");  // by layer and two-digit unit number
-  EXPECT_EQ(UnitLabel(network, 1, 11), "h1#12");
-  EXPECT_EQ(UnitLabel(network, 2, 0), "h2#01");
-  // A unit's own name comes first, in any layer.
-  network.layers[0].unit_names[1] = "first colour";
+  // By layer and two-digit unit number, unless the unit has a name of its own.
   network.layers[1].unit_names[0] = "detector";
   network.layers[3].unit_names[4] = "out";
-  EXPECT_EQ(UnitLabel(network, 0, 1), "first colour");
+  EXPECT_EQ(Labels(network, 1)[11], "h1#12");
+  EXPECT_EQ(UnitLabel(network, 2, 0), "h2#01");
   EXPECT_EQ(UnitLabel(network, 1, 0), "detector");
   EXPECT_EQ(UnitLabel(network, 3, 4), "out");
 

@@ -89,22 +89,6 @@ TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
   EXPECT_DOUBLE_EQ(w(), 1.0);
 }
 
-TEST_F(BatchTrainerTest, DeltaBarDeltaWithSmoothingOneKeepsItsRates) {
-  Engine().algorithms.dbd_smoothing = 1.0;
-  Engine().algorithms.dbd_increment = 0.1;
-  Engine().training.learning_rate.current = 0.1;
-  DeltaBarDelta dbd;
-  ASSERT_TRUE(dbd.StateInit(Engine(), *net_));
-  // Each epoch w -= 0.1 * G_w with G_w = -(1 - y); y = w - t = 2w.
-  double expected_w = 0.0;
-  for (int epoch = 0; epoch < 3; ++epoch) {
-    const double g = -(1.0 - 2.0 * expected_w);
-    expected_w -= 0.1 * g;
-    Epoch(dbd, 1.0);
-    EXPECT_DOUBLE_EQ(w(), expected_w) << epoch;
-  }
-}
-
 TEST_F(BatchTrainerTest, DeltaBarDeltaRaisesTheRateWhileTheSignHoldsAndDecaysItOnAFlip) {
   Engine().algorithms.dbd_smoothing = 0.5;
   Engine().algorithms.dbd_increment = 0.05;

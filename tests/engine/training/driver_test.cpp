@@ -147,29 +147,6 @@ TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
   EXPECT_FALSE(TakeStopRequest());
 }
 
-TEST_F(TrainingDriverTest, VerificationCasesAreMeasuredAfterEachEpochWhenAsked) {
-  // A verification case 1 -> 5. Rate 0.25 halves the training error each
-  // epoch (y = 0, 0.5, 0.75), and the verification error follows it.
-  ASSERT_TRUE(ResizeCases(*data_, 1, 1));
-  data_->at(1, 0) = 1.0;
-  data_->at(1, 1) = 5.0;
-  SetCaseSubsets(*data_, 1, 1, Subset::kVerification);
-  const struct {
-    int epochs;
-    bool verify;
-    double training, verification;
-  } rows[] = {{0, true, 1.0, 5.0}, {1, true, 1.0, 4.5}, {2, true, 0.5, 4.25}, {2, false, 0.5, 0.0}};
-  for (const auto& row : rows) {
-    w() = t() = 0.0;
-    Engine().training.history.clear();
-    Begin(*net_, *data_);
-    ASSERT_TRUE(Train(row.epochs, 0.25, false, row.verify));
-    EXPECT_DOUBLE_EQ(Engine().training.training_error, row.training) << row.epochs;
-    EXPECT_DOUBLE_EQ(Engine().training.verification_error, row.verification) << row.epochs;
-    EXPECT_EQ(Engine().training.history, "BP" + std::to_string(row.epochs));
-  }
-}
-
 TEST_F(TrainingDriverTest, StoppingConditionsEndTheRunAfterTheEpochThatMeetsThem) {
   // Rate 0.25 halves the error: epochs report 1, 0.5, 0.25, ... (measured
   // before each epoch's step). A verification case 1 -> 1 reports the error
