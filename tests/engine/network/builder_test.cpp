@@ -212,7 +212,6 @@ TEST_F(BuilderTest, CodingComesFromTheDesign) {
       Design(D::kMlp, {1, 2, 1}, {kClasses, kNumeric}, {{2, ConversionFunction::kTwoState}}, 2);
   design.lookahead = 3;
   design.variables[0].missing_fn = 3;
-  design.variables[0].min_mean = 0.1;
   design.variables[0].max_sd = 0.9;
   design.variables[1].conversion = 3;  // Mean-SD
   design.variables[1].missing_fn = 1;
@@ -225,7 +224,7 @@ TEST_F(BuilderTest, CodingComesFromTheDesign) {
             std::tuple(2, 1, 4, 1, 2, 3));
   EXPECT_EQ(c.conversion, (std::vector<double>{1, 3, 2}));
   EXPECT_EQ(c.missing_fn, (std::vector<double>{3, 1, 0}));
-  EXPECT_EQ(c.min_mean, (std::vector<double>{0.1, 0, -1.0}));
+  EXPECT_EQ(c.min_mean, (std::vector<double>{0, 0, -1.0}));
   EXPECT_EQ(c.max_sd, (std::vector<double>{0.9, 1, 1}));
   EXPECT_EQ(c.nominals[0], (std::vector<std::string>{"v1", "v2", "v3"}));
   EXPECT_EQ(c.substitutes, (std::vector<double>(5, 0.0)));

@@ -117,29 +117,6 @@ TEST(CodeInputsTest, StepsAreLaidOutVariableThenStepThenNominalUnit) {
   EXPECT_NEAR(units[7], 4 / 56.0, 1e-15);
 }
 
-TEST(NormaliseTest, EachFunctionOverAUnitVector) {
-  using N = Normalisation;
-  const struct {
-    N f;
-    std::vector<double> in, out;
-  } rows[] = {
-      {N::kUnitLength, {3.0, -4.0}, {0.6, -0.8}},
-      // Sums within 1e-35 of 0 are left alone; at 1e-35 either side they
-      // divide.
-      {N::kUnitSum, {2e-36, -1e-36}, {2e-36, -1e-36}},
-      {N::kUnitSum, {1e-35}, {1.0}},
-      {N::kMaximum, {0.2, 0.7, 0.7}, {0, 1, 0}},  // first of equals
-      {N::kMinimum, {0.5, 0.1, 0.1}, {0, 1, 0}},
-      {N::kStep, {-0.1, 0.0, 2.0}, {0, 1, 1}},
-  };
-  for (const auto& r : rows) {
-    std::vector<double> v = r.in;
-    Normalise(r.f, v.data(), static_cast<int>(v.size()));
-    SCOPED_TRACE(NormalisationName(r.f));
-    ExpectUnitsNear(v, r.out);
-  }
-}
-
 // ------------------------------------------------------------ decoding
 
 struct DecodeRow {
@@ -233,8 +210,6 @@ TEST(KohonenClassTest, NearestUnitOrAVoteOfTheKNearest) {
       // Scale 1, shift 0: the nearest unit (first of equals), its class
       // truncated, when not farther than accept.
       {"nearest", two_smallest, {1, 2.7, 3, 0}, 0.3, 1, 0, 2.0},
-      {"too far", two_smallest, {1, 2.7, 3, 0}, 0.1, 1, 0, M},
-      {"no class", {0.5, 0.1, 0.9}, {1, 0, 3}, 1.0, 1, 0, M},
       // The three nearest, units 0, 2, 4, have classes 2, 2, 3: class 2 has
       // 2 votes, and accept plays no part.
       {"vote", vote, {2, 1, 2, 3, 3}, 0.05, 3, 2, 2.0},

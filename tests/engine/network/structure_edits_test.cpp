@@ -294,12 +294,6 @@ TEST(StructureEditTest, VariableEditsRebuildTheCoding) {
     ASSERT_TRUE(ResizeVariables(network, VariableSide::kInputs, 0, 1));
     EXPECT_EQ(c.conversion, (std::vector<double>{0, 0, type == NetworkType::kMlp ? 0.0 : 3.0, 0}));
   }
-  // A Kohonen output is no unit of the map layer: the map keeps its size.
-  network = Make(kMap);
-  ASSERT_TRUE(SetConversion(network, 2, 6.0));
-  ASSERT_TRUE(SetConversion(network, 2, 1.0));
-  ASSERT_TRUE(SetNoNominals(network, 2, 5));
-  EXPECT_EQ(network.layers[1].no_units, 3);
 }
 
 TEST(StructureEditTest, DeletingALayerJoinsItsNeighboursOrRebuildsTheVariables) {

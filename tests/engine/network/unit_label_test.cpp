@@ -51,10 +51,6 @@ TEST(UnitLabelTest, VariablesValuesAndLagsNameTheEdgeLayers) {
             (std::vector<std::string>{"Temperature-2", "Temperature-1", "Col=Red-2", "Col=Gre-2",
                                       "Col=Blu-2", "Col=Red-1", "Col=Gre-1", "Col=Blu-1", "a3-2",
                                       "a3-1"}));
-  // An unnamed One-of-N variable shows the value name alone.
-  Network unnamed = LabelledNetwork(2);
-  unnamed.coding.variable_names[1] = "";
-  EXPECT_EQ(UnitLabel(unnamed, 0, 5), "Red-1");
 }
 
 TEST(UnitLabelTest, NamesHiddenUnitsMapPositionsAndContextUnits) {

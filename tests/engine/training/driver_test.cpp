@@ -71,9 +71,6 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   Engine().active_data_set = wider.get();
   EXPECT_FALSE(RunTrainingDriver(Engine(), Algorithm::kBackPropagation, false));
   EXPECT_EQ(last_message(), kInputMismatch);
-  Begin(*net_, *data_);
-  EXPECT_FALSE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0, 0, HUGE_VAL));
-  EXPECT_EQ(last_message(), "Noise is not a finite number");
   ExpectSameNetwork(*net_, before);
   EXPECT_EQ(Engine().training.history, "");
   EXPECT_EQ(Engine().training.training_error, 0.0);  // as the call began
@@ -200,10 +197,8 @@ TEST_F(TrainingDriverTest, RetainBestRestoresTheNetworkAsItWasAfterTheBestEpoch)
     Begin(*net_, *data_);
     // Retain best is the default.
     ASSERT_TRUE(TrainBackPropagation(Engine(), {.epochs = 3}, false, row.rate, row.rate, 0, 0, 0));
-    EXPECT_DOUBLE_EQ(w(), row.w);
-    EXPECT_DOUBLE_EQ(t(), -row.w);
-    EXPECT_DOUBLE_EQ(Engine().training.training_error, row.error);
-    EXPECT_EQ(Engine().training.history, row.history);
+    EXPECT_EQ(std::tuple(w(), t(), Engine().training.training_error, Engine().training.history),
+              std::tuple(row.w, -row.w, row.error, row.history));
   }
 }
 
@@ -235,8 +230,7 @@ TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
   // With retain best the first call's error (measured before its step) ties
   // the initial one, so the untrained network comes back, but the momentum
   // terms stay: the second call's first change is 0.9 * 0.1 + 0.1.
-  net_->layers[1].connections[0].weights = {0.0};
-  net_->layers[1].thresholds = {0.0};
+  w() = t() = 0.0;
   ASSERT_TRUE(call(true));
   EXPECT_EQ(w(), 0.0);
   ASSERT_NE(Engine().training.retained, nullptr);
@@ -250,16 +244,6 @@ TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
   ASSERT_TRUE(TrainModelTrust(Engine(), Epochs(1), 0.5, 0.0));
   EXPECT_EQ(Engine().training.history.substr(Engine().training.history.size() - 3), "MT1");
   EXPECT_DOUBLE_EQ(w(), 0.19 + 0.5 / std::sqrt(2.0));
-}
-
-TEST_F(TrainingDriverTest, WeigendPenaltySumsOverLinearLayerWeights) {
-  net_->layers[1].connections[0].weights = {2.0};
-  net_->layers[1].thresholds = {5.0};  // thresholds do not count
-  // 0.5 * 4 / (1 + 4) = 0.4
-  EXPECT_DOUBLE_EQ(WeigendPenalty(*net_, 0.5, 1.0), 0.4);
-  EXPECT_EQ(WeigendPenalty(*net_, 0.0, 1.0), 0.0);
-  net_->layers[1].psp_fn = PspFunction::kRadial;
-  EXPECT_EQ(WeigendPenalty(*net_, 0.5, 1.0), 0.0);
 }
 
 TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) {
