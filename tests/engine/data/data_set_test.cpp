@@ -119,21 +119,6 @@ TEST_F(DataSetTest, VariablesInsertedTakeTheRoleBeforeThemAndDeletedTakeTheirCol
   ExpectCountsInStep(*d);
 }
 
-TEST_F(DataSetTest, RolesAndSubsetsKeepTheirCounts) {
-  auto d = CreateDataSet(2, 1);
-  SetVariableRoles(*d, 0, 1, VariableRole::kBoth);
-  EXPECT_EQ(std::tie(d->no_inputs, d->no_outputs), std::tuple(2, 2));
-  SetVariableRoles(*d, 1, 2, VariableRole::kNeither);
-  EXPECT_EQ(d->role(1), VariableRole::kNeither);
-  ExpectCountsInStep(*d);
-  ASSERT_TRUE(ResizeCases(*d, 1, 3));
-  SetCaseSubsets(*d, 0, 4, S::kIgnore);
-  SetCaseSubsets(*d, 1, 2, S::kTest);
-  SetCaseSubsets(*d, 2, 2, S::kVerification);
-  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{3, 2, 1, 1}));
-  ExpectCountsInStep(*d);
-}
-
 TEST_F(DataSetTest, NominalCountsKeepNamesAndAddNumberedOnes) {
   auto d = CreateDataSet(1, 1);
   ASSERT_TRUE(SetDataNoNominals(*d, 0, 2));
@@ -252,18 +237,6 @@ TEST_F(DataSetTest, SortMovesNamesAndSubsetsWithTheirRowsAndPutsNaNLast) {
   ASSERT_TRUE(SortCases(*d, 1, false));
   EXPECT_EQ(Column(*d, 0), (std::vector<double>{0, 3, 2, 1}));  // 0.5, missing, -1, NaN
   ExpectCountsInStep(*d);
-}
-
-TEST_F(DataSetTest, CopyIsDeepAndTight) {
-  auto d = Labelled({S::kTraining, S::kTest});
-  d->title = std::string(100, 't');
-  auto copy = CopyDataSet(*d);
-  ASSERT_TRUE(copy);
-  EXPECT_EQ(std::tie(copy->entries, copy->subset, copy->case_capacity),
-            std::tie(d->entries, d->subset, d->no_cases));
-  EXPECT_EQ(copy->title.size(), 80u);
-  d->at(0, 0) = 42;
-  EXPECT_EQ(copy->at(0, 0), 0.0);
 }
 
 }  // namespace

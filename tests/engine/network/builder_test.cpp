@@ -121,6 +121,8 @@ TEST_F(BuilderTest, EachKindGetsItsLayersFunctionsAndDefaults) {
     double accept, reject;  // classified by confidence where accept is 0.95
   } rows[] = {
       {D::kMlp, 2, 1, {2, 3, 4, 1}, {Lin, Log, Log, Lin}, {L, L, L, L}, 0.95, 0.05},
+      // Nominal outputs make the MLP's output layer Logistic.
+      {D::kMlp, 2, 0, {2, 3, 3}, {Lin, Log, Log}, {L, L, L}, 0.95, 0.05},
       {D::kKohonen, 2, 1, {2, 6}, {Lin, Sqrt}, {L, R}, 0.05, 0.0},
       {D::kRbf, 2, 1, {2, 4, 1}, {Lin, Neg, Lin}, {L, R, L}, 0.95, 0.05},
       {D::kLinear, 2, 2, {2, 2}, {Lin, Lin}, {L, L}, 0.95, 0.05},
@@ -187,24 +189,6 @@ TEST_F(BuilderTest, FixedWeightsOfTheLossMatrixDivisionAndFeedback) {
   EXPECT_NE(feedback.fixed, 0);
   EXPECT_EQ(feedback.weights, (std::vector<double>{0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0, 1}));
   EXPECT_EQ(srn->coding.no_normed_inputs, 2);  // the context units are no variables
-}
-
-TEST_F(BuilderTest, MlpOutputActivationFollowsTheOutputVariables) {
-  const struct {
-    std::vector<Var> outputs;
-    Act expected;
-  } rows[] = {
-      {{kNumeric}, Act::kLinear},
-      {{{2, ConversionFunction::kTwoState}}, Act::kLogistic},
-      {{{3, ConversionFunction::kMinimax}}, Act::kLinear},
-      {{kNumeric, {3, ConversionFunction::kMinimax}}, Act::kLogistic},  // any nominal of several
-  };
-  for (const auto& row : rows) {
-    const auto net = Build(Design(D::kMlp, {1, 2, 1}, {kNumeric}, row.outputs));
-    ASSERT_NE(net, nullptr);
-    EXPECT_EQ(net->output_layer().act_fn, row.expected)
-        << row.outputs.size() << " outputs, the last of " << row.outputs.back().nominals;
-  }
 }
 
 TEST_F(BuilderTest, CodingComesFromTheDesign) {

@@ -187,18 +187,15 @@ TEST(StructureEditTest, SurvivingUnitsKeepTheirValuesAndWeights) {
   } rows[] = {
       {kSmall, kResize, 1, 1, 2, 1, {0, -1, -1, 1, 2}},
       {kRadial, kResize, 1, 2, 1, 1, {0, 1, -1}},
-      {kSmall, kResize, 0, 0, 1, 0, {-1, 0, 1}},
       {kSmall, kResize, 2, 0, -1, 2, {1}},
       {kRecurrent, kResize, 1, 2, 1, 1, {0, 1, -1}},
       {kSmall, kRemap, 1, 0, 0, 1, {2, -1, 0}},
       // Variables move the input layer at each variable's units of every step.
       {kSeries, kInputs, 1, 1, 0, 0, {0, 1, -1, -1, 2, 3}},
-      {kSeries, kInputs, 0, -1, 0, 0, {2, 3}},
       {kColour, kInputs, 1, -1, 0, 0, {0}},
       {kSeries, kOutputs, 0, 1, 0, -1, {-1, 0}},
       {kColour, kNominals, 1, 5, 0, 0, {0, 1, 2, 3, -1, -1}},
       {kColours, kNominals, 1, 4, 0, 0, {0, 1, 2, 3, 4, -1, 5, 6, 7, -1}},
-      {kColour, kNominals, 0, 3, 0, 0, {0, 1, 2, 3}},  // a Minimax nominal keeps its unit
       {kLetters, kConversion, 1, 1, 0, 0, {0, 1, -1, -1, 2}},
       // The steps kept are the newest; each variable gains or loses its oldest.
       {kDual, kSteps, 3, 0, 0, 0, {-1, 0, 1, -1, -1, 2, 3, 4, 5}},

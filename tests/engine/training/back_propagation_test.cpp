@@ -18,20 +18,6 @@ class BackPropagationTest : public EngineTest {};
 
 using UnitBackPropagationTest = UnitNetworkTest;
 
-TEST_F(UnitBackPropagationTest, MomentumCarriesThePreviousChange) {
-  // w changes by eta (t - y) x plus mu times its last change.
-  ASSERT_TRUE(ResizeCases(*data_, 1, 1));
-  data_->at(1, 0) = data_->at(1, 1) = 1.0;
-  Begin(*net_, *data_);
-  // Momentum 0.5 in the one epoch, ending at 0.9.
-  ASSERT_TRUE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0.5, 0.9, 0.0));
-  // Case 1: y = 0, change 0.1 on w and -0.1 on t, so y becomes 0.2.
-  // Case 2: change = 0.5 * 0.1 + 0.1 * 0.8 = 0.13 on w, -0.13 on t.
-  EXPECT_NEAR(w(), 0.23, 1e-15);
-  EXPECT_NEAR(t(), -0.23, 1e-15);
-  EXPECT_DOUBLE_EQ(Engine().training.momentum.current, 0.9);
-}
-
 TEST_F(UnitBackPropagationTest, RateMovesOncePerEpochAndEndsAtItsEndValue) {
   // Each epoch the error d = 1 - y shrinks by the factor (1 - 2r), since w
   // and t both move by r d. From 0.25 to 0.05 over 4 epochs the rates are

@@ -254,9 +254,7 @@ TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) 
     std::string expected;
   } entries[] = {
       {"QP10,BP5", 4, "BP", "", "QP10,BP8"},  // the run began at "BP5"
-      {"BP5", 3, "BP", "", "BP5,BP3"},
-      {"BP5s", 0, "BP", "", "BP5s,BP3"},  // a stop ends an entry
-      {"QP5", 0, "BP", "", "QP5,BP3"},
+      {"BP5s", 0, "BP", "", "BP5s,BP3"},      // a stop ends an entry
       {"", 0, "DD", "c", "DD3c"},
   };
   for (auto e : entries) {
