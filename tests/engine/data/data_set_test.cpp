@@ -119,16 +119,6 @@ TEST_F(DataSetTest, VariablesInsertedTakeTheRoleBeforeThemAndDeletedTakeTheirCol
   ExpectCountsInStep(*d);
 }
 
-TEST_F(DataSetTest, NominalCountsKeepNamesAndAddNumberedOnes) {
-  auto d = CreateDataSet(1, 1);
-  ASSERT_TRUE(SetDataNoNominals(*d, 0, 2));
-  d->nominals[0][0] = "red";
-  ASSERT_TRUE(SetDataNoNominals(*d, 0, 4));
-  EXPECT_EQ(d->nominals[0], (std::vector<std::string>{"red", "v2", "v3", "v4"}));
-  ASSERT_TRUE(SetDataNoNominals(*d, 0, 0));
-  EXPECT_TRUE(d->nominals[0].empty());
-}
-
 TEST_F(DataSetTest, RefusedEditsChangeNothing) {
   const struct {
     std::function<Status(DataSet&)> edit;

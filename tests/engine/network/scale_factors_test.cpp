@@ -85,9 +85,6 @@ TEST(ScaleFactorsTest, NumericSubstitutesSkipMissingEntriesAndIgnoredCases) {
     EXPECT_DOUBLE_EQ(c.substitutes[0], expected[f]) << "function " << f;
     EXPECT_DOUBLE_EQ(c.scale[0], 1.0 / 3.0);  // 1 .. 4
   }
-  VariableCoding c = Coding(Conv::kMinimax, MissingFunction::kMean);
-  CalculateScaleFactors(c, *Column({M, M}));
-  EXPECT_EQ(c.substitutes[0], 0.0);
 }
 
 TEST(ScaleFactorsTest, NominalSubstitutesAreFrequenciesOrTheRarestOrCommonestValue) {

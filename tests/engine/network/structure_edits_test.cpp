@@ -73,7 +73,6 @@ Network Make(Net net) {
       c.variable_names = {"a", "b", "out"};
       c.scale = {2.0, 3.0, 4.0};
       c.shift = {0.2, 0.3, 0.4};
-      c.min_mean = {-1.0, -1.0, -1.0};
       c.max_sd = {5.0, 5.0, 5.0};
       c.missing_fn = {4.0, 4.0, 4.0};
       c.substitutes = {5.0, 6.0, 7.0};

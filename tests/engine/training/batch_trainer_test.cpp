@@ -77,18 +77,6 @@ TEST_F(BatchTrainerTest, QuickPropagationStepsAfterTheFirstEpoch) {
   }
 }
 
-TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 0.5;
-  Epoch(qp, 1.0);  // S_w = 0.5: w = 0.5, t = -0.5, y = 1
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  // Past the first epoch, G_w = -0.5 against Gp = -1 takes the secant step
-  // -0.5 / (-1 + 0.5) * 0.5 = 0.5; a fresh first epoch would step 0.25.
-  Epoch(qp, 1.5);
-  EXPECT_DOUBLE_EQ(w(), 1.0);
-}
-
 TEST_F(BatchTrainerTest, DeltaBarDeltaRaisesTheRateWhileTheSignHoldsAndDecaysItOnAFlip) {
   Engine().algorithms.dbd_smoothing = 0.5;
   Engine().algorithms.dbd_increment = 0.05;
