@@ -1,6 +1,5 @@
-// Unit labels for result columns and displays: names first, then hidden
-// units, map positions, output and input variables (with their nominal values
-// and lags) and context units.
+// Unit labels of the edge layers for result columns and displays: output and
+// input variables with their nominal values and lags.
 
 #include <gtest/gtest.h>
 
@@ -48,27 +47,6 @@ TEST(UnitLabelTest, VariablesValuesAndLagsNameTheEdgeLayers) {
             (std::vector<std::string>{"Temperature-2", "Temperature-1", "Col=Red-2", "Col=Gre-2",
                                       "Col=Blu-2", "Col=Red-1", "Col=Gre-1", "Col=Blu-1", "a3-2",
                                       "a3-1"}));
-}
-
-TEST(UnitLabelTest, NamesHiddenUnitsMapPositionsAndContextUnits) {
-  Network network = LabelledNetwork(1);
-  // By layer and two-digit unit number, unless the unit has a name of its own.
-  network.layers[1].unit_names[0] = "detector";
-  EXPECT_EQ(Labels(network, 1)[11], "h1#12");
-  EXPECT_EQ(UnitLabel(network, 2, 0), "h2#01");
-  EXPECT_EQ(UnitLabel(network, 1, 0), "detector");
-
-  // Map units by column and row: unit 4 of width 3 is column 2, row 2.
-  Network map = MakeNetwork(NetworkType::kKohonen, {2, 6}, 2, 1);
-  map.layers[1].width = 3;
-  EXPECT_EQ(Labels(map, 1),
-            (std::vector<std::string>{"o(1,1)", "o(2,1)", "o(3,1)", "o(1,2)", "o(2,2)", "o(3,2)"}));
-
-  // Units after the coded inputs and outputs.
-  Network recurrent = MakeNetwork(NetworkType::kSimpleRecurrent, {5, 3, 2}, 2, 1);
-  recurrent.coding.variable_names = {"x", "y", "z"};
-  EXPECT_EQ(Labels(recurrent, 0), (std::vector<std::string>{"x", "y", "C1", "C2", "C3"}));
-  EXPECT_EQ(Labels(recurrent, 2), (std::vector<std::string>{"z", "o2"}));
 }
 
 }  // namespace

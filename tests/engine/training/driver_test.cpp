@@ -202,19 +202,6 @@ TEST_F(TrainingDriverTest, RetainBestRestoresTheNetworkAsItWasAfterTheBestEpoch)
   }
 }
 
-TEST_F(TrainingDriverTest, ContinuedRunsMergeTheirHistoryEntries) {
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(2, 0.1));
-  // A further run without a new call (the desktop program's way) continues
-  // the epoch counter, so its entry merges with the first.
-  ASSERT_TRUE(Train(3, 0.1));
-  EXPECT_EQ(Engine().training.history, "BP5");
-  // A new call starts a new run: no merge across it.
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(1, 0.1));
-  EXPECT_EQ(Engine().training.history, "BP5,BP1");
-}
-
 TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
   auto call = [&](bool retain) {
     Begin(*net_, *data_);

@@ -1,5 +1,5 @@
-// Hand adjustments of a network: jogging, pruning hidden units and inputs,
-// and reinitialisation by method.
+// Hand adjustments of a network: pruning hidden units and inputs, and
+// reinitialisation by method.
 
 #include <gtest/gtest.h>
 
@@ -13,23 +13,6 @@ namespace tavrin::testing {
 namespace {
 
 class NetworkAdjustTest : public EngineTest {};
-
-TEST_F(NetworkAdjustTest, JogMovesEveryLinearWeightByAtMostOneFifth) {
-  Network net = MakeNetwork({3, 4, 2});
-  TagNetwork(net);
-  const Network before = net;
-  RandomGenerator expected;
-  JogWeights(net, Engine().random);
-  for (int l = 1; l < 3; ++l) {
-    const auto& now = net.layers[l].connections[l - 1].weights;
-    const auto& was = before.layers[l].connections[l - 1].weights;
-    for (std::size_t i = 0; i < now.size(); ++i) {
-      // The same draws in the same order: (2u - 1) x 0.2.
-      EXPECT_DOUBLE_EQ(now[i], was[i] + (2.0 * expected.UniformDeviate() - 1.0) * 0.2);
-    }
-    EXPECT_EQ(net.layers[l].thresholds, before.layers[l].thresholds);
-  }
-}
 
 TEST_F(NetworkAdjustTest, PruneHiddenDropsUnitsWhoseOutgoingWeightsAreSmall) {
   Network net = MakeNetwork({2, 3, 1});
