@@ -11,11 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdint>
 
 #include "common/random_generator.h"
-#include "engine_state.h"
 
 namespace tavrin {
 namespace {

@@ -8,7 +8,6 @@
 
 #include "common/splitmix64.h"
 #include "network/forward_run.h"
-#include "training/gradient.h"
 #include "training_test_support.h"
 
 namespace tavrin::testing {
@@ -53,10 +52,7 @@ TEST_F(UnitBackPropagationTest, ShuffleAndNoiseDrawFromTheEngineGenerator) {
 TEST_F(UnitBackPropagationTest, TheWeigendPenaltyShrinksWeightsAndAddsToTheError) {
   w() = 0.5;
   t() = 0.1;
-  TrainingSettings settings;
-  settings.weigend_lambda = 0.1;
-  settings.weigend_scale = 1.0;
-  Begin(*net_, *data_, settings);
+  Begin(*net_, *data_, {.weigend_lambda = 0.1});
   ASSERT_TRUE(Train(1, 0.5));
   // y = 0.4, delta = 0.6; P'(0.5) = 2 x 0.1 x 1 x 0.5 / (0.25 + 1)^2 = 0.064;
   // dw = 0.5 x (0.6 - 0.064) x 1 = 0.268 -> w = 0.768. The threshold has no

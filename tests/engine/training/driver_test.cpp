@@ -10,10 +10,8 @@
 #include <vector>
 
 #include "common/stop_request.h"
-#include "network/forward_run.h"
 #include "network/structure_edits.h"
 #include "training/case_source.h"
-#include "training/gradient.h"
 #include "training/training_driver.h"
 #include "training/training_history.h"
 #include "training_test_support.h"
@@ -151,26 +149,20 @@ TEST_F(TrainingDriverTest, StoppingConditionsEndTheRunAfterTheEpochThatMeetsThem
   ASSERT_TRUE(ResizeCases(*data_, 1, 1));
   data_->at(1, 0) = data_->at(1, 1) = 1.0;
   SetCaseSubsets(*data_, 1, 1, Subset::kVerification);
-  TrainingSettings by_error, by_verification, stalled;
-  by_error.target_error = 0.5;                       // reached in epoch 2, the bound included
-  by_verification.target_verification_error = 0.25;  // reached in epoch 2
-  // Improvements of less than 1 do not count: the best stays at epoch 1,
-  // and a window of 2 ends the run after epoch 3. The same by verification.
-  stalled.window = 2;
-  stalled.error_improvement = 1.0;
-  TrainingSettings verification_stalled;
-  verification_stalled.window = 2;
-  verification_stalled.verification_improvement = 1.0;
+  // A target error of 0.5 is reached in epoch 2 (the bound included), a
+  // verification target of 0.25 too. Improvements of less than 1 do not
+  // count: the best stays at epoch 1, and a window of 2 ends the run after
+  // epoch 3. Verification conditions count only when verifying.
   const struct {
     TrainingSettings settings;
     bool verify;
     std::string history;
-  } rows[] = {{by_error, false, "BP2s"},
-              {by_verification, true, "BP2s"},
-              {by_verification, false, "BP10"},
-              {stalled, false, "BP3s"},
-              {verification_stalled, true, "BP3s"},
-              {verification_stalled, false, "BP10"}};
+  } rows[] = {{{.target_error = 0.5}, false, "BP2s"},
+              {{.target_verification_error = 0.25}, true, "BP2s"},
+              {{.target_verification_error = 0.25}, false, "BP10"},
+              {{.error_improvement = 1.0, .window = 2}, false, "BP3s"},
+              {{.verification_improvement = 1.0, .window = 2}, true, "BP3s"},
+              {{.verification_improvement = 1.0, .window = 2}, false, "BP10"}};
   for (const auto& row : rows) {
     w() = t() = 0.0;
     Engine().training.history.clear();
@@ -241,7 +233,8 @@ TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) 
     std::string expected;
   } entries[] = {
       {"QP10,BP5", 4, "BP", "", "QP10,BP8"},  // the run began at "BP5"
-      {"BP5s", 0, "BP", "", "BP5s,BP3"},      // a stop ends an entry
+      {"QP10,BP5", 8, "BP", "", "QP10,BP5,BP3"},
+      {"BP5s", 0, "BP", "", "BP5s,BP3"},  // a stop ends an entry
       {"", 0, "DD", "c", "DD3c"},
   };
   for (auto e : entries) {
