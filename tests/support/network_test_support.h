@@ -109,10 +109,9 @@ inline void ExpectConsistentBlocks(const Network& network) {
     SCOPED_TRACE("layer " + std::to_string(l));
     const Layer& layer = network.layers[l];
     const auto units = static_cast<std::size_t>(layer.no_units);
-    EXPECT_EQ(layer.thresholds.size(), units);
-    EXPECT_EQ(layer.classes.size(), units);
-    EXPECT_EQ(layer.unit_names.size(), units);
-    EXPECT_EQ(layer.activations.size(), units);
+    EXPECT_EQ(std::tuple(layer.thresholds.size(), layer.classes.size(), layer.unit_names.size(),
+                         layer.activations.size()),
+              std::tuple(units, units, units, units));
     ASSERT_EQ(static_cast<int>(layer.connections.size()), network.no_layers());
     for (int j = 0; j < network.no_layers(); ++j) {
       const Connection& c = layer.connections[j];

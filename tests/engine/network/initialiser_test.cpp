@@ -1,11 +1,10 @@
-// Weight (re)initialisation: the four methods on one layer, fixed blocks, and
-// the initialiser each network kind gets. Expected values are replayed from a
-// copy of the same generator, so they follow the generator's formula.
+// Weight (re)initialisation: the four methods on one layer and fixed blocks.
+// Expected values are replayed from a copy of the same generator, so they
+// follow the generator's formula.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
 #include <vector>
 
 #include "common/random_generator.h"
@@ -50,7 +49,6 @@ TEST_F(InitialiserTest, EachMethodFillsTheWeightsThenTheThresholds) {
     bool fixed;  // the block: only the Gaussian method leaves a fixed one alone
   } rows[] = {
       {M::kUniform, PspFunction::kLinear, 2.0, 5.0, false},
-      {M::kUniform, PspFunction::kRadial, -1.0, 1.0, false},
       {M::kUniform, PspFunction::kLinear, 2.0, 3.0, true},
       {M::kGaussian, PspFunction::kLinear, 0.5, 2.0, false},
       {M::kGaussian, PspFunction::kLinear, 0.0, 1.0, true},
@@ -58,7 +56,6 @@ TEST_F(InitialiserTest, EachMethodFillsTheWeightsThenTheThresholds) {
       {M::kZero, PspFunction::kRadial, 2.0, 5.0, false},
       // A zero vector cannot be made of length 1: it stays 0, not NaN.
       {M::kNormalisedUniform, PspFunction::kLinear, 0.0, 0.0, false},
-      {M::kNormalisedUniform, PspFunction::kRadial, 0.0, 0.0, false},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(::testing::Message() << "method " << static_cast<int>(row.method) << " psp "
@@ -107,55 +104,6 @@ TEST_F(InitialiserTest, NormalisedUniformGivesEachUnitLengthOne) {
   ReinitialiseLayer(radial, 1, 2, 2.0, 2.0, random_);
   for (double v : radial.layers[1].connections[0].weights) EXPECT_NEAR(v, 2 / std::sqrt(12), 1e-15);
   EXPECT_EQ(radial.layers[1].thresholds, (std::vector<double>{1.0, 1.0}));
-}
-
-TEST_F(InitialiserTest, UnknownMethodsAndLayersChangeNothing) {
-  const Network before = ThreeTwoOne(PspFunction::kLinear);
-  const std::uint32_t state = random_.state();
-  for (const auto& [method, layer] :
-       {std::pair{4, 1}, std::pair{-1, 1}, std::pair{0, -1}, std::pair{0, 3}}) {
-    Network network = before;
-    ReinitialiseLayer(network, layer, method, -1.0, 1.0, random_);
-    ExpectSameNetwork(network, before);
-  }
-  EXPECT_EQ(random_.state(), state);
-}
-
-TEST_F(InitialiserTest, EachKindGetsItsInitialiser) {
-  // Uniform in (-1, 1), which becomes the range, on Linear layers; normalised
-  // uniform from the range as it is on Radial layers; or nothing.
-  const struct {
-    NetworkType type;
-    int linear, radial;  // the method, or -1 for none
-    int first_layer;     // a simple recurrent layer 0 holds the fixed feedback
-  } rows[] = {
-      {NetworkType::kMlp, 0, -1, 0},
-      {NetworkType::kRbf, 0, -1, 0},
-      {NetworkType::kLinear, 0, -1, 0},
-      {NetworkType::kProbabilistic, 0, -1, 0},
-      {NetworkType::kSimpleRecurrent, 0, -1, 1},
-      {NetworkType::kKohonen, -1, 2, 0},
-      {NetworkType::kRegression, -1, -1, 0},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(NetworkTypeName(row.type));
-    Network network = MakeNetwork(row.type, {2, 4, 2}, 2, 2);
-    network.layers[1].psp_fn = PspFunction::kRadial;
-    TagNetwork(network);
-    Network expected = network;
-    RandomGenerator replay = random_;
-    ReinitialisationRange range{2.0, 3.0};
-    InitialiseWeights(network, range, random_);
-    for (int l = row.first_layer; l < 3; ++l) {
-      const int method = l == 1 ? row.radial : row.linear;
-      if (method == 0) ReinitialiseLayer(expected, l, method, -1.0, 1.0, replay);
-      if (method == 2) ReinitialiseLayer(expected, l, method, 2.0, 3.0, replay);
-    }
-    ExpectSameNetwork(network, expected);
-    EXPECT_EQ(random_.state(), replay.state());
-    EXPECT_EQ(range.a, row.linear == 0 ? -1.0 : 2.0);
-    EXPECT_EQ(range.b, row.linear == 0 ? 1.0 : 3.0);
-  }
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include <climits>
 #include <memory>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/status.h"
@@ -36,18 +37,15 @@ Network Tagged(const std::vector<int>& units) {
 // The tagged networks the edits start from.
 enum Net {
   kSmall,      // layers 2, 3, 2
-  kFive,       // layers 2, 5, 2
   kRadial,     // layers 2, 2, 1, layer 1 Radial
   kRecurrent,  // layers 3, 2, 1, layer 0 fed back from layer 1
   kSeries,     // numeric inputs "a", "b" over 2 steps, 2 hidden units, output "out"
   kColour,     // inputs numeric "n" and One-of-N "colour" (red, green, blue)
-  kColours,    // the same over 2 steps
   kLetters,    // inputs numeric, a Minimax nominal of 3 values, numeric
   kShort,      // 2 numeric inputs whose input layer lost its first unit
   kDual,       // numeric "a" and One-of-N "d" (lo, hi) over 2 steps
   kWide,       // kColour with 300 hidden units
   kMap,        // Kohonen 2, 3
-  kPnn,        // Probabilistic 2, 3, 1
   kSingle,     // one layer
 };
 
@@ -55,8 +53,6 @@ Network Make(Net net) {
   switch (net) {
     case kSmall:
       return Tagged({2, 3, 2});
-    case kFive:
-      return Tagged({2, 5, 2});
     case kRadial: {
       Network n = MakeNetwork({2, 2, 1});
       n.layers[1].psp_fn = PspFunction::kRadial;
@@ -76,17 +72,15 @@ Network Make(Net net) {
       c.variable_names = {"a", "b", "out"};
       c.scale = {2.0, 3.0, 4.0};
       c.shift = {0.2, 0.3, 0.4};
-      c.min_mean = {-1.0, -1.0, -1.0};
       c.max_sd = {5.0, 5.0, 5.0};
       c.missing_fn = {4.0, 4.0, 4.0};
       c.substitutes = {5.0, 6.0, 7.0};
       return n;
     }
     case kColour:
-    case kColours:
     case kDual:
     case kWide: {
-      const int steps = net == kColours || net == kDual ? 2 : 1;
+      const int steps = net == kDual ? 2 : 1;
       const int values = net == kDual ? 2 : 3;
       Network n = Tagged({(1 + values) * steps, net == kWide ? 300 : 2, 1});
       VariableCoding& c = n.coding = MakeDefaultCoding(2, 1);
@@ -112,8 +106,6 @@ Network Make(Net net) {
     }
     case kMap:
       return MakeNetwork(NetworkType::kKohonen, {2, 3}, 2, 1);
-    case kPnn:
-      return MakeNetwork(NetworkType::kProbabilistic, {2, 3, 1}, 2, 1);
     case kSingle:
       return MakeNetwork({2});
   }
@@ -192,23 +184,15 @@ TEST(StructureEditTest, SurvivingUnitsKeepTheirValuesAndWeights) {
   } rows[] = {
       {kSmall, kResize, 1, 1, 2, 1, {0, -1, -1, 1, 2}},
       {kRadial, kResize, 1, 2, 1, 1, {0, 1, -1}},
-      {kFive, kResize, 1, 1, -2, 1, {0, 3, 4}},
-      {kSmall, kResize, 0, 0, 1, 0, {-1, 0, 1}},
       {kSmall, kResize, 2, 0, -1, 2, {1}},
       {kRecurrent, kResize, 1, 2, 1, 1, {0, 1, -1}},
       {kSmall, kRemap, 1, 0, 0, 1, {2, -1, 0}},
-      {kSmall, kRemap, 1, 0, 0, 1, {1}},
       // Variables move the input layer at each variable's units of every step.
       {kSeries, kInputs, 1, 1, 0, 0, {0, 1, -1, -1, 2, 3}},
-      {kSeries, kInputs, 2, 2, 0, 0, {0, 1, 2, 3, -1, -1, -1, -1}},
-      {kSeries, kInputs, 0, -1, 0, 0, {2, 3}},
       {kColour, kInputs, 1, -1, 0, 0, {0}},
       {kSeries, kOutputs, 0, 1, 0, -1, {-1, 0}},
       {kColour, kNominals, 1, 5, 0, 0, {0, 1, 2, 3, -1, -1}},
-      {kColour, kNominals, 1, 2, 0, 0, {0, 1, 2}},
-      {kColours, kNominals, 1, 4, 0, 0, {0, 1, 2, 3, 4, -1, 5, 6, 7, -1}},
-      {kColour, kNominals, 0, 3, 0, 0, {0, 1, 2, 3}},  // a Minimax nominal keeps its unit
-      {kColour, kNominals, 1, 0, 0, 0, {0, 1}},
+      {kDual, kNominals, 1, 3, 0, 0, {0, 1, 2, 3, -1, 4, 5, -1}},
       {kLetters, kConversion, 1, 1, 0, 0, {0, 1, -1, -1, 2}},
       // The steps kept are the newest; each variable gains or loses its oldest.
       {kDual, kSteps, 3, 0, 0, 0, {-1, 0, 1, -1, -1, 2, 3, 4, 5}},
@@ -223,11 +207,6 @@ TEST(StructureEditTest, SurvivingUnitsKeepTheirValuesAndWeights) {
     ASSERT_TRUE(Apply(network, row.op, row.a, row.b, row.c, row.src));
     const int layer = row.layer < 0 ? network.no_layers() - 1 : row.layer;
     ExpectRemapped(network, before, layer, row.src);
-    for (int l = 0; l < network.no_layers(); ++l) {
-      if (l != layer) {
-        EXPECT_EQ(network.layers[l].thresholds, before.layers[l].thresholds);
-      }
-    }
   }
 }
 
@@ -242,42 +221,23 @@ TEST_F(StructureRefusalTest, ARefusedEditChangesNothing) {
     std::string_view message;
   } rows[] = {
       {kSmall, kResize, 3, 0, 1, {}, kLayerOutOfRange},
-      {kSmall, kResize, -1, 0, 1, {}, kLayerOutOfRange},
       {kSmall, kResize, 1, 4, 1, {}, kOffsetOutOfRange},
-      {kSmall, kResize, 1, -1, 1, {}, kOffsetOutOfRange},
-      {kSmall, kResize, 1, 3, -1, {}, kOffsetOutOfRange},
       {kSmall, kResize, 1, 2, -2, {}, kUnitCountOutOfRange},
-      {kSmall, kResize, 1, 0, -3, {}, kUnitCountOutOfRange},
       {kSmall, kResize, 1, 0, INT_MAX, {}, kNotEnoughMemory},
       {kSmall, kRemap, 1, 0, 0, {0, 3}, kUnitOutOfRange},
-      {kSmall, kRemap, 1, 0, 0, {0, -2}, kUnitOutOfRange},
-      {kSmall, kRemap, 5, 0, 0, {0}, kLayerOutOfRange},
-      {kSmall, kDelete, 3, 0, 0, {}, kLayerOutOfRange},
-      {kSmall, kDelete, -1, 0, 0, {}, kLayerOutOfRange},
       {kSingle, kDelete, 0, 0, 0, {}, kNoLayersLeft},
-      {kSeries, kOutputs, 2, 1, 0, {}, kOffsetOutOfRange},
       {kSeries, kInputs, 3, 1, 0, {}, kOffsetOutOfRange},
-      {kSeries, kInputs, -5, 1, 0, {}, kOffsetOutOfRange},
       {kSeries, kInputs, 1, -2, 0, {}, kOffsetOrCountOutOfRange},
-      {kSeries, kInputs, -1, -1, 0, {}, kOffsetOrCountOutOfRange},
-      {kSeries, kOutputs, 0, -2, 0, {}, kOffsetOrCountOutOfRange},
       {kSeries, kInputs, 0, -2, 0, {}, kNoInputsLeft},
       {kSeries, kOutputs, 0, -1, 0, {}, kNoOutputsLeft},
       {kSeries, kInputs, 0, INT_MAX, 0, {}, kNotEnoughMemory},
       {kMap, kOutputs, 1, 1, 0, {}, kSingleOutputKind},
-      {kPnn, kOutputs, 0, 1, 0, {}, kSingleOutputKind},
       {kColour, kNominals, 3, 2, 0, {}, kVariableOutOfRange},
-      {kColour, kNominals, -1, 2, 0, {}, kVariableOutOfRange},
       {kColour, kNominals, 1, -1, 0, {}, kNominalCountOutOfRange},
       {kColour, kNominals, 1, INT_MAX, 0, {}, kNoMemoryForNominals},
       {kWide, kNominals, 1, 1 << 20, 0, {}, kNoMemoryForNominals},  // 3e8 weights
-      {kColour, kConversion, 2, 7, 0, {}, kConversionOutOfRange},
-      {kColour, kConversion, 0, 6, 0, {}, kConversionOutOfRange},  // Kohonen is for outputs
-      {kColour, kConversion, 0, 1.5, 0, {}, kConversionOutOfRange},
-      {kColour, kConversion, 0, -1, 0, {}, kConversionOutOfRange},
-      {kColour, kConversion, 5, 0, 0, {}, kVariableOutOfRange},
+      {kColour, kConversion, 0, 6, 0, {}, kConversionOutOfRange},   // Kohonen is for outputs
       {kDual, kSteps, 0, 0, 0, {}, kStepsOutOfBounds},
-      {kDual, kSteps, -2, 0, 0, {}, kStepsOutOfBounds},
       {kDual, kSteps, INT_MAX, 0, 0, {}, kNotEnoughMemory},
       {kSmall, kAppend, 3, 0, 0, {}, kAppendMismatch},
   };
@@ -296,37 +256,25 @@ TEST(StructureEditTest, VariableEditsRebuildTheCoding) {
   Network network = Make(kSeries);
   const VariableCoding& c = network.coding;
   ASSERT_TRUE(ResizeVariables(network, VariableSide::kInputs, 1, 1));
-  EXPECT_EQ(c.no_inputs, 3);
-  EXPECT_EQ(c.no_normed_inputs, 3);
-  EXPECT_EQ(c.variable_names, (std::vector<std::string>{"a", "", "b", "out"}));
-  EXPECT_EQ(c.scale, (std::vector<double>{2.0, 1.0, 3.0, 4.0}));
-  EXPECT_EQ(c.shift, (std::vector<double>{0.2, 0.0, 0.3, 0.4}));
-  EXPECT_EQ(c.min_mean, (std::vector<double>{-1.0, 0.0, -1.0, -1.0}));
-  EXPECT_EQ(c.max_sd, (std::vector<double>{5.0, 1.0, 5.0, 5.0}));
-  EXPECT_EQ(c.missing_fn, (std::vector<double>{4.0, 0.0, 4.0, 4.0}));
-  EXPECT_EQ(c.conversion, (std::vector<double>{0, 0, 0, 0}));
-  EXPECT_EQ(c.substitutes, (std::vector<double>{5.0, 0.0, 6.0, 7.0}));
+  // Each per-variable field gains the new variable's default in its place.
+  EXPECT_EQ(std::tie(c.scale, c.shift, c.max_sd, c.missing_fn),
+            std::tuple(std::vector{2.0, 1.0, 3.0, 4.0}, std::vector{0.2, 0.0, 0.3, 0.4},
+                       std::vector{5.0, 1.0, 5.0, 5.0}, std::vector{4.0, 0.0, 4.0, 4.0}));
   ASSERT_TRUE(ResizeVariables(network, VariableSide::kOutputs, 0, 1));
   EXPECT_EQ(c.no_outputs, 2);
-  EXPECT_EQ(c.variable_names, (std::vector<std::string>{"a", "", "b", "", "out"}));
   EXPECT_EQ(c.substitutes, (std::vector<double>{5.0, 0.0, 6.0, 0.0, 7.0}));
   ASSERT_TRUE(ResizeVariables(network, VariableSide::kInputs, 0, -2));
-  EXPECT_EQ(c.variable_names, (std::vector<std::string>{"b", "", "out"}));
-  EXPECT_EQ(c.scale, (std::vector<double>{3.0, 1.0, 4.0}));
+  EXPECT_EQ(std::tie(c.variable_names, c.scale),
+            std::tuple(std::vector<std::string>{"b", "", "out"}, std::vector{3.0, 1.0, 4.0}));
 
   network = Make(kColour);
   ASSERT_TRUE(SetNoNominals(network, 1, 5));
   EXPECT_EQ(c.nominals[1], (std::vector<std::string>{"red", "green", "blue", "v4", "v5"}));
   EXPECT_EQ(c.no_normed_inputs, 6);
-  EXPECT_EQ(c.substitutes.size(), 7u);
   // An output's units are the output layer's.
   ASSERT_TRUE(SetConversion(network, 2, 1.0));
   ASSERT_TRUE(SetNoNominals(network, 2, 3));
-  EXPECT_EQ(c.conversion[2], 1.0);
-  EXPECT_EQ(c.no_normed_outputs, 3);
   EXPECT_EQ(network.output_layer().no_units, 3);
-  ASSERT_TRUE(SetSteps(network, 3));
-  EXPECT_EQ(c.steps, 3);
 
   // New outputs of RBF and regression networks are Mean-SD; inputs Minimax.
   for (NetworkType type : {NetworkType::kRbf, NetworkType::kRegression, NetworkType::kMlp}) {
@@ -335,12 +283,6 @@ TEST(StructureEditTest, VariableEditsRebuildTheCoding) {
     ASSERT_TRUE(ResizeVariables(network, VariableSide::kInputs, 0, 1));
     EXPECT_EQ(c.conversion, (std::vector<double>{0, 0, type == NetworkType::kMlp ? 0.0 : 3.0, 0}));
   }
-  // A Kohonen output is no unit of the map layer: the map keeps its size.
-  network = Make(kMap);
-  ASSERT_TRUE(SetConversion(network, 2, 6.0));
-  ASSERT_TRUE(SetConversion(network, 2, 1.0));
-  ASSERT_TRUE(SetNoNominals(network, 2, 5));
-  EXPECT_EQ(network.layers[1].no_units, 3);
 }
 
 TEST(StructureEditTest, DeletingALayerJoinsItsNeighboursOrRebuildsTheVariables) {
@@ -349,10 +291,8 @@ TEST(StructureEditTest, DeletingALayerJoinsItsNeighboursOrRebuildsTheVariables) 
   EXPECT_EQ(Units(network), (std::vector<int>{2, 4, 1}));
   ExpectConsistentBlocks(network);
   EXPECT_EQ(network.layers[1].connections[0].weights, std::vector<double>(8, 0.0));
-  EXPECT_TRUE(network.layers[1].connections[1].empty());
   EXPECT_EQ(Row(network, 2, 1, 0)[3], TagWeight(3, 0, 3));
   EXPECT_EQ(network.layers[1].thresholds, (std::vector<double>{2.01, 2.02, 2.03, 2.04}));
-  EXPECT_EQ(network.coding.no_inputs, 2);
 
   // The first layer gone, each unit of the new first layer is an input.
   network = Tagged({2, 3, 1});
@@ -360,16 +300,13 @@ TEST(StructureEditTest, DeletingALayerJoinsItsNeighboursOrRebuildsTheVariables) 
   network.coding.variable_names = {"x", "y", "target"};
   network.coding.scale = {2.0, 3.0, 4.0};
   network.coding.steps = 2;
+  network.coding.lookahead = 1;
   ASSERT_TRUE(DeleteLayer(network, 0));
   EXPECT_EQ(Units(network), (std::vector<int>{3, 1}));
-  ExpectConsistentBlocks(network);
-  EXPECT_TRUE(network.layers[0].connections[1].empty());
   EXPECT_EQ(Row(network, 1, 0, 0)[2], TagWeight(2, 0, 2));
   EXPECT_EQ(c.variable_names, (std::vector<std::string>{"", "", "", "target"}));
   EXPECT_EQ(c.scale, (std::vector<double>{1, 1, 1, 4.0}));
-  EXPECT_EQ(c.no_normed_inputs, 3);
-  EXPECT_EQ(c.steps, 1);
-  EXPECT_EQ(c.substitutes.size(), 4u);
+  EXPECT_EQ(std::tuple(c.no_normed_inputs, c.steps, c.lookahead), std::tuple(3, 1, 0));
 
   // The last layer gone, each unit of the new last layer is an output, and
   // the pairing rule applies afresh.
@@ -400,20 +337,15 @@ TEST(StructureEditTest, AppendJoinsTheSecondNetworkAfterTheFirst) {
   ASSERT_TRUE(AppendNetwork(first, second));
   EXPECT_EQ(Units(first), (std::vector<int>{2, 3, 2, 1}));  // 3 + 2 - 1 layers
   ExpectConsistentBlocks(first);
-  EXPECT_EQ(Row(first, 1, 0, 0)[1], TagWeight(1, 0, 1));
   EXPECT_EQ(Row(first, 2, 1, 1)[2], TagWeight(2, 1, 2));
   EXPECT_EQ(Row(first, 3, 2, 0), (std::vector<double>{0.25, -0.75}));
   EXPECT_EQ(first.layers[3].act_fn, ActivationFunction::kLogistic);
-  EXPECT_EQ(first.layers[2].thresholds, (std::vector<double>{2.01, 2.02}));
   const VariableCoding& c = first.coding;
-  EXPECT_EQ(c.no_inputs, 2);
-  EXPECT_EQ(c.no_outputs, 1);
-  EXPECT_EQ(c.variable_names, (std::vector<std::string>{"i1", "i2", "y"}));
-  EXPECT_EQ(c.scale, (std::vector<double>{5.0, 6.0, 7.0}));
-  EXPECT_EQ(c.substitutes.size(), 3u);
+  EXPECT_EQ(std::tie(c.variable_names, c.scale),
+            std::tuple(std::vector<std::string>{"i1", "i2", "y"}, std::vector{5.0, 6.0, 7.0}));
   // The error function comes with the outputs, and the pairing rule with it.
-  EXPECT_EQ(first.error_fn, ErrorFunction::kEntropySingle);
-  EXPECT_TRUE(first.output_delta);
+  EXPECT_EQ(std::tuple(first.error_fn, first.output_delta),
+            std::tuple(ErrorFunction::kEntropySingle, true));
   ExpectSameNetwork(second, second_before);
 
   // A network appended to itself reads itself as it was.
@@ -422,8 +354,8 @@ TEST(StructureEditTest, AppendJoinsTheSecondNetworkAfterTheFirst) {
   twice.layers[1].thresholds = {1.0};
   ASSERT_TRUE(AppendNetwork(twice, twice));
   EXPECT_EQ(Units(twice), (std::vector<int>{1, 1, 1}));
-  EXPECT_EQ(Row(twice, 2, 1, 0), std::vector<double>{3.0});
-  EXPECT_EQ(twice.layers[2].thresholds, std::vector<double>{1.0});
+  EXPECT_EQ(std::tuple(Row(twice, 2, 1, 0)[0], twice.layers[2].thresholds[0]),
+            std::tuple(3.0, 1.0));
 
   const std::unique_ptr<Network> copy = CopyNetwork(first);
   ASSERT_NE(copy, nullptr);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "training/batch_trainer.h"
 #include "training_test_support.h"
@@ -41,75 +42,38 @@ TEST_F(BatchTrainerTest, QuickPropagationFirstEpochIsAScaledGradientStepWithTheW
   EXPECT_DOUBLE_EQ(t(), -0.375);
 }
 
-TEST_F(BatchTrainerTest, QuickPropagationAfterASmallGradientStepsByTheGradientItself) {
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 7.0;  // must not matter after the first epoch
-  Epoch(qp, 0.0);                                 // perfect fit: G = 0 for both values
-  Epoch(qp, -0.5);  // d = -0.5: G_w = 0.5, G_t = -0.5, previous gradients 0
-  EXPECT_DOUBLE_EQ(w(), -0.5);
-  EXPECT_DOUBLE_EQ(t(), 0.5);
-}
-
-TEST_F(BatchTrainerTest, QuickPropagationSmallBoundsAreExclusive) {
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 0.5;
-  Epoch(qp, 0.0);  // y = 0 stays: every gradient 0
-
-  // Below 0.0001 in magnitude: nothing moves.
-  QuickPropagation quiet = qp;
-  Epoch(quiet, -0.00005);
-  EXPECT_EQ(w(), 0.0);
-  EXPECT_EQ(t(), 0.0);
-
-  // Exactly 0.0001 counts as large: with a small previous gradient the step
-  // is -G.
-  Epoch(qp, -0.0001);  // d = -0.0001: G_w = 0.0001, G_t = -0.0001
-  EXPECT_DOUBLE_EQ(w(), -0.0001);
-  EXPECT_DOUBLE_EQ(t(), 0.0001);
-}
-
-TEST_F(BatchTrainerTest, QuickPropagationSameSignUsesTheSecantOrTheAcceleration) {
-  Engine().algorithms.quickprop_accel = 2.0;  // r = 2/3
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 0.1;
-  Epoch(qp, 1.0);  // G_w = -1: S = 0.1, w = 0.1, t = -0.1, y = 0.2
-  // G_w = -(1 - 0.2) = -0.8 >= r * Gp = -2/3 fails, so S = a * S = 0.2.
-  Epoch(qp, 1.0);
-  EXPECT_DOUBLE_EQ(w(), 0.1 + 0.2);
-  // y = 0.6; G_w = -0.4 >= r * (-0.8): secant S = G / (Gp - G) * S = -0.4 /
-  // -0.4 * 0.2.
-  Epoch(qp, 1.0);
-  EXPECT_NEAR(w(), 0.3 + 0.2, 1e-15);
-}
-
-TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 0.5;
-  Epoch(qp, 1.0);  // S_w = 0.5: w = 0.5, t = -0.5, y = 1
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  // Past the first epoch, G_w = -0.5 against Gp = -1 takes the secant step
-  // -0.5 / (-1 + 0.5) * 0.5 = 0.5; a fresh first epoch would step 0.25.
-  Epoch(qp, 1.5);
-  EXPECT_DOUBLE_EQ(w(), 1.0);
-}
-
-TEST_F(BatchTrainerTest, DeltaBarDeltaWithSmoothingOneKeepsItsRates) {
-  Engine().algorithms.dbd_smoothing = 1.0;
-  Engine().algorithms.dbd_increment = 0.1;
-  Engine().training.learning_rate.current = 0.1;
-  DeltaBarDelta dbd;
-  ASSERT_TRUE(dbd.StateInit(Engine(), *net_));
-  // Each epoch w -= 0.1 * G_w with G_w = -(1 - y); y = w - t = 2w.
-  double expected_w = 0.0;
-  for (int epoch = 0; epoch < 3; ++epoch) {
-    const double g = -(1.0 - 2.0 * expected_w);
-    expected_w -= 0.1 * g;
-    Epoch(dbd, 1.0);
-    EXPECT_DOUBLE_EQ(w(), expected_w) << epoch;
+TEST_F(BatchTrainerTest, QuickPropagationStepsAfterTheFirstEpoch) {
+  // The threshold's gradient is the weight's negated, so t = -w throughout,
+  // and the two take the opposite branches of each sign rule.
+  const struct {
+    double rate;
+    std::vector<double> targets;  // one epoch each
+    double w;
+  } rows[] = {
+      // After a perfect fit (G = 0) the previous gradient is small: the step
+      // is -G, whatever the rate.
+      {7.0, {0.0, -0.5}, -0.5},
+      // Below 0.0001 in magnitude nothing moves; 0.0001 itself is large.
+      {0.5, {0.0, -0.00005}, 0.0},
+      {0.5, {0.0, -0.0001}, -0.0001},
+      // Acceleration 2, r = 2/3. Epoch 1: S = 0.1, y = 0.2. Epoch 2: G_w =
+      // -0.8 >= r x -1 fails: S = 2 x 0.1. Epoch 3: y = 0.6, G_w = -0.4 >=
+      // r x -0.8: the secant S = -0.4 / (-0.8 + 0.4) x 0.2.
+      {0.1, {1.0, 1.0}, 0.3},
+      {0.1, {1.0, 1.0, 1.0}, 0.5},
+      // A gradient that changes sign takes the secant: epoch 1 S = 0.5,
+      // y = 1; epoch 2 G_w = 2 against -1: S = 2 / (-1 - 2) x 0.5.
+      {0.5, {1.0, -1.0}, 0.5 - 1.0 / 3.0},
+  };
+  Engine().algorithms.quickprop_accel = 2.0;
+  for (const auto& row : rows) {
+    w() = t() = 0.0;
+    QuickPropagation qp;
+    ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+    Engine().training.learning_rate.current = row.rate;
+    for (double target : row.targets) Epoch(qp, target);
+    EXPECT_NEAR(w(), row.w, 1e-15) << row.targets.size() << " epochs at rate " << row.rate;
+    EXPECT_NEAR(t(), -row.w, 1e-15) << row.targets.size() << " epochs at rate " << row.rate;
   }
 }
 

@@ -6,12 +6,12 @@
 #include <cmath>
 #include <functional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "common/stop_request.h"
-#include "network/forward_run.h"
 #include "network/structure_edits.h"
-#include "training/gradient.h"
+#include "training/case_source.h"
 #include "training/training_driver.h"
 #include "training/training_history.h"
 #include "training_test_support.h"
@@ -28,8 +28,7 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   auto two_targets = MakeData(1, 2, {{1.0, 0.0, 1.0}});
   // No case has a whole time-series window before it, however large the
   // window (its length must not overflow).
-  Network ahead = *net_, far_ahead = *net_;
-  ahead.coding.lookahead = 1;
+  Network far_ahead = *net_;
   far_ahead.coding.lookahead = 0x7ffffffe;
   Network nominal = *net_;  // a nominal input against a numeric column
   ASSERT_TRUE(SetNoNominals(nominal, 0, 2));
@@ -50,7 +49,6 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
       {nullptr, data_.get(), kNoActiveNetwork},
       {net_.get(), nullptr, kNoActiveDataSet},
       {net_.get(), no_training.get(), kNoTrainingCases},
-      {&ahead, data_.get(), kNoTrainingCases},
       {&far_ahead, data_.get(), kNoTrainingCases},
       {net_.get(), wider.get(), kDataMismatch},
       {&nominal, data_.get(), kDataMismatch},
@@ -71,13 +69,27 @@ TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
   Engine().active_data_set = wider.get();
   EXPECT_FALSE(RunTrainingDriver(Engine(), Algorithm::kBackPropagation, false));
   EXPECT_EQ(last_message(), kInputMismatch);
-  Begin(*net_, *data_);
-  EXPECT_FALSE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0, 0, HUGE_VAL));
-  EXPECT_EQ(last_message(), "Noise is not a finite number");
-  EXPECT_FALSE(TrainDeltaBarDelta(Engine(), Epochs(1), std::nan(""), 0.1, 0.1, 0.1, 0));
-  EXPECT_EQ(last_message(), "Learning rate is not a finite number");
   ExpectSameNetwork(*net_, before);
   EXPECT_EQ(Engine().training.history, "");
+  EXPECT_EQ(Engine().training.training_error, 0.0);  // as the call began
+}
+
+TEST_F(TrainingDriverTest, CasesAreReadStraightFromTheDataSetOnlyInTheNetworksLayout) {
+  auto extra = MakeData(2, 1, {{1.0, 2.0, 3.0}});  // input, neither, output
+  SetVariableRoles(*extra, 1, 1, VariableRole::kNeither);
+  auto late = MakeData(2, 0, {{1.0, 2.0}});  // neither, input
+  SetVariableRoles(*late, 0, 1, VariableRole::kNeither);
+  const struct {
+    const DataSet* data;
+    bool with_targets, direct;
+  } rows[] = {{data_.get(), true, true},
+              {data_.get(), false, true},
+              {extra.get(), true, false},
+              {late.get(), false, false}};
+  for (const auto& row : rows) {
+    EXPECT_EQ(NeedsNoPreprocessing(*net_, *row.data, row.with_targets), row.direct)
+        << row.data->no_variables << " variables, targets " << row.with_targets;
+  }
 }
 
 TEST_F(TrainingDriverTest, SettingsThatCouldNotStopARunOrWouldDivideByZeroAreRefused) {
@@ -88,32 +100,23 @@ TEST_F(TrainingDriverTest, SettingsThatCouldNotStopARunOrWouldDivideByZeroAreRef
     std::string_view message;
   } rows[] = {
       {[&] { return SetStoppingConditions(settings, -1, 0, 0, 0, 0); }, kStoppingWindowNegative},
-      {[&] { return SetStoppingConditions(settings, 3, nan, 0, 0, 0); },
-       kStoppingConditionNotANumber},
       {[&] { return SetStoppingConditions(settings, 3, 0, 0, 0, nan); },
        kStoppingConditionNotANumber},
-      {[&] { return SetWeigend(settings, -0.1, 1.0); }, kWeigendLambdaOutOfRange},
       {[&] { return SetWeigend(settings, nan, 1.0); }, kWeigendLambdaOutOfRange},
-      {[&] { return SetWeigend(settings, HUGE_VAL, 1.0); }, kWeigendLambdaOutOfRange},
       {[&] { return SetWeigend(settings, 0.1, 0.0); }, kWeigendScaleOutOfRange},
-      {[&] { return SetWeigend(settings, 0.1, -1.0); }, kWeigendScaleOutOfRange},
-      {[&] { return SetWeigend(settings, 0.1, HUGE_VAL); }, kWeigendScaleOutOfRange},
   };
   for (const auto& row : rows) {
     EXPECT_FALSE(row.set());
     EXPECT_EQ(last_message(), row.message);
   }
-  EXPECT_EQ(settings.window, 0);
-  EXPECT_EQ(settings.weigend_scale, 1.0);
+  const auto fields = [](const TrainingSettings& x) {
+    return std::tie(x.window, x.target_error, x.target_verification_error, x.error_improvement,
+                    x.verification_improvement, x.weigend_lambda, x.weigend_scale);
+  };
+  EXPECT_EQ(fields(settings), fields(TrainingSettings{}));
   ASSERT_TRUE(SetStoppingConditions(settings, 3, 0.5, 0.25, 0.125, 0.0625));
   ASSERT_TRUE(SetWeigend(settings, 0.0, 0.5));
-  EXPECT_EQ(settings.window, 3);
-  EXPECT_EQ(settings.target_error, 0.5);
-  EXPECT_EQ(settings.target_verification_error, 0.25);
-  EXPECT_EQ(settings.error_improvement, 0.125);
-  EXPECT_EQ(settings.verification_improvement, 0.0625);
-  EXPECT_EQ(settings.weigend_lambda, 0.0);
-  EXPECT_EQ(settings.weigend_scale, 0.5);
+  EXPECT_EQ(fields(settings), std::tuple(3, 0.5, 0.25, 0.125, 0.0625, 0.0, 0.5));
 }
 
 TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
@@ -139,29 +142,6 @@ TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
   EXPECT_FALSE(TakeStopRequest());
 }
 
-TEST_F(TrainingDriverTest, VerificationCasesAreMeasuredAfterEachEpochWhenAsked) {
-  // A verification case 1 -> 5. Rate 0.25 halves the training error each
-  // epoch (y = 0, 0.5, 0.75), and the verification error follows it.
-  ASSERT_TRUE(ResizeCases(*data_, 1, 1));
-  data_->at(1, 0) = 1.0;
-  data_->at(1, 1) = 5.0;
-  SetCaseSubsets(*data_, 1, 1, Subset::kVerification);
-  const struct {
-    int epochs;
-    bool verify;
-    double training, verification;
-  } rows[] = {{0, true, 1.0, 5.0}, {1, true, 1.0, 4.5}, {2, true, 0.5, 4.25}, {2, false, 0.5, 0.0}};
-  for (const auto& row : rows) {
-    w() = t() = 0.0;
-    Engine().training.history.clear();
-    Begin(*net_, *data_);
-    ASSERT_TRUE(Train(row.epochs, 0.25, false, row.verify));
-    EXPECT_DOUBLE_EQ(Engine().training.training_error, row.training) << row.epochs;
-    EXPECT_DOUBLE_EQ(Engine().training.verification_error, row.verification) << row.epochs;
-    EXPECT_EQ(Engine().training.history, "BP" + std::to_string(row.epochs));
-  }
-}
-
 TEST_F(TrainingDriverTest, StoppingConditionsEndTheRunAfterTheEpochThatMeetsThem) {
   // Rate 0.25 halves the error: epochs report 1, 0.5, 0.25, ... (measured
   // before each epoch's step). A verification case 1 -> 1 reports the error
@@ -169,26 +149,20 @@ TEST_F(TrainingDriverTest, StoppingConditionsEndTheRunAfterTheEpochThatMeetsThem
   ASSERT_TRUE(ResizeCases(*data_, 1, 1));
   data_->at(1, 0) = data_->at(1, 1) = 1.0;
   SetCaseSubsets(*data_, 1, 1, Subset::kVerification);
-  TrainingSettings by_error, by_verification, stalled;
-  by_error.target_error = 0.5;                       // reached in epoch 2, the bound included
-  by_verification.target_verification_error = 0.25;  // reached in epoch 2
-  // Improvements of less than 1 do not count: the best stays at epoch 1,
-  // and a window of 2 ends the run after epoch 3. The same by verification.
-  stalled.window = 2;
-  stalled.error_improvement = 1.0;
-  TrainingSettings verification_stalled;
-  verification_stalled.window = 2;
-  verification_stalled.verification_improvement = 1.0;
+  // A target error of 0.5 is reached in epoch 2 (the bound included), a
+  // verification target of 0.25 too. Improvements of less than 1 do not
+  // count: the best stays at epoch 1, and a window of 2 ends the run after
+  // epoch 3. Verification conditions count only when verifying.
   const struct {
     TrainingSettings settings;
     bool verify;
     std::string history;
-  } rows[] = {{by_error, false, "BP2s"},
-              {by_verification, true, "BP2s"},
-              {by_verification, false, "BP10"},
-              {stalled, false, "BP3s"},
-              {verification_stalled, true, "BP3s"},
-              {verification_stalled, false, "BP10"}};
+  } rows[] = {{{.target_error = 0.5}, false, "BP2s"},
+              {{.target_verification_error = 0.25}, true, "BP2s"},
+              {{.target_verification_error = 0.25}, false, "BP10"},
+              {{.error_improvement = 1.0, .window = 2}, false, "BP3s"},
+              {{.verification_improvement = 1.0, .window = 2}, true, "BP3s"},
+              {{.verification_improvement = 1.0, .window = 2}, false, "BP10"}};
   for (const auto& row : rows) {
     w() = t() = 0.0;
     Engine().training.history.clear();
@@ -213,25 +187,11 @@ TEST_F(TrainingDriverTest, RetainBestRestoresTheNetworkAsItWasAfterTheBestEpoch)
     w() = t() = 0.0;
     Engine().training.history.clear();
     Begin(*net_, *data_);
-    ASSERT_TRUE(Train(3, row.rate, /*retain_best=*/true));
-    EXPECT_DOUBLE_EQ(w(), row.w);
-    EXPECT_DOUBLE_EQ(t(), -row.w);
-    EXPECT_DOUBLE_EQ(Engine().training.training_error, row.error);
-    EXPECT_EQ(Engine().training.history, row.history);
+    // Retain best is the default.
+    ASSERT_TRUE(TrainBackPropagation(Engine(), {.epochs = 3}, false, row.rate, row.rate, 0, 0, 0));
+    EXPECT_EQ(std::tuple(w(), t(), Engine().training.training_error, Engine().training.history),
+              std::tuple(row.w, -row.w, row.error, row.history));
   }
-}
-
-TEST_F(TrainingDriverTest, ContinuedRunsMergeTheirHistoryEntries) {
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(2, 0.1));
-  // A further run without a new call (the desktop program's way) continues
-  // the epoch counter, so its entry merges with the first.
-  ASSERT_TRUE(Train(3, 0.1));
-  EXPECT_EQ(Engine().training.history, "BP5");
-  // A new call starts a new run: no merge across it.
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(1, 0.1));
-  EXPECT_EQ(Engine().training.history, "BP5,BP1");
 }
 
 TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
@@ -249,29 +209,20 @@ TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
   // With retain best the first call's error (measured before its step) ties
   // the initial one, so the untrained network comes back, but the momentum
   // terms stay: the second call's first change is 0.9 * 0.1 + 0.1.
-  net_->layers[1].connections[0].weights = {0.0};
-  net_->layers[1].thresholds = {0.0};
+  w() = t() = 0.0;
   ASSERT_TRUE(call(true));
   EXPECT_EQ(w(), 0.0);
   ASSERT_NE(Engine().training.retained, nullptr);
   ASSERT_TRUE(call(false));
   EXPECT_DOUBLE_EQ(w(), 0.19);
   EXPECT_EQ(Engine().training.retained, nullptr);
-  // Another algorithm's call gets a trainer of its own.
+  // Another algorithm's call gets a trainer of its own, model trust with the
+  // call's rate as its first radius (a step of 0.5 / sqrt 2 on w).
   ASSERT_TRUE(call(true));
   Begin(*net_, *data_);
-  ASSERT_TRUE(TrainQuickPropagation(Engine(), Epochs(1), 0.1, 2.0, 0.0));
-  EXPECT_EQ(Engine().training.history.substr(Engine().training.history.size() - 3), "QP1");
-}
-
-TEST_F(TrainingDriverTest, WeigendPenaltySumsOverLinearLayerWeights) {
-  net_->layers[1].connections[0].weights = {2.0};
-  net_->layers[1].thresholds = {5.0};  // thresholds do not count
-  // 0.5 * 4 / (1 + 4) = 0.4
-  EXPECT_DOUBLE_EQ(WeigendPenalty(*net_, 0.5, 1.0), 0.4);
-  EXPECT_EQ(WeigendPenalty(*net_, 0.0, 1.0), 0.0);
-  net_->layers[1].psp_fn = PspFunction::kRadial;
-  EXPECT_EQ(WeigendPenalty(*net_, 0.5, 1.0), 0.0);
+  ASSERT_TRUE(TrainModelTrust(Engine(), Epochs(1), 0.5, 0.0));
+  EXPECT_EQ(Engine().training.history.substr(Engine().training.history.size() - 3), "MT1");
+  EXPECT_DOUBLE_EQ(w(), 0.19 + 0.5 / std::sqrt(2.0));
 }
 
 TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) {
@@ -283,10 +234,7 @@ TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) 
   } entries[] = {
       {"QP10,BP5", 4, "BP", "", "QP10,BP8"},  // the run began at "BP5"
       {"QP10,BP5", 8, "BP", "", "QP10,BP5,BP3"},
-      {"BP5", 0, "BP", "", "BP8"},
-      {"BP5", 3, "BP", "", "BP5,BP3"},
       {"BP5s", 0, "BP", "", "BP5s,BP3"},  // a stop ends an entry
-      {"QP5", 0, "BP", "", "QP5,BP3"},
       {"", 0, "DD", "c", "DD3c"},
   };
   for (auto e : entries) {
@@ -296,9 +244,6 @@ TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) 
   std::string h = "KO4,BP10,QP20";
   CutHistoryToBest(h, 3, 15);  // the run's entries: 10 epochs, then 5 of 20
   EXPECT_EQ(h, "KO4,BP10,QP5b");
-  h = "BP10";
-  CutHistoryToBest(h, 0, 0);
-  EXPECT_EQ(h, "BP0b");
 }
 
 }  // namespace
