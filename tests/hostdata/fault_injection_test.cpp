@@ -18,41 +18,8 @@
 #include "kvmdev32.h"
 #include "posix_io.h"
 
+namespace kvmtest {
 namespace {
-
-using kvmtest::HandLaidFile;
-using kvmtest::ReadAll;
-using kvmtest::ScratchDir;
-using kvmtest::WriteAll;
-
-// Everything a caller can see of an open file's structure and values.
-struct Snapshot {
-  int32_t variables = 0, cases = 0, case_name_length = 0;
-  std::vector<std::string> names, case_names;
-  std::vector<double> values;
-  bool operator==(const Snapshot&) const = default;
-};
-
-Snapshot Take(KvmFile* file) {
-  Snapshot s;
-  s.variables = KvmGetNVars(file);
-  s.cases = KvmGetNCases(file);
-  s.case_name_length = KvmGetCaseNameLength(file);
-  for (int v = 1; v <= s.variables; ++v) {
-    char name[KVM_NAME_BUFFER_SIZE] = "";
-    KvmGetVarName(file, v, name);
-    s.names.push_back(name);
-  }
-  std::vector<double> row(static_cast<std::size_t>(s.variables));
-  for (int c = 1; c <= s.cases; ++c) {
-    char name[KVM_CASE_NAME_BUFFER_SIZE] = "";
-    EXPECT_EQ(KvmGetCaseName(file, c, name, sizeof name), 1);
-    s.case_names.push_back(name);
-    EXPECT_EQ(KvmGetCaseData(file, c, row.data()), 1);
-    s.values.insert(s.values.end(), row.begin(), row.end());
-  }
-  return s;
-}
 
 // Runs `attempt` with the nth disk call failing for n = 1, 2, ... until an
 // attempt makes fewer than n calls; `check(succeeded)` follows each attempt
@@ -95,35 +62,43 @@ INSTANTIATE_TEST_SUITE_P(KvmFaultInjection, NamingModes, ::testing::Bool(),
                            return info.param ? "Unnamed" : "Named";
                          });
 
-TEST_P(NamingModes, FailedCloseLeavesTheOldFileIntact) {
-  ScratchDir dir;
-  const std::string path = dir.File("data.kvm");
-  KvmFile* file = nullptr;
-  const long calls = EveryFailure(
-      [&] {
-        WriteAll(path, HandLaidFile());
-        file = KvmOpenFile(path.c_str());
-        ASSERT_NE(file, nullptr);
-        ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
-        ASSERT_EQ(KvmSetFileHeader(file, "changed"), 1);
-      },
-      [&] { return KvmCloseFile(file) == 1; },
-      [&](bool succeeded) {
-        EXPECT_EQ(dir.WorkingFiles(), 0u);
-        EXPECT_EQ(dir.DataDirFiles(), 1u);
-        if (!succeeded) {
-          EXPECT_EQ(ReadAll(path), HandLaidFile());
-          return;
-        }
-        KvmFile* again = KvmOpenFile(path.c_str());
-        ASSERT_NE(again, nullptr);
-        double value = 0;
-        EXPECT_EQ(KvmGetData(again, 2, 1, &value), 1);
-        EXPECT_EQ(value, 99.0);
-        KvmCloseFile(again);
-      });
-  // Temporary file, header, padding, data, mode, sync and rename at least.
-  EXPECT_GE(calls, 7);
+// A failed close leaves the old file as it was, or no file where there was
+// none.
+TEST_P(NamingModes, FailedCloseLeavesTheOldFileOrNone) {
+  for (const bool existing : {true, false}) {
+    SCOPED_TRACE(existing ? "existing file" : "new file");
+    ScratchDir dir;
+    const std::string path = dir.File("data.kvm");
+    KvmFile* file = nullptr;
+    const long calls = EveryFailure(
+        [&] {
+          fs::remove(path);
+          file = existing ? OpenHandLaid(path) : KvmCreateFile(2, 3, path.c_str());
+          ASSERT_NE(file, nullptr);
+          ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
+          ASSERT_EQ(KvmSetFileHeader(file, "changed"), 1);
+        },
+        [&] { return KvmCloseFile(file) == 1; },
+        [&](bool succeeded) {
+          EXPECT_EQ(dir.WorkingFiles(), 0u);
+          EXPECT_EQ(dir.DataDirFiles(), existing || succeeded ? 1u : 0u);
+          if (!succeeded) {
+            if (existing) {
+              EXPECT_EQ(ReadAll(path), HandLaidFile());
+            }
+            return;
+          }
+          KvmFile* again = KvmOpenFile(path.c_str());
+          ASSERT_NE(again, nullptr);
+          double value = 0;
+          EXPECT_EQ(KvmGetData(again, 2, 1, &value), 1);
+          EXPECT_EQ(value, 99.0);
+          KvmCloseFile(again);
+        });
+    // Temporary file, header, padding, data, sync and rename at least, and
+    // the old file's mode.
+    EXPECT_GE(calls, existing ? 7 : 6);
+  }
 }
 
 TEST_P(NamingModes, FailedOpenAndCreateLeaveNothingBehind) {
@@ -147,30 +122,11 @@ TEST_P(NamingModes, FailedOpenAndCreateLeaveNothingBehind) {
                [&](bool succeeded) {
                  if (succeeded) {
                    EXPECT_EQ(KvmCloseFile(file), 1);
-                   ASSERT_EQ(kvmtest::fs::remove(fresh), true);
+                   ASSERT_EQ(fs::remove(fresh), true);
                  }
-                 EXPECT_FALSE(kvmtest::fs::exists(fresh));
+                 EXPECT_FALSE(fs::exists(fresh));
                  EXPECT_EQ(dir.WorkingFiles(), 0u);
                });
-}
-
-TEST_P(NamingModes, FailedFirstCloseOfANewFileLeavesNoFile) {
-  ScratchDir dir;
-  const std::string path = dir.File("new.kvm");
-  KvmFile* file = nullptr;
-  EveryFailure(
-      [&] {
-        kvmtest::fs::remove(path);
-        file = KvmCreateFile(2, 2, path.c_str());
-        ASSERT_NE(file, nullptr);
-        ASSERT_EQ(KvmSetData(file, 1, 2, 3.0), 1);
-      },
-      [&] { return KvmCloseFile(file) == 1; },
-      [&](bool succeeded) {
-        EXPECT_EQ(kvmtest::fs::exists(path), succeeded);
-        EXPECT_EQ(dir.WorkingFiles(), 0u);
-        EXPECT_EQ(dir.DataDirFiles(), succeeded ? 1u : 0u);
-      });
 }
 
 // A file that can only be read, whoever runs the test: the first disk call of
@@ -248,17 +204,17 @@ TEST(KvmFaultInjection, TheNextOpenRemovesOnlyStaleWriteBacks) {
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(KvmCloseFile(file), 1);
   ::close(live);
-  EXPECT_FALSE(kvmtest::fs::exists(dir.File(".kvmdev32-a1B2c3")));
-  EXPECT_TRUE(kvmtest::fs::exists(dir.File(".kvmdev32-LIVE01")));
-  EXPECT_TRUE(kvmtest::fs::exists(dir.File(".kvmdev32-toolong1")));
-  EXPECT_TRUE(kvmtest::fs::exists(dir.File("kvmdev32-a1B2c3")));
-  EXPECT_TRUE(kvmtest::fs::exists(dir.File(".kvmdev32-a1-2c3")));
+  EXPECT_FALSE(fs::exists(dir.File(".kvmdev32-a1B2c3")));
+  EXPECT_TRUE(fs::exists(dir.File(".kvmdev32-LIVE01")));
+  EXPECT_TRUE(fs::exists(dir.File(".kvmdev32-toolong1")));
+  EXPECT_TRUE(fs::exists(dir.File("kvmdev32-a1B2c3")));
+  EXPECT_TRUE(fs::exists(dir.File(".kvmdev32-a1-2c3")));
   // KvmCreateFile looks too.
   WriteAll(dir.File(".kvmdev32-zzzzzz"), bytes);
   file = KvmCreateFile(1, 1, dir.File("new.kvm").c_str());
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(KvmCloseFile(file), 1);
-  EXPECT_FALSE(kvmtest::fs::exists(dir.File(".kvmdev32-zzzzzz")));
+  EXPECT_FALSE(fs::exists(dir.File(".kvmdev32-zzzzzz")));
 }
 
 // Edits that would need more than the data limit or the free space allow are
@@ -290,10 +246,9 @@ TEST(KvmSizeChecks, HopelessEditsAreRefusedBeforeAnythingIsWritten) {
     SCOPED_TRACE(row.what);
     ScratchDir dir;
     const std::string path = dir.File("data.kvm");
-    WriteAll(path, HandLaidFile());
-    KvmFile* file = KvmOpenFile(path.c_str());
+    KvmFile* file = OpenHandLaid(path);
     ASSERT_NE(file, nullptr);
-    const Snapshot before = Take(file);
+    const Contents before = Take(file);
     kvm::io::PretendFreeSpace(row.free_space);
     kvm::io::FailNthCall(0);
     errno = 0;
@@ -320,7 +275,7 @@ TEST(KvmSizeChecks, NewFilesAndVariablesBeyondTheLimitsAreRefusedAtOnce) {
   EXPECT_EQ(errno, ENOSPC);
   kvm::io::PretendFreeSpace(-1);
   EXPECT_EQ(kvm::io::FailNthCall(0), 0);
-  EXPECT_FALSE(kvmtest::fs::exists(path));
+  EXPECT_FALSE(fs::exists(path));
 
   // 600000 cases of one variable (4.8 MB) would grow to 19.6 GB.
   KvmFile* file = KvmCreateFile(1, 600000, path.c_str());
@@ -338,8 +293,7 @@ TEST(KvmSizeChecks, NewFilesAndVariablesBeyondTheLimitsAreRefusedAtOnce) {
 TEST(KvmSizeChecks, CloseWithoutRoomForTheNewFileLeavesTheOldOne) {
   ScratchDir dir;
   const std::string path = dir.File("data.kvm");
-  WriteAll(path, HandLaidFile());
-  KvmFile* file = KvmOpenFile(path.c_str());
+  KvmFile* file = OpenHandLaid(path);
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
   kvm::io::PretendFreeSpace(571);  // the new file has 572 bytes
@@ -360,7 +314,7 @@ void CheckEdit(const std::function<bool(KvmFile*)>& edit, bool values_already_mo
   const std::string path = dir.File("data.kvm");
   WriteAll(path, HandLaidFile());
   KvmFile* file = nullptr;
-  Snapshot before;
+  Contents before;
   const long calls = EveryFailure(
       [&] {
         file = KvmOpenFile(path.c_str());
@@ -402,3 +356,4 @@ TEST(KvmFaultInjection, FailedEditsChangeNothing) {
 }
 
 }  // namespace
+}  // namespace kvmtest

@@ -3,108 +3,55 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "host_file_test_support.h"
 #include "kvmdev32.h"
 
+namespace kvmtest {
 namespace {
 
-using kvmtest::HandLaidFile;
-using kvmtest::Image;
-using kvmtest::ReadAll;
-using kvmtest::ScratchDir;
-using kvmtest::WriteAll;
-namespace hand = kvmtest::hand;
+// The hand-laid file's contents made through the interface.
+KvmFile* MakeHandLaidContents(const std::string& path) {
+  KvmFile* file = KvmCreateFile(2, 3, path.c_str());
+  const double case1[] = {1.0, 120.5}, case2[] = {2.0, -1.0}, case3[] = {-9999.0, 80.0};
+  const bool ok = file != nullptr && KvmSetFileHeader(file, "Hand-made test file") &&
+                  KvmSetVarName(file, 1, "age") && KvmSetVarFormat(file, 2, 10, 2, 1, 5) &&
+                  KvmSetVarMD(file, 2, -1.0) && KvmSetVarLongName(file, 2, "Blood pressure") &&
+                  KvmAddLabel(file, 1, 1.0, "Young", "Under thirty") &&
+                  KvmAddLabel(file, 1, 2.0, "Old", nullptr) && KvmSetCaseNameLength(file, 4) &&
+                  KvmSetCaseName(file, 1, "ANN") && KvmSetCaseName(file, 2, "BOB") &&
+                  KvmSetCaseData(file, 1, case1) && KvmSetCaseData(file, 2, case2) &&
+                  KvmSetCaseData(file, 3, case3);
+  EXPECT_TRUE(ok);
+  return file;
+}
 
-double Value(KvmFile* file, int variable, int case_number) {
-  double value = 0;
-  EXPECT_EQ(KvmGetData(file, variable, case_number, &value), 1);
-  return value;
+Bytes DoubleBytes(double value) {
+  return Image().F64(value).bytes;
 }
 
 TEST(KvmFileLayout, FileMadeThroughTheInterfaceMatchesTheHandLaidBytes) {
   ScratchDir dir;
   const std::string path = dir.File("made.kvm");
-  KvmFile* file = kvmtest::MakeHandLaidContents(path);
+  KvmFile* file = MakeHandLaidContents(path);
   ASSERT_NE(file, nullptr);
+  EXPECT_EQ(Take(file), HandLaidContents());
   ASSERT_EQ(KvmCloseFile(file), 1);
-  const std::vector<std::uint8_t> expected = HandLaidFile();
+  const Bytes expected = HandLaidFile();
   ASSERT_EQ(expected.size(), hand::kSize);
-  const std::vector<std::uint8_t> written = ReadAll(path);
+  const Bytes written = ReadAll(path);
   ASSERT_EQ(written.size(), expected.size());
-  for (std::size_t i = 0; i < expected.size(); ++i) {
-    ASSERT_EQ(written[i], expected[i]) << "first difference at byte " << i;
-  }
-}
-
-TEST(KvmFileLayout, HandLaidFileReadsBackWhole) {
-  ScratchDir dir;
-  const std::string path = dir.File("hand.kvm");
-  WriteAll(path, HandLaidFile());
-  KvmFile* file = KvmOpenFile(path.c_str());
-  ASSERT_NE(file, nullptr);
-
-  EXPECT_EQ(KvmGetNVars(file), 2);
-  EXPECT_EQ(KvmGetNCases(file), 3);
-  EXPECT_EQ(KvmGetCaseNameLength(file), 4);
-  char text[KVM_LONG_NAME_BUFFER_SIZE];
-  ASSERT_EQ(KvmGetFileHeader(file, text, sizeof text), 1);
-  EXPECT_STREQ(text, "Hand-made test file");
-  ASSERT_EQ(KvmGetVarName(file, 1, text), 1);
-  EXPECT_STREQ(text, "AGE");
-  ASSERT_EQ(KvmGetVarName(file, 2, text), 1);
-  EXPECT_STREQ(text, "VAR2");
-  ASSERT_EQ(KvmGetVarLongName(file, 2, text, sizeof text), 1);
-  EXPECT_STREQ(text, "Blood pressure");
-  ASSERT_EQ(KvmGetVarLongName(file, 1, text, sizeof text), 1);
-  EXPECT_STREQ(text, "");
-
-  int32_t width, decimals, field2, field3;
-  ASSERT_EQ(KvmGetVarFormat(file, 2, &width, &decimals, &field2, &field3), 1);
-  EXPECT_EQ(width, 10);
-  EXPECT_EQ(decimals, 2);
-  EXPECT_EQ(field2, 1);
-  EXPECT_EQ(field3, 5);
-  double codes[2];
-  ASSERT_EQ(KvmGetAllMD(file, codes), 1);
-  EXPECT_EQ(codes[0], -9999.0);
-  EXPECT_EQ(codes[1], -1.0);
-
-  int32_t labels = 0;
-  ASSERT_EQ(KvmGetNumVarLabels(file, 1, &labels), 1);
-  EXPECT_EQ(labels, 2);
-  char label[KVM_LABEL_BUFFER_SIZE];
-  char long_label[KVM_LONG_LABEL_BUFFER_SIZE];
-  double value = 0;
-  ASSERT_EQ(KvmGetVarLabelByIndex(file, 1, 1, &value, label, long_label), 1);
-  EXPECT_EQ(value, 1.0);
-  EXPECT_STREQ(label, "Young");
-  EXPECT_STREQ(long_label, "Under thirty");
-  ASSERT_EQ(KvmGetVarLabelByIndex(file, 1, 2, &value, label, long_label), 1);
-  EXPECT_EQ(value, 2.0);
-  EXPECT_STREQ(label, "Old");
-  EXPECT_STREQ(long_label, "");
-  ASSERT_EQ(KvmGetNumVarLabels(file, 2, &labels), 1);
-  EXPECT_EQ(labels, 0);
-
-  ASSERT_EQ(KvmGetCaseName(file, 2, text, sizeof text), 1);
-  EXPECT_STREQ(text, "BOB");
-  ASSERT_EQ(KvmGetCaseName(file, 3, text, sizeof text), 1);
-  EXPECT_STREQ(text, "");
-  EXPECT_EQ(Value(file, 2, 1), 120.5);
-  EXPECT_EQ(Value(file, 1, 2), 2.0);
-  EXPECT_EQ(Value(file, 1, 3), -9999.0);
-  EXPECT_EQ(Value(file, 2, 3), 80.0);
-  EXPECT_EQ(KvmCloseFile(file), 1);
+  const auto [at, _] = std::mismatch(written.begin(), written.end(), expected.begin());
+  EXPECT_EQ(at, written.end()) << "first difference at byte " << at - written.begin();
 }
 
 TEST(KvmFileLayout, RewritingAnUnchangedFileReproducesItsBytes) {
   ScratchDir dir;
   const std::string path = dir.File("hand.kvm");
-  WriteAll(path, HandLaidFile());
-  KvmFile* file = KvmOpenFile(path.c_str());
+  KvmFile* file = OpenHandLaid(path);
   ASSERT_NE(file, nullptr);
   // Setting the same header marks the header changed, so close rewrites all.
   ASSERT_EQ(KvmSetFileHeader(file, "Hand-made test file"), 1);
@@ -119,7 +66,7 @@ TEST(KvmFileLayout, SizeTableShrinksWithTheSectionsPresent) {
   ASSERT_NE(file, nullptr);
   ASSERT_EQ(KvmAddLabel(file, 1, 5.0, "Five", nullptr), 1);
   ASSERT_EQ(KvmCloseFile(file), 1);
-  std::vector<std::uint8_t> bytes = ReadAll(path);
+  Bytes bytes = ReadAll(path);
   // Labels without long labels: L = 7, and the table's entries [5], [6] are
   // 1 x 2 and 1 x 4.
   ASSERT_GT(bytes.size(), 40u);
@@ -138,92 +85,73 @@ TEST(KvmFileLayout, SizeTableShrinksWithTheSectionsPresent) {
   EXPECT_EQ(bytes.size(), 520u);
 }
 
-// 40 variables with long names of 128 and 12 bytes: 24 + 10 + 20 + 80 +
-// 40 x (8 + 2 + 8) = 854, plus records of 3 + 128 and 3 + 12 = 1000.
 TEST(KvmFileLayout, DataAreaStartsAtTheNextMultipleOf512) {
-  ScratchDir dir;
-  const std::string path = dir.File("wide.kvm");
-  KvmFile* file = KvmCreateFile(40, 1, path.c_str());
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(KvmSetVarLongName(file, 1, std::string(128, 'L').c_str()), 1);
-  ASSERT_EQ(KvmSetVarLongName(file, 2, "twelve chars"), 1);
-  ASSERT_EQ(KvmSetData(file, 1, 1, 7.25), 1);
-  ASSERT_EQ(KvmCloseFile(file), 1);
-
-  const std::vector<std::uint8_t> bytes = ReadAll(path);
-  ASSERT_EQ(bytes.size(), 1024u + 40 * 8);
-  EXPECT_EQ(bytes[999], 's');  // last byte of "twelve chars"
-  for (std::size_t i = 1000; i < 1024; ++i) EXPECT_EQ(bytes[i], 0) << i;
-  Image first_value;
-  first_value.F64(7.25);
-  EXPECT_TRUE(std::equal(first_value.bytes.begin(), first_value.bytes.end(), bytes.begin() + 1024));
-}
-
-// 10 variables: 134 + 180 = 314, long names of 128 and 64 bytes add 131 + 67:
-// the sections end exactly at 512, where the data then start.
-TEST(KvmFileLayout, SectionsEndingOnTheBoundaryNeedNoPadding) {
-  ScratchDir dir;
-  const std::string path = dir.File("exact.kvm");
-  KvmFile* file = KvmCreateFile(10, 2, path.c_str());
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(KvmSetVarLongName(file, 1, std::string(128, 'a').c_str()), 1);
-  ASSERT_EQ(KvmSetVarLongName(file, 2, std::string(64, 'b').c_str()), 1);
-  ASSERT_EQ(KvmCloseFile(file), 1);
-  const std::vector<std::uint8_t> bytes = ReadAll(path);
-  ASSERT_EQ(bytes.size(), 512u + 2 * 10 * 8);
-  EXPECT_EQ(bytes[511], 'b');
-  Image missing;
-  missing.F64(-9999.0);
-  EXPECT_TRUE(std::equal(missing.bytes.begin(), missing.bytes.end(), bytes.begin() + 512));
+  struct Row {
+    int variables;
+    std::size_t second_long_name;
+    std::size_t data;  // where the first value starts
+  };
+  const Row rows[] = {
+      // 24 + 10 + 20 + 80 + 40 x (8 + 2 + 8) = 854, plus long-name records
+      // of 3 + 128 and 3 + 12: 1000, padded to 1024.
+      {40, 12, 1024},
+      // 134 + 10 x 18 = 314, plus records of 3 + 128 and 3 + 64: exactly 512.
+      {10, 64, 512},
+  };
+  for (const Row& row : rows) {
+    ScratchDir dir;
+    const std::string path = dir.File("wide.kvm");
+    KvmFile* file = KvmCreateFile(row.variables, 2, path.c_str());
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(KvmSetVarLongName(file, 1, std::string(128, 'a').c_str()), 1);
+    ASSERT_EQ(KvmSetVarLongName(file, 2, std::string(row.second_long_name, 'b').c_str()), 1);
+    ASSERT_EQ(KvmSetData(file, 1, 1, 7.25), 1);
+    ASSERT_EQ(KvmCloseFile(file), 1);
+    const Bytes bytes = ReadAll(path);
+    ASSERT_EQ(bytes.size(), row.data + 2 * row.variables * 8u);
+    const std::size_t sections = row.variables == 40 ? 1000 : 512;
+    EXPECT_EQ(bytes[sections - 1], 'b');
+    EXPECT_TRUE(std::all_of(bytes.begin() + sections, bytes.begin() + row.data,
+                            [](std::uint8_t b) { return b == 0; }));
+    const Bytes first = DoubleBytes(7.25), second = DoubleBytes(-9999.0);
+    EXPECT_TRUE(std::equal(first.begin(), first.end(), bytes.begin() + row.data));
+    EXPECT_TRUE(std::equal(second.begin(), second.end(), bytes.begin() + row.data + 8));
+  }
 }
 
 // A file of another program's type, with L = 5 and a 7-byte extra block.
-std::vector<std::uint8_t> ForeignFile(int type) {
+Bytes ForeignFile(int type) {
   Image f;
   f.Text("ZPL ").I32(type).I32(1).I16(1).I16(0).I32(8).I32(5);
   f.I16(20).I16(80).I16(8).I16(2).I16(8);
   f.I32(0).I32(0).I32(0).I32(0).I32(7);
   f.Padded("", 80, ' ').Padded("X", 8, ' ').I16(776).F64(-9999.0);
   f.Text("EXTRA!!");
-  f.Zeros(512 - f.size()).F64(3.5);
+  f.ToDataArea().F64(3.5);
   return f.bytes;
 }
 
-TEST(KvmFileLayout, ExtraBlockOfOtherFileTypesTravelsWithTheFile) {
+// The extra block of other programs' types travels with the file; our own
+// type has none, and drops it.
+TEST(KvmFileLayout, ExtraBlockTravelsWithOtherTypesOnly) {
   ScratchDir dir;
   const std::string path = dir.File("foreign.kvm");
-  for (int type : {-9877, -9869, -9858}) {
+  for (int type : {-9877, -9869, -9858, -9876}) {
     WriteAll(path, ForeignFile(type));
     KvmFile* file = KvmOpenFile(path.c_str());
     ASSERT_NE(file, nullptr) << type;
-    EXPECT_EQ(KvmGetData(file, 1, 1, nullptr), 0);
     ASSERT_EQ(KvmSetData(file, 1, 1, 4.5), 1);
     ASSERT_EQ(KvmCloseFile(file), 1);
-    std::vector<std::uint8_t> expected = ForeignFile(type);
-    Image value;
-    value.F64(4.5);
-    std::copy(value.bytes.begin(), value.bytes.end(), expected.begin() + 512);
+    Bytes expected = ForeignFile(type);
+    const Bytes value = DoubleBytes(4.5);
+    std::copy(value.begin(), value.end(), expected.end() - 8);
+    if (type == -9876) {  // no extra block (at 152), its size 0 in the extension block
+      std::fill(expected.begin() + 152, expected.begin() + 159, 0);
+      expected[24 + 10 + 16] = 0;
+    }
     EXPECT_EQ(ReadAll(path), expected) << type;
   }
 }
 
-TEST(KvmFileLayout, ExtraBlockOfOurOwnTypeIsDropped) {
-  ScratchDir dir;
-  const std::string path = dir.File("own.kvm");
-  WriteAll(path, ForeignFile(-9876));
-  KvmFile* file = KvmOpenFile(path.c_str());
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(KvmSetFileHeader(file, ""), 1);
-  ASSERT_EQ(KvmCloseFile(file), 1);
-  const std::vector<std::uint8_t> bytes = ReadAll(path);
-  ASSERT_EQ(bytes.size(), 520u);
-  EXPECT_EQ(bytes[34 + 16], 0);  // extra block size in the extension block
-  double value = 0;
-  file = KvmOpenFile(path.c_str());
-  ASSERT_NE(file, nullptr);
-  ASSERT_EQ(KvmGetData(file, 1, 1, &value), 1);
-  EXPECT_EQ(value, 3.5);
-  KvmCloseFile(file);
-}
-
 }  // namespace
+}  // namespace kvmtest

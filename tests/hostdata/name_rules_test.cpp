@@ -34,15 +34,4 @@ TEST(KvmNameRules, LabelsReadAsNumbersWithEitherSeparator) {
   EXPECT_EQ(Stored(label), "3,25    ");
 }
 
-TEST(KvmNameRules, CLocaleSeparatorIsTheFullStop) {
-  EXPECT_EQ(kvm::LocaleDecimalSeparator(), ".");
-}
-
-TEST(KvmNameRules, GeneratedNamesGiveUpPrefixLettersForDigits) {
-  EXPECT_EQ(Stored(kvm::GeneratedName("NEWVAR", 1)), std::string("NEWVAR1\0", 8));
-  EXPECT_EQ(Stored(kvm::GeneratedName("NEWVAR", 12)), "NEWVAR12");
-  EXPECT_EQ(Stored(kvm::GeneratedName("NEWVAR", 1234)), "NEWV1234");
-  EXPECT_EQ(Stored(kvm::GeneratedName("VAR", 4092)), std::string("VAR4092\0", 8));
-}
-
 }  // namespace

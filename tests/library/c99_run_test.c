@@ -1,5 +1,5 @@
-/* Uses nrx32.h from a C99 program: create a network, set its weights, run
- * it, and read a refusal. Exits 0 when every check holds. */
+/* Uses nrx32.h from a C99 program: start the library, create a network, set
+ * its weights, run it, and read a refusal. Exits 0 when every check holds. */
 
 #include <stdio.h>
 #include <string.h>
@@ -24,6 +24,9 @@ int main(void) {
   char error[NRX_ERROR_BUFFER_SIZE];
   int32_t layers = 0;
   int32_t net;
+
+  /* The first call starts the library: no failure yet, so no text. */
+  CHECK(NRXErrorMessage(error) == 1 && error[0] == '\0');
 
   /* A linear network y = 2 a - b - 0.5. */
   net = NRXCreateNetwork(NRX_DESIGN_LINEAR, 2, 1, 2, 0, 1, NULL, NULL, units, widths);

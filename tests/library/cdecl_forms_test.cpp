@@ -8,25 +8,15 @@
 #include <type_traits>
 #include <vector>
 
+#include "export_list.h"
 #include "library_test_support.h"
 
 namespace nrx_test {
 namespace {
 
-// The names in "(int32_t net, const double* in)" or "(net, in)"; "(void)"
-// and "()" have none.
 std::vector<std::string> Names(std::string_view list) {
-  list = list.substr(1, list.size() - 2);
   std::vector<std::string> names;
-  while (!list.empty()) {
-    const std::size_t comma = list.find(',');
-    std::string_view item = list.substr(0, comma);
-    list = comma == std::string_view::npos ? std::string_view() : list.substr(comma + 1);
-    while (!item.empty() && item.back() == ' ') item.remove_suffix(1);
-    const std::size_t start = item.find_last_of(" *");
-    item = start == std::string_view::npos ? item : item.substr(start + 1);
-    if (item != "void") names.emplace_back(item);
-  }
+  for (const Parameter& p : ParseParameters(list)) names.push_back(p.name);
   return names;
 }
 

@@ -1,129 +1,181 @@
-// How the exports meet the engine's state: which calls make a network and a
-// data set active, that freeing a slot leaves no engine pointer to it, and
-// that a training call hands the slot's settings to the run and leaves the
-// slot holding its network object. Linked against the library's objects.
+// How the exports meet the engine's state: each training argument reaches the
+// run (distinct values, so that a swap shows), the slot's settings are copied
+// into it, the calls that work through the engine make their network and data
+// set active, and freeing a slot leaves no engine pointer to it. Linked
+// against the library's objects, whose state the shared object hides.
 
 #include <gtest/gtest.h>
 
-#include <type_traits>
+#include <functional>
+#include <utility>
+#include <vector>
 
 #include "engine_state.h"
 #include "frame.h"
-#include "nrx32.h"
+#include "library_test_support.h"
 
 namespace nrx {
 namespace {
 
-static_assert(std::is_same_v<TrainingSettings, tavrin::TrainingSettings>,
-              "the slots keep the engine's own settings record");
+using nrx_test::Design;
+using nrx_test::Get;
+using nrx_test::Ok;
 
-class NrxEngineStateTest : public ::testing::Test {
+class NrxEngineStateTest : public nrx_test::LibraryTest {
  protected:
-  void TearDown() override {
-    for (int i = 0; i < kNetworkSlotCount; ++i) NRXFreeNetwork(i);
-    for (int i = 0; i < kDataSetSlotCount; ++i) NRXFreeDataSet(i);
+  void SetUp() override {
+    // y = w x + t, coded "None"; two training cases and one verification case.
+    net_ = Design{.design = NRX_DESIGN_LINEAR, .conversions = {5, 5}}.Create();
+    ds_ = nrx_test::MakeDataSet(1, 1, {{1.0, 1.0}, {0.5, 0.0}, {2.0, 1.5}});
+    Ok(NRXSetDataCaseTypes(ds_, 2, 1, NRX_CASE_VERIFICATION));
   }
 
-  // A linear network of one input and one output, coded "None".
-  static std::int32_t MakeNetwork() {
-    const std::int32_t units[] = {1, 1};
-    const std::int32_t conversions[] = {5, 5};
-    return NRXCreateNetwork(NRX_DESIGN_LINEAR, 1, 1, 2, 0, 1, nullptr, conversions, units, units);
-  }
-
-  static std::int32_t MakeDataSet() {
-    const std::int32_t ds = NRXCreateDataSet(1, 1);
-    EXPECT_EQ(NRXSetDataEntry(ds, 0, 0, 1.0), 1);
-    EXPECT_EQ(NRXSetDataEntry(ds, 0, 1, 1.0), 1);
-    return ds;
-  }
+  tavrin::EngineState& engine_ = tavrin::Engine();
+  const tavrin::TrainingRun& run_ = engine_.training;
+  std::int32_t net_ = -1;
+  std::int32_t ds_ = -1;
+  double training_ = -1.0;
+  double verification_ = -1.0;
 };
 
-TEST_F(NrxEngineStateTest, PairExportsMakeTheirNetworkAndDataSetActive) {
-  const std::int32_t first = MakeNetwork();
-  const std::int32_t second = MakeNetwork();
-  const std::int32_t ds = MakeDataSet();
-  tavrin::EngineState& engine = tavrin::Engine();
-  ASSERT_EQ(engine.active_network, Networks()[second].network.get()) << "the last created";
+TEST_F(NrxEngineStateTest, BackPropagationHandsEveryArgumentOn) {
+  Ok(NRXSetStoppingConditions(net_, 7, 1e-9, 2e-9, 0.125, 0.0625));
+  Ok(NRXSetWeigend(net_, 0.01, 2.0));
+  // Two epochs, so that each schedule's step shows its start: (end - start) / 2.
+  Ok(NRXBackPropagation(net_, ds_, 2, 1, 0, 1, 0.25, 0.125, 0.5, 0.75, 0.0625, &training_,
+                        &verification_));
+  EXPECT_EQ(run_.epochs, 2);
+  EXPECT_TRUE(run_.verify);
+  EXPECT_FALSE(run_.retain_best);
+  EXPECT_TRUE(run_.shuffle);
+  EXPECT_EQ(run_.learning_rate.end, 0.125);
+  EXPECT_EQ(run_.learning_rate.step, -0.0625);
+  EXPECT_EQ(run_.momentum.end, 0.75);
+  EXPECT_EQ(run_.momentum.step, 0.125);
+  EXPECT_EQ(run_.noise, 0.0625);
+  EXPECT_EQ(run_.stop_error_window, 7);
+  EXPECT_EQ(run_.stop_error_threshold, 1e-9);
+  EXPECT_EQ(run_.stop_verification_threshold, 2e-9);
+  EXPECT_EQ(run_.stop_error_delta, 0.125);
+  EXPECT_EQ(run_.stop_verification_delta, 0.0625);
+  EXPECT_EQ(run_.weigend_lambda, 0.01);
+  EXPECT_EQ(run_.weigend_scale, 2.0);
+  EXPECT_EQ(training_, run_.training_error);
+  EXPECT_EQ(verification_, run_.verification_error);
+  EXPECT_NE(training_, verification_);
+  const TrainingSettings& settings = *Networks()[net_].training;
+  EXPECT_EQ(settings.epochs, 2);
+  EXPECT_EQ(settings.retain_best, 0);
 
-  ASSERT_EQ(NRXCalculateScaleFactors(first, ds), 1);
-  EXPECT_EQ(engine.active_network, Networks()[first].network.get());
-  EXPECT_EQ(engine.active_data_set, DataSets()[ds].get());
+  // Retain best restores the best network into the slot's own object.
+  const tavrin::Network* object = Networks()[net_].network.get();
+  Ok(NRXBackPropagation(net_, ds_, 1, 0, 7, 0, 0.25, 0.25, 0.5, 0.5, 0.0, &training_,
+                        &verification_));
+  EXPECT_EQ(settings.retain_best, 1);
+  EXPECT_TRUE(run_.retain_best);
+  EXPECT_FALSE(run_.verify);
+  EXPECT_FALSE(run_.shuffle);
+  EXPECT_EQ(Networks()[net_].network.get(), object);
+}
 
-  double out = 0.0;
-  ASSERT_EQ(NRXRunNetworkFromDataSet(second, ds, 0, 0, &out), 1);
-  EXPECT_EQ(engine.active_network, Networks()[second].network.get());
+TEST_F(NrxEngineStateTest, QuickPropagationHandsEveryArgumentOn) {
+  Ok(NRXQuickPropagation(net_, ds_, 1, 0, 0, 0.375, 1.5, 0.03125, &training_, &verification_));
+  EXPECT_EQ(run_.epochs, 1);
+  EXPECT_EQ(run_.learning_rate.end, 0.375);
+  EXPECT_EQ(engine_.algorithms.quickprop_accel, 1.5);
+  EXPECT_EQ(run_.noise, 0.03125);
+}
+
+TEST_F(NrxEngineStateTest, DeltaBarDeltaHandsEveryArgumentOn) {
+  Ok(NRXDeltaBarDelta(net_, ds_, 1, 0, 0, 0.375, 0.0625, 0.875, 0.25, 0.015625, &training_,
+                      &verification_));
+  EXPECT_EQ(run_.learning_rate.end, 0.375);
+  EXPECT_EQ(engine_.algorithms.dbd_increment, 0.0625);
+  EXPECT_EQ(engine_.algorithms.dbd_decay, 0.875);
+  EXPECT_EQ(engine_.algorithms.dbd_smoothing, 0.25);
+  EXPECT_EQ(run_.noise, 0.015625);
+}
+
+// A request made while no training runs stops the next one after its first epoch.
+TEST_F(NrxEngineStateTest, AStopRequestEndsTheNextTrainingCall) {
+  NRXRequestStop();
+  Ok(NRXBackPropagation(net_, ds_, 50, 0, 0, 0, 0.1, 0.1, 0.0, 0.0, 0.0, &training_,
+                        &verification_));
+  EXPECT_EQ(run_.epoch, 1);
+}
+
+TEST_F(NrxEngineStateTest, ReinitialisationTakesItsMethodLayerAndRange) {
+  const std::int32_t net = Design{.units = {1, 2, 1}}.Create();
+  const auto weight_and_threshold = [&](std::int32_t layer) {
+    return std::pair{Get<double>(NRXGetNetworkWeight, net, layer - 1, 0, layer, 0),
+                     Get<double>(NRXGetNetworkUnitThreshold, net, layer, 0)};
+  };
+  // Uniform in (1.5, 1.5) can only give 1.5, in every layer.
+  Ok(NRXReinitializeNetwork(net, NRX_REINIT_UNIFORM, -1, 1.5, 1.5));
+  Ok(NRXReinitializeNetwork(net, NRX_REINIT_ZERO, 1, 2.5, 3.5));
+  EXPECT_EQ(weight_and_threshold(1), std::pair(0.0, 0.0));
+  EXPECT_EQ(weight_and_threshold(2), std::pair(1.5, 1.5));
+  EXPECT_EQ(engine_.reinitialisation.a, 2.5);
+  EXPECT_EQ(engine_.reinitialisation.b, 3.5);
+  // An unknown method changes nothing, not even the range, and succeeds.
+  Ok(NRXReinitializeNetwork(net, 4, 2, 5.0, 6.0));
+  EXPECT_EQ(engine_.reinitialisation.a, 2.5);
+  EXPECT_EQ(weight_and_threshold(2), std::pair(1.5, 1.5));
+}
+
+TEST_F(NrxEngineStateTest, CallsThatWorkThroughTheEngineMakeTheirPairActive) {
+  const std::int32_t edited = Design{.units = {1, 2, 1}}.Create();
+  struct Activating {
+    std::int32_t net;
+    bool with_data_set;
+    std::function<std::int32_t()> call;
+  };
+  const std::vector<Activating> calls = {
+      {edited + 1, false, [] { return Design{}.Create(); }},
+      {edited, false, [&] { return NRXAddNetworkUnits(edited, 1, -1, 1); }},
+      {edited, false, [&] { return NRXDeleteNetworkUnits(edited, 1, 0, 1); }},
+      {edited, false, [&] { return NRXDeleteNetworkLayer(edited, 1); }},
+      {edited, false, [&] { return NRXAppendNetwork(edited, edited); }},
+      {edited, false, [&] { return NRXAddNetworkInputVariables(edited, -1, 1); }},
+      {edited, false, [&] { return NRXAddNetworkOutputVariables(edited, -1, 1); }},
+      {edited, false, [&] { return NRXDeleteNetworkInputVariables(edited, 0, 1); }},
+      {edited, false, [&] { return NRXDeleteNetworkOutputVariables(edited, 0, 1); }},
+      {edited, false, [&] { return NRXSetNetworkNoNominals(edited, 0, 2); }},
+      {edited, false, [&] { return NRXSetNetworkConvertFunction(edited, 0, 1); }},
+      {edited, false, [&] { return NRXSetNetworkSteps(edited, 2); }},
+      {net_, true, [&] { return NRXCalculateScaleFactors(net_, ds_); }},
+      {net_, true, [&] { return NRXRunNetworkFromDataSet(net_, ds_, 2, 0, &training_); }},
+      {net_, true,
+       [&] {
+         return NRXBackPropagation(net_, ds_, 0, 0, 0, 0, 0, 0, 0, 0, 0, &training_,
+                                   &verification_);
+       }},
+  };
+  for (const Activating& c : calls) {
+    SCOPED_TRACE(&c - calls.data());
+    engine_.active_network = nullptr;
+    engine_.active_data_set = nullptr;
+    EXPECT_GT(c.call(), 0) << nrx_test::ErrorText();
+    EXPECT_EQ(engine_.active_network, Networks()[c.net].network.get());
+    EXPECT_EQ(engine_.active_data_set, c.with_data_set ? DataSets()[ds_].get() : nullptr);
+  }
+  engine_.active_network = nullptr;
+  Ok(NRXSetNetworkUnitThreshold(net_, 1, 0, 1.0));
+  EXPECT_EQ(engine_.active_network, nullptr) << "a plain setter";
 }
 
 TEST_F(NrxEngineStateTest, FreeingASlotLeavesNoEnginePointerToIt) {
-  const std::int32_t net = MakeNetwork();
-  const std::int32_t ds = MakeDataSet();
-  const std::int32_t other = MakeDataSet();
-  ASSERT_EQ(NRXCalculateScaleFactors(net, ds), 1);
-  tavrin::EngineState& engine = tavrin::Engine();
-
-  ASSERT_EQ(NRXFreeDataSet(other), 1);
-  EXPECT_EQ(engine.active_data_set, DataSets()[ds].get()) << "another data set's free";
-  ASSERT_EQ(NRXFreeDataSet(ds), 1);
-  EXPECT_EQ(engine.active_data_set, nullptr);
-  ASSERT_EQ(NRXFreeNetwork(net), 1);
-  EXPECT_EQ(engine.active_network, nullptr);
-}
-
-TEST_F(NrxEngineStateTest, TrainingCopiesTheSlotsSettingsAndKeepsItsNetworkObject) {
-  const std::int32_t net = MakeNetwork();
-  const std::int32_t ds = MakeDataSet();
-  ASSERT_EQ(NRXSetStoppingConditions(net, 7, 0.25, 0.5, 0.125, 0.0625), 1);
-  ASSERT_EQ(NRXSetWeigend(net, 0.01, 2.0), 1);
-  const tavrin::Network* object = Networks()[net].network.get();
-
-  double training = 0.0, verification = 0.0;
-  ASSERT_EQ(
-      NRXBackPropagation(net, ds, 3, 0, 1, 0, 0.1, 0.1, 0.0, 0.0, 0.0, &training, &verification),
-      1);
-  const TrainingSettings& settings = *Networks()[net].training;
-  EXPECT_EQ(settings.epochs, 3);
-  EXPECT_EQ(settings.retain_best, 1);
-  const tavrin::TrainingRun& run = tavrin::Engine().training;
-  EXPECT_EQ(run.stop_error_window, 7);
-  EXPECT_EQ(run.stop_error_threshold, 0.25);
-  EXPECT_EQ(run.stop_verification_threshold, 0.5);
-  EXPECT_EQ(run.stop_error_delta, 0.125);
-  EXPECT_EQ(run.stop_verification_delta, 0.0625);
-  EXPECT_EQ(run.weigend_lambda, 0.01);
-  EXPECT_EQ(run.weigend_scale, 2.0);
-  EXPECT_EQ(run.epochs, 3);
-  EXPECT_EQ(training, run.training_error);
-  // The best network was restored into the slot's own object.
-  EXPECT_EQ(Networks()[net].network.get(), object);
-  EXPECT_EQ(tavrin::Engine().active_network, object);
-
-  // A call with retain best clear stores that in the slot too.
-  ASSERT_EQ(
-      NRXBackPropagation(net, ds, 2, 0, 0, 0, 0.1, 0.1, 0.0, 0.0, 0.0, &training, &verification),
-      1);
-  EXPECT_EQ(settings.epochs, 2);
-  EXPECT_EQ(settings.retain_best, 0);
-}
-
-TEST_F(NrxEngineStateTest, RefusedWeigendTermsLeaveTheSlotsSettings) {
-  const std::int32_t net = MakeNetwork();
-  ASSERT_EQ(NRXSetWeigend(net, 0.5, 3.0), 1);
-  EXPECT_EQ(NRXSetWeigend(net, 0.5, 0.0), 0);
-  EXPECT_EQ(NRXSetWeigend(net, -0.5, 1.0), 0);
-  const TrainingSettings& settings = *Networks()[net].training;
-  EXPECT_EQ(settings.weigend_lambda, 0.5);
-  EXPECT_EQ(settings.weigend_scale, 3.0);
-}
-
-TEST_F(NrxEngineStateTest, AnUnknownReinitialisationMethodLeavesTheRangeAlone) {
-  const std::int32_t net = MakeNetwork();
-  ASSERT_EQ(NRXReinitializeNetwork(net, 3, -1, -2.0, 2.0), 1);
-  EXPECT_EQ(tavrin::Engine().reinitialisation.a, -2.0);
-  EXPECT_EQ(tavrin::Engine().reinitialisation.b, 2.0);
-  ASSERT_EQ(NRXReinitializeNetwork(net, 4, -1, 5.0, 6.0), 1);
-  EXPECT_EQ(tavrin::Engine().reinitialisation.a, -2.0);
-  EXPECT_EQ(tavrin::Engine().reinitialisation.b, 2.0);
+  const std::int32_t other = nrx_test::MakeDataSet(1, 1, {{0, 0}});
+  Ok(NRXCalculateScaleFactors(net_, ds_));
+  Ok(NRXFreeDataSet(other));
+  EXPECT_EQ(engine_.active_data_set, DataSets()[ds_].get()) << "another data set's free";
+  Ok(NRXFreeDataSet(ds_));
+  EXPECT_EQ(engine_.active_data_set, nullptr);
+  const std::int32_t second = Design{}.Create();
+  Ok(NRXFreeNetwork(net_));
+  EXPECT_EQ(engine_.active_network, Networks()[second].network.get()) << "another network's free";
+  Ok(NRXFreeNetwork(second));
+  EXPECT_EQ(engine_.active_network, nullptr);
 }
 
 }  // namespace

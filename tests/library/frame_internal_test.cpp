@@ -1,116 +1,79 @@
-// The frame from inside: the error sink the engine reports through and the
-// boundary that turns exceptions into recorded failures. Linked against the
-// library's objects rather than the shared object, whose internals are hidden.
+// The frame from inside: the error sink the engine reports through, the
+// boundary that turns exceptions into recorded failures, the limits of what
+// is delivered, and the training settings every filled slot carries. Linked against the library's
+// objects rather than the shared object, whose internals are hidden.
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
 #include <new>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
+#include "checks.h"
 #include "common/status.h"
 #include "engine_state.h"
 #include "entry_point.h"
 #include "frame.h"
-#include "nrx32.h"
+#include "library_test_support.h"
 
 namespace nrx {
 namespace {
 
-std::string ErrorText() {
-  char buffer[NRX_ERROR_BUFFER_SIZE];
-  EXPECT_EQ(NRXErrorMessage(buffer), 1);
-  return buffer;
-}
+using nrx_test::ErrorText;
+using nrx_test::Ok;
 
-TEST(NrxFrameInternalTest, StartUpInstallsTheLibrarySinkIntoTheEngine) {
-  NRXMissingValue();
+TEST(NrxFrameInternalTest, TheEngineReportsIntoTheLastErrorCutTo128Characters) {
+  NRXMissingValue();  // start-up
   EXPECT_EQ(tavrin::Engine().error_sink, &LastError());
-  tavrin::RecordError("from deep inside the engine");
-  EXPECT_EQ(ErrorText(), "from deep inside the engine");
-}
-
-TEST(NrxFrameInternalTest, LongMessagesAreCutTo128Characters) {
-  NRXMissingValue();
   std::string message;
   for (int i = 0; i < 200; ++i) message += static_cast<char>('a' + i % 26);
-
-  tavrin::RecordError(message);
-  EXPECT_EQ(ErrorText(), message.substr(0, 128));
-
-  tavrin::RecordError(message.substr(0, 128));
-  EXPECT_EQ(ErrorText(), message.substr(0, 128));
-  tavrin::RecordError(message.substr(0, 127));
-  EXPECT_EQ(ErrorText(), message.substr(0, 127));
+  for (std::size_t length : {200, 129, 128, 127}) {
+    tavrin::RecordError(message.substr(0, length));
+    EXPECT_EQ(ErrorText(), message.substr(0, std::min<std::size_t>(length, 128)));
+  }
 }
 
 TEST(NrxFrameInternalTest, TheBoundaryTurnsExceptionsIntoRecordedFailures) {
-  NRXMissingValue();
-  EXPECT_EQ(
-      Guarded(kNoSlot, "out of memory here", []() -> std::int32_t { throw std::bad_alloc(); }),
-      kNoSlot);
-  EXPECT_EQ(ErrorText(), "out of memory here");
-
-  EXPECT_EQ(Guarded(kFailure, tavrin::kNotEnoughMemory,
-                    []() -> std::int32_t { throw std::length_error("vector"); }),
+  EXPECT_EQ(Guarded(kNoSlot, "no room", []() -> std::int32_t { throw std::bad_alloc(); }), kNoSlot);
+  EXPECT_EQ(ErrorText(), "no room");
+  EXPECT_EQ(Guarded(kFailure, "too big", []() -> std::int32_t { throw std::length_error("v"); }),
             kFailure);
-  EXPECT_EQ(ErrorText(), "Not enough memory to perform operation");
-
-  EXPECT_EQ(Guarded(kFailure, tavrin::kNotEnoughMemory,
-                    []() -> std::int32_t { throw std::runtime_error("surprise"); }),
+  EXPECT_EQ(ErrorText(), "too big");
+  EXPECT_EQ(Guarded(kFailure, "", []() -> std::int32_t { throw std::runtime_error("?"); }),
             kFailure);
   EXPECT_EQ(ErrorText(), "Internal error: unexpected failure");
-
-  EXPECT_EQ(Guarded(kFailure, tavrin::kNotEnoughMemory, [] { return kSuccess; }), kSuccess);
-  EXPECT_EQ(ErrorText(), "Internal error: unexpected failure") << "a success keeps the text";
+  EXPECT_EQ(Guarded(kFailure, "", [] { return kSuccess; }), kSuccess);
 }
 
-TEST(NrxFrameInternalTest, ANetworkExportThatRunsOutOfMemoryLeavesItsSlotAsItWas) {
-  const std::int32_t units[] = {1, 1};
-  const std::int32_t net = NRXCreateNetwork(0, 1, 1, 2, 0, 1, nullptr, nullptr, units, units);
-  ASSERT_GE(net, 0);
-  const tavrin::Network* before = Networks()[net].network.get();
-  EXPECT_EQ(OnNetwork(net, {.memory = "no room"},
-                      [](tavrin::Network&) -> bool { throw std::bad_alloc(); }),
-            kFailure);
-  EXPECT_EQ(ErrorText(), "no room");
-  EXPECT_EQ(Networks()[net].network.get(), before);
-  EXPECT_NE(Networks()[net].training, nullptr);
-  EXPECT_EQ(NRXFreeNetwork(net), 1);
+// Stored values beyond what the interface itself sets (possible from damaged
+// files): a class or code is delivered truncated and clamped, a name cut to
+// what a caller's buffer holds.
+TEST(NrxFrameInternalTest, StoredValuesAreDeliveredWithinTheirLimits) {
+  const std::int32_t max = INT32_MAX, min = INT32_MIN;
+  const std::pair<double, std::int32_t> truncations[] = {
+      {2.9, 2}, {-2.9, -2}, {1e10, max}, {-1e10, min}, {std::nan(""), 0}};
+  for (const auto& [stored, delivered] : truncations) {
+    EXPECT_EQ(TruncateToInt32(stored), delivered) << stored;
+  }
+  char buffer[NRX_NAME_BUFFER_SIZE + 8];
+  CopyName(std::string(300, 'n'), buffer);
+  EXPECT_EQ(std::string(buffer), std::string(NRX_MAX_NAME_LENGTH, 'n'));
 }
 
-TEST(NrxFrameInternalTest, FilledSlotsCarryDefaultTrainingSettings) {
-  const std::int32_t units[] = {1, 1};
-  const std::int32_t net = NRXCreateNetwork(0, 1, 1, 2, 0, 1, nullptr, nullptr, units, units);
-  ASSERT_GE(net, 0);
+TEST(NrxFrameInternalTest, FilledSlotsCarryFreshTrainingSettings) {
+  const std::int32_t net = nrx_test::Design{}.Create();
+  Ok(NRXSetWeigend(net, 0.5, 3.0));
   const std::int32_t copy = NRXCopyNetwork(net);
   ASSERT_GE(copy, 0);
-  for (std::int32_t slot : {net, copy}) {
-    const TrainingSettings* t = Networks()[slot].training.get();
-    ASSERT_NE(t, nullptr);
-    EXPECT_EQ(t->target_error, 0.0);
-    EXPECT_EQ(t->target_verification_error, 0.0);
-    EXPECT_EQ(t->error_improvement, 0.0);
-    EXPECT_EQ(t->verification_improvement, 0.0);
-    EXPECT_EQ(t->window, 0);
-    EXPECT_EQ(t->epochs, 100);
-    EXPECT_EQ(t->retain_best, 1);
-    EXPECT_EQ(t->weigend_lambda, 0.0);
-    EXPECT_EQ(t->weigend_scale, 1.0);
-  }
-  // Freeing empties both parts of the slot.
-  EXPECT_EQ(NRXFreeNetwork(net), 1);
+  EXPECT_EQ(Networks()[net].training->weigend_lambda, 0.5);
+  EXPECT_EQ(Networks()[copy].training->weigend_lambda, 0.0) << "a copy starts afresh";
+  Ok(NRXFreeNetwork(net));
   EXPECT_EQ(Networks()[net].training, nullptr);
-  EXPECT_EQ(NRXFreeNetwork(copy), 1);
-}
-
-TEST(NrxFrameInternalTest, CreateMakesTheNewNetworkActiveAndFreeForgetsIt) {
-  const std::int32_t units[] = {1, 1};
-  const std::int32_t net = NRXCreateNetwork(0, 1, 1, 2, 0, 1, nullptr, nullptr, units, units);
-  ASSERT_GE(net, 0);
-  EXPECT_EQ(tavrin::Engine().active_network, Networks()[net].network.get());
-  EXPECT_EQ(NRXFreeNetwork(net), 1);
-  EXPECT_EQ(tavrin::Engine().active_network, nullptr);
+  Ok(NRXFreeNetwork(copy));
 }
 
 }  // namespace

@@ -1,126 +1,77 @@
-// The frame seen from a caller: slots, handles, the error text and the
-// missing-value marker.
+// The frame seen from a caller: each table's 64 slots, filled lowest first,
+// deep copies, and the rules of the error text.
 
 #include <cstring>
-#include <vector>
 
 #include "library_test_support.h"
+#include "slot_snapshot.h"
 
 namespace nrx_test {
 namespace {
 
 using NrxFrameTest = LibraryTest;
 
-TEST_F(NrxFrameTest, MissingValueIsTheSmallestNormalFloat) {
-  EXPECT_EQ(NRXMissingValue(), 1.1754943508222875e-38);
-  EXPECT_EQ(NRXMissingValue(), static_cast<double>(1.17549435e-38f));
-}
-
-TEST_F(NrxFrameTest, SixtyFifthCreateFailsAndAFreedSlotIsReusedFirst) {
-  const Design design;
-  for (int i = 0; i < kSlots; ++i) ASSERT_EQ(design.Create(), i) << ErrorText();
-  EXPECT_EQ(design.Create(), -1);
-  EXPECT_EQ(ErrorText(), "Too many Networks loaded");
-
-  ASSERT_EQ(NRXFreeNetwork(5), 1);
-  ASSERT_EQ(NRXFreeNetwork(9), 1);
-  EXPECT_EQ(design.Create(), 5);
-  EXPECT_EQ(design.Create(), 9);
-  EXPECT_EQ(design.Create(), -1);
-}
-
-TEST_F(NrxFrameTest, HandlesOutsideTheTableAndEmptySlotsAreRefused) {
-  int32_t layers = 0;
-  for (int32_t bad : {64, 65, -1, INT32_MIN, INT32_MAX}) {
-    EXPECT_EQ(NRXGetNetworkNoLayers(bad, &layers), 0);
-    EXPECT_EQ(ErrorText(), "Network index out of range") << bad;
-    EXPECT_EQ(NRXFreeNetwork(bad), 0);
-    EXPECT_EQ(NRXCopyNetwork(bad), -1);
-    EXPECT_EQ(ErrorText(), "Network index out of range") << bad;
+TEST_F(NrxFrameTest, EachTableHasItsOwn64SlotsFilledLowestFirst) {
+  for (int32_t i = 0; i < kSlots; ++i) {
+    ASSERT_EQ(Design{}.Create(), i) << ErrorText();
+    ASSERT_EQ(NRXCreateDataSet(i % 2, 1 - i % 2), i) << ErrorText();  // inputs or outputs only
   }
-  EXPECT_EQ(NRXGetNetworkNoLayers(3, &layers), 0);
-  EXPECT_EQ(ErrorText(), "No network loaded with this index");
-  EXPECT_EQ(NRXFreeNetwork(3), 0);
-  EXPECT_EQ(ErrorText(), "No network loaded with this index");
-  EXPECT_EQ(layers, 0) << "a failed get must not write its out-argument";
+  // A full table is reported before bad arguments, but after a bad source.
+  const auto expect_refused = [](int32_t result, const char* message) {
+    EXPECT_EQ(result, -1) << message;
+    EXPECT_EQ(ErrorText(), message);
+  };
+  expect_refused(Design{.no_inputs = -1}.Create(), "Too many Networks loaded");
+  expect_refused(NRXCopyNetwork(kSlots), "Network index out of range");
+  expect_refused(NRXCopyNetwork(0), "Too many Networks loaded");
+  expect_refused(NRXCreateDataSet(-1, 0), "Too many Data Sets loaded");
+  expect_refused(NRXLoadDataSet(nullptr, -1, 0, 0, ',', nullptr), "Too many Data Sets loaded");
+  expect_refused(NRXCopyDataSet(kSlots), "Data Set index out of range");
+  expect_refused(NRXCopyDataSet(0), "Too many Data Sets loaded");
+  for (int32_t slot : {9, 0}) {
+    Ok(NRXFreeNetwork(slot));
+    Ok(NRXFreeDataSet(slot));
+  }
+  EXPECT_EQ(NRXCopyNetwork(5), 0);
+  EXPECT_EQ(Design{}.Create(), 9);
+  EXPECT_EQ(NRXCopyDataSet(5), 0);
+  EXPECT_EQ(NRXCreateDataSet(1, 1), 9);
 }
 
-TEST_F(NrxFrameTest, FreeEmptiesTheSlotOnce) {
-  const int32_t net = Design{}.Create();
-  ASSERT_EQ(net, 0);
-  EXPECT_EQ(NRXFreeNetwork(net), 1);
-  EXPECT_EQ(NRXFreeNetwork(net), 0);
-  EXPECT_EQ(ErrorText(), "No network loaded with this index");
-  int32_t layers = 0;
-  EXPECT_EQ(NRXGetNetworkNoLayers(net, &layers), 0);
+TEST_F(NrxFrameTest, ACopyOutlivesItsOriginal) {
+  const int32_t net = Design{.units = {1, 2, 1}}.Create();
+  const int32_t ds = MakeDataSet(1, 1, {{1, 2}, {3, 4}});
+  const Snapshot network = NetworkSnapshot(net), data_set = DataSetSnapshot(ds);
+  ASSERT_EQ(NRXCopyNetwork(net), 1) << ErrorText();
+  ASSERT_EQ(NRXCopyDataSet(ds), 1) << ErrorText();
+  Ok(NRXAddNetworkUnits(net, 1, -1, 2));
+  Ok(NRXFreeNetwork(net));
+  Ok(NRXAddDataCases(ds, -1, 3));
+  Ok(NRXFreeDataSet(ds));
+  EXPECT_TRUE(NetworkSnapshot(1) == network);
+  EXPECT_TRUE(DataSetSnapshot(1) == data_set);
 }
 
-TEST_F(NrxFrameTest, SuccessNeverClearsTheErrorText) {
-  EXPECT_EQ(NRXFreeNetwork(70), 0);
-  const int32_t net = Design{}.Create();
-  ASSERT_GE(net, 0);
-  int32_t layers = 0;
-  ASSERT_EQ(NRXGetNetworkNoLayers(net, &layers), 1);
-  EXPECT_EQ(ErrorText(), "Network index out of range");
-
-  // A later failure replaces it.
-  EXPECT_EQ(NRXSetNetworkSteps(net, 0), 0);
-  EXPECT_EQ(ErrorText(), "Number of steps out of bounds");
-}
-
-TEST_F(NrxFrameTest, ErrorMessageWithoutABufferFailsAndKeepsTheText) {
+TEST_F(NrxFrameTest, TheErrorTextStaysUntilTheNextFailure) {
   MarkErrorText();
+  const std::string mark = ErrorText();
+  EXPECT_EQ(NRXCreateDataSet(1, 1), 0);
+  EXPECT_EQ(ErrorText(), mark) << "a success never clears it";
   EXPECT_EQ(NRXErrorMessage(nullptr), 0);
-  EXPECT_EQ(ErrorText(), kMarkText);
-}
-
-TEST_F(NrxFrameTest, ErrorMessageWritesNoMoreThanItsBufferSize) {
-  MarkErrorText();
+  EXPECT_EQ(ErrorText(), mark);
+  // The copy is the text and its NUL, nothing more.
   char buffer[NRX_ERROR_BUFFER_SIZE + 16];
   std::memset(buffer, '#', sizeof buffer);
   ASSERT_EQ(NRXErrorMessage(buffer), 1);
-  EXPECT_STREQ(buffer, kMarkText);
-  for (std::size_t i = std::strlen(kMarkText) + 1; i < sizeof buffer; ++i) {
-    EXPECT_EQ(buffer[i], '#') << "byte " << i << " written past the text";
-  }
-}
-
-TEST_F(NrxFrameTest, CopyIsDeepAndGetsTheLowestFreeSlot) {
-  Design design;
-  design.units = {1, 2, 1};
-  const int32_t a = design.Create();
-  const int32_t b = design.Create();
-  ASSERT_EQ(NRXFreeNetwork(a), 1);
-  ASSERT_EQ(NRXSetNetworkWeight(b, 0, 0, 1, 1, 0.25), 1);
-  ASSERT_EQ(NRXSetNetworkUnitName(b, 1, 0, "hidden"), 1);
-
-  const int32_t copy = NRXCopyNetwork(b);
-  EXPECT_EQ(copy, a);
-  EXPECT_EQ(Weight(copy, 0, 0, 1), 0.25);
-  char name[NRX_NAME_BUFFER_SIZE];
-  ASSERT_EQ(NRXGetNetworkUnitName(copy, 1, 0, name), 1);
-  EXPECT_STREQ(name, "hidden");
-
-  // Changing either leaves the other alone.
-  ASSERT_EQ(NRXSetNetworkWeight(copy, 0, 0, 1, 1, -3.0), 1);
-  ASSERT_EQ(NRXAddNetworkUnits(b, 1, -1, 2), 1);
-  EXPECT_EQ(Weight(b, 0, 0, 1), 0.25);
-  EXPECT_EQ(LayerUnits(copy, 1), 2);
-  EXPECT_EQ(LayerUnits(b, 1), 4);
-}
-
-TEST_F(NrxFrameTest, CopyChecksItsSourceBeforeTheFreeSlot) {
-  const Design design;
-  for (int i = 0; i < kSlots; ++i) ASSERT_EQ(design.Create(), i);
-  EXPECT_EQ(NRXCopyNetwork(64), -1);
-  EXPECT_EQ(ErrorText(), "Network index out of range");
-  EXPECT_EQ(NRXCopyNetwork(0), -1);
-  EXPECT_EQ(ErrorText(), "Too many Networks loaded");
-
-  ASSERT_EQ(NRXFreeNetwork(7), 1);
-  EXPECT_EQ(NRXCopyNetwork(7), -1);
+  EXPECT_EQ(std::string(buffer), mark);
+  for (std::size_t i = mark.size() + 1; i < sizeof buffer; ++i) EXPECT_EQ(buffer[i], '#') << i;
+  EXPECT_EQ(NRXSetNetworkSteps(0, 1), 0);
   EXPECT_EQ(ErrorText(), "No network loaded with this index");
-  EXPECT_EQ(NRXCopyNetwork(8), 7);
+}
+
+TEST_F(NrxFrameTest, TheMissingValueAndTheVersion) {
+  EXPECT_EQ(NRXMissingValue(), static_cast<double>(1.17549435e-38f));
+  EXPECT_EQ(NRXVersion(), NRX_VERSION);
 }
 
 }  // namespace

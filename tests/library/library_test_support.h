@@ -1,13 +1,14 @@
 #pragma once
 
 // What the library tests share: the last error as a string, a fixture that
-// leaves every slot empty after each test, and short ways to create networks
-// and data sets.
+// empties every slot after each test, a short way to create networks, and
+// getters that return what they read.
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "nrx32.h"
@@ -22,13 +23,16 @@ inline std::string ErrorText() {
   return buffer;
 }
 
-// Leaves a known text behind, so a test can tell whether a call replaced it.
-inline constexpr const char* kMarkText = "Network index out of range";
-inline void MarkErrorText() {
-  NRXFreeNetwork(-1);
+// Leaves a known text other than `expected` behind, so that a test can tell
+// whether a call replaced it.
+inline void MarkErrorText(std::string_view expected = "") {
+  if (expected == "Network index out of range") {
+    NRXFreeDataSet(-1);
+  } else {
+    NRXFreeNetwork(-1);
+  }
 }
 
-// Empties every network and data set slot.
 inline void FreeAllSlots() {
   for (int i = 0; i < kSlots; ++i) {
     NRXFreeNetwork(i);
@@ -41,20 +45,25 @@ class LibraryTest : public ::testing::Test {
   void TearDown() override { FreeAllSlots(); }
 };
 
-// The arguments of NRXCreateNetwork with defaults that build a small MLP.
+// Expects a call that reports success.
+inline void Ok(int32_t result) {
+  EXPECT_EQ(result, 1) << ErrorText();
+}
+
+// The arguments of NRXCreateNetwork; the defaults build a small MLP.
 struct Design {
   int32_t design = NRX_DESIGN_MLP;
   int32_t no_inputs = 1;
   int32_t no_outputs = 1;
   std::vector<int32_t> units = {1, 1};
-  std::vector<int32_t> widths;       // empty: 1 for every layer
-  std::vector<int32_t> nominals;     // empty: passed as null
-  std::vector<int32_t> conversions;  // empty: passed as null
+  std::vector<int32_t> widths{};       // empty: 1 for every layer
+  std::vector<int32_t> nominals{};     // empty: passed as null
+  std::vector<int32_t> conversions{};  // empty: passed as null
   int32_t steps = 1;
   int32_t lookahead = 0;
 
   int32_t Create() const {
-    std::vector<int32_t> w = widths.empty() ? std::vector<int32_t>(units.size(), 1) : widths;
+    const std::vector<int32_t> w = widths.empty() ? std::vector<int32_t>(units.size(), 1) : widths;
     return NRXCreateNetwork(design, no_inputs, no_outputs, static_cast<int32_t>(units.size()),
                             lookahead, steps, nominals.empty() ? nullptr : nominals.data(),
                             conversions.empty() ? nullptr : conversions.data(),
@@ -62,51 +71,20 @@ struct Design {
   }
 };
 
-inline int32_t LayerUnits(int32_t net, int32_t layer) {
-  int32_t units = -1;
-  EXPECT_EQ(NRXGetNetworkLayerNoUnits(net, layer, &units), 1) << ErrorText();
-  return units;
+// What a getter delivers: Get<double>(NRXGetNetworkUnitThreshold, net, layer, unit).
+template <typename T, typename Getter, typename... Args>
+T Get(Getter get, Args... args) {
+  T value = static_cast<T>(-77);
+  EXPECT_EQ(get(args..., &value), 1) << ErrorText();
+  return value;
 }
 
-inline int32_t NoLayers(int32_t net) {
-  int32_t layers = -1;
-  EXPECT_EQ(NRXGetNetworkNoLayers(net, &layers), 1) << ErrorText();
-  return layers;
-}
-
-inline double Weight(int32_t net, int32_t from_layer, int32_t from_unit, int32_t to_unit) {
-  double w = -999.0;
-  EXPECT_EQ(NRXGetNetworkWeight(net, from_layer, from_unit, from_layer + 1, to_unit, &w), 1)
-      << ErrorText();
-  return w;
-}
-
-// Sets the weights into layer `to_layer`: rows[u][s] from source unit s.
-inline void SetWeights(int32_t net, int32_t to_layer,
-                       const std::vector<std::vector<double>>& rows) {
-  for (std::size_t u = 0; u < rows.size(); ++u) {
-    for (std::size_t s = 0; s < rows[u].size(); ++s) {
-      ASSERT_EQ(NRXSetNetworkWeight(net, to_layer - 1, static_cast<int32_t>(s), to_layer,
-                                    static_cast<int32_t>(u), rows[u][s]),
-                1)
-          << ErrorText();
-    }
-  }
-}
-
-inline void SetThresholds(int32_t net, int32_t layer, const std::vector<double>& thresholds) {
-  for (std::size_t u = 0; u < thresholds.size(); ++u) {
-    ASSERT_EQ(NRXSetNetworkUnitThreshold(net, layer, static_cast<int32_t>(u), thresholds[u]), 1)
-        << ErrorText();
-  }
-}
-
-// Runs and returns `count` values of the chosen output type.
-inline std::vector<double> RunAs(int32_t net, int32_t type, const std::vector<double>& inputs,
-                                 std::size_t count) {
-  std::vector<double> out(count, -12345.0);
-  EXPECT_EQ(NRXRunNetwork(net, type, inputs.data(), out.data()), 1) << ErrorText();
-  return out;
+// What a name getter copies out.
+template <typename Getter, typename... Args>
+std::string Name(Getter get, Args... args) {
+  char buffer[NRX_NAME_BUFFER_SIZE] = "";
+  EXPECT_EQ(get(args..., buffer), 1) << ErrorText();
+  return buffer;
 }
 
 // A data set of `no_inputs` inputs and `no_outputs` outputs holding `rows`
@@ -115,35 +93,11 @@ inline int32_t MakeDataSet(int32_t no_inputs, int32_t no_outputs,
                            const std::vector<std::vector<double>>& rows) {
   const int32_t ds = NRXCreateDataSet(no_inputs, no_outputs);
   EXPECT_GE(ds, 0) << ErrorText();
-  if (rows.size() > 1) {
-    EXPECT_EQ(NRXAddDataCases(ds, -1, static_cast<int32_t>(rows.size() - 1)), 1) << ErrorText();
-  }
+  if (rows.size() > 1) Ok(NRXAddDataCases(ds, -1, static_cast<int32_t>(rows.size() - 1)));
   for (std::size_t c = 0; c < rows.size(); ++c) {
-    for (std::size_t v = 0; v < rows[c].size(); ++v) {
-      EXPECT_EQ(NRXSetDataEntry(ds, static_cast<int32_t>(c), static_cast<int32_t>(v), rows[c][v]),
-                1)
-          << ErrorText();
-    }
+    Ok(NRXSetDataCase(ds, static_cast<int32_t>(c), rows[c].data()));
   }
   return ds;
-}
-
-inline int32_t DataCount(int32_t (*get)(int32_t, int32_t*), int32_t ds) {
-  int32_t count = -1;
-  EXPECT_EQ(get(ds, &count), 1) << ErrorText();
-  return count;
-}
-
-inline double Entry(int32_t ds, int32_t c, int32_t variable) {
-  double value = -999.0;
-  EXPECT_EQ(NRXGetDataEntry(ds, c, variable, &value), 1) << ErrorText();
-  return value;
-}
-
-inline double Threshold(int32_t net, int32_t layer, int32_t unit) {
-  double t = -999.0;
-  EXPECT_EQ(NRXGetNetworkUnitThreshold(net, layer, unit, &t), 1) << ErrorText();
-  return t;
 }
 
 }  // namespace nrx_test

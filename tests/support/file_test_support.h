@@ -1,12 +1,17 @@
 #pragma once
 
-// Shared pieces of the network file and image tests: networks of every kind
-// built the way the engine builds them and then given names, nominal values,
-// classes, substitutes and missing values; writing and reading through
-// memory streams; and the comparison of a network with the one read back.
+// Shared by the tests of stored files: a directory of a test's own, a file's
+// bytes, and for the two stored forms of a network, the text network file and
+// the binary image, networks of every kind built the way the engine builds
+// them and then given names, nominal values, classes, substitutes and missing
+// values, and both forms behind one interface.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -22,6 +27,41 @@
 #include "network_test_support.h"
 
 namespace tavrin::testing {
+
+inline std::string FileContent(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+// A directory of the running test's own, removed with all it holds.
+class TestDirectory {
+ public:
+  TestDirectory()
+      : path_(std::filesystem::temp_directory_path() /
+              ("tavrin-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    std::filesystem::create_directories(path_);
+  }
+  ~TestDirectory() { std::filesystem::remove_all(path_); }
+  TestDirectory(const TestDirectory&) = delete;
+  TestDirectory& operator=(const TestDirectory&) = delete;
+
+  std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
+  // The names of what it holds, in order.
+  std::vector<std::string> Entries() const {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(path_)) {
+      names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  std::filesystem::path path_;
+};
 
 struct DesignedKind {
   const char* label;
@@ -43,9 +83,8 @@ inline std::vector<DesignedKind> EveryKind() {
   };
 }
 
-// A design with two inputs (one numeric, one nominal of three values coded
-// One-of-N) and one nominal output of three values, whose conversion suits
-// the kind: Kohonen for a Kohonen network, One-of-N for the others.
+// Two inputs (one numeric, one nominal of three values coded One-of-N) and
+// one nominal output of three values, coded as suits the kind.
 inline NetworkDesign DesignOf(const DesignedKind& kind) {
   NetworkDesign d;
   d.design_code = kind.code;
@@ -54,7 +93,6 @@ inline NetworkDesign DesignOf(const DesignedKind& kind) {
   d.width[kind.units.size() - 1] = kind.code == DesignCode::kKohonen ? 3 : 1;
   d.no_inputs = 2;
   d.no_outputs = 1;
-  DesignVariable numeric;
   DesignVariable colour;
   colour.nominals = {"red", "green", "blue"};
   colour.conversion = static_cast<double>(ConversionFunction::kOneOfN);
@@ -63,18 +101,16 @@ inline NetworkDesign DesignOf(const DesignedKind& kind) {
   if (kind.code == DesignCode::kKohonen) {
     output.conversion = static_cast<double>(ConversionFunction::kKohonen);
   }
-  d.variables = {numeric, colour, output};
+  d.variables = {DesignVariable(), colour, output};
   return d;
 }
 
-// Gives a built network what the builders leave empty: names (one unit left
-// nameless, one named), classes on some units, substitutes, coding factors,
-// a missing weight and a missing substitute. Every real is exact in six
-// significant digits, so that the text file keeps it too.
+// Gives a built network what the builders leave empty: names (one variable
+// nameless), classes, substitutes, coding factors, a missing weight and a
+// missing substitute, and activations, which neither form stores.
 inline void Decorate(Network& net) {
   VariableCoding& c = net.coding;
   c.variable_names = {"Weight", "", "Grade"};
-  if (c.no_variables() != 3) c.variable_names.resize(c.no_variables());
   for (int v = 0; v < c.no_variables(); ++v) {
     c.min_mean[v] = 0.125 * v;
     c.max_sd[v] = 1.0 + 0.5 * v;
@@ -83,7 +119,7 @@ inline void Decorate(Network& net) {
     c.missing_fn[v] = static_cast<double>(v % kMissingFunctionCount);
   }
   for (std::size_t i = 0; i < c.substitutes.size(); ++i) c.substitutes[i] = 0.0625 * (i + 1);
-  if (!c.substitutes.empty()) c.substitutes.back() = MISSING;
+  c.substitutes.back() = MISSING;
   c.accept = 0.875;
   c.reject = 0.125;
   for (int l = 0; l < net.no_layers(); ++l) {
@@ -100,9 +136,8 @@ inline void Decorate(Network& net) {
       }
     }
   }
-  // A missing weight where every kind has one: into the last layer.
   Connection& last = net.output_layer().connections[net.no_layers() - 2];
-  if (!last.weights.empty()) last.weights[0] = MISSING;
+  last.weights[0] = MISSING;
 }
 
 inline std::unique_ptr<Network> BuildKind(const DesignedKind& kind) {
@@ -115,28 +150,6 @@ inline std::unique_ptr<Network> BuildKind(const DesignedKind& kind) {
   return net;
 }
 
-inline std::string ImageOf(const Network& net) {
-  std::ostringstream out(std::ios::binary);
-  EXPECT_TRUE(WriteNetworkImage(net, out).ok());
-  return out.str();
-}
-
-inline std::unique_ptr<Network> ReadImage(const std::string& bytes, std::int64_t offset = 0) {
-  std::istringstream in(bytes, std::ios::binary);
-  return ReadNetworkImage(in, offset);
-}
-
-inline std::string TextOf(const Network& net) {
-  std::ostringstream out(std::ios::binary);
-  EXPECT_TRUE(WriteNetworkFile(net, out).ok());
-  return out.str();
-}
-
-inline std::unique_ptr<Network> ReadText(const std::string& text) {
-  std::istringstream in(text, std::ios::binary);
-  return ReadNetworkFile(in);
-}
-
 // The network as a reader gives it back: activations are not stored.
 inline Network WithoutActivations(const Network& net) {
   Network copy = net;
@@ -144,16 +157,29 @@ inline Network WithoutActivations(const Network& net) {
   return copy;
 }
 
-inline std::size_t LongestLine(const std::string& text) {
-  std::size_t longest = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    longest = std::max(longest, end - start);
-    start = end + 1;
-  }
-  return longest;
+// One stored form: its writer and its reader, over streams.
+struct NetworkFormat {
+  const char* name;
+  Status (*write)(const Network&, std::ostream&);
+  std::unique_ptr<Network> (*read)(std::istream&);
+};
+
+inline const NetworkFormat kTextFile = {
+    "TextFile", [](const Network& n, std::ostream& out) { return WriteNetworkFile(n, out); },
+    [](std::istream& in) { return ReadNetworkFile(in); }};
+inline const NetworkFormat kImage = {
+    "Image", [](const Network& n, std::ostream& out) { return WriteNetworkImage(n, out); },
+    [](std::istream& in) { return ReadNetworkImage(in, 0); }};
+
+inline std::string Written(const NetworkFormat& format, const Network& net) {
+  std::ostringstream out(std::ios::binary);
+  EXPECT_TRUE(format.write(net, out).ok()) << format.name;
+  return out.str();
+}
+
+inline std::unique_ptr<Network> Read(const NetworkFormat& format, const std::string& bytes) {
+  std::istringstream in(bytes, std::ios::binary);
+  return format.read(in);
 }
 
 }  // namespace tavrin::testing

@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <future>
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -46,20 +47,8 @@ inline Network MakeNetwork(NetworkType type, const std::vector<int>& units, int 
   const int no_layers = static_cast<int>(units.size());
   network.layers.resize(units.size());
   for (int l = 0; l < no_layers; ++l) {
-    Layer& layer = network.layers[l];
-    layer.no_units = units[l];
-    layer.width = 1;
-    layer.classes.assign(units[l], 0.0);
-    layer.unit_names.assign(units[l], std::string());
-    layer.activations.assign(units[l], 0.0);
-    layer.thresholds.assign(units[l], 0.0);
-    layer.connections.assign(no_layers, Connection());
-    if (l > 0) {
-      Connection& c = layer.connections[l - 1];
-      c.no_from = units[l - 1];
-      c.no_to = units[l];
-      c.weights.assign(static_cast<std::size_t>(units[l - 1]) * units[l], 0.0);
-    }
+    network.layers[l].Allocate(units[l], no_layers);
+    if (l > 0) network.layers[l].connections[l - 1].Allocate(units[l - 1], units[l]);
   }
   network.coding = MakeDefaultCoding(no_inputs, no_outputs);
   return network;
@@ -100,55 +89,73 @@ inline std::vector<double> Row(const Network& network, int layer, int from_layer
   return std::vector<double>(c.row(unit), c.row(unit) + c.no_from);
 }
 
+// Sets the weights into `unit` of `layer` from the layer before it.
+inline void SetRow(Network& network, int layer, int unit, const std::vector<double>& weights) {
+  Connection& c = network.layers[layer].connections[layer - 1];
+  ASSERT_EQ(static_cast<int>(weights.size()), c.no_from);
+  for (int s = 0; s < c.no_from; ++s) c.at(unit, s) = weights[s];
+}
+
+inline std::vector<int> Units(const Network& network) {
+  std::vector<int> units;
+  for (const Layer& layer : network.layers) units.push_back(layer.no_units);
+  return units;
+}
+
+// Every per-unit array matches its layer, every connection list the layer
+// count, and every block the sizes of the layers it joins.
+inline void ExpectConsistentBlocks(const Network& network) {
+  for (int l = 0; l < network.no_layers(); ++l) {
+    SCOPED_TRACE("layer " + std::to_string(l));
+    const Layer& layer = network.layers[l];
+    const auto units = static_cast<std::size_t>(layer.no_units);
+    EXPECT_EQ(layer.thresholds.size(), units);
+    EXPECT_EQ(layer.classes.size(), units);
+    EXPECT_EQ(layer.unit_names.size(), units);
+    EXPECT_EQ(layer.activations.size(), units);
+    ASSERT_EQ(static_cast<int>(layer.connections.size()), network.no_layers());
+    for (int j = 0; j < network.no_layers(); ++j) {
+      const Connection& c = layer.connections[j];
+      if (c.empty()) continue;
+      EXPECT_EQ(c.no_from, network.layers[j].no_units) << "from " << j;
+      EXPECT_EQ(c.no_to, layer.no_units) << "from " << j;
+      EXPECT_EQ(c.weights.size(), static_cast<std::size_t>(c.no_from) * c.no_to);
+    }
+  }
+}
+
+// The fields two codings, layers or blocks share when they are the same.
+inline auto CodingFields(const VariableCoding& c) {
+  return std::tie(c.no_inputs, c.no_outputs, c.no_normed_inputs, c.no_normed_outputs,
+                  c.input_normalisation, c.output_normalisation, c.scale, c.shift, c.conversion,
+                  c.missing_fn, c.min_mean, c.max_sd, c.substitutes, c.variable_names, c.nominals,
+                  c.steps, c.lookahead, c.classify_by, c.accept, c.reject);
+}
+inline auto LayerFields(const Layer& x) {
+  return std::tie(x.no_units, x.width, x.classes, x.unit_names, x.activations, x.thresholds,
+                  x.psp_fn, x.act_fn);
+}
+inline auto BlockFields(const Connection& c) {
+  return std::tie(c.no_from, c.no_to, c.fixed, c.weights);
+}
+
 inline void ExpectSameCoding(const VariableCoding& a, const VariableCoding& b) {
-  EXPECT_EQ(a.no_inputs, b.no_inputs);
-  EXPECT_EQ(a.no_outputs, b.no_outputs);
-  EXPECT_EQ(a.no_normed_inputs, b.no_normed_inputs);
-  EXPECT_EQ(a.no_normed_outputs, b.no_normed_outputs);
-  EXPECT_EQ(a.input_normalisation, b.input_normalisation);
-  EXPECT_EQ(a.output_normalisation, b.output_normalisation);
-  EXPECT_EQ(a.scale, b.scale);
-  EXPECT_EQ(a.shift, b.shift);
-  EXPECT_EQ(a.conversion, b.conversion);
-  EXPECT_EQ(a.missing_fn, b.missing_fn);
-  EXPECT_EQ(a.min_mean, b.min_mean);
-  EXPECT_EQ(a.max_sd, b.max_sd);
-  EXPECT_EQ(a.substitutes, b.substitutes);
-  EXPECT_EQ(a.variable_names, b.variable_names);
-  EXPECT_EQ(a.nominals, b.nominals);
-  EXPECT_EQ(a.steps, b.steps);
-  EXPECT_EQ(a.lookahead, b.lookahead);
-  EXPECT_EQ(a.classify_by, b.classify_by);
-  EXPECT_EQ(a.accept, b.accept);
-  EXPECT_EQ(a.reject, b.reject);
+  EXPECT_EQ(CodingFields(a), CodingFields(b));
 }
 
 // Every field of two networks is equal.
 inline void ExpectSameNetwork(const Network& a, const Network& b) {
-  EXPECT_EQ(a.type, b.type);
-  EXPECT_EQ(a.error_fn, b.error_fn);
-  EXPECT_EQ(a.output_delta, b.output_delta);
+  EXPECT_EQ(std::tie(a.type, a.error_fn, a.output_delta),
+            std::tie(b.type, b.error_fn, b.output_delta));
   ASSERT_EQ(a.no_layers(), b.no_layers());
   for (int l = 0; l < a.no_layers(); ++l) {
     SCOPED_TRACE("layer " + std::to_string(l));
     const Layer& x = a.layers[l];
     const Layer& y = b.layers[l];
-    EXPECT_EQ(x.no_units, y.no_units);
-    EXPECT_EQ(x.width, y.width);
-    EXPECT_EQ(x.classes, y.classes);
-    EXPECT_EQ(x.unit_names, y.unit_names);
-    EXPECT_EQ(x.activations, y.activations);
-    EXPECT_EQ(x.thresholds, y.thresholds);
-    EXPECT_EQ(x.psp_fn, y.psp_fn);
-    EXPECT_EQ(x.act_fn, y.act_fn);
+    EXPECT_EQ(LayerFields(x), LayerFields(y));
     ASSERT_EQ(x.connections.size(), y.connections.size());
-    for (std::size_t j = 0; j < x.connections.size(); ++j) {
-      SCOPED_TRACE("from layer " + std::to_string(j));
-      EXPECT_EQ(x.connections[j].no_from, y.connections[j].no_from);
-      EXPECT_EQ(x.connections[j].no_to, y.connections[j].no_to);
-      EXPECT_EQ(x.connections[j].fixed, y.connections[j].fixed);
-      EXPECT_EQ(x.connections[j].weights, y.connections[j].weights);
-    }
+    for (std::size_t j = 0; j < x.connections.size(); ++j)
+      EXPECT_EQ(BlockFields(x.connections[j]), BlockFields(y.connections[j])) << "from layer " << j;
   }
   ExpectSameCoding(a.coding, b.coding);
 }

@@ -56,4 +56,27 @@ inline IterativeSettings Epochs(int epochs, bool retain_best = false, bool verif
   return s;
 }
 
+// The network whose steps can be worked by hand: one linear unit y = w x - t
+// with w = t = 0, and one training case x = 1 -> 1.
+class UnitNetworkTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    net_ = MakeMlp({1, 1});
+    w() = 0.0;
+    t() = 0.0;
+    data_ = MakeData(1, 1, {{1.0, 1.0}});
+  }
+  double& w() { return net_->layers[1].connections[0].weights[0]; }
+  double& t() { return net_->layers[1].thresholds[0]; }
+  // Back propagation over the active pair at a constant rate, no momentum.
+  bool Train(int epochs, double rate, bool retain_best = false, bool verify = false) {
+    return static_cast<bool>(TrainBackPropagation(Engine(), Epochs(epochs, retain_best, verify),
+                                                  false, rate, rate, 0, 0, 0));
+  }
+
+  std::unique_ptr<Network> net_;
+  std::unique_ptr<DataSet> data_;
+};
+
 }  // namespace tavrin::testing

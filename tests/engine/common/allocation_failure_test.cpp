@@ -1,15 +1,17 @@
-// Allocation failure anywhere in reading or writing a network: the Nth
-// allocation of the call fails, for N = 1, 2, ... until the call needs no
-// more. Each failure is reported with the system's message, nothing leaks
-// (under LeakSanitizer) and no exception escapes.
+// Allocation failure anywhere in reading or writing a network or reading a
+// data set file: the Nth allocation of the call fails, for N = 1, 2, ...
+// until the call needs no more. Each failure is reported with the system's
+// message, nothing leaks (under LeakSanitizer) and no exception escapes.
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <sstream>
 #include <string>
 
+#include "data/data_set_files.h"
 #include "file_test_support.h"
 
 namespace {
@@ -46,95 +48,82 @@ void operator delete[](void* p, std::size_t) noexcept {
   std::free(p);
 }
 
-namespace tavrin {
+namespace tavrin::testing {
 namespace {
 
-using testing::EngineTest;
+// One call on a stream set up beforehand: the stream's own allocations are
+// not the call's.
+struct Call {
+  const char* what;
+  std::string input;  // the bytes a reader reads; empty for a writer
+  std::function<bool(std::istream&)> run;
+  std::string_view other_message = {};  // besides running out of memory, if any
+};
 
-class AllocationFailureTest : public EngineTest {
- protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    // Room for the message, so that recording it needs no allocation.
-    sink_.Record(std::string(200, ' '));
-    net_ = testing::BuildKind(testing::EveryKind()[0]);
-    ASSERT_NE(net_, nullptr);
-    text_ = testing::TextOf(*net_);
-    image_ = testing::ImageOf(*net_);
-  }
+using AllocationFailureTest = EngineTest;
 
-  // Runs `call` failing its Nth allocation for each N until it succeeds with
-  // no failure injected; each failing run must report one of `messages`.
-  // The call arms the failure itself (Armed) once its streams are set up.
-  template <typename Call>
-  void FailEachAllocation(Call call, std::initializer_list<std::string_view> messages) {
+TEST_F(AllocationFailureTest, EveryFailedAllocationIsReported) {
+  auto net = BuildKind(EveryKind()[0]);
+  ASSERT_NE(net, nullptr);
+  auto data = CreateDataSet(2, 1);
+  ASSERT_TRUE(ResizeCases(*data, 1, 3));
+  data->nominals[1] = {"red", "green"};
+  data->at(1, 1) = 2;
+  data->case_names[2] = "third";
+  std::stringstream binary, pattern, text;
+  ASSERT_TRUE(WriteBinaryDataSet(*data, binary).ok());
+  ASSERT_TRUE(WritePatternFile(*data, pattern).ok());
+  ASSERT_TRUE(ExportText(*data, text, DelimitedOptions{}).ok());
+  const std::string write_failed = "Cannot write network file";
+  const Call calls[] = {
+      {"read a network file", Written(kTextFile, *net),
+       [](std::istream& in) { return ReadNetworkFile(in) != nullptr; }},
+      {"read an image", Written(kImage, *net),
+       [](std::istream& in) { return ReadNetworkImage(in, 0) != nullptr; }},
+      {"write a network file", "",
+       [&](std::istream&) {
+         std::ostringstream out;
+         return WriteNetworkFile(*net, out).ok();
+       },
+       write_failed},
+      {"write an image", "",
+       [&](std::istream&) {
+         std::ostringstream out;
+         return WriteNetworkImage(*net, out).ok();
+       },
+       write_failed},
+      {"read a binary data set", binary.str(),
+       [](std::istream& in) { return ReadBinaryDataSet(in) != nullptr; }},
+      {"read a pattern file", pattern.str(),
+       [](std::istream& in) { return ReadPatternFile(in) != nullptr; }},
+      {"import text", text.str(),
+       [](std::istream& in) { return ImportText(in, DelimitedOptions{}) != nullptr; }},
+  };
+  // Room for the message, so that recording it needs no allocation.
+  sink_.Record(std::string(200, ' '));
+  for (const Call& call : calls) {
+    SCOPED_TRACE(call.what);
     for (long n = 1;; ++n) {
+      std::istringstream in(call.input, std::ios::binary);
       sink_.clear();
       allocations = 0;
       fail_at = n;
-      const bool ok = call();
+      armed = true;
+      const bool ok = call.run(in);
+      armed = false;
       if (allocations < n) {
         EXPECT_TRUE(ok) << "no allocation failed, yet the call failed: " << last_message();
-        // A reader or writer of a whole network allocates; had none been
-        // counted, no failure would have been tried.
+        // Each call allocates; had none been counted, no failure was tried.
         EXPECT_GT(n, 1);
-        return;
+        break;
       }
       EXPECT_FALSE(ok) << "allocation " << n << " failed unnoticed";
-      bool known = false;
-      for (std::string_view m : messages) known = known || last_message() == m;
-      EXPECT_TRUE(known) << "allocation " << n << ": " << last_message();
+      EXPECT_TRUE(last_message() == kNotEnoughMemory ||
+                  (!call.other_message.empty() && last_message() == call.other_message))
+          << "allocation " << n << ": " << last_message();
     }
   }
-
-  template <typename Work>
-  static bool Armed(Work work) {
-    armed = true;
-    const bool ok = work();
-    armed = false;
-    return ok;
-  }
-
-  std::unique_ptr<Network> net_;
-  std::string text_;
-  std::string image_;
-};
-
-TEST_F(AllocationFailureTest, ReadingATextFile) {
-  FailEachAllocation(
-      [&] {
-        std::istringstream in(text_);
-        return Armed([&] { return ReadNetworkFile(in) != nullptr; });
-      },
-      {kNotEnoughMemory});
-}
-
-TEST_F(AllocationFailureTest, ReadingAnImage) {
-  FailEachAllocation(
-      [&] {
-        std::istringstream in(image_);
-        return Armed([&] { return ReadNetworkImage(in, 0) != nullptr; });
-      },
-      {kNotEnoughMemory});
-}
-
-TEST_F(AllocationFailureTest, WritingATextFile) {
-  FailEachAllocation(
-      [&] {
-        std::ostringstream out;
-        return Armed([&] { return WriteNetworkFile(*net_, out).ok(); });
-      },
-      {kNotEnoughMemory, "Cannot write network file"});
-}
-
-TEST_F(AllocationFailureTest, WritingAnImage) {
-  FailEachAllocation(
-      [&] {
-        std::ostringstream out;
-        return Armed([&] { return WriteNetworkImage(*net_, out).ok(); });
-      },
-      {kNotEnoughMemory, "Cannot write network file"});
 }
 
 }  // namespace
-}  // namespace tavrin
+}  // namespace tavrin::testing

@@ -6,6 +6,7 @@
 
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tavrin {
@@ -22,29 +23,24 @@ std::vector<std::string> LinesOf(const std::string& text) {
 
 using Lines = std::vector<std::string>;
 
-TEST(LineReaderTest, LinesEndAtLineFeedsOrCarriageReturnLineFeeds) {
-  EXPECT_EQ(LinesOf("a\nbb\r\n\nc"), (Lines{"a", "bb", "", "c"}));
-  EXPECT_EQ(LinesOf("a\n"), (Lines{"a"}));
-  EXPECT_EQ(LinesOf("\n\n"), (Lines{"", ""}));
-  EXPECT_EQ(LinesOf(""), Lines{});
-  // A carriage return alone is part of the line.
-  EXPECT_EQ(LinesOf("a\rb\n"), (Lines{"a\rb"}));
-}
-
-TEST(LineReaderTest, ALongerLineIsSplitIntoPiecesOfTheLimit) {
-  const std::string line = std::string(1023, 'a') + std::string(1023, 'b') + "tail";
-  EXPECT_EQ(LinesOf(line + "\nnext\n"),
-            (Lines{std::string(1023, 'a'), std::string(1023, 'b'), "tail", "next"}));
-  EXPECT_EQ(LinesOf(std::string(1024, 'x')), (Lines{std::string(1023, 'x'), "x"}));
-}
-
-TEST(LineReaderTest, ALineOfExactlyTheLimitIsOneLine) {
-  const std::string full(1023, 'f');
-  EXPECT_EQ(LinesOf(full + "\nnext\n"), (Lines{full, "next"}));
-  EXPECT_EQ(LinesOf(full + "\r\nnext\n"), (Lines{full, "next"}));
-  EXPECT_EQ(LinesOf(full + "\n\n"), (Lines{full, ""}));
-  // A carriage return after the limit that ends no line starts the next piece.
-  EXPECT_EQ(LinesOf(full + "\rx\n"), (Lines{full, "\rx"}));
+TEST(LineReaderTest, LinesEndAtLineFeedsAndLongerOnesAreCutIntoPiecesOfTheLimit) {
+  const std::string a(1023, 'a'), b(1023, 'b');
+  const std::pair<std::string, Lines> cases[] = {
+      {"a\nbb\r\n\nc", {"a", "bb", "", "c"}},
+      {"a\n", {"a"}},
+      {"\n\n", {"", ""}},
+      {"", {}},
+      {"a\rb\n", {"a\rb"}},  // a carriage return alone is part of the line
+      {a + b + "tail\nnext\n", {a, b, "tail", "next"}},
+      {a + "a", {a, "a"}},
+      // A line of exactly the limit is one line, whatever ends it.
+      {a + "\nnext\n", {a, "next"}},
+      {a + "\r\nnext\n", {a, "next"}},
+      {a + "\n\n", {a, ""}},
+      // A carriage return after the limit that ends no line starts the next piece.
+      {a + "\rx\n", {a, "\rx"}},
+  };
+  for (const auto& [text, lines] : cases) EXPECT_EQ(LinesOf(text), lines) << text.substr(0, 20);
 }
 
 }  // namespace

@@ -20,31 +20,19 @@
 namespace tavrin {
 namespace {
 
-TEST(RandomGeneratorTest, FirstValuesFromStateOneFollowTheFormula) {
+TEST(RandomGeneratorTest, DeviatesIndicesAndRangesFromTheSameValues) {
   RandomGenerator random;
   ASSERT_EQ(random.state(), 1u);
-  EXPECT_EQ(random.NextValue(), 346u);
+  EXPECT_EQ(random.UniformDeviate(), 346.0 / 32768.0);  // 0.01055908203125
   EXPECT_EQ(random.state(), 22695478u);
   // Bit 31 of this state is set: only bits 16..30 may reach the value.
-  EXPECT_EQ(random.NextValue(), 130u);
-  EXPECT_EQ(random.state(), 2156045615u);
-  EXPECT_EQ(random.NextValue(), 10982u);
-  EXPECT_EQ(random.NextValue(), 1090u);
-  EXPECT_EQ(random.NextValue(), 11656u);
-  EXPECT_EQ(random.NextValue(), 7117u);
-  EXPECT_EQ(random.state(), 2613937339u);
-}
-
-TEST(RandomGeneratorTest, UniformDeviateIsTheValueOver32768) {
-  RandomGenerator random;
-  EXPECT_EQ(random.UniformDeviate(), 346.0 / 32768.0);  // 0.01055908203125
-  EXPECT_EQ(random.UniformDeviate(), 130.0 / 32768.0);
-  EXPECT_EQ(random.UniformDeviate(), 10982.0 / 32768.0);
-}
-
-TEST(RandomGeneratorTest, UniformDeviateStaysBelowOne) {
+  EXPECT_EQ(random.RandomIndex(1000), 3);  // 130/32768 * 1000 = 3.967
+  EXPECT_EQ(random.Uniform(-1.0, 1.0), -1.0 + 10982.0 / 32768.0 * 2.0);
+  // A reversed range still follows a + u (b - a).
+  EXPECT_EQ(random.Uniform(1.0, -1.0), 1.0 - 1090.0 / 32768.0 * 2.0);
+  EXPECT_EQ(random.RandomIndex(1), 0);     // 11656/32768 * 1 < 1
+  EXPECT_EQ(random.state(), 2911408402u);  // one draw per call
   // The largest value, 32767, must give 32767/32768, never 1.
-  RandomGenerator random;
   for (int i = 0; i < 70000; ++i) {
     const double u = random.UniformDeviate();
     ASSERT_GE(u, 0.0);
@@ -52,33 +40,16 @@ TEST(RandomGeneratorTest, UniformDeviateStaysBelowOne) {
   }
 }
 
-TEST(RandomGeneratorTest, RandomIndexTruncatesDeviateTimesN) {
-  RandomGenerator random;
-  EXPECT_EQ(random.RandomIndex(1000), 10);   // 346/32768 * 1000 = 10.559
-  EXPECT_EQ(random.RandomIndex(1000), 3);    // 130/32768 * 1000 = 3.967
-  EXPECT_EQ(random.RandomIndex(1000), 335);  // 10982/32768 * 1000 = 335.144
-  EXPECT_EQ(random.RandomIndex(1), 0);       // 1090/32768 * 1 < 1
-  EXPECT_EQ(random.state(), 71484141u);      // one draw per call
-}
-
-TEST(RandomGeneratorTest, UniformIsAPlusDeviateTimesWidth) {
-  RandomGenerator random;
-  EXPECT_EQ(random.Uniform(-1.0, 1.0), -1.0 + 346.0 / 32768.0 * 2.0);  // -0.9788818359375
-  EXPECT_EQ(random.Uniform(2.0, 5.0), 2.0 + 130.0 / 32768.0 * 3.0);
-  // A reversed range still follows a + u (b - a).
-  EXPECT_EQ(random.Uniform(1.0, -1.0), 1.0 - 10982.0 / 32768.0 * 2.0);
-}
-
 TEST(RandomGeneratorTest, GaussianUsesThePolarMethodAndKeepsTheSecondValue) {
   // From state 1:
-  //   p = 2(346/32768) - 1 = -0.9788818359375, q = 2(130/32768) - 1 = -0.9920654296875,
-  //   s = p^2 + q^2 = 1.9424 >= 1: drawn again;
-  //   p = 2(10982/32768) - 1 = -0.3297119140625, q = 2(1090/32768) - 1 = -0.9334716796875,
-  //   s = 0.98007932305336; f = sqrt(-2 ln s / s) = 0.2026364...;
-  //   first result q f = -0.18915534040744114, kept p f = -0.06681163520864372.
-  //   Next pair p = 2(11656/32768) - 1 = -0.28857421875, q = 2(7117/32768) - 1
-  //   = -0.56561279296875, s = 0.4031929112970829:
-  //   q f = -1.2006102079699226, p f = -0.6125482964585943.
+  //   p = 2(346/32768) - 1 = -0.9788818359375, q = 2(130/32768) - 1 =
+  //   -0.9920654296875, s = p^2 + q^2 = 1.9424 >= 1: drawn again; p =
+  //   2(10982/32768) - 1 = -0.3297119140625, q = 2(1090/32768) - 1 =
+  //   -0.9334716796875, s = 0.98007932305336; f = sqrt(-2 ln s / s) =
+  //   0.2026364...; first result q f = -0.18915534040744114, kept p f =
+  //   -0.06681163520864372. Next pair p = 2(11656/32768) - 1 = -0.28857421875,
+  //   q = 2(7117/32768) - 1 = -0.56561279296875, s = 0.4031929112970829: q f =
+  //   -1.2006102079699226, p f = -0.6125482964585943.
   RandomGenerator random;
   EXPECT_NEAR(random.GaussianDeviate(), -0.18915534040744114, 1e-14);
   EXPECT_EQ(random.state(), 71484141u);  // four draws: one pair refused, one kept
@@ -116,17 +87,13 @@ TEST(RandomGeneratorTest, SeedClearsTheKeptGaussianValue) {
   EXPECT_EQ(random.state(), fresh.state());
 }
 
-TEST(RandomGeneratorTest, EngineGeneratorStartsAtStateOneAfterReset) {
+TEST(RandomGeneratorTest, ResetRestoresTheEnginesGeneratorAndRange) {
   Engine().random.set_state(99);
   Engine().random.GaussianDeviate();  // leaves a kept value behind
+  Engine().reinitialisation = {0.25, 0.75};
   ResetEngineState();
   EXPECT_EQ(Engine().random.state(), 1u);
   EXPECT_NEAR(Engine().random.GaussianDeviate(), -0.18915534040744114, 1e-14);
-}
-
-TEST(RandomGeneratorTest, ResetRestoresTheDefaultReinitialisationRange) {
-  Engine().reinitialisation = {0.25, 0.75};
-  ResetEngineState();
   EXPECT_EQ(Engine().reinitialisation.a, -1.0);
   EXPECT_EQ(Engine().reinitialisation.b, 1.0);
 }

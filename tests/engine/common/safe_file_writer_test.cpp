@@ -5,51 +5,20 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <random>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include "common/error_sink.h"
-#include "engine_state.h"
+#include "file_test_support.h"
 
-namespace tavrin {
+namespace tavrin::testing {
 namespace {
 
 namespace fs = std::filesystem;
 
-class SafeFileWriterTest : public ::testing::Test {
+class SafeFileWriterTest : public EngineTest {
  protected:
-  void SetUp() override {
-    Engine().error_sink = &sink_;
-    dir_ = fs::temp_directory_path() /
-           ("tavrin_safe_writer_" + std::to_string(std::random_device{}()));
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    fs::remove_all(dir_);
-    Engine().error_sink = nullptr;
-  }
-
-  static std::string Content(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
-
-  std::vector<std::string> Entries() const {
-    std::vector<std::string> names;
-    for (const auto& e : fs::directory_iterator(dir_))
-      names.push_back(e.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-  }
-
   void Write(const fs::path& path, const std::string& text) {
     SafeFileWriter writer;
     ASSERT_TRUE(writer.Open(path, "open failed").ok());
@@ -57,26 +26,25 @@ class SafeFileWriterTest : public ::testing::Test {
     ASSERT_TRUE(writer.Commit("write failed").ok());
   }
 
-  LastMessageSink sink_;
-  fs::path dir_;
+  TestDirectory dir_;
 };
 
 TEST_F(SafeFileWriterTest, CommitCreatesOrReplacesTheFileKeepingItsPermissions) {
   const fs::path file = dir_ / "f.txt";
   Write(file, "first");
-  EXPECT_EQ(Content(file), "first");
+  EXPECT_EQ(FileContent(file), "first");
   fs::permissions(file, fs::perms::owner_read | fs::perms::group_read);
   Write(file, "second, longer");
-  EXPECT_EQ(Content(file), "second, longer");
+  EXPECT_EQ(FileContent(file), "second, longer");
   EXPECT_EQ(fs::status(file).permissions(), fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_EQ(Entries(), std::vector<std::string>{"f.txt"});
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"f.txt"});
 }
 
 TEST_F(SafeFileWriterTest, PipesAndDevicesAreWrittenIntoNeverReplaced) {
   const fs::path fifo = dir_ / "pipe";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   std::string received;
-  std::thread reader([&] { received = Content(fifo); });
+  std::thread reader([&] { received = FileContent(fifo); });
   Write(fifo, "through the pipe");
   reader.join();
   EXPECT_EQ(received, "through the pipe");
@@ -89,7 +57,7 @@ TEST_F(SafeFileWriterTest, PipesAndDevicesAreWrittenIntoNeverReplaced) {
   ASSERT_TRUE(full.Open("/dev/full", "open failed").ok());
   full.stream() << std::string(1 << 16, 'x');
   EXPECT_FALSE(full.Commit("write failed").ok());
-  EXPECT_EQ(sink_.last(), "write failed: full: No space left on device");
+  EXPECT_EQ(last_message(), "write failed: full: No space left on device");
   EXPECT_EQ(fs::status("/dev/full").type(), fs::file_type::character);
 }
 
@@ -100,10 +68,10 @@ TEST_F(SafeFileWriterTest, AWriterDroppedBeforeCommitLeavesTheOldFileAndNoTempor
     SafeFileWriter writer;
     ASSERT_TRUE(writer.Open(file, "open failed").ok());
     writer.stream() << "half written";
-    EXPECT_EQ(Entries().size(), 2u);  // the target and the temporary file
+    EXPECT_EQ(dir_.Entries().size(), 2u);  // the target and the temporary file
   }
-  EXPECT_EQ(Content(file), "kept");
-  EXPECT_EQ(Entries(), std::vector<std::string>{"f.txt"});
+  EXPECT_EQ(FileContent(file), "kept");
+  EXPECT_EQ(dir_.Entries(), std::vector<std::string>{"f.txt"});
 }
 
 TEST_F(SafeFileWriterTest, ALinkIsFollowedAndStaysALink) {
@@ -113,20 +81,20 @@ TEST_F(SafeFileWriterTest, ALinkIsFollowedAndStaysALink) {
   fs::create_symlink(file, link);
   Write(link, "new");
   EXPECT_TRUE(fs::is_symlink(link));
-  EXPECT_EQ(Content(file), "new");
+  EXPECT_EQ(FileContent(file), "new");
 }
 
 TEST_F(SafeFileWriterTest, TargetsThatCannotBeWrittenAreReportedWithTheReason) {
   SafeFileWriter writer;
   EXPECT_FALSE(writer.Open(dir_ / "missing dir" / "f.txt", "open failed").ok());
-  EXPECT_EQ(sink_.last(), "open failed: f.txt: No such file or directory");
+  EXPECT_EQ(last_message(), "open failed: f.txt: No such file or directory");
   fs::create_directory(dir_ / "d");
   EXPECT_FALSE(writer.Open(dir_ / "d", "open failed").ok());
-  EXPECT_EQ(sink_.last(), "open failed: d: Is a directory");
+  EXPECT_EQ(last_message(), "open failed: d: Is a directory");
   sink_.clear();
   EXPECT_FALSE(writer.Commit("write failed").ok());
-  EXPECT_EQ(sink_.last(), "write failed");
+  EXPECT_EQ(last_message(), "write failed");
 }
 
 }  // namespace
-}  // namespace tavrin
+}  // namespace tavrin::testing

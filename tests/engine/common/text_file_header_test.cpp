@@ -36,9 +36,5 @@ TEST(TextFileHeaderTest, VersionsUpToTwoPointOneAreReadable) {
   EXPECT_FALSE(readable("# Tavrin v99999999999999999999.0 network"));
 }
 
-TEST(TextFileHeaderTest, WritesVersionOnePointZero) {
-  EXPECT_EQ(TextFileHeaderLine("Network"), "# Tavrin v1.0 Network");
-}
-
 }  // namespace
 }  // namespace tavrin

@@ -4,12 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <climits>
+#include <cmath>
+#include <functional>
+#include <tuple>
 
 #include "data/data_set.h"
 #include "network_test_support.h"
 
 namespace tavrin::testing {
 namespace {
+
+using S = Subset;
+constexpr double M = MISSING;
 
 class DataSetTest : public EngineTest {};
 
@@ -18,9 +25,9 @@ int Count(const DataSet& d, Subset s) {
 }
 
 void ExpectCountsInStep(const DataSet& d) {
-  EXPECT_EQ(d.no_training, Count(d, Subset::kTraining));
-  EXPECT_EQ(d.no_verification, Count(d, Subset::kVerification));
-  EXPECT_EQ(d.no_test, Count(d, Subset::kTest));
+  EXPECT_EQ(d.no_training, Count(d, S::kTraining));
+  EXPECT_EQ(d.no_verification, Count(d, S::kVerification));
+  EXPECT_EQ(d.no_test, Count(d, S::kTest));
   int inputs = 0, outputs = 0;
   for (int v = 0; v < d.no_variables; ++v) {
     inputs += d.is_input[v];
@@ -28,6 +35,25 @@ void ExpectCountsInStep(const DataSet& d) {
   }
   EXPECT_EQ(d.no_inputs, inputs);
   EXPECT_EQ(d.no_outputs, outputs);
+}
+
+// One input, one output; case c has entry c in column 0, name "case<c>" and
+// the given subset.
+std::unique_ptr<DataSet> Labelled(const std::vector<Subset>& subsets) {
+  auto d = CreateDataSet(1, 1);
+  EXPECT_TRUE(ResizeCases(*d, 1, static_cast<int>(subsets.size()) - 1));
+  for (std::size_t c = 0; c < subsets.size(); ++c) {
+    SetCaseSubsets(*d, static_cast<int>(c), 1, subsets[c]);
+    d->at(static_cast<int>(c), 0) = static_cast<double>(c);
+    d->case_names[c] = "case" + std::to_string(c);
+  }
+  return d;
+}
+
+std::vector<double> Column(const DataSet& d, int v) {
+  std::vector<double> column;
+  for (int c = 0; c < d.no_cases; ++c) column.push_back(d.at(c, v));
+  return column;
 }
 
 TEST_F(DataSetTest, NewDataSetHasOneMissingTrainingCase) {
@@ -38,95 +64,86 @@ TEST_F(DataSetTest, NewDataSetHasOneMissingTrainingCase) {
   EXPECT_EQ(d->no_training, 1);
   EXPECT_EQ(d->case_capacity, 256);
   EXPECT_EQ(d->variable_names, (std::vector<std::string>{"VAR1", "VAR2", "VAR3"}));
-  for (int v = 0; v < 3; ++v) EXPECT_TRUE(IsMissing(d->at(0, v)));
+  EXPECT_EQ(d->entries, std::vector<double>(3, M));
   EXPECT_EQ(d->role(0), VariableRole::kInput);
   EXPECT_EQ(d->role(2), VariableRole::kOutput);
-  EXPECT_EQ(d->host_attributes[0].display_width, 8);
-  EXPECT_EQ(d->host_attributes[0].decimals, 3);
-  EXPECT_TRUE(IsMissing(d->host_attributes[0].missing_code));
-}
-
-TEST_F(DataSetTest, AddedCasesGrowTheCapacityAndTakeTheSubsetBefore) {
-  auto d = CreateDataSet(1, 1);
-  SetCaseSubsets(*d, 0, 1, Subset::kTest);
-  ASSERT_TRUE(ResizeCases(*d, 1, 300));
-  EXPECT_EQ(d->no_cases, 301);
-  EXPECT_GE(d->case_capacity, 301);
-  EXPECT_EQ(d->no_test, 301);
-  // At position 0 new cases are training.
-  ASSERT_TRUE(ResizeCases(*d, 0, 2));
-  EXPECT_EQ(d->subset[0], 0);
-  EXPECT_EQ(d->no_training, 2);
-  EXPECT_TRUE(IsMissing(d->at(0, 0)));
   ExpectCountsInStep(*d);
-}
-
-TEST_F(DataSetTest, DeletingCasesKeepsCountsAndRefusesAll) {
-  auto d = CreateDataSet(1, 1);
-  ASSERT_TRUE(ResizeCases(*d, 1, 4));
-  for (int c = 0; c < 5; ++c) d->at(c, 0) = c;
-  SetCaseSubsets(*d, 3, 2, Subset::kVerification);
-  ASSERT_TRUE(ResizeCases(*d, 4, -1));  // the last case
-  EXPECT_EQ(d->no_cases, 4);
-  EXPECT_EQ(d->at(3, 0), 3.0);
-  EXPECT_EQ(d->no_verification, 1);
-  EXPECT_FALSE(ResizeCases(*d, 0, -4));
-  EXPECT_EQ(last_message(), "Cannot Cut all cases");
-  EXPECT_EQ(d->no_cases, 4);
-  ExpectCountsInStep(*d);
-}
-
-TEST_F(DataSetTest, CaseLimitIsRefusedBeforeAnyAllocation) {
-  auto d = CreateDataSet(1, 0);
-  EXPECT_FALSE(ResizeCases(*d, 1, 0x20000000));
-  EXPECT_EQ(last_message(), "Cannot create any more cases: maximum (536870912) reached");
-  EXPECT_EQ(d->no_cases, 1);
-  // Within the limit but beyond what the engine holds: memory, unchanged.
-  auto wide = CreateDataSet(100, 0);
-  EXPECT_FALSE(ResizeCases(*wide, 1, 0x1FFFFFFF));
-  EXPECT_EQ(last_message(), "Not enough memory to perform operation");
-  EXPECT_EQ(wide->no_cases, 1);
-}
-
-TEST_F(DataSetTest, VariablesInsertedAndDeletedKeepTheirColumns) {
-  auto d = CreateDataSet(2, 1);
-  ASSERT_TRUE(ResizeCases(*d, 1, 1));
-  for (int c = 0; c < 2; ++c) {
-    for (int v = 0; v < 3; ++v) d->at(c, v) = 10 * c + v;
+  EXPECT_EQ(d->host_attributes.size(), 3u);
+  EXPECT_EQ(CreateDataSet(0, 2)->no_outputs, 2);  // one side is enough
+  for (const auto& [inputs, outputs] :
+       {std::pair{0, 0}, std::pair{-1, 2}, std::pair{INT_MAX, INT_MAX}}) {
+    sink_.clear();
+    EXPECT_EQ(CreateDataSet(inputs, outputs), nullptr);
+    EXPECT_EQ(last_message(), kNotEnoughMemory);
   }
-  ASSERT_TRUE(ResizeDataVariables(*d, 1, 2));
-  EXPECT_EQ(d->no_variables, 5);
-  EXPECT_EQ(d->variable_names[1], "VAR2");
-  EXPECT_EQ(d->variable_names[2], "VAR3");
-  EXPECT_EQ(d->at(1, 0), 10.0);
-  EXPECT_TRUE(IsMissing(d->at(1, 1)));
-  EXPECT_EQ(d->at(1, 3), 11.0);
-  EXPECT_EQ(d->at(1, 4), 12.0);
-  // Inserted after an input they are inputs.
-  EXPECT_EQ(d->role(1), VariableRole::kInput);
+}
+
+TEST_F(DataSetTest, InsertedCasesAreMissingAndTakeTheSubsetBefore) {
+  auto d = Labelled({S::kTraining, S::kVerification});
+  ASSERT_TRUE(ResizeCases(*d, 2, 2));  // after the verification case
+  ASSERT_TRUE(ResizeCases(*d, 0, 1));  // at the start: training
+  ASSERT_TRUE(ResizeCases(*d, 2, 1));  // after a training case
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{M, 0, M, 1, M, M}));
+  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{0, 0, 0, 1, 1, 1}));
+  EXPECT_EQ(d->case_names, (std::vector<std::string>{"", "case0", "", "case1", "", ""}));
+  ExpectCountsInStep(*d);
+  // Past the capacity the table grows.
+  ASSERT_TRUE(ResizeCases(*d, 6, 300));
+  EXPECT_EQ(d->no_cases, 306);
+  EXPECT_GE(d->case_capacity, 306);
+  EXPECT_EQ(d->no_verification, 303);
+  d->at(305, 1) = 5.0;
+  EXPECT_EQ(d->at(305, 1), 5.0);
+}
+
+TEST_F(DataSetTest, DeletedCasesTakeTheirRowsNamesAndCountsWithThem) {
+  auto d = Labelled({S::kTraining, S::kTraining, S::kVerification, S::kTraining, S::kTest});
+  ASSERT_TRUE(ResizeCases(*d, 4, -1));
+  ASSERT_TRUE(ResizeCases(*d, 1, -2));
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{0, 3}));
+  EXPECT_EQ(d->case_names, (std::vector<std::string>{"case0", "case3"}));
+  EXPECT_EQ(d->no_cases, 2);
+  ExpectCountsInStep(*d);
+  EXPECT_EQ(d->no_test, 0);
+  EXPECT_EQ(d->no_verification, 0);
+}
+
+TEST_F(DataSetTest, VariablesInsertedTakeTheRoleBeforeThemAndDeletedTakeTheirColumns) {
+  auto d = CreateDataSet(1, 1);
+  d->at(0, 0) = 1.0;
+  d->at(0, 1) = 2.0;
+  ASSERT_TRUE(ResizeDataVariables(*d, 2, 1));  // after the output: output
+  ASSERT_TRUE(ResizeDataVariables(*d, 0, 1));  // before the input: input
+  ASSERT_TRUE(ResizeDataVariables(*d, 2, 2));  // after the input, before the output: input
+  EXPECT_EQ(d->entries, (std::vector<double>{M, 1, M, M, 2, M}));
+  // New variables are named by the place they were inserted at.
+  EXPECT_EQ(d->variable_names,
+            (std::vector<std::string>{"VAR1", "VAR1", "VAR3", "VAR4", "VAR2", "VAR3"}));
+  EXPECT_EQ(d->is_input, (std::vector<std::int32_t>{1, 1, 1, 1, 0, 0}));
+  EXPECT_EQ(d->is_output, (std::vector<std::int32_t>{0, 0, 0, 0, 1, 1}));
   ExpectCountsInStep(*d);
 
   ASSERT_TRUE(ResizeDataVariables(*d, 0, -3));
-  EXPECT_EQ(d->no_variables, 2);
-  EXPECT_EQ(d->at(1, 0), 11.0);
-  EXPECT_EQ(d->at(1, 1), 12.0);
+  EXPECT_EQ(d->entries, (std::vector<double>{M, 2, M}));
+  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"VAR4", "VAR2", "VAR3"}));
   ExpectCountsInStep(*d);
-  EXPECT_FALSE(ResizeDataVariables(*d, 0, -2));
-  EXPECT_EQ(last_message(), "Cannot remove all variables from Data Set");
 }
 
 TEST_F(DataSetTest, RolesAndSubsetsKeepTheirCounts) {
   auto d = CreateDataSet(2, 1);
   SetVariableRoles(*d, 0, 1, VariableRole::kBoth);
+  EXPECT_EQ(d->role(0), VariableRole::kBoth);
   EXPECT_EQ(d->no_inputs, 2);
   EXPECT_EQ(d->no_outputs, 2);
   SetVariableRoles(*d, 0, 3, VariableRole::kNeither);
-  EXPECT_EQ(d->no_inputs, 0);
-  EXPECT_EQ(d->no_outputs, 0);
+  EXPECT_EQ(d->role(1), VariableRole::kNeither);
+  ExpectCountsInStep(*d);
   ASSERT_TRUE(ResizeCases(*d, 1, 3));
-  SetCaseSubsets(*d, 0, 4, Subset::kIgnore);
+  SetCaseSubsets(*d, 0, 4, S::kIgnore);
   EXPECT_EQ(d->no_training + d->no_verification + d->no_test, 0);
-  SetCaseSubsets(*d, 1, 2, Subset::kTest);
+  SetCaseSubsets(*d, 1, 2, S::kTest);
+  SetCaseSubsets(*d, 2, 2, S::kVerification);
+  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{3, 2, 1, 1}));
   ExpectCountsInStep(*d);
 }
 
@@ -142,60 +159,81 @@ TEST_F(DataSetTest, NominalCountsKeepNamesAndAddNumberedOnes) {
   EXPECT_TRUE(d->nominals[0].empty());
 }
 
-std::unique_ptr<DataSet> Labelled(const std::vector<Subset>& subsets) {
-  auto d = CreateDataSet(1, 1);
-  EXPECT_TRUE(ResizeCases(*d, 1, static_cast<int>(subsets.size()) - 1));
-  for (std::size_t c = 0; c < subsets.size(); ++c) {
-    SetCaseSubsets(*d, static_cast<int>(c), 1, subsets[c]);
-    d->at(static_cast<int>(c), 0) = static_cast<double>(c);
-    d->case_names[c] = "case" + std::to_string(c);
+TEST_F(DataSetTest, RefusedEditsChangeNothing) {
+  const struct {
+    std::function<Status(DataSet&)> edit;
+    std::string_view message;
+  } rows[] = {
+      {[](DataSet& d) { return ResizeCases(d, 4, 1); }, kCaseOutOfRange},
+      {[](DataSet& d) { return ResizeCases(d, -1, 1); }, kCaseOutOfRange},
+      {[](DataSet& d) { return ResizeCases(d, 2, -2); }, kCaseOutOfRange},
+      {[](DataSet& d) { return ResizeCases(d, 0, -3); }, kCannotCutAllCases},
+      {[](DataSet& d) { return ResizeCases(d, 1, 0x20000000 - 2); }, kTooManyCases},
+      {[](DataSet& d) { return ResizeDataVariables(d, 3, 1); }, kVariableOutOfRange},
+      {[](DataSet& d) { return ResizeDataVariables(d, -1, 1); }, kVariableOutOfRange},
+      {[](DataSet& d) { return ResizeDataVariables(d, 1, -2); }, kVariableOutOfRange},
+      {[](DataSet& d) { return ResizeDataVariables(d, 0, -2); }, kCannotRemoveAllVariables},
+      {[](DataSet& d) { return ResizeDataVariables(d, 0, INT_MAX); }, kNotEnoughMemory},
+      {[](DataSet& d) { return ResizeDataVariables(d, 0, 1 << 29); }, kNotEnoughMemory},
+      {[](DataSet& d) { return SetDataNoNominals(d, 0, -1); }, kNominalCountOutOfRange},
+      {[](DataSet& d) { return SetDataNoNominals(d, 0, (1 << 20) + 1); }, kNoMemoryForNominals},
+      {[](DataSet& d) { return ShuffleSubsets(d, -1, Engine().random, 0); },
+       kShuffleModeOutOfRange},
+      {[](DataSet& d) { return ShuffleSubsets(d, 5, Engine().random, 0); }, kShuffleModeOutOfRange},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.message);
+    auto d = Labelled({S::kTraining, S::kVerification, S::kTest});
+    const DataSet before = *d;
+    sink_.clear();
+    EXPECT_FALSE(row.edit(*d));
+    EXPECT_EQ(last_message(), row.message);
+    const auto contents = [](const DataSet& x) {
+      return std::tie(x.entries, x.subset, x.variable_names, x.nominals, x.no_cases, x.no_variables,
+                      x.case_capacity);
+    };
+    EXPECT_EQ(contents(*d), contents(before));
+    ExpectCountsInStep(*d);
   }
-  return d;
+  // Within the case limit but beyond what the engine holds: memory.
+  auto wide = CreateDataSet(100, 0);
+  EXPECT_FALSE(ResizeCases(*wide, 1, 0x1FFFFFFF));
+  EXPECT_EQ(last_message(), kNotEnoughMemory);
+  EXPECT_EQ(wide->no_cases, 1);
 }
+
+// ------------------------------------------------------------ orderings
 
 TEST_F(DataSetTest, ShufflesDealLabelsButKeepCountsAndRows) {
-  using S = Subset;
+  // Mode 0 deals training and verification labels, mode 1 test labels too,
+  // mode 2 ignored ones too, except those of the history cases at the start.
   for (int mode = 0; mode <= 2; ++mode) {
-    auto d = Labelled({S::kTraining, S::kTraining, S::kTraining, S::kVerification, S::kVerification,
-                       S::kTest, S::kIgnore, S::kTest});
-    const auto before = *d;
-    ASSERT_TRUE(ShuffleSubsets(*d, mode, Engine().random, 0));
-    EXPECT_EQ(d->no_training, 3);
-    EXPECT_EQ(d->no_verification, 2);
-    EXPECT_EQ(d->no_test, 2);
-    ExpectCountsInStep(*d);
+    auto d = Labelled({S::kIgnore, S::kIgnore, S::kTraining, S::kTraining, S::kVerification,
+                       S::kVerification, S::kTest, S::kIgnore, S::kTest});
+    const DataSet before = *d;
+    std::vector<bool> moved(9, false);
+    for (int round = 0; round < 20; ++round) {
+      ASSERT_TRUE(ShuffleSubsets(*d, mode, Engine().random, 1));
+      EXPECT_EQ(d->no_training, 2);
+      EXPECT_EQ(d->no_verification, 2);
+      EXPECT_EQ(d->no_test, 2);
+      ExpectCountsInStep(*d);
+      for (int c = 0; c < 9; ++c) moved[c] = moved[c] || d->subset[c] != before.subset[c];
+    }
     EXPECT_EQ(d->entries, before.entries) << "rows never move in mode " << mode;
     EXPECT_EQ(d->case_names, before.case_names);
-    if (mode == 0) {
-      // Test and ignored cases keep their labels.
-      EXPECT_EQ(d->subset[5], 2);
-      EXPECT_EQ(d->subset[6], 3);
-      EXPECT_EQ(d->subset[7], 2);
-    }
-    if (mode == 1) {
-      EXPECT_EQ(d->subset[6], 3);
-    }
+    EXPECT_FALSE(moved[0]) << "the history case, mode " << mode;
+    EXPECT_TRUE(moved[2]) << "a training case, mode " << mode;
+    EXPECT_EQ(moved[6] || moved[8], mode >= 1) << "the test cases, mode " << mode;
+    EXPECT_EQ(moved[1], mode == 2) << "an ignored case after the history, mode " << mode;
+    EXPECT_EQ(moved[7], mode == 2) << "an ignored case, mode " << mode;
   }
 }
 
-TEST_F(DataSetTest, ShuffleModeTwoKeepsTheHistoryCasesIgnored) {
-  using S = Subset;
-  auto d = Labelled({S::kIgnore, S::kIgnore, S::kTraining, S::kTraining, S::kVerification,
-                     S::kIgnore, S::kTest, S::kTraining});
-  for (int round = 0; round < 20; ++round) {
-    ASSERT_TRUE(ShuffleSubsets(*d, 2, Engine().random, 2));
-    EXPECT_EQ(d->subset[0], 3);
-    EXPECT_EQ(d->subset[1], 3);
-    ExpectCountsInStep(*d);
-  }
-}
-
-TEST_F(DataSetTest, ShuffleDrawsFromTheEngineGenerator) {
-  using S = Subset;
-  auto a = Labelled({S::kTraining, S::kTraining, S::kVerification, S::kVerification});
-  auto b = CopyDataSet(*a);
+TEST_F(DataSetTest, ShuffleDealsByTheEngineGenerator) {
+  auto d = Labelled({S::kTraining, S::kTraining, S::kVerification, S::kVerification});
   Engine().random.set_state(99);
-  ASSERT_TRUE(ShuffleSubsets(*a, 0, Engine().random, 0));
+  ASSERT_TRUE(ShuffleSubsets(*d, 0, Engine().random, 0));
   RandomGenerator same;
   same.set_state(99);
   // The same draws by hand: list (0,1,2,3), swap i with RandomIndex(4).
@@ -203,60 +241,55 @@ TEST_F(DataSetTest, ShuffleDrawsFromTheEngineGenerator) {
   for (int i = 0; i < 4; ++i) std::swap(positions[i], positions[same.RandomIndex(4)]);
   std::vector<std::int32_t> expected(4);
   for (int i = 0; i < 4; ++i) expected[positions[i]] = i < 2 ? 0 : 1;
-  EXPECT_EQ(a->subset, expected);
+  EXPECT_EQ(d->subset, expected);
   EXPECT_EQ(Engine().random.state(), same.state());
 }
 
-TEST_F(DataSetTest, RegroupMovesRowsNamesAndLabelsTogether) {
-  using S = Subset;
+TEST_F(DataSetTest, RegroupMovesRowsNamesAndLabelsTogetherInSubsetOrder) {
   auto d = Labelled({S::kIgnore, S::kTest, S::kTraining, S::kVerification, S::kTraining});
   ASSERT_TRUE(ShuffleSubsets(*d, 3, Engine().random, 0));
   EXPECT_EQ(d->subset, (std::vector<std::int32_t>{0, 0, 1, 2, 3}));
-  EXPECT_EQ(d->at(0, 0), 2.0);
-  EXPECT_EQ(d->at(1, 0), 4.0);
-  EXPECT_EQ(d->at(2, 0), 3.0);
-  EXPECT_EQ(d->at(4, 0), 0.0);
-  EXPECT_EQ(d->case_names[1], "case4");
-  EXPECT_EQ(d->case_names[4], "case0");
-}
-
-TEST_F(DataSetTest, CaseIndexVariableIsAddedOnce) {
-  auto d = Labelled({Subset::kTraining, Subset::kTest, Subset::kTraining});
-  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, 0));
-  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, 0));
-  EXPECT_EQ(d->no_variables, 3);
-  EXPECT_EQ(d->variable_names[0], "NNINDEX");
-  EXPECT_EQ(d->role(0), VariableRole::kNeither);
-  for (int c = 0; c < 3; ++c) EXPECT_EQ(d->at(c, 0), c + 1.0);
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{2, 4, 3, 1, 0}));
+  EXPECT_EQ(d->case_names, (std::vector<std::string>{"case2", "case4", "case3", "case1", "case0"}));
   ExpectCountsInStep(*d);
 }
 
-TEST_F(DataSetTest, SortMovesNamesAndSubsetsWithTheirRows) {
-  auto d = Labelled({Subset::kTraining, Subset::kTest, Subset::kVerification});
-  d->at(0, 1) = 3;
-  d->at(1, 1) = 1;
-  d->at(2, 1) = 2;
+TEST_F(DataSetTest, CaseIndexVariableIsAddedOnce) {
+  auto d = Labelled({S::kTraining, S::kTest, S::kTraining});
+  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, 0));
+  ASSERT_TRUE(ShuffleSubsets(*d, 4, Engine().random, 0));
+  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"NNINDEX", "VAR1", "VAR2"}));
+  EXPECT_EQ(d->role(0), VariableRole::kNeither);
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{1, 2, 3}));
+  EXPECT_EQ(Column(*d, 1), (std::vector<double>{0, 1, 2}));
+  ExpectCountsInStep(*d);
+}
+
+TEST_F(DataSetTest, SortMovesNamesAndSubsetsWithTheirRowsAndPutsNaNLast) {
+  auto d = Labelled({S::kTraining, S::kTest, S::kVerification, S::kTraining});
+  const double nan = std::nan("");
+  const std::vector<double> values = {0.5, nan, -1.0, M};
+  for (int c = 0; c < 4; ++c) d->at(c, 1) = values[c];
   ASSERT_TRUE(SortCases(*d, 1, true));
-  EXPECT_EQ(d->at(0, 1), 1.0);
-  EXPECT_EQ(d->at(1, 1), 2.0);
-  EXPECT_EQ(d->at(2, 1), 3.0);
-  EXPECT_EQ(d->case_names, (std::vector<std::string>{"case1", "case2", "case0"}));
-  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{2, 1, 0}));
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{2, 3, 0, 1}));  // -1, missing, 0.5, NaN
+  EXPECT_EQ(d->case_names, (std::vector<std::string>{"case2", "case3", "case0", "case1"}));
+  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{1, 0, 0, 2}));
   ASSERT_TRUE(SortCases(*d, 1, false));
-  EXPECT_EQ(d->at(0, 1), 3.0);
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{0, 3, 2, 1}));  // 0.5, missing, -1, NaN
+  ExpectCountsInStep(*d);
 }
 
 TEST_F(DataSetTest, CopyIsDeepAndTight) {
-  auto d = Labelled({Subset::kTraining, Subset::kTest});
+  auto d = Labelled({S::kTraining, S::kTest});
   d->title = std::string(100, 't');
   auto copy = CopyDataSet(*d);
   ASSERT_TRUE(copy);
+  EXPECT_EQ(copy->entries, d->entries);
+  EXPECT_EQ(copy->subset, d->subset);
   EXPECT_EQ(copy->case_capacity, 2);
   EXPECT_EQ(copy->title.size(), 80u);
   d->at(0, 0) = 42;
-  d->case_names[0] = "changed";
   EXPECT_EQ(copy->at(0, 0), 0.0);
-  EXPECT_EQ(copy->case_names[0], "case0");
 }
 
 }  // namespace

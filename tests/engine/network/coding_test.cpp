@@ -1,5 +1,5 @@
-// Coding raw variables into input units and output units back into values:
-// conversions, missing-value substitution, time-series layout,
+// Coding raw variables into units and output units back into values:
+// conversions both ways, missing-value substitution, time-series layout,
 // normalisations, classification of nominal outputs and the Kohonen class.
 
 #include <gtest/gtest.h>
@@ -18,33 +18,17 @@
 namespace tavrin {
 namespace {
 
-using ::tavrin::testing::ExpectToReturn;
+using Conv = ConversionFunction;
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double M = MISSING;
 
-void SetNominal(VariableCoding& coding, int variable, std::vector<std::string> names,
-                ConversionFunction conversion) {
-  coding.nominals[variable] = std::move(names);
-  coding.conversion[variable] = static_cast<double>(conversion);
-}
-
-// Recounts the units after the variables were changed and sizes the
-// substitutes to match.
-void Finish(VariableCoding& coding) {
+// Makes variable v nominal with k values ("n1".."nk") under a conversion.
+void SetNominal(VariableCoding& coding, int v, int k, Conv conversion) {
+  coding.nominals[v].clear();
+  for (int i = 1; i <= k; ++i) coding.nominals[v].push_back("n" + std::to_string(i));
+  coding.conversion[v] = static_cast<double>(conversion);
   coding.RecountUnits();
   coding.substitutes.assign(coding.no_normed_inputs + coding.no_normed_outputs, 0.0);
-}
-
-std::vector<double> Code(const VariableCoding& coding, const std::vector<double>& raw) {
-  std::vector<double> units(static_cast<std::size_t>(coding.no_normed_inputs) * coding.steps,
-                            -123.0);
-  CodeInputs(coding, raw.data(), units.data());
-  return units;
-}
-
-std::vector<double> Decode(const VariableCoding& coding, std::vector<double> outputs,
-                           const Layer& layer1 = Layer()) {
-  std::vector<double> values(coding.no_outputs, -123.0);
-  DecodeOutputs(coding, outputs.data(), layer1, values.data());
-  return values;
 }
 
 void ExpectUnitsNear(const std::vector<double>& actual, const std::vector<double>& expected) {
@@ -53,37 +37,13 @@ void ExpectUnitsNear(const std::vector<double>& actual, const std::vector<double
     EXPECT_NEAR(actual[i], expected[i], 1e-12) << "unit " << i;
 }
 
-// ------------------------------------------------------------ the record
-
-TEST(VariableCodingTest, DefaultCodingIsNumericMinimaxWithIdentityScaling) {
-  const VariableCoding coding = MakeDefaultCoding(2, 1);
-  EXPECT_EQ(coding.no_inputs, 2);
-  EXPECT_EQ(coding.no_outputs, 1);
-  EXPECT_EQ(coding.no_normed_inputs, 2);
-  EXPECT_EQ(coding.no_normed_outputs, 1);
-  EXPECT_EQ(coding.scale, (std::vector<double>{1, 1, 1}));
-  EXPECT_EQ(coding.shift, (std::vector<double>{0, 0, 0}));
-  EXPECT_EQ(coding.conversion, (std::vector<double>{0, 0, 0}));
-  EXPECT_EQ(coding.min_mean, (std::vector<double>{0, 0, 0}));
-  EXPECT_EQ(coding.max_sd, (std::vector<double>{1, 1, 1}));
-  EXPECT_EQ(coding.missing_fn.size(), 3u);
-  EXPECT_EQ(coding.substitutes, (std::vector<double>{0, 0, 0}));
-  EXPECT_EQ(coding.variable_names.size(), 3u);
-  EXPECT_EQ(coding.nominals.size(), 3u);
-  EXPECT_EQ(coding.steps, 1);
-  EXPECT_EQ(coding.input_normalisation, 0);
-  EXPECT_EQ(coding.output_normalisation, 0);
-}
-
 TEST(VariableCodingTest, UnitCountsAndPositions) {
   VariableCoding coding = MakeDefaultCoding(5, 2);
-  SetNominal(coding, 1, {"a", "b", "c"}, ConversionFunction::kOneOfN);        // 3 units
-  SetNominal(coding, 2, {"x", "y"}, ConversionFunction::kTwoState);           // 1 unit
-  SetNominal(coding, 3, {"p", "q", "r", "s"}, ConversionFunction::kMinimax);  // 1 unit
-  SetNominal(coding, 4, {"only"}, ConversionFunction::kOneOfN);               // k = 1: 1 unit
-  SetNominal(coding, 5, {"no", "yes"}, ConversionFunction::kOneOfN);          // 2 units
-  Finish(coding);
-
+  SetNominal(coding, 1, 3, Conv::kOneOfN);    // 3 units
+  SetNominal(coding, 2, 2, Conv::kTwoState);  // 1 unit
+  SetNominal(coding, 3, 4, Conv::kMinimax);   // 1 unit
+  SetNominal(coding, 4, 1, Conv::kOneOfN);    // k = 1: 1 unit
+  SetNominal(coding, 5, 2, Conv::kOneOfN);    // 2 units
   const int counts[] = {1, 3, 1, 1, 1, 2, 1};
   const int positions[] = {0, 1, 4, 5, 6, 0, 2};  // outputs count from the first output
   for (int v = 0; v < 7; ++v) {
@@ -94,356 +54,268 @@ TEST(VariableCodingTest, UnitCountsAndPositions) {
   EXPECT_EQ(coding.no_normed_outputs, 3);
 }
 
-// ------------------------------------------------------------ CodeInputs
+// ------------------------------------------------------------ coding
 
-TEST(CodeInputsTest, LinearConversionsUseScaleAndShiftOfTheirOwnVariable) {
-  VariableCoding coding = MakeDefaultCoding(4, 1);
-  coding.conversion = {0, 3, 4, 5, 0};  // Minimax, Mean-SD, Explicit, None
-  coding.scale = {2.0, 0.5, -1.0, 1.0, 1.0};
-  coding.shift = {-1.0, 10.0, 0.0, 0.25, 0.0};
-  // 3*2 - 1 = 5; 4*0.5 + 10 = 12; 7*-1 = -7; 1 + 0.25 = 1.25
-  ExpectUnitsNear(Code(coding, {3.0, 4.0, 7.0, 1.0}), {5.0, 12.0, -7.0, 1.25});
-}
+// One variable coded as input 1 after a numeric input (so that its
+// substitutes sit at unit position 1, not 0), and as output 0 after that
+// input (its substitutes after the inputs'). `lo` and `hi` are its MinMean
+// and MaxSD and, as the scale factors make them for nominal codings, its
+// shift and scale.
+struct CodeRow {
+  Conv conversion;
+  int nominals;
+  double lo, hi;
+  std::vector<double> substitutes, values, units;  // each value codes to `units`
+};
 
-TEST(CodeInputsTest, OneOfNSetsTheValuesUnitToMaxSdAndTheRestToMinMean) {
-  VariableCoding coding = MakeDefaultCoding(1, 1);
-  SetNominal(coding, 0, {"a", "b", "c"}, ConversionFunction::kOneOfN);
-  coding.min_mean[0] = 0.1;
-  coding.max_sd[0] = 0.9;
-  Finish(coding);
-  ExpectUnitsNear(Code(coding, {2.0}), {0.1, 0.9, 0.1});
-  ExpectUnitsNear(Code(coding, {1.0}), {0.9, 0.1, 0.1});
-  ExpectUnitsNear(Code(coding, {3.0}), {0.1, 0.1, 0.9});
-}
-
-TEST(CodeInputsTest, OneOfNMissingOrOutOfRangeValuesTakeTheSubstitutes) {
-  // A numeric variable first, so the One-of-N substitutes sit at its unit
-  // position 1..3, not at 0.
-  VariableCoding coding = MakeDefaultCoding(2, 1);
-  SetNominal(coding, 1, {"a", "b", "c"}, ConversionFunction::kOneOfN);
-  coding.min_mean[1] = 0.1;
-  coding.max_sd[1] = 0.9;
-  Finish(coding);
-  coding.substitutes = {7.0, 0.2, 0.5, 0.3, 0.0};
-  // unit j = (max_sd - min_mean) * substitute_j + min_mean = 0.8 s_j + 0.1
-  const std::vector<double> substituted = {0.26, 0.5, 0.34};
-  const double not_values[] = {
-      MISSING, 0.0, 4.0, -1.0, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN()};
-  for (double x : not_values) {
-    SCOPED_TRACE(x);
-    const std::vector<double> units = Code(coding, {5.0, x});
-    ExpectUnitsNear(std::vector<double>(units.begin() + 1, units.end()), substituted);
-    EXPECT_EQ(units[0], 5.0);
-  }
-}
-
-TEST(CodeInputsTest, TwoStateMapsOneAndTwoAndSubstitutesEverythingElse) {
-  VariableCoding coding = MakeDefaultCoding(2, 1);
-  SetNominal(coding, 1, {"off", "on"}, ConversionFunction::kTwoState);
-  coding.min_mean[1] = 0.2;
-  coding.max_sd[1] = 0.7;
-  Finish(coding);
-  coding.substitutes = {9.0, 0.4, 0.0};  // f = 0.4 at the variable's position 1
-  EXPECT_NEAR(Code(coding, {0.0, 1.0})[1], 0.2, 1e-15);
-  EXPECT_NEAR(Code(coding, {0.0, 2.0})[1], 0.7, 1e-15);
-  // (0.7 - 0.2) * 0.4 + 0.2 = 0.4
-  for (double x : {MISSING, 3.0, 0.0, -2.0}) {
-    SCOPED_TRACE(x);
-    EXPECT_NEAR(Code(coding, {0.0, x})[1], 0.4, 1e-15);
-  }
-}
-
-TEST(CodeInputsTest, MissingOrNaNNumericValueIsSubstitutedThenCoded) {
-  VariableCoding coding = MakeDefaultCoding(2, 1);
-  coding.scale[1] = 2.0;
-  coding.shift[1] = 1.0;
-  coding.substitutes = {0.0, 4.0, 0.0};
-  for (double x : {MISSING, std::nan("")}) {
-    EXPECT_EQ(Code(coding, {0.0, x})[1], 9.0);  // 4 * 2 + 1
-  }
-}
-
-TEST(CodeInputsTest, NominalWithALinearConversionCarriesOnlyItsValueNumbers) {
-  VariableCoding coding = MakeDefaultCoding(1, 1);
-  SetNominal(coding, 0, {"a", "b", "c"}, ConversionFunction::kMinimax);
-  coding.scale[0] = 0.5;
-  Finish(coding);
-  coding.substitutes[0] = 2.0;
-  ASSERT_EQ(coding.no_normed_inputs, 1);
-  EXPECT_EQ(Code(coding, {3.0}), (std::vector<double>{1.5}));
-  // Anything but a value number counts as missing.
-  for (double x : {0.0, 4.0, 2.5, -1.0, std::nan("")}) {
-    EXPECT_EQ(Code(coding, {x}), (std::vector<double>{1.0})) << x;
+TEST(CodeInputsTest, EachConversionAndItsSubstitutesBothWays) {
+  // None is a value number of a 3-valued nominal, nor 1 or 2.
+  const std::vector<double> not_values = {M, 0.0, 4.0, -1.0, 2.5, 1e300, -1e300, kNaN};
+  const CodeRow rows[] = {
+      {Conv::kMinimax, 0, -1.0, 2.0, {0}, {3.0}, {5.0}},  // 3 x 2 - 1
+      {Conv::kMeanSd, 0, 10.0, 0.5, {0}, {4.0}, {12.0}},
+      {Conv::kMinimax, 0, 1.0, 2.0, {4.0}, {M, kNaN}, {9.0}},  // the substitute: 4 x 2 + 1
+      {Conv::kOneOfN, 3, 0.1, 0.9, {0, 0, 0}, {1.0}, {0.9, 0.1, 0.1}},
+      {Conv::kOneOfN, 3, 0.1, 0.9, {0, 0, 0}, {2.0}, {0.1, 0.9, 0.1}},
+      {Conv::kOneOfN, 3, 0.1, 0.9, {0, 0, 0}, {3.0}, {0.1, 0.1, 0.9}},
+      // Anything else: unit j = (hi - lo) x substitute j + lo.
+      {Conv::kOneOfN, 3, 0.1, 0.9, {0.2, 0.5, 0.3}, not_values, {0.26, 0.5, 0.34}},
+      {Conv::kTwoState, 2, 0.2, 0.7, {0.4}, {1.0}, {0.2}},
+      {Conv::kTwoState, 2, 0.2, 0.7, {0.4}, {2.0}, {0.7}},
+      {Conv::kTwoState, 2, 0.2, 0.7, {0.4}, not_values, {0.4}},
+      // A nominal through a linear map carries its value number only.
+      {Conv::kMinimax, 3, 0.0, 0.5, {2.0}, {3.0}, {1.5}},
+      {Conv::kMinimax, 3, 0.0, 0.5, {2.0}, not_values, {1.0}},
+  };
+  for (const CodeRow& r : rows) {
+    const int n = static_cast<int>(r.units.size());
+    VariableCoding in = MakeDefaultCoding(2, 1);
+    VariableCoding out = MakeDefaultCoding(1, 2);
+    for (VariableCoding* coding : {&in, &out}) {
+      SetNominal(*coding, 1, r.nominals, r.conversion);
+      coding->min_mean[1] = coding->shift[1] = r.lo;
+      coding->max_sd[1] = coding->scale[1] = r.hi;
+      coding->substitutes.assign(1 + n + 1, 77.0);
+      std::copy(r.substitutes.begin(), r.substitutes.end(), coding->substitutes.begin() + 1);
+    }
+    for (double x : r.values) {
+      SCOPED_TRACE(std::string(ConversionName(r.conversion)) + " of " + std::to_string(x));
+      std::vector<double> units(1 + n, -123.0);
+      const double raw_in[] = {5.0, x};
+      CodeInputs(in, raw_in, units.data());
+      EXPECT_EQ(units[0], 5.0);
+      ExpectUnitsNear(std::vector<double>(units.begin() + 1, units.end()), r.units);
+      // As a target, before a second, missing, numeric output.
+      const double raw_out[] = {x, M};
+      CodeOutputs(out, raw_out, units.data());
+      ExpectUnitsNear(std::vector<double>(units.begin(), units.end() - 1), r.units);
+      EXPECT_EQ(units[n], 77.0);  // the second output's substitute
+    }
   }
 }
 
 TEST(CodeInputsTest, StepsAreLaidOutVariableThenStepThenNominalUnit) {
   VariableCoding coding = MakeDefaultCoding(2, 1);
-  SetNominal(coding, 0, {"a", "b", "c"}, ConversionFunction::kOneOfN);
+  SetNominal(coding, 0, 3, Conv::kOneOfN);
   coding.scale[1] = 10.0;
   coding.steps = 2;
-  Finish(coding);
+  coding.substitutes = {0.2, 0.3, 0.5, 0.4, 0.0};
+  std::vector<double> units(8);
   // raw: variable 0 at steps 0, 1 = values 1, 3; variable 1 = 5, 7.
-  ExpectUnitsNear(Code(coding, {1.0, 3.0, 5.0, 7.0}), {1, 0, 0, 0, 0, 1, 50, 70});
-
+  const double raw[] = {1.0, 3.0, 5.0, 7.0};
+  CodeInputs(coding, raw, units.data());
+  ExpectUnitsNear(units, {1, 0, 0, 0, 0, 1, 50, 70});
   // A missing value takes the substitute of its variable's unit position
   // (0..2 for variable 0, 3 for variable 1), whatever the step.
-  coding.substitutes = {0.2, 0.3, 0.5, 0.4, 0.0};
-  ExpectUnitsNear(Code(coding, {1.0, MISSING, 5.0, MISSING}), {1, 0, 0, 0.2, 0.3, 0.5, 50, 4});
+  const double missing[] = {1.0, M, 5.0, M};
+  CodeInputs(coding, missing, units.data());
+  ExpectUnitsNear(units, {1, 0, 0, 0.2, 0.3, 0.5, 50, 4});
 }
 
 TEST(CodeInputsTest, InputNormalisationCoversEveryStep) {
   VariableCoding coding = MakeDefaultCoding(1, 1);
   coding.steps = 2;
+  std::vector<double> units(2);
+  const double raw[] = {3.0, 4.0};
   coding.input_normalisation = static_cast<int>(Normalisation::kUnitLength);
-  Finish(coding);
-  ExpectUnitsNear(Code(coding, {3.0, 4.0}), {0.6, 0.8});  // 1/sqrt(9 + 16) = 0.2
+  CodeInputs(coding, raw, units.data());
+  ExpectUnitsNear(units, {0.6, 0.8});  // 1/sqrt(9 + 16) = 0.2
   coding.input_normalisation = static_cast<int>(Normalisation::kUnitSum);
-  ExpectUnitsNear(Code(coding, {1.0, 3.0}), {0.25, 0.75});
+  CodeInputs(coding, raw, units.data());
+  ExpectUnitsNear(units, {3.0 / 7, 4.0 / 7});
 }
 
-// ------------------------------------------------------------ Normalise
-
-std::vector<double> Normalised(Normalisation f, std::vector<double> v) {
-  Normalise(f, v.data(), static_cast<int>(v.size()));
-  return v;
+TEST(NormaliseTest, EachFunctionOverAUnitVector) {
+  using N = Normalisation;
+  const struct {
+    N f;
+    std::vector<double> in, out;
+  } rows[] = {
+      {N::kNone, {3.0, -4.0}, {3.0, -4.0}},
+      {N::kUnitLength, {3.0, -4.0}, {0.6, -0.8}},
+      {N::kUnitLength, {0.0, 0.0}, {0.0, 0.0}},
+      {N::kUnitSum, {1.0, 3.0}, {0.25, 0.75}},
+      {N::kUnitSum, {-1.0, -3.0}, {0.25, 0.75}},
+      // Sums within 1e-35 of 0 are left alone; at 1e-35 either side they
+      // divide.
+      {N::kUnitSum, {2e-36, -1e-36}, {2e-36, -1e-36}},
+      {N::kUnitSum, {1e-35}, {1.0}},
+      {N::kUnitSum, {-1e-35}, {1.0}},
+      {N::kMaximum, {0.2, 0.7, 0.7}, {0, 1, 0}},  // first of equals
+      {N::kMinimum, {0.5, 0.1, 0.1}, {0, 1, 0}},
+      {N::kStep, {-0.1, 0.0, 2.0}, {0, 1, 1}},
+  };
+  for (const auto& r : rows) {
+    std::vector<double> v = r.in;
+    Normalise(r.f, v.data(), static_cast<int>(v.size()));
+    SCOPED_TRACE(NormalisationName(r.f));
+    ExpectUnitsNear(v, r.out);
+  }
 }
 
-TEST(NormaliseTest, UnitLengthAndUnitSum) {
-  EXPECT_EQ(Normalised(Normalisation::kNone, {3.0, -4.0}), (std::vector<double>{3.0, -4.0}));
-  ExpectUnitsNear(Normalised(Normalisation::kUnitLength, {3.0, -4.0}), {0.6, -0.8});
-  EXPECT_EQ(Normalised(Normalisation::kUnitLength, {0.0, 0.0}), (std::vector<double>{0.0, 0.0}));
-  ExpectUnitsNear(Normalised(Normalisation::kUnitSum, {1.0, 3.0}), {0.25, 0.75});
-  ExpectUnitsNear(Normalised(Normalisation::kUnitSum, {-1.0, -3.0}), {0.25, 0.75});
+// ------------------------------------------------------------ decoding
+
+struct DecodeRow {
+  Conv conversion;
+  int nominals, classify_by;
+  double accept, reject, scale, shift;
+  std::vector<double> units;
+  double expected;
+};
+
+TEST(DecodeOutputsTest, EachConversionAndClassificationRule) {
+  const Conv kOne = Conv::kOneOfN, kTwo = Conv::kTwoState, kMinimax = Conv::kMinimax;
+  const DecodeRow rows[] = {
+      {kMinimax, 0, 1, 0.95, 0.05, 2.0, 1.0, {5.0}, 2.0},  // (5 - 1) / 2
+      {Conv::kExplicit, 0, 1, 0.95, 0.05, -1.0, 2.0, {1.0}, 1.0},
+      // One-of-N by confidence: the largest at or above accept, every other
+      // at or below reject.
+      {kOne, 3, 1, 0.95, 0.05, 1, 0, {0.04, 0.02, 0.97}, 3.0},
+      {kOne, 3, 1, 0.95, 0.05, 1, 0, {0.95, 0.05, 0.05}, 1.0},
+      {kOne, 3, 1, 0.95, 0.05, 1, 0, {0.97, 0.06, 0.0}, M},
+      {kOne, 3, 1, 0.95, 0.05, 1, 0, {0.9, 0.0, 0.0}, M},
+      {kOne, 3, 1, 0.5, 0.97, 1, 0, {0.1, 0.96, 0.96}, 2.0},  // first of equal
+                                                              // winners
+      // By error: the smallest at or below accept, every other at or above
+      // reject.
+      {kOne, 3, 0, 0.05, 0.95, 1, 0, {0.95, 0.05, 0.95}, 2.0},
+      {kOne, 3, 0, 0.05, 0.95, 1, 0, {0.97, 0.02, 0.5}, M},
+      {kOne, 3, 0, 0.05, 0.95, 1, 0, {0.97, 0.1, 0.96}, M},
+      {kOne, 3, 0, 0.5, 0.0, 1, 0, {0.3, 0.3, 0.9}, 1.0},
+      // Two-state by confidence: 2 from accept up, 1 below reject.
+      {kTwo, 2, 1, 0.95, 0.05, 1, 0, {0.95}, 2.0},
+      {kTwo, 2, 1, 0.95, 0.05, 1, 0, {0.04}, 1.0},
+      {kTwo, 2, 1, 0.95, 0.05, 1, 0, {0.05}, M},
+      // By error: 2 up to accept, 1 above reject.
+      {kTwo, 2, 0, 0.05, 0.95, 1, 0, {0.05}, 2.0},
+      {kTwo, 2, 0, 0.05, 0.95, 1, 0, {0.95}, M},
+      {kTwo, 2, 0, 0.05, 0.95, 1, 0, {0.96}, 1.0},
+      // A nominal through a linear map: u = (y - shift) / scale rounds to the
+      // value k when within h = accept of it (0.5 for an accept outside
+      // 0..0.5).
+      {kMinimax, 3, 1, 0.95, 0.05, 2.0, 1.0, {5.6}, 2.0},  // u = 2.3
+      {kMinimax, 3, 1, 0.95, 0.05, 2.0, 1.0, {7.6}, 3.0},  // u = 3.3
+      {kMinimax, 3, 1, 0.95, 0.05, 2.0, 1.0, {2.0}, 1.0},  // u = 0.5 = 1 - h
+      {kMinimax, 3, 1, 0.95, 0.05, 2.0, 1.0, {8.4}, M},    // u = 3.7 > k + h
+      {kMinimax, 3, 1, 0.95, 0.05, 2.0, 1.0, {0.0}, M},    // u = -0.5 < 1 - h
+      {kMinimax, 3, 1, 0.95, 0.05, 1.0, 0.0, {3.5}, M},    // k + h would round to
+                                                           // 4
+      {kMinimax, 3, 1, 0.3, 0.05, 1.0, 0.0, {1.25}, 1.0},
+      {kMinimax, 3, 1, 0.3, 0.05, 1.0, 0.0, {1.5}, M},
+      {kMinimax, 3, 1, 0.3, 0.05, 1.0, 0.0, {1.75}, 2.0},
+      {kMinimax, 3, 1, -1.0, 0.05, 1.0, 0.0, {1.5}, 2.0},
+      {kMinimax, 3, 1, 0.7, 0.05, 1.0, 0.0, {1.5}, 2.0},
+  };
+  for (const DecodeRow& r : rows) {
+    VariableCoding coding = MakeDefaultCoding(1, 1);
+    SetNominal(coding, 1, r.nominals, r.conversion);
+    coding.classify_by = r.classify_by;
+    coding.accept = r.accept;
+    coding.reject = r.reject;
+    coding.scale[1] = r.scale;
+    coding.shift[1] = r.shift;
+    std::vector<double> units = r.units;
+    double value = -123.0;
+    DecodeOutputs(coding, units.data(), Layer(), &value);
+    EXPECT_EQ(value, r.expected) << ConversionName(r.conversion) << " by " << r.classify_by
+                                 << " accept " << r.accept << " of " << r.units[0];
+  }
 }
 
-TEST(NormaliseTest, UnitSumLeavesSumsBelow1eMinus35Alone) {
-  // 2e-36 - 1e-36 = 1e-36: below the threshold, unchanged.
-  EXPECT_EQ(Normalised(Normalisation::kUnitSum, {2e-36, -1e-36}),
-            (std::vector<double>{2e-36, -1e-36}));
-  // At the threshold on either side the division happens.
-  EXPECT_NEAR(Normalised(Normalisation::kUnitSum, {1e-35})[0], 1.0, 1e-15);
-  EXPECT_NEAR(Normalised(Normalisation::kUnitSum, {-1e-35})[0], 1.0, 1e-15);
-}
-
-TEST(NormaliseTest, MaximumMinimumAndStep) {
-  EXPECT_EQ(Normalised(Normalisation::kMaximum, {0.2, 0.7, 0.7}), (std::vector<double>{0, 1, 0}));
-  EXPECT_EQ(Normalised(Normalisation::kMinimum, {0.5, 0.1, 0.1}), (std::vector<double>{0, 1, 0}));
-  EXPECT_EQ(Normalised(Normalisation::kStep, {-0.1, 0.0, 2.0}), (std::vector<double>{0, 1, 1}));
-}
-
-// --------------------------------------------------------- DecodeOutputs
-
-TEST(DecodeOutputsTest, LinearConversionsUndoScaleAndShift) {
-  VariableCoding coding = MakeDefaultCoding(1, 4);
-  coding.conversion = {0, 0, 3, 4, 5};
-  coding.scale = {1, 2.0, 4.0, -1.0, 0.5};
-  coding.shift = {0, 1.0, 0.0, 2.0, 0.0};
-  // (5-1)/2 = 2; 8/4 = 2; (1-2)/-1 = 1; 3/0.5 = 6
-  ExpectUnitsNear(Decode(coding, {5.0, 8.0, 1.0, 3.0}), {2.0, 2.0, 1.0, 6.0});
-}
-
-TEST(DecodeOutputsTest, OutputNormalisationIsAppliedInPlaceFirst) {
-  VariableCoding coding = MakeDefaultCoding(1, 2);
-  coding.output_normalisation = static_cast<int>(Normalisation::kUnitSum);
-  coding.scale = {1.0, 2.0, 1.0};
-  std::vector<double> outputs = {1.0, 3.0};
-  std::vector<double> values(2);
-  DecodeOutputs(coding, outputs.data(), Layer(), values.data());
-  EXPECT_EQ(outputs, (std::vector<double>{0.25, 0.75}));
-  EXPECT_EQ(values, (std::vector<double>{0.125, 0.75}));  // 0.25 / 2
-}
-
-VariableCoding OneOfNOutput(int classify_by, double accept, double reject) {
-  VariableCoding coding = MakeDefaultCoding(1, 1);
-  SetNominal(coding, 1, {"a", "b", "c"}, ConversionFunction::kOneOfN);
-  Finish(coding);
-  coding.classify_by = classify_by;
-  coding.accept = accept;
-  coding.reject = reject;
-  return coding;
-}
-
-TEST(DecodeOutputsTest, OneOfNByConfidence) {
-  const VariableCoding coding = OneOfNOutput(1, 0.95, 0.05);
-  EXPECT_EQ(Decode(coding, {0.97, 0.04, 0.02})[0], 1.0);
-  EXPECT_EQ(Decode(coding, {0.04, 0.02, 0.97})[0], 3.0);
-  EXPECT_EQ(Decode(coding, {0.97, 0.06, 0.0})[0], MISSING);  // a loser above reject
-  EXPECT_EQ(Decode(coding, {0.9, 0.0, 0.0})[0], MISSING);    // winner below accept
-  EXPECT_EQ(Decode(coding, {0.95, 0.05, 0.05})[0], 1.0);     // both bounds inclusive
-}
-
-TEST(DecodeOutputsTest, OneOfNByConfidenceFirstOfEqualWinnersWins) {
-  const VariableCoding coding = OneOfNOutput(1, 0.5, 0.97);
-  EXPECT_EQ(Decode(coding, {0.1, 0.96, 0.96})[0], 2.0);
-}
-
-TEST(DecodeOutputsTest, OneOfNByError) {
-  const VariableCoding coding = OneOfNOutput(0, 0.05, 0.95);
-  EXPECT_EQ(Decode(coding, {0.97, 0.02, 0.96})[0], 2.0);
-  EXPECT_EQ(Decode(coding, {0.97, 0.02, 0.5})[0], MISSING);               // a loser below reject
-  EXPECT_EQ(Decode(coding, {0.97, 0.1, 0.96})[0], MISSING);               // winner above accept
-  EXPECT_EQ(Decode(coding, {0.95, 0.05, 0.95})[0], 2.0);                  // both bounds inclusive
-  EXPECT_EQ(Decode(OneOfNOutput(0, 0.5, 0.0), {0.3, 0.3, 0.9})[0], 1.0);  // first of equals
-}
-
-VariableCoding TwoStateOutput(int classify_by, double accept, double reject) {
-  VariableCoding coding = MakeDefaultCoding(1, 1);
-  SetNominal(coding, 1, {"no", "yes"}, ConversionFunction::kTwoState);
-  Finish(coding);
-  coding.classify_by = classify_by;
-  coding.accept = accept;
-  coding.reject = reject;
-  return coding;
-}
-
-TEST(DecodeOutputsTest, TwoStateByConfidence) {
-  const VariableCoding coding = TwoStateOutput(1, 0.95, 0.05);
-  EXPECT_EQ(Decode(coding, {0.95})[0], 2.0);      // y >= accept
-  EXPECT_EQ(Decode(coding, {0.04})[0], 1.0);      // y < reject
-  EXPECT_EQ(Decode(coding, {0.05})[0], MISSING);  // not below reject
-  EXPECT_EQ(Decode(coding, {0.5})[0], MISSING);
-}
-
-TEST(DecodeOutputsTest, TwoStateByError) {
-  const VariableCoding coding = TwoStateOutput(0, 0.05, 0.95);
-  EXPECT_EQ(Decode(coding, {0.05})[0], 2.0);      // y <= accept
-  EXPECT_EQ(Decode(coding, {0.95})[0], MISSING);  // y <= reject
-  EXPECT_EQ(Decode(coding, {0.5})[0], MISSING);
-  EXPECT_EQ(Decode(coding, {0.96})[0], 1.0);
-}
-
-VariableCoding NominalLinearOutput(double accept, double scale = 1.0, double shift = 0.0) {
-  VariableCoding coding = MakeDefaultCoding(1, 1);
-  SetNominal(coding, 1, {"a", "b", "c"}, ConversionFunction::kMinimax);
-  Finish(coding);
-  coding.accept = accept;
-  coding.scale[1] = scale;
-  coding.shift[1] = shift;
-  return coding;
-}
-
-TEST(DecodeOutputsTest, NominalThroughALinearMapRoundsWithinTheAcceptBand) {
-  // accept 0.95 > 0.5, so h = 0.5. u = (y - 1)/2.
-  const VariableCoding coding = NominalLinearOutput(0.95, 2.0, 1.0);
-  EXPECT_EQ(Decode(coding, {5.6})[0], 2.0);      // u = 2.3
-  EXPECT_EQ(Decode(coding, {7.6})[0], 3.0);      // u = 3.3
-  EXPECT_EQ(Decode(coding, {2.0})[0], 1.0);      // u = 0.5 = 1 - h
-  EXPECT_EQ(Decode(coding, {8.4})[0], MISSING);  // u = 3.7 > k + h
-  EXPECT_EQ(Decode(coding, {0.0})[0], MISSING);  // u = -0.5 < 1 - h
-}
-
-TEST(DecodeOutputsTest, NominalThroughALinearMapNeverGivesAValueAboveK) {
-  // u = 3.5 = k + h passes the range test, but the integer part of u + h is
-  // 4, a value the variable does not have.
-  const double v = Decode(NominalLinearOutput(0.95), {3.5})[0];
-  EXPECT_TRUE(IsMissing(v) || v == 3.0) << v;
-}
-
-TEST(DecodeOutputsTest, NominalThroughALinearMapUsesAcceptAsTheBand) {
-  // h = 0.3: the value k takes u in [k - 0.3, k + 0.3).
-  const VariableCoding narrow = NominalLinearOutput(0.3);
-  EXPECT_EQ(Decode(narrow, {1.25})[0], 1.0);
-  EXPECT_EQ(Decode(narrow, {1.5})[0], MISSING);
-  EXPECT_EQ(Decode(narrow, {1.75})[0], 2.0);
-  // A negative accept, or one above 0.5, is replaced by 0.5: 1.5 then rounds up.
-  EXPECT_EQ(Decode(NominalLinearOutput(-1.0), {1.5})[0], 2.0);
-  EXPECT_EQ(Decode(NominalLinearOutput(0.7), {1.5})[0], 2.0);
-}
-
-TEST(DecodeOutputsTest, UnitPositionAdvancesByEachVariablesUnits) {
+TEST(DecodeOutputsTest, OutputsReadTheirOwnUnitsAfterNormalisingInPlace) {
   VariableCoding coding = MakeDefaultCoding(1, 3);
-  SetNominal(coding, 1, {"a", "b", "c"}, ConversionFunction::kOneOfN);
-  SetNominal(coding, 3, {"no", "yes"}, ConversionFunction::kTwoState);
-  Finish(coding);
+  SetNominal(coding, 1, 3, Conv::kOneOfN);
+  SetNominal(coding, 3, 2, Conv::kTwoState);
   coding.scale[2] = 2.0;
   coding.shift[2] = 1.0;
-  ASSERT_EQ(coding.no_normed_outputs, 5);
-  // units: one-of-N (0.01, 0.97, 0.02) -> 2; numeric (5 - 1)/2 = 2; two-state 0.99 -> 2.
-  EXPECT_EQ(Decode(coding, {0.01, 0.97, 0.02, 5.0, 0.99}), (std::vector<double>{2.0, 2.0, 2.0}));
-  EXPECT_EQ(Decode(coding, {0.97, 0.01, 0.02, 9.0, 0.01}), (std::vector<double>{1.0, 4.0, 1.0}));
+  std::vector<double> units = {0.02, 0.01, 0.97, 9.0, 0.01};
+  std::vector<double> values(3);
+  DecodeOutputs(coding, units.data(), Layer(), values.data());
+  EXPECT_EQ(values, (std::vector<double>{3.0, 4.0, 1.0}));  // class 3; (9 - 1)/2; 0.01 -> 1
+
+  coding = MakeDefaultCoding(1, 2);
+  coding.output_normalisation = static_cast<int>(Normalisation::kUnitSum);
+  coding.scale = {1.0, 2.0, 1.0};
+  units = {1.0, 3.0};
+  DecodeOutputs(coding, units.data(), Layer(), values.data());
+  EXPECT_EQ(units, (std::vector<double>{0.25, 0.75}));
+  EXPECT_EQ(values[0], 0.125);  // 0.25 / 2
+  EXPECT_EQ(values[1], 0.75);
 }
 
 // ---------------------------------------------------- Kohonen class
 
-Layer KohonenLayer(std::vector<double> activations, std::vector<double> classes) {
-  Layer layer;
-  layer.no_units = static_cast<int>(activations.size());
-  layer.activations = std::move(activations);
-  layer.classes = std::move(classes);
-  layer.thresholds.assign(layer.no_units, 1.0);
-  layer.unit_names.assign(layer.no_units, std::string());
-  return layer;
-}
+struct KohonenRow {
+  const char* what;
+  std::vector<double> activations, classes;
+  double accept, scale, shift;  // scale k and shift m ask for a vote of k
+  double expected;
+};
 
-VariableCoding KohonenOutput(double accept, double scale, double shift) {
-  VariableCoding coding = MakeDefaultCoding(1, 1);
-  coding.conversion[1] = static_cast<double>(ConversionFunction::kKohonen);
-  coding.accept = accept;
-  coding.scale[1] = scale;
-  coding.shift[1] = shift;
-  return coding;
-}
-
-double DecodeKohonen(const VariableCoding& coding, const Layer& layer1) {
-  return Decode(coding, {layer1.activations[0]}, layer1)[0];
-}
-
-TEST(KohonenClassTest, NearestUnitGivesItsClassWhenCloseEnough) {
-  const Layer layer1 = KohonenLayer({0.5, 0.2, 0.2, 0.9}, {1, 2.7, 3, 0});
-  // Unit 1 is the first of the two smallest (0.2); its class 2.7 truncates to 2.
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(0.3, 1.0, 0.0), layer1), 2.0);
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(0.2, 1.0, 0.0), layer1), 2.0);  // not above accept
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(0.1, 1.0, 0.0), layer1), MISSING);
-}
-
-TEST(KohonenClassTest, NearestUnitWithoutClassGivesMissing) {
-  const Layer layer1 = KohonenLayer({0.5, 0.1, 0.9}, {1, 0, 3});
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(1.0, 1.0, 0.0), layer1), MISSING);
-}
-
-TEST(KohonenClassTest, VoteOfTheKNearestUnits) {
-  // The three smallest are units 0 (0.1), 2 (0.2), 4 (0.3): classes 2, 2, 3.
-  // Class 1 has no votes; class 2 gets 2 and leads; 3 more votes are not
-  // possible (3 > 2 + 2 fails), so the vote ends with class 2, count 2.
-  const Layer layer1 = KohonenLayer({0.1, 0.5, 0.2, 0.4, 0.3}, {2, 1, 2, 3, 3});
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(0.05, 3.0, 2.0), layer1), 2.0);      // accept not used
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(0.05, 3.0, 3.0), layer1), MISSING);  // needs 3 votes
-  // k = 1, m = 1 (shift is not 0): the nearest unit's class, with no accept test.
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(0.05, 1.0, 1.0), layer1), 2.0);
-}
-
-TEST(KohonenClassTest, VoteTieGivesMissing) {
-  // k = 4 over classes 2, 3, 4, 5: class 2 leads with 1; 3 and 4 tie it while
-  // votes remain; the loop ends before 5 with the tie mark set.
-  const Layer layer1 = KohonenLayer({0.1, 0.2, 0.3, 0.4}, {2, 3, 4, 5});
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(1.0, 4.0, 0.0), layer1), MISSING);
-}
-
-TEST(KohonenClassTest, UnclassedUnitsVoteForClassOne) {
-  // Classes 0, MISSING and 1 all count for class 1: 3 votes against 1.
-  const Layer layer1 = KohonenLayer({0.1, 0.2, 0.3, 0.4}, {0, MISSING, 1, 2});
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(1.0, 4.0, 3.0), layer1), 1.0);
-}
-
-TEST(KohonenClassTest, VoteLimitsKToTheUnitsAndMToK) {
-  const Layer layer1 = KohonenLayer({0.1, 0.2, 0.3}, {2, 2, 2});
-  // k = 10 is cut to 3 units; m = 5 is cut to k = 3, which the 3 votes meet.
-  EXPECT_EQ(DecodeKohonen(KohonenOutput(1.0, 10.0, 5.0), layer1), 2.0);
-}
-
-TEST(KohonenClassTest, NegativeClassesCannotMakeTheVoteLoopForever) {
-  // Units of negative class are never counted, so the total can never reach
-  // k: the vote must still end. Class 2 holds the only vote.
-  const Layer mixed = KohonenLayer({0.1, 0.2, 0.3}, {-1, -1, 2});
-  double result = 0.0;
-  ExpectToReturn([&] { result = DecodeKohonen(KohonenOutput(1.0, 3.0, 1.0), mixed); });
-  EXPECT_EQ(result, 2.0);
-
-  // Nothing but negative classes: no class has the one vote needed.
-  const Layer negative = KohonenLayer({0.1, 0.2, 0.3}, {-1, -2, -1});
-  ExpectToReturn([&] { result = DecodeKohonen(KohonenOutput(1.0, 3.0, 1.0), negative); });
-  EXPECT_EQ(result, MISSING);
+TEST(KohonenClassTest, NearestUnitOrAVoteOfTheKNearest) {
+  const std::vector<double> two_smallest = {0.5, 0.2, 0.2, 0.9};
+  const std::vector<double> vote = {0.1, 0.5, 0.2, 0.4, 0.3};
+  const std::vector<double> four = {0.1, 0.2, 0.3, 0.4};
+  const KohonenRow rows[] = {
+      // Scale 1, shift 0: the nearest unit (first of equals), its class
+      // truncated, when not farther than accept.
+      {"nearest", two_smallest, {1, 2.7, 3, 0}, 0.3, 1, 0, 2.0},
+      {"at accept", two_smallest, {1, 2.7, 3, 0}, 0.2, 1, 0, 2.0},
+      {"too far", two_smallest, {1, 2.7, 3, 0}, 0.1, 1, 0, M},
+      {"no class", {0.5, 0.1, 0.9}, {1, 0, 3}, 1.0, 1, 0, M},
+      // The three nearest, units 0, 2, 4, have classes 2, 2, 3: class 2 has
+      // 2 votes, and accept plays no part.
+      {"vote", vote, {2, 1, 2, 3, 3}, 0.05, 3, 2, 2.0},
+      {"vote short", vote, {2, 1, 2, 3, 3}, 0.05, 3, 3, M},
+      {"vote of one", vote, {2, 1, 2, 3, 3}, 0.05, 1, 1, 2.0},
+      {"tie", four, {2, 3, 4, 5}, 1.0, 4, 0, M},
+      // Classes 0, missing and 1 all vote for class 1.
+      {"unclassed", four, {0, M, 1, 2}, 1.0, 4, 3, 1.0},
+      // k is cut to the 3 units, m to k.
+      {"limits", {0.1, 0.2, 0.3}, {2, 2, 2}, 1.0, 10, 5, 2.0},
+      {"k below one", {0.1, 0.2, 0.3}, {2, 2, 2}, 1.0, 0.5, 1, M},
+      // Negative classes are never counted, so the count can never reach k:
+      // the vote must still end.
+      {"negative", {0.1, 0.2, 0.3}, {-1, -1, 2}, 1.0, 3, 1, 2.0},
+      {"all negative", {0.1, 0.2, 0.3}, {-1, -2, -1}, 1.0, 3, 1, M},
+  };
+  testing::ExpectToReturn([&] {
+    for (const KohonenRow& r : rows) {
+      Layer layer1;
+      layer1.no_units = static_cast<int>(r.activations.size());
+      layer1.activations = r.activations;
+      layer1.classes = r.classes;
+      VariableCoding coding = MakeDefaultCoding(1, 1);
+      coding.conversion[1] = static_cast<double>(Conv::kKohonen);
+      coding.accept = r.accept;
+      coding.scale[1] = r.scale;
+      coding.shift[1] = r.shift;
+      double output = r.activations[0];
+      double value = -123.0;
+      DecodeOutputs(coding, &output, layer1, &value);
+      EXPECT_EQ(value, r.expected) << r.what;
+    }
+  });
 }
 
 }  // namespace

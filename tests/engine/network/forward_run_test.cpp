@@ -7,7 +7,6 @@
 #include <cmath>
 #include <vector>
 
-#include "common/missing.h"
 #include "network/forward_run.h"
 #include "network/network.h"
 #include "network_test_support.h"
@@ -16,12 +15,7 @@ namespace tavrin {
 namespace {
 
 using testing::MakeNetwork;
-
-void SetRow(Network& network, int layer, int unit, const std::vector<double>& weights) {
-  Connection& c = network.layers[layer].connections[layer - 1];
-  ASSERT_EQ(static_cast<int>(weights.size()), c.no_from);
-  for (int s = 0; s < c.no_from; ++s) c.at(unit, s) = weights[s];
-}
+using testing::SetRow;
 
 class ForwardRunTest : public testing::EngineTest {};
 
@@ -37,9 +31,9 @@ TEST_F(ForwardRunTest, MlpCodesPropagatesAndDecodes) {
   network.coding.shift = {-1.0, 0.5, 1.0};
 
   // Inputs: 1*2 - 1 = 1 and 1.5 + 0.5 = 2.
-  // Hidden: 0.5 - 0.5 - 0 = 0 -> 0.5; 1 + 2 - 1 = 2 -> 1/(1+e^-2) = 0.8807970779778823.
-  // Output: 2(0.5) - 0.8807970779778823 - 0.5 = -0.3807970779778823;
-  // decoded (y - 1)/2 = -0.6903985389889411.
+  // Hidden: 0.5 - 0.5 - 0 = 0 -> 0.5; 1 + 2 - 1 = 2 -> 1/(1+e^-2) =
+  // 0.8807970779778823. Output: 2(0.5) - 0.8807970779778823 - 0.5 =
+  // -0.3807970779778823; decoded (y - 1)/2 = -0.6903985389889411.
   const double raw[] = {1.0, 1.5};
   double out = 0.0;
   RunForward(network, raw, &out);
@@ -50,24 +44,7 @@ TEST_F(ForwardRunTest, MlpCodesPropagatesAndDecodes) {
   EXPECT_NEAR(out, -0.6903985389889411, 1e-15);
 }
 
-TEST_F(ForwardRunTest, RbfUsesRadialDistancesAndTheDeviationFactor) {
-  Network network = MakeNetwork({2, 2, 1});
-  network.layers[1].psp_fn = PspFunction::kRadial;
-  network.layers[1].act_fn = ActivationFunction::kNegExponential;
-  SetRow(network, 1, 0, {1.0, 2.0});
-  SetRow(network, 1, 1, {0.0, 0.0});
-  network.layers[1].thresholds = {1.0, 0.5};
-  SetRow(network, 2, 0, {1.0, 2.0});
-  // Centre (1, 2) at distance 0: e^0 = 1. Centre (0, 0): 0.5 (1 + 4) = 2.5 ->
-  // e^-2.5 = 0.0820849986238988. Output 1 + 2(0.0820849986238988) = 1.1641699972477977.
-  const double raw[] = {1.0, 2.0};
-  double out = 0.0;
-  RunForward(network, raw, &out);
-  EXPECT_EQ(network.layers[1].activations[0], 1.0);
-  EXPECT_NEAR(network.layers[1].activations[1], 0.0820849986238988, 1e-16);
-  EXPECT_NEAR(out, 1.1641699972477977, 1e-15);
-}
-
+// Radial distances with deviation factors, and a division output.
 TEST_F(ForwardRunTest, RegressionOutputDividesTheSummationUnits) {
   Network network = MakeNetwork(NetworkType::kRegression, {1, 2, 2, 1}, 1, 1);
   network.layers[1].psp_fn = PspFunction::kRadial;
@@ -80,8 +57,9 @@ TEST_F(ForwardRunTest, RegressionOutputDividesTheSummationUnits) {
   network.layers[3].psp_fn = PspFunction::kDivision;
   SetRow(network, 3, 0, {1.0, -1.0});
   network.layers[3].thresholds = {42.0};  // not used by Division
-  // x = 1: pattern units e^-(0.5*1) = 0.6065306597126334, e^-(0.5*4) = 0.1353352832366127;
-  // numerator 8.772012261858588, denominator 0.7418659429492461; ratio 11.824255238063564.
+  // x = 1: pattern units e^-(0.5*1) = 0.6065306597126334, e^-(0.5*4) =
+  // 0.1353352832366127; numerator 8.772012261858588, denominator
+  // 0.7418659429492461; ratio 11.824255238063564.
   const double raw[] = {1.0};
   double out = 0.0;
   RunForward(network, raw, &out);
@@ -90,93 +68,46 @@ TEST_F(ForwardRunTest, RegressionOutputDividesTheSummationUnits) {
   EXPECT_NEAR(out, 11.824255238063564, 1e-13);
 }
 
-TEST_F(ForwardRunTest, DivisionByAZeroSourceIsSkipped) {
-  Network network = MakeNetwork({2, 1});
-  network.layers[1].psp_fn = PspFunction::kDivision;
-  SetRow(network, 1, 0, {1.0, -1.0});
-  network.layers[0].activations = {6.0, 0.0};
-  PropagateForward(network);
-  EXPECT_EQ(network.layers[1].activations[0], 6.0);
-  network.layers[0].activations = {6.0, 3.0};
-  PropagateForward(network);
-  EXPECT_EQ(network.layers[1].activations[0], 2.0);
-}
-
-TEST_F(ForwardRunTest, SoftmaxOutputLayerSumsToOne) {
-  Network network = MakeNetwork(NetworkType::kMlp, {1, 3}, 1, 3);
-  network.layers[1].act_fn = ActivationFunction::kSoftmax;
-  SetRow(network, 1, 0, {1.0});
-  SetRow(network, 1, 1, {2.0});
-  SetRow(network, 1, 2, {3.0});
-  // PSP values 1, 2, 3: e^x / (e + e^2 + e^3).
-  const double raw[] = {1.0};
-  std::vector<double> out(3);
-  RunForwardAs(network, raw, RunOutput::kOutputLayer, out.data());
-  EXPECT_NEAR(out[0], 0.09003057317038046, 1e-15);
-  EXPECT_NEAR(out[1], 0.24472847105479767, 1e-15);
-  EXPECT_NEAR(out[2], 0.6652409557748219, 1e-15);
-}
-
-TEST_F(ForwardRunTest, UnitsumLayerSummingToZeroIsLeftAlone) {
-  Network network = MakeNetwork(NetworkType::kMlp, {1, 2}, 1, 2);
-  network.layers[1].act_fn = ActivationFunction::kUnitsum;
-  SetRow(network, 1, 0, {1.0});
-  SetRow(network, 1, 1, {-1.0});
-  network.layers[0].activations = {2.0};
-  PropagateForward(network);
-  EXPECT_EQ(network.layers[1].activations, (std::vector<double>{2.0, -2.0}));
-  SetRow(network, 1, 1, {3.0});
-  PropagateForward(network);
-  EXPECT_EQ(network.layers[1].activations, (std::vector<double>{0.25, 0.75}));
+TEST_F(ForwardRunTest, LayersEditedAwayFromTheirVariablesTakeWhatFits) {
+  // Three coded inputs into an input layer of two units; two coded outputs
+  // out of an output layer of one unit: y = a + 10 b.
+  Network network = MakeNetwork(NetworkType::kLinear, {2, 1}, 3, 2);
+  SetRow(network, 1, 0, {1.0, 10.0});
+  network.coding.scale = {1, 1, 1, 0.5, 1};
+  const double raw[] = {1.0, 2.0, 300.0};
+  double out[2] = {-1.0, -1.0};
+  RunForward(network, raw, out);
+  EXPECT_EQ(network.layers[0].activations, (std::vector<double>{1.0, 2.0}));
+  EXPECT_EQ(network.layers[1].activations, std::vector<double>{21.0});
+  EXPECT_EQ(out[0], 42.0);  // 21 / 0.5; the missing unit decodes as 0
+  EXPECT_EQ(out[1], 0.0);
 }
 
 // One input, one context unit fed from the single hidden unit, hidden and
 // output Linear: h = x + 0.5 c, output = h.
-Network RecurrentNetwork() {
+TEST_F(ForwardRunTest, SimpleRecurrentFeedsTheLastPositiveHiddenActivationBack) {
   Network network = MakeNetwork(NetworkType::kSimpleRecurrent, {2, 1, 1}, 1, 1);
-  Connection& feedback = network.layers[0].connections[1];
-  feedback.no_from = 1;
-  feedback.no_to = 2;
-  feedback.fixed = 1;
-  feedback.weights = {0.0, 1.0};  // input unit: nothing; context unit: the hidden unit
+  // The input unit takes nothing back, the context unit the hidden unit.
+  network.layers[0].connections[1] = Connection{1, 2, 1, {0.0, 1.0}};
   SetRow(network, 1, 0, {1.0, 0.5});
   SetRow(network, 2, 0, {1.0});
-  return network;
-}
-
-TEST_F(ForwardRunTest, SimpleRecurrentFeedsTheLastHiddenActivationBack) {
-  Network network = RecurrentNetwork();
-  double out = 0.0;
-  const double first[] = {2.0};  // context 0 (hidden was 0, not above 0): h = 2
-  RunForward(network, first, &out);
-  EXPECT_EQ(out, 2.0);
-  const double second[] = {4.0};  // context 2: h = 4 + 1 = 5
-  RunForward(network, second, &out);
-  EXPECT_EQ(network.layers[0].activations, (std::vector<double>{4.0, 2.0}));
-  EXPECT_EQ(out, 5.0);
-  const double third[] = {1.0};  // context 5: h = 1 + 2.5
-  RunForward(network, third, &out);
-  EXPECT_EQ(out, 3.5);
-}
-
-TEST_F(ForwardRunTest, SimpleRecurrentKeepsTheContextWhenTheFeedbackIsNotPositive) {
-  Network network = RecurrentNetwork();
-  double out = 0.0;
-  const double inputs[] = {7.0, -10.0};
-  RunForward(network, &inputs[0], &out);  // h = 7
-  RunForward(network, &inputs[1], &out);  // context 7: h = -10 + 3.5 = -6.5
-  EXPECT_EQ(out, -6.5);
-  // The hidden -6.5 is not above 0: the context keeps 7, and the input unit,
-  // whose feedback row is all zero, keeps its coded value 0.
-  const double zero[] = {0.0};
-  RunForward(network, zero, &out);
-  EXPECT_EQ(network.layers[0].activations, (std::vector<double>{0.0, 7.0}));
-  EXPECT_EQ(out, 3.5);
-}
-
-TEST_F(ForwardRunTest, PropagateForwardAlsoRunsTheFeedback) {
-  Network network = RecurrentNetwork();
-  network.layers[1].activations = {3.0};  // left by an earlier run
+  const struct {
+    double x, context, out;
+  } steps[] = {
+      {2.0, 0.0, 2.0},  // the hidden 0 is not above 0: context stays 0
+      {4.0, 2.0, 5.0},  // 4 + 0.5 x 2
+      {-10.0, 5.0, -7.5},
+      {0.0, 5.0, 2.5},  // -7.5 is not above 0: the context keeps 5
+  };
+  for (const auto& step : steps) {
+    double out = 0.0;
+    RunForward(network, &step.x, &out);
+    // The input unit, whose feedback row is all zero, keeps its coded value.
+    EXPECT_EQ(network.layers[0].activations, (std::vector<double>{step.x, step.context}));
+    EXPECT_EQ(out, step.out) << "input " << step.x;
+  }
+  // Propagation alone runs the feedback too.
+  network.layers[1].activations = {3.0};
   network.layers[0].activations = {1.0, 0.0};
   PropagateForward(network);
   EXPECT_EQ(network.layers[0].activations[1], 3.0);
@@ -203,63 +134,41 @@ Network MapNetwork() {
   return network;
 }
 
-const double kMapInputs[] = {1.0, 0.0};
-
-TEST_F(ForwardRunTest, WinnersKeepTheFirstOfEqualValues) {
+TEST_F(ForwardRunTest, EachRunOutputTypeWithTheFirstOfEqualWinners) {
   Network network = MapNetwork();
-  double out = 0.0;
-  RunForward(network, kMapInputs, &out);
-  EXPECT_EQ(out, 5.0);  // class of unit 1, at 0.1 <= accept 0.5
+  const double inputs[] = {1.0, 0.0};
+  const struct {
+    RunOutput type;
+    std::vector<double> out;
+  } rows[] = {
+      {RunOutput::kDecoded, {5.0}},  // class of unit 1, at 0.1 <= accept 0.5
+      {RunOutput::kOutputLayer, {1.0, 0.1, 0.1}},
+      {RunOutput::kWinnerWeights, {1.0, 0.1}},  // by error: the first smallest, unit 1
+      {RunOutput::kLayer1Winner, {2.0}},        // reported 1-based
+      {RunOutput::kLayer1Smallest, {0.1}},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.type));
+    ASSERT_EQ(RunOutputSize(network, row.type), static_cast<int>(row.out.size()));
+    std::vector<double> out(row.out.size() + 1, -1.0);
+    RunForwardAs(network, inputs, row.type, out.data());
+    for (std::size_t i = 0; i < row.out.size(); ++i) EXPECT_NEAR(out[i], row.out[i], 1e-15);
+    EXPECT_EQ(out.back(), -1.0);
+  }
   EXPECT_EQ(Layer1Winner(network), 1);
-  EXPECT_NEAR(Layer1Smallest(network), 0.1, 1e-15);
-  EXPECT_EQ(OutputWinner(network), 1);  // by error: the smallest
-  network.coding.classify_by = 1;
-  EXPECT_EQ(OutputWinner(network), 0);  // by confidence: the largest, 1.0
-}
-
-TEST_F(ForwardRunTest, RunOutputTypes) {
-  Network network = MapNetwork();
-  EXPECT_EQ(RunOutputSize(network, RunOutput::kDecoded), 1);
-  EXPECT_EQ(RunOutputSize(network, RunOutput::kOutputLayer), 3);
-  EXPECT_EQ(RunOutputSize(network, RunOutput::kWinnerWeights), 2);
-  EXPECT_EQ(RunOutputSize(network, RunOutput::kLayer1Winner), 1);
-  EXPECT_EQ(RunOutputSize(network, RunOutput::kLayer1Smallest), 1);
-
-  std::vector<double> out(3, -1.0);
-  RunForwardAs(network, kMapInputs, RunOutput::kDecoded, out.data());
-  EXPECT_EQ(out[0], 5.0);
-  RunForwardAs(network, kMapInputs, RunOutput::kOutputLayer, out.data());
-  EXPECT_NEAR(out[0], 1.0, 1e-15);
-  EXPECT_NEAR(out[1], 0.1, 1e-15);
-  EXPECT_NEAR(out[2], 0.1, 1e-15);
-  RunForwardAs(network, kMapInputs, RunOutput::kWinnerWeights, out.data());
-  EXPECT_EQ(out[0], 1.0);  // unit 1's row (1, 0.1): by error, first of the ties
-  EXPECT_EQ(out[1], 0.1);
-  RunForwardAs(network, kMapInputs, RunOutput::kLayer1Winner, out.data());
-  EXPECT_EQ(out[0], 2.0);  // reported 1-based
-  RunForwardAs(network, kMapInputs, RunOutput::kLayer1Smallest, out.data());
-  EXPECT_NEAR(out[0], 0.1, 1e-15);
-
-  network.coding.classify_by = 1;
-  RunForwardAs(network, kMapInputs, RunOutput::kWinnerWeights, out.data());
-  EXPECT_EQ(out[0], 0.0);  // unit 0's row (0, 0): the largest activation
-  EXPECT_EQ(out[1], 0.0);
-}
-
-TEST_F(ForwardRunTest, OutputWinnerByConfidenceTakesTheFirstLargest) {
-  Network network = MakeNetwork(NetworkType::kMlp, {1, 3}, 1, 3);
-  SetRow(network, 1, 0, {0.3});
-  SetRow(network, 1, 1, {0.7});
-  SetRow(network, 1, 2, {0.7});
-  const double raw[] = {1.0};
-  std::vector<double> out(3);
-  RunForward(network, raw, out.data());
   EXPECT_EQ(OutputWinner(network), 1);
-  RunForwardAs(network, raw, RunOutput::kWinnerWeights, out.data());
-  EXPECT_EQ(out[0], 0.7);
+  // By confidence the largest wins: unit 0's row (0, 0).
+  network.coding.classify_by = 1;
+  EXPECT_EQ(OutputWinner(network), 0);
+  std::vector<double> out(2, -1.0);
+  RunForwardAs(network, inputs, RunOutput::kWinnerWeights, out.data());
+  EXPECT_EQ(out, (std::vector<double>{0.0, 0.0}));
+  // ... and of equal largest the first.
+  network.layers[1].activations = {0.3, 0.7, 0.7};
+  EXPECT_EQ(OutputWinner(network), 1);
 }
 
-TEST_F(ForwardRunTest, SingleUnitSecondLayerReportsUnitOne) {
+TEST_F(ForwardRunTest, ASecondLayerOfOneUnitIsItsOwnWinner) {
   Network network = MakeNetwork({2, 1, 1});
   SetRow(network, 1, 0, {1.0, 1.0});
   SetRow(network, 2, 0, {1.0});
@@ -267,7 +176,6 @@ TEST_F(ForwardRunTest, SingleUnitSecondLayerReportsUnitOne) {
   double out = 0.0;
   RunForwardAs(network, raw, RunOutput::kLayer1Winner, &out);
   EXPECT_EQ(out, 1.0);
-  EXPECT_EQ(Layer1Winner(network), 0);
   RunForwardAs(network, raw, RunOutput::kLayer1Smallest, &out);
   EXPECT_EQ(out, 0.75);  // its only activation
 }

@@ -8,132 +8,123 @@
 namespace tavrin::testing {
 namespace {
 
-class ScaleFactorsTest : public EngineTest {
- protected:
-  // One input column with the given values (MISSING allowed), one output.
-  std::unique_ptr<DataSet> Column(const std::vector<double>& values) {
-    auto d = CreateDataSet(1, 1);
-    EXPECT_TRUE(ResizeCases(*d, 1, static_cast<int>(values.size()) - 1));
-    for (std::size_t c = 0; c < values.size(); ++c) {
-      d->at(static_cast<int>(c), 0) = values[c];
-      d->at(static_cast<int>(c), 1) = 0.0;
-    }
-    return d;
-  }
-  VariableCoding Coding(double conversion, double missing, double lo = 0.0, double hi = 1.0,
-                        int nominals = 0) {
-    VariableCoding c = MakeDefaultCoding(1, 1);
-    c.conversion[0] = conversion;
-    c.missing_fn[0] = missing;
-    c.min_mean[0] = lo;
-    c.max_sd[0] = hi;
-    for (int k = 0; k < nominals; ++k) c.nominals[0].push_back("n" + std::to_string(k));
-    c.RecountUnits();
-    c.substitutes.assign(c.no_normed_inputs + c.no_normed_outputs, -1.0);
-    return c;
-  }
-};
+using Conv = ConversionFunction;
+constexpr double M = MISSING;
 
-TEST_F(ScaleFactorsTest, MinimaxMapsTheRangeOntoMinMeanAndMaxSd) {
-  VariableCoding c = Coding(0, 0, -1.0, 1.0);
-  CalculateScaleFactors(c, *Column({2.0, MISSING, 6.0, 4.0}));
-  // min 2 -> -1, max 6 -> 1: scale 2/4, shift (-1*6 - 1*2)/4.
-  EXPECT_DOUBLE_EQ(c.scale[0], 0.5);
-  EXPECT_DOUBLE_EQ(c.shift[0], -2.0);
-  EXPECT_DOUBLE_EQ(c.substitutes[0], 4.0);  // the mean of the valid values
+// One input column with the given values, one output of zeros.
+std::unique_ptr<DataSet> Column(const std::vector<double>& values) {
+  auto d = CreateDataSet(1, 1);
+  EXPECT_TRUE(ResizeCases(*d, 1, static_cast<int>(values.size()) - 1));
+  for (std::size_t c = 0; c < values.size(); ++c) {
+    d->at(static_cast<int>(c), 0) = values[c];
+    d->at(static_cast<int>(c), 1) = 0.0;
+  }
+  return d;
 }
 
-TEST_F(ScaleFactorsTest, MinimaxOfAConstantOrEmptyColumnIsTheIdentity) {
-  VariableCoding c = Coding(0, 0, 0.0, 1.0);
-  CalculateScaleFactors(c, *Column({7.0, 7.0, 7.0}));
-  EXPECT_EQ(c.scale[0], 1.0);
-  EXPECT_EQ(c.shift[0], 0.0);
-  c = Coding(0, 0, 0.0, 1.0);
-  CalculateScaleFactors(c, *Column({MISSING, MISSING}));
-  EXPECT_EQ(c.scale[0], 1.0);
-  EXPECT_EQ(c.shift[0], 0.0);
+// Input 0 under test, with scale 3 and shift 2 before the calculation.
+VariableCoding Coding(Conv conversion, MissingFunction missing, double lo = 0.0, double hi = 1.0,
+                      int nominals = 0) {
+  VariableCoding c = MakeDefaultCoding(1, 1);
+  c.conversion[0] = static_cast<double>(conversion);
+  c.missing_fn[0] = static_cast<double>(missing);
+  c.min_mean[0] = lo;
+  c.max_sd[0] = hi;
+  c.scale[0] = 3.0;
+  c.shift[0] = 2.0;
+  for (int k = 0; k < nominals; ++k) c.nominals[0].push_back("n" + std::to_string(k));
+  c.RecountUnits();
+  c.substitutes.assign(c.no_normed_inputs + c.no_normed_outputs, -1.0);
+  return c;
+}
+
+TEST(ScaleFactorsTest, EachConversionMapsItsColumn) {
+  const struct {
+    const char* what;
+    Conv conversion;
+    double lo, hi;
+    std::vector<double> values;
+    double scale, shift;
+  } rows[] = {
+      // min 2 -> -1, max 6 -> 1: scale 2/4, shift (-1 x 6 - 1 x 2)/4.
+      {"Minimax", Conv::kMinimax, -1.0, 1.0, {2.0, M, 6.0, 4.0}, 0.5, -2.0},
+      {"Minimax of a constant", Conv::kMinimax, 0.0, 1.0, {7.0, 7.0, 7.0}, 1.0, 0.0},
+      {"Minimax of nothing", Conv::kMinimax, 0.0, 1.0, {M, M}, 1.0, 0.0},
+      // Mean 3, sample variance (4 + 0 + 4)/2 = 4: scale 2/4, divided by the
+      // variance (not the deviation), shift 0.5 - 3 x 0.5.
+      {"Mean-SD", Conv::kMeanSd, 0.5, 2.0, {1.0, 3.0, 5.0}, 0.5, -1.0},
+      // The one-pass formula loses these to cancellation; two passes do not.
+      {"Mean-SD far from 0", Conv::kMeanSd, 0.0, 1.0, {1e9 + 1, 1e9 + 2, 1e9 + 3}, 1.0, -1e9 - 2},
+      {"Mean-SD of a constant", Conv::kMeanSd, 0.25, 1.0, std::vector<double>(7, 0.1), 1.0, 0.15},
+      {"Mean-SD of one value", Conv::kMeanSd, 0.25, 1.0, {M, 8.0}, 1.0, -7.75},
+      {"Mean-SD of nothing", Conv::kMeanSd, 0.25, 1.0, {M}, 1.0, 0.0},
+      {"None", Conv::kNone, 0.0, 1.0, {1.0, 5.0}, 1.0, 0.0},
+      {"Explicit keeps its own", Conv::kExplicit, 0.0, 1.0, {1.0, 5.0}, 3.0, 2.0},
+      {"Two-state", Conv::kTwoState, 0.1, 0.9, {1.0, 2.0}, 0.9, 0.1},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    VariableCoding c = Coding(row.conversion, MissingFunction::kMean, row.lo, row.hi,
+                              row.conversion == Conv::kTwoState ? 2 : 0);
+    CalculateScaleFactors(c, *Column(row.values));
+    EXPECT_DOUBLE_EQ(c.scale[0], row.scale);
+    EXPECT_DOUBLE_EQ(c.shift[0], row.shift);
+  }
+}
+
+TEST(ScaleFactorsTest, NumericSubstitutesSkipMissingEntriesAndIgnoredCases) {
+  const std::vector<double> values{4.0, 1.0, M, 3.0, 2.0, 100.0};
+  const double expected[] = {2.5, 2.0, 0.0, 1.0, 4.0};  // mean, median, zero, min, max
+  for (int f = 0; f < 5; ++f) {
+    VariableCoding c = Coding(Conv::kMinimax, static_cast<MissingFunction>(f));
+    auto d = Column(values);
+    SetCaseSubsets(*d, 5, 1, Subset::kIgnore);
+    CalculateScaleFactors(c, *d);
+    EXPECT_DOUBLE_EQ(c.substitutes[0], expected[f]) << "function " << f;
+    EXPECT_DOUBLE_EQ(c.scale[0], 1.0 / 3.0);  // 1 .. 4
+  }
+  // Median: the smallest value with at least ceil(n/2) values at or below it.
+  VariableCoding c = Coding(Conv::kMinimax, MissingFunction::kMedian);
+  CalculateScaleFactors(c, *Column({5.0, 1.0, 9.0}));
+  EXPECT_EQ(c.substitutes[0], 5.0);
+  c = Coding(Conv::kMinimax, MissingFunction::kMean);
+  CalculateScaleFactors(c, *Column({M, M}));
   EXPECT_EQ(c.substitutes[0], 0.0);
 }
 
-TEST_F(ScaleFactorsTest, MeanSdDividesByTheVariance) {
-  VariableCoding c = Coding(3, 0, 0.5, 2.0);
-  CalculateScaleFactors(c, *Column({1.0, 3.0, 5.0}));
-  // mean 3, sample variance (4 + 0 + 4) / 2 = 4: scale 2 / 4 (not 2 / 2).
-  EXPECT_DOUBLE_EQ(c.scale[0], 0.5);
-  EXPECT_DOUBLE_EQ(c.shift[0], 0.5 - 3.0 * 0.5);
-}
-
-TEST_F(ScaleFactorsTest, MeanSdIsExactForLargeOffsetsAndConstantColumns) {
-  // The one-pass formula loses these to cancellation; two passes do not.
-  VariableCoding c = Coding(3, 0, 0.0, 1.0);
-  CalculateScaleFactors(c, *Column({1e9 + 1, 1e9 + 2, 1e9 + 3}));
-  EXPECT_DOUBLE_EQ(c.scale[0], 1.0);  // variance exactly 1
-  c = Coding(3, 0, 0.25, 1.0);
-  CalculateScaleFactors(c, *Column({0.1, 0.1, 0.1, 0.1, 0.1, 0.1, 0.1}));
-  EXPECT_EQ(c.scale[0], 1.0);  // no spread
-  EXPECT_DOUBLE_EQ(c.shift[0], 0.25 - 0.1);
-  c = Coding(3, 0, 0.25, 1.0);
-  CalculateScaleFactors(c, *Column({MISSING, 8.0}));  // one value: n - 1 = 0
-  EXPECT_EQ(c.scale[0], 1.0);
-  EXPECT_DOUBLE_EQ(c.shift[0], 0.25 - 8.0);
-}
-
-TEST_F(ScaleFactorsTest, NumericSubstitutes) {
-  const std::vector<double> values{4.0, 1.0, MISSING, 3.0, 2.0};
-  const double expected[] = {2.5, 2.0, 0.0, 1.0, 4.0};  // mean, median, zero, min, max
-  for (int f = 0; f < 5; ++f) {
-    VariableCoding c = Coding(0, f);
+TEST(ScaleFactorsTest, NominalSubstitutesAreFrequenciesOrTheRarestOrCommonestValue) {
+  const std::vector<double> values{1, 2, 2, 3, 2, M, 1};  // 2x1, 3x2, 1x3 of 6
+  const struct {
+    MissingFunction f;
+    std::vector<double> substitutes;
+  } one_of_n[] = {
+      {MissingFunction::kMean, {2.0 / 6, 3.0 / 6, 1.0 / 6}},
+      {MissingFunction::kMedian, {2.0 / 6, 3.0 / 6, 1.0 / 6}},
+      {MissingFunction::kZero, {0, 0, 0}},
+      {MissingFunction::kMin, {0, 0, 1}},
+      {MissingFunction::kMax, {0, 1, 0}},
+  };
+  for (const auto& row : one_of_n) {
+    VariableCoding c = Coding(Conv::kOneOfN, row.f, 0.1, 0.9, 3);
     CalculateScaleFactors(c, *Column(values));
-    EXPECT_DOUBLE_EQ(c.substitutes[0], expected[f]) << "function " << f;
+    EXPECT_DOUBLE_EQ(c.shift[0], 0.1);
+    EXPECT_DOUBLE_EQ(c.scale[0], 0.9);
+    for (int j = 0; j < 3; ++j) EXPECT_DOUBLE_EQ(c.substitutes[j], row.substitutes[j]) << j;
   }
-  // Median: the smallest value with at least ceil(n/2) values at or below it.
-  VariableCoding c = Coding(0, 1);
-  CalculateScaleFactors(c, *Column({5.0, 1.0, 9.0}));
-  EXPECT_EQ(c.substitutes[0], 5.0);
-}
-
-TEST_F(ScaleFactorsTest, IgnoredCasesAreLeftOut) {
-  auto d = Column({1.0, 100.0, 3.0});
-  SetCaseSubsets(*d, 1, 1, Subset::kIgnore);
-  VariableCoding c = Coding(0, 0, 0.0, 1.0);
-  CalculateScaleFactors(c, *d);
-  EXPECT_DOUBLE_EQ(c.scale[0], 0.5);
-  EXPECT_DOUBLE_EQ(c.substitutes[0], 2.0);
-}
-
-TEST_F(ScaleFactorsTest, OneOfNSubstitutesAreFrequencies) {
-  const std::vector<double> values{1, 2, 2, 3, 2, MISSING, 1};  // 2x1, 3x2, 1x3 of 6
-  VariableCoding mean = Coding(1, 0, 0.1, 0.9, 3);
-  CalculateScaleFactors(mean, *Column(values));
-  EXPECT_DOUBLE_EQ(mean.shift[0], 0.1);
-  EXPECT_DOUBLE_EQ(mean.scale[0], 0.9);
-  EXPECT_DOUBLE_EQ(mean.substitutes[0], 2.0 / 6);
-  EXPECT_DOUBLE_EQ(mean.substitutes[1], 3.0 / 6);
-  EXPECT_DOUBLE_EQ(mean.substitutes[2], 1.0 / 6);
-  VariableCoding least = Coding(1, 3, 0.0, 1.0, 3);
-  CalculateScaleFactors(least, *Column(values));
-  EXPECT_EQ(least.substitutes[0], 0.0);
-  EXPECT_EQ(least.substitutes[2], 1.0);
-  VariableCoding most = Coding(1, 4, 0.0, 1.0, 3);
-  CalculateScaleFactors(most, *Column(values));
-  EXPECT_EQ(most.substitutes[1], 1.0);
-  EXPECT_EQ(most.substitutes[0] + most.substitutes[2], 0.0);
-}
-
-TEST_F(ScaleFactorsTest, TwoStateSubstitutes) {
-  const std::vector<double> values{1, 1, 2, 1};  // value 1 more frequent
+  // Two-state: the share of value 2, or all towards the rarer (min) or
+  // commoner (max) value 1 ... 2, halfway on a tie.
   const double expected[] = {0.25, 0.25, 0.0, 1.0, 0.0};
   for (int f = 0; f < 5; ++f) {
-    VariableCoding c = Coding(2, f, 0.0, 1.0, 2);
-    CalculateScaleFactors(c, *Column(values));
+    VariableCoding c = Coding(Conv::kTwoState, static_cast<MissingFunction>(f), 0.0, 1.0, 2);
+    CalculateScaleFactors(c, *Column({1, 1, 2, 1}));
     EXPECT_DOUBLE_EQ(c.substitutes[0], expected[f]) << "function " << f;
   }
-  VariableCoding tie = Coding(2, 3, 0.0, 1.0, 2);
+  VariableCoding tie = Coding(Conv::kTwoState, MissingFunction::kMin, 0.0, 1.0, 2);
   CalculateScaleFactors(tie, *Column({1, 2}));
   EXPECT_EQ(tie.substitutes[0], 0.5);
 }
 
-TEST_F(ScaleFactorsTest, VariablesPairWithTheDataSetsRolesInOrder) {
+TEST(ScaleFactorsTest, VariablesPairWithTheDataSetsRolesInOrder) {
   // Data set columns: output, neither, input, input.
   auto d = CreateDataSet(4, 0);
   SetVariableRoles(*d, 0, 1, VariableRole::kOutput);
@@ -150,13 +141,15 @@ TEST_F(ScaleFactorsTest, VariablesPairWithTheDataSetsRolesInOrder) {
   EXPECT_DOUBLE_EQ(c.scale[0], 1.0);        // 1..2
   EXPECT_DOUBLE_EQ(c.scale[1], 1.0 / 3.0);  // 0..3
   EXPECT_DOUBLE_EQ(c.scale[2], 0.1);        // 10..20
+  EXPECT_EQ(c.substitutes, (std::vector<double>{1.5, 1.5, 15.0}));
   // Inputs only: the output keeps its factors.
   VariableCoding inputs_only = MakeDefaultCoding(2, 1);
   CalculateScaleFactors(inputs_only, *d, false);
   EXPECT_EQ(inputs_only.scale[2], 1.0);
+  EXPECT_EQ(inputs_only.substitutes[2], 0.0);
 }
 
-TEST_F(ScaleFactorsTest, WindowReadsStepsOldestFirstBeforeTheLookahead) {
+TEST(ScaleFactorsTest, WindowReadsStepsOldestFirstBeforeTheLookahead) {
   auto d = CreateDataSet(2, 1);
   ASSERT_TRUE(ResizeCases(*d, 1, 5));
   for (int c = 0; c < 6; ++c) {
@@ -166,14 +159,9 @@ TEST_F(ScaleFactorsTest, WindowReadsStepsOldestFirstBeforeTheLookahead) {
   VariableCoding coding = MakeDefaultCoding(3, 0);  // one more input than the data set has
   coding.steps = 3;
   coding.lookahead = 1;
-  double raw[9];
-  ReadWindow(*d, 5, coding, raw);  // rows 5 - 3 = 2, 3, 4
-  EXPECT_EQ(raw[0], 2.0);
-  EXPECT_EQ(raw[2], 4.0);
-  EXPECT_EQ(raw[3], 102.0);
-  EXPECT_EQ(raw[5], 104.0);
-  EXPECT_TRUE(IsMissing(raw[6]));
-  EXPECT_TRUE(IsMissing(raw[8]));
+  std::vector<double> raw(9);
+  ReadWindow(*d, 5, coding, raw.data());  // rows 5 - 3 = 2, 3, 4
+  EXPECT_EQ(raw, (std::vector<double>{2, 3, 4, 102, 103, 104, M, M, M}));
 }
 
 }  // namespace

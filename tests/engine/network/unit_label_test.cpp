@@ -20,7 +20,7 @@ using testing::MakeNetwork;
 // unnamed numeric. Outputs: "Weather" (One-of-N: Sunny, Rain, Fog), an
 // unnamed numeric, "Level" (numeric). 12 hidden units.
 Network LabelledNetwork(int steps) {
-  Network network = MakeNetwork(NetworkType::kMlp, {5 * steps, 12, 5}, 3, 3);
+  Network network = MakeNetwork(NetworkType::kMlp, {5 * steps, 12, 1, 5}, 3, 3);
   VariableCoding& c = network.coding;
   c.variable_names = {"Temperature", "Colour", "", "Weather", "", "Level"};
   c.nominals[1] = {"Red", "Green", "Blue"};
@@ -29,7 +29,6 @@ Network LabelledNetwork(int steps) {
   c.conversion[3] = 1;
   c.steps = steps;
   c.RecountUnits();
-  c.substitutes.assign(c.no_normed_inputs + c.no_normed_outputs, 0.0);
   return network;
 }
 
@@ -40,72 +39,49 @@ std::vector<std::string> Labels(const Network& network, int layer) {
   return labels;
 }
 
-TEST(UnitLabelTest, AUnitNameComesFirst) {
-  Network network = LabelledNetwork(1);
-  network.layers[0].unit_names[1] = "first colour";
-  network.layers[1].unit_names[0] = "detector";
-  network.layers[2].unit_names[4] = "out";
-  EXPECT_EQ(UnitLabel(network, 0, 1), "first colour");
-  EXPECT_EQ(UnitLabel(network, 1, 0), "detector");
-  EXPECT_EQ(UnitLabel(network, 2, 4), "out");
-}
-
-TEST(UnitLabelTest, HiddenUnitsByLayerAndTwoDigitUnitNumber) {
-  const Network network = LabelledNetwork(1);
-  EXPECT_EQ(UnitLabel(network, 1, 0), "h1#01");
-  EXPECT_EQ(UnitLabel(network, 1, 11), "h1#12");
-  const Network deeper = MakeNetwork({1, 2, 3, 1});
-  EXPECT_EQ(UnitLabel(deeper, 2, 2), "h2#03");
-}
-
-TEST(UnitLabelTest, MapUnitsByColumnAndRow) {
-  Network network = MakeNetwork(NetworkType::kKohonen, {2, 6}, 2, 1);
-  network.layers[1].width = 3;
-  EXPECT_EQ(UnitLabel(network, 1, 0), "o(1,1)");
-  EXPECT_EQ(UnitLabel(network, 1, 2), "o(3,1)");
-  EXPECT_EQ(UnitLabel(network, 1, 4), "o(2,2)");  // column 4 % 3 + 1, row 4 / 3 + 1
-  EXPECT_EQ(UnitLabel(network, 1, 5), "o(3,2)");
-}
-
-TEST(UnitLabelTest, OutputUnitsByVariable) {
-  const Network network = LabelledNetwork(1);
-  EXPECT_EQ(Labels(network, 2),
-            (std::vector<std::string>{"Wea=Sun", "Wea=Rai", "Wea=Fog", "a2", "Level"}));
-}
-
-TEST(UnitLabelTest, InputUnitsByVariableWithoutLagsForOneStep) {
+TEST(UnitLabelTest, VariablesValuesAndLagsNameTheEdgeLayers) {
   const Network network = LabelledNetwork(1);
   EXPECT_EQ(Labels(network, 0),
             (std::vector<std::string>{"Temperature", "Col=Red", "Col=Gre", "Col=Blu", "a3"}));
-}
-
-TEST(UnitLabelTest, InputUnitsCarryTheirLag) {
+  // Output variables count from 1 among the outputs.
+  EXPECT_EQ(Labels(network, 3),
+            (std::vector<std::string>{"Wea=Sun", "Wea=Rai", "Wea=Fog", "a2", "Level"}));
   // Lag = steps - step position: the older step is -2, the newer -1.
-  const Network network = LabelledNetwork(2);
-  EXPECT_EQ(Labels(network, 0),
+  EXPECT_EQ(Labels(LabelledNetwork(2), 0),
             (std::vector<std::string>{"Temperature-2", "Temperature-1", "Col=Red-2", "Col=Gre-2",
                                       "Col=Blu-2", "Col=Red-1", "Col=Gre-1", "Col=Blu-1", "a3-2",
                                       "a3-1"}));
+  // An unnamed One-of-N variable shows the value name alone.
+  Network unnamed = LabelledNetwork(2);
+  unnamed.coding.variable_names[1] = "";
+  EXPECT_EQ(UnitLabel(unnamed, 0, 5), "Red-1");
 }
 
-TEST(UnitLabelTest, UnnamedOneOfNVariablesShowTheValueName) {
-  Network network = MakeNetwork(NetworkType::kMlp, {4, 1, 2}, 1, 1);
-  VariableCoding& c = network.coding;
-  c.nominals[0] = {"Up", "Dn"};
-  c.conversion[0] = 1;
-  c.nominals[1] = {"Lo", "Hi"};
-  c.conversion[1] = 1;
-  c.steps = 2;
-  c.RecountUnits();
-  c.substitutes.assign(4, 0.0);
-  EXPECT_EQ(Labels(network, 0), (std::vector<std::string>{"Up-2", "Dn-2", "Up-1", "Dn-1"}));
-  EXPECT_EQ(Labels(network, 2), (std::vector<std::string>{"Lo", "Hi"}));
-}
+TEST(UnitLabelTest, NamesHiddenUnitsMapPositionsAndContextUnits) {
+  Network network = LabelledNetwork(1);
+  EXPECT_EQ(UnitLabel(network, 1, 0),
+            "h1#01");  // by layer and two-digit unit number
+  EXPECT_EQ(UnitLabel(network, 1, 11), "h1#12");
+  EXPECT_EQ(UnitLabel(network, 2, 0), "h2#01");
+  // A unit's own name comes first, in any layer.
+  network.layers[0].unit_names[1] = "first colour";
+  network.layers[1].unit_names[0] = "detector";
+  network.layers[3].unit_names[4] = "out";
+  EXPECT_EQ(UnitLabel(network, 0, 1), "first colour");
+  EXPECT_EQ(UnitLabel(network, 1, 0), "detector");
+  EXPECT_EQ(UnitLabel(network, 3, 4), "out");
 
-TEST(UnitLabelTest, ContextUnitsAreNumberedAfterTheCodedInputs) {
-  Network network = MakeNetwork(NetworkType::kSimpleRecurrent, {5, 3, 1}, 2, 1);
-  network.coding.variable_names = {"x", "y", "z"};
-  EXPECT_EQ(Labels(network, 0), (std::vector<std::string>{"x", "y", "C1", "C2", "C3"}));
+  // Map units by column and row: unit 4 of width 3 is column 2, row 2.
+  Network map = MakeNetwork(NetworkType::kKohonen, {2, 6}, 2, 1);
+  map.layers[1].width = 3;
+  EXPECT_EQ(Labels(map, 1),
+            (std::vector<std::string>{"o(1,1)", "o(2,1)", "o(3,1)", "o(1,2)", "o(2,2)", "o(3,2)"}));
+
+  // Units after the coded inputs and outputs.
+  Network recurrent = MakeNetwork(NetworkType::kSimpleRecurrent, {5, 3, 2}, 2, 1);
+  recurrent.coding.variable_names = {"x", "y", "z"};
+  EXPECT_EQ(Labels(recurrent, 0), (std::vector<std::string>{"x", "y", "C1", "C2", "C3"}));
+  EXPECT_EQ(Labels(recurrent, 2), (std::vector<std::string>{"z", "o2"}));
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Quick propagation, delta-bar-delta and model-trust steps on a 1-1 linear
-// network, where
-// one case (x = 1, target T) gives the weight the gradient -(T - y) and the
-// threshold the gradient T - y (its step has the opposite sign).
+// network, where one case (x = 1, target T) gives the weight the gradient
+// -(T - y) and the threshold the gradient T - y (its step has the opposite
+// sign).
 
 #include <gtest/gtest.h>
 
@@ -13,17 +13,8 @@
 namespace tavrin::testing {
 namespace {
 
-class BatchTrainerTest : public EngineTest {
+class BatchTrainerTest : public UnitNetworkTest {
  protected:
-  void SetUp() override {
-    EngineTest::SetUp();
-    net_ = MakeMlp({1, 1});
-    w() = 0.0;
-    t() = 0.0;
-  }
-  double& w() { return net_->layers[1].connections[0].weights[0]; }
-  double& t() { return net_->layers[1].thresholds[0]; }
-
   // One epoch of one case with target `target` (x = 1).
   void Epoch(Trainer& trainer, double target) {
     const double v[2] = {1.0, target};
@@ -31,17 +22,23 @@ class BatchTrainerTest : public EngineTest {
     trainer.TrainCase(Engine(), *net_, v);
     trainer.EpochUpdate(Engine(), *net_);
   }
-
-  std::unique_ptr<Network> net_;
 };
 
-TEST_F(BatchTrainerTest, QuickPropagationFirstEpochIsAScaledGradientStep) {
+TEST_F(BatchTrainerTest, QuickPropagationFirstEpochIsAScaledGradientStepWithTheWeigendTerm) {
+  // Two training cases and a verification case: n = 2. P'(0.5) = 2 x 0.1 x
+  // 1 x 0.5 / (0.25 + 1)^2 = 0.064 on the weight, none on the threshold.
+  auto data = MakeData(1, 1, {{1, 1}, {1, 1}, {1, 1}});
+  SetCaseSubsets(*data, 2, 1, Subset::kVerification);
+  Engine().active_data_set = data.get();
+  Engine().training.weigend_lambda = 0.1;
+  Engine().training.weigend_scale = 1.0;
+  w() = 0.5;
   QuickPropagation qp;
   ASSERT_TRUE(qp.StateInit(Engine(), *net_));
   Engine().training.learning_rate.current = 0.25;
-  Epoch(qp, 2.0);  // y = 0, d = 2: G_w = -2, G_t = 2
-  EXPECT_DOUBLE_EQ(w(), 0.5);
-  EXPECT_DOUBLE_EQ(t(), -0.5);
+  Epoch(qp, 2.0);  // y = 0.5: G_w = -1.5 + 2 x 0.064, G_t = 1.5
+  EXPECT_DOUBLE_EQ(w(), 0.5 + 0.25 * (1.5 - 0.128));
+  EXPECT_DOUBLE_EQ(t(), -0.375);
 }
 
 TEST_F(BatchTrainerTest, QuickPropagationAfterASmallGradientStepsByTheGradientItself) {
@@ -82,9 +79,22 @@ TEST_F(BatchTrainerTest, QuickPropagationSameSignUsesTheSecantOrTheAcceleration)
   // G_w = -(1 - 0.2) = -0.8 >= r * Gp = -2/3 fails, so S = a * S = 0.2.
   Epoch(qp, 1.0);
   EXPECT_DOUBLE_EQ(w(), 0.1 + 0.2);
-  // y = 0.6; G_w = -0.4 >= r * (-0.8): secant S = G / (Gp - G) * S = -0.4 / -0.4 * 0.2.
+  // y = 0.6; G_w = -0.4 >= r * (-0.8): secant S = G / (Gp - G) * S = -0.4 /
+  // -0.4 * 0.2.
   Epoch(qp, 1.0);
   EXPECT_NEAR(w(), 0.3 + 0.2, 1e-15);
+}
+
+TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
+  QuickPropagation qp;
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  Engine().training.learning_rate.current = 0.5;
+  Epoch(qp, 1.0);  // S_w = 0.5: w = 0.5, t = -0.5, y = 1
+  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
+  // Past the first epoch, G_w = -0.5 against Gp = -1 takes the secant step
+  // -0.5 / (-1 + 0.5) * 0.5 = 0.5; a fresh first epoch would step 0.25.
+  Epoch(qp, 1.5);
+  EXPECT_DOUBLE_EQ(w(), 1.0);
 }
 
 TEST_F(BatchTrainerTest, DeltaBarDeltaWithSmoothingOneKeepsItsRates) {
@@ -103,28 +113,19 @@ TEST_F(BatchTrainerTest, DeltaBarDeltaWithSmoothingOneKeepsItsRates) {
   }
 }
 
-TEST_F(BatchTrainerTest, DeltaBarDeltaRaisesTheRateWhileTheSignHolds) {
+TEST_F(BatchTrainerTest, DeltaBarDeltaRaisesTheRateWhileTheSignHoldsAndDecaysItOnAFlip) {
   Engine().algorithms.dbd_smoothing = 0.5;
   Engine().algorithms.dbd_increment = 0.05;
+  Engine().algorithms.dbd_decay = 0.8;
   Engine().training.learning_rate.current = 0.1;
   DeltaBarDelta dbd;
   ASSERT_TRUE(dbd.StateInit(Engine(), *net_));
   Epoch(dbd, 1.0);  // G = -1, bar 0: rate stays 0.1; w = 0.1, bar = -0.5
   ASSERT_DOUBLE_EQ(w(), 0.1);
-  Epoch(dbd, 1.0);  // y = 0.2, G = -0.8, G * bar > 0: rate 0.15
-  EXPECT_DOUBLE_EQ(w(), 0.1 + 0.15 * 0.8);
-}
-
-TEST_F(BatchTrainerTest, SecondStateInitKeepsTheArrays) {
-  QuickPropagation qp;
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  Engine().training.learning_rate.current = 0.5;
-  Epoch(qp, 1.0);  // S_w = 0.5: w = 0.5, t = -0.5, y = 1
-  ASSERT_TRUE(qp.StateInit(Engine(), *net_));
-  // Past the first epoch, G_w = -0.5 against Gp = -1 takes the secant step
-  // -0.5 / (-1 + 0.5) * 0.5 = 0.5; a fresh first epoch would step 0.25.
-  Epoch(qp, 1.5);
-  EXPECT_DOUBLE_EQ(w(), 1.0);
+  Epoch(dbd, 1.0);  // y = 0.2, G = -0.8, G * bar > 0: rate 0.15; bar -0.65
+  ASSERT_DOUBLE_EQ(w(), 0.1 + 0.15 * 0.8);
+  Epoch(dbd, -1.0);  // y = 0.44, G = 1.44 against bar -0.65: rate 0.15 x 0.8
+  EXPECT_DOUBLE_EQ(w(), 0.22 - 0.12 * 1.44);
 }
 
 TEST_F(BatchTrainerTest, ModelTrustStepsItsRadiusAgainstTheGradientTrustingFallingErrors) {

@@ -4,7 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <utility>
+#include <functional>
+#include <string>
 #include <vector>
 
 #include "common/stop_request.h"
@@ -18,118 +19,101 @@
 namespace tavrin::testing {
 namespace {
 
-class TrainingDriverTest : public EngineTest {
- protected:
-  // A 1-1 linear network y = w - t with w = t = 0 and one case 1 -> 1.
-  void SetUp() override {
-    EngineTest::SetUp();
-    net_ = MakeMlp({1, 1});
-    net_->layers[1].connections[0].weights = {0.0};
-    net_->layers[1].thresholds = {0.0};
-    data_ = MakeData(1, 1, {{1.0, 1.0}});
-  }
-  bool Train(int epochs, double rate, bool retain_best = false) {
-    return static_cast<bool>(
-        TrainBackPropagation(Engine(), Epochs(epochs, retain_best), false, rate, rate, 0, 0, 0));
-  }
-  double w() const { return net_->layers[1].connections[0].weights[0]; }
-
-  std::unique_ptr<Network> net_;
-  std::unique_ptr<DataSet> data_;
-};
+using TrainingDriverTest = UnitNetworkTest;
 
 TEST_F(TrainingDriverTest, StartChecksRefuseInOrderAndChangeNothing) {
-  const Network before = *net_;
-  Engine().active_network = nullptr;
-  Engine().active_data_set = data_.get();
-  EXPECT_FALSE(RunTrainingDriver(Engine(), Algorithm::kBackPropagation, true));
-  EXPECT_EQ(last_message(), "No Network is loaded");
-
-  Begin(*net_, *data_);
-  Engine().active_data_set = nullptr;
-  EXPECT_FALSE(RunTrainingDriver(Engine(), Algorithm::kBackPropagation, true));
-  EXPECT_EQ(last_message(), "No Data Set is loaded");
-
-  SetCaseSubsets(*data_, 0, 1, Subset::kVerification);
-  Begin(*net_, *data_);
-  EXPECT_FALSE(Train(1, 0.1));
-  EXPECT_EQ(last_message(), "The current Data Set contains no Training cases");
-  SetCaseSubsets(*data_, 0, 1, Subset::kTraining);
-
+  auto no_training = MakeData(1, 1, {{1.0, 1.0}});
+  SetCaseSubsets(*no_training, 0, 1, Subset::kVerification);
+  auto wider = MakeData(2, 1, {{1.0, 1.0, 1.0}});
+  auto two_targets = MakeData(1, 2, {{1.0, 0.0, 1.0}});
   // No case has a whole time-series window before it, however large the
   // window (its length must not overflow).
-  for (const auto& [steps, lookahead] : {std::pair{1, 1}, std::pair{1, 0x7ffffffe}}) {
-    net_->coding.steps = steps;
-    net_->coding.lookahead = lookahead;
-    Begin(*net_, *data_);
-    EXPECT_FALSE(Train(1, 0.1));
-    EXPECT_EQ(last_message(), "The current Data Set contains no Training cases");
-  }
-  net_->coding.lookahead = 0;
-
+  Network ahead = *net_, far_ahead = *net_;
+  ahead.coding.lookahead = 1;
+  far_ahead.coding.lookahead = 0x7ffffffe;
+  Network nominal = *net_;  // a nominal input against a numeric column
+  ASSERT_TRUE(SetNoNominals(nominal, 0, 2));
   // Trainers read one target per output unit: an output layer edited away
   // from its variables is refused, not read past the case.
   Network grown = *net_;
   ASSERT_TRUE(ResizeLayer(grown, 1, 1, 1000));
-  Begin(grown, *data_);
-  EXPECT_FALSE(Train(1, 0.1));
-  EXPECT_EQ(last_message(), "The Network's output layer does not match its output variables");
-
-  auto wider = MakeData(2, 1, {{1.0, 1.0, 1.0}});
-  Begin(*net_, *wider);
-  EXPECT_FALSE(Train(1, 0.1));
-  EXPECT_EQ(last_message(),
-            "Network and Data Set have differing number of inputs and outputs, or differing "
-            "nominal variable");
-
-  ASSERT_TRUE(SetNoNominals(*net_, 0, 2));
-  Begin(*net_, *data_);
-  EXPECT_FALSE(Train(1, 0.1));
-  EXPECT_EQ(last_message(),
-            "Network and Data Set have differing number of inputs and outputs, or differing "
-            "nominal variable");
-  ASSERT_TRUE(SetNoNominals(*net_, 0, 0));
-
-  auto two_out = MakeMlp({1, 2});
-  auto data2 = MakeData(1, 2, {{1.0, 0.0, 1.0}});
-  two_out->error_fn = ErrorFunction::kEntropySingle;
-  Begin(*two_out, *data2);
-  EXPECT_FALSE(Train(1, 0.1));
-  EXPECT_EQ(last_message(),
-            "Cannot use single node cross-entropy function on a multiple output network");
-
-  net_->error_fn = ErrorFunction::kEntropyMultiple;
-  Begin(*net_, *data_);
-  EXPECT_FALSE(Train(1, 0.1));
-  EXPECT_EQ(last_message(),
-            "Cannot use multiple node cross-entropy function on a single output network");
-  net_->error_fn = ErrorFunction::kSumSquared;
-
-  Begin(*net_, *data_);
-  for (double bad : {std::nan(""), HUGE_VAL}) {
-    EXPECT_FALSE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0, 0, bad));
-    EXPECT_EQ(last_message(), "Noise is not a finite number");
-    EXPECT_FALSE(TrainDeltaBarDelta(Engine(), Epochs(1), bad, 0.1, 0.1, 0.1, 0));
-    EXPECT_EQ(last_message(), "Learning rate is not a finite number");
+  Network one_layer = *net_;
+  ASSERT_TRUE(DeleteLayer(one_layer, 1));
+  Network single_entropy = *MakeMlp({1, 2}), multiple_entropy = *net_;
+  single_entropy.error_fn = ErrorFunction::kEntropySingle;
+  multiple_entropy.error_fn = ErrorFunction::kEntropyMultiple;
+  const struct {
+    Network* net;
+    DataSet* data;
+    std::string_view message;
+  } rows[] = {
+      {nullptr, data_.get(), kNoActiveNetwork},
+      {net_.get(), nullptr, kNoActiveDataSet},
+      {net_.get(), no_training.get(), kNoTrainingCases},
+      {&ahead, data_.get(), kNoTrainingCases},
+      {&far_ahead, data_.get(), kNoTrainingCases},
+      {net_.get(), wider.get(), kDataMismatch},
+      {&nominal, data_.get(), kDataMismatch},
+      {&grown, data_.get(), kOutputLayerMismatch},
+      {&single_entropy, two_targets.get(), kEntropySingleOnManyOutputs},
+      {&multiple_entropy, data_.get(), kEntropyMultipleOnOneOutput},
+      {&one_layer, data_.get(), kTrainingNeedsTwoLayers},
+  };
+  const Network before = *net_;
+  for (const auto& row : rows) {
+    Engine().active_network = row.net;
+    Engine().active_data_set = row.data;
+    EXPECT_FALSE(Train(1, 0.1));
+    EXPECT_EQ(last_message(), row.message);
   }
-
-  EXPECT_EQ(net_->layers[1].connections[0].weights, before.layers[1].connections[0].weights);
+  // Without the targets only the inputs must agree.
+  Engine().active_network = net_.get();
+  Engine().active_data_set = wider.get();
+  EXPECT_FALSE(RunTrainingDriver(Engine(), Algorithm::kBackPropagation, false));
+  EXPECT_EQ(last_message(), kInputMismatch);
+  Begin(*net_, *data_);
+  EXPECT_FALSE(TrainBackPropagation(Engine(), Epochs(1), false, 0.1, 0.1, 0, 0, HUGE_VAL));
+  EXPECT_EQ(last_message(), "Noise is not a finite number");
+  EXPECT_FALSE(TrainDeltaBarDelta(Engine(), Epochs(1), std::nan(""), 0.1, 0.1, 0.1, 0));
+  EXPECT_EQ(last_message(), "Learning rate is not a finite number");
+  ExpectSameNetwork(*net_, before);
   EXPECT_EQ(Engine().training.history, "");
 }
 
-TEST_F(TrainingDriverTest, StoppingConditionsRefuseWhatCouldNotStopARun) {
+TEST_F(TrainingDriverTest, SettingsThatCouldNotStopARunOrWouldDivideByZeroAreRefused) {
   TrainingSettings settings;
-  EXPECT_FALSE(SetStoppingConditions(settings, -1, 0, 0, 0, 0));
-  EXPECT_EQ(last_message(), "Stopping window cannot be negative");
-  EXPECT_FALSE(SetStoppingConditions(settings, 3, 0, std::nan(""), 0, 0));
-  EXPECT_EQ(last_message(), "Stopping condition is not a number");
+  const double nan = std::nan("");
+  const struct {
+    std::function<Status()> set;
+    std::string_view message;
+  } rows[] = {
+      {[&] { return SetStoppingConditions(settings, -1, 0, 0, 0, 0); }, kStoppingWindowNegative},
+      {[&] { return SetStoppingConditions(settings, 3, nan, 0, 0, 0); },
+       kStoppingConditionNotANumber},
+      {[&] { return SetStoppingConditions(settings, 3, 0, 0, 0, nan); },
+       kStoppingConditionNotANumber},
+      {[&] { return SetWeigend(settings, -0.1, 1.0); }, kWeigendLambdaOutOfRange},
+      {[&] { return SetWeigend(settings, nan, 1.0); }, kWeigendLambdaOutOfRange},
+      {[&] { return SetWeigend(settings, HUGE_VAL, 1.0); }, kWeigendLambdaOutOfRange},
+      {[&] { return SetWeigend(settings, 0.1, 0.0); }, kWeigendScaleOutOfRange},
+      {[&] { return SetWeigend(settings, 0.1, -1.0); }, kWeigendScaleOutOfRange},
+      {[&] { return SetWeigend(settings, 0.1, HUGE_VAL); }, kWeigendScaleOutOfRange},
+  };
+  for (const auto& row : rows) {
+    EXPECT_FALSE(row.set());
+    EXPECT_EQ(last_message(), row.message);
+  }
   EXPECT_EQ(settings.window, 0);
+  EXPECT_EQ(settings.weigend_scale, 1.0);
   ASSERT_TRUE(SetStoppingConditions(settings, 3, 0.5, 0.25, 0.125, 0.0625));
+  ASSERT_TRUE(SetWeigend(settings, 0.0, 0.5));
   EXPECT_EQ(settings.window, 3);
   EXPECT_EQ(settings.target_error, 0.5);
   EXPECT_EQ(settings.target_verification_error, 0.25);
   EXPECT_EQ(settings.error_improvement, 0.125);
   EXPECT_EQ(settings.verification_improvement, 0.0625);
+  EXPECT_EQ(settings.weigend_lambda, 0.0);
+  EXPECT_EQ(settings.weigend_scale, 0.5);
 }
 
 TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
@@ -155,65 +139,86 @@ TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {
   EXPECT_FALSE(TakeStopRequest());
 }
 
-TEST_F(TrainingDriverTest, ZeroEpochsReturnsTheInitialErrors) {
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(0, 0.1));
-  EXPECT_DOUBLE_EQ(Engine().training.training_error, 1.0);
-  EXPECT_EQ(w(), 0.0);
-  EXPECT_EQ(Engine().training.history, "BP0");
-}
-
-TEST_F(TrainingDriverTest, VerificationCasesAreIgnoredWithVerifyOff) {
+TEST_F(TrainingDriverTest, VerificationCasesAreMeasuredAfterEachEpochWhenAsked) {
+  // A verification case 1 -> 5. Rate 0.25 halves the training error each
+  // epoch (y = 0, 0.5, 0.75), and the verification error follows it.
   ASSERT_TRUE(ResizeCases(*data_, 1, 1));
   data_->at(1, 0) = 1.0;
   data_->at(1, 1) = 5.0;
   SetCaseSubsets(*data_, 1, 1, Subset::kVerification);
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(2, 0.1));
-  EXPECT_EQ(Engine().training.verification_error, 0.0);
+  const struct {
+    int epochs;
+    bool verify;
+    double training, verification;
+  } rows[] = {{0, true, 1.0, 5.0}, {1, true, 1.0, 4.5}, {2, true, 0.5, 4.25}, {2, false, 0.5, 0.0}};
+  for (const auto& row : rows) {
+    w() = t() = 0.0;
+    Engine().training.history.clear();
+    Begin(*net_, *data_);
+    ASSERT_TRUE(Train(row.epochs, 0.25, false, row.verify));
+    EXPECT_DOUBLE_EQ(Engine().training.training_error, row.training) << row.epochs;
+    EXPECT_DOUBLE_EQ(Engine().training.verification_error, row.verification) << row.epochs;
+    EXPECT_EQ(Engine().training.history, "BP" + std::to_string(row.epochs));
+  }
 }
 
-TEST_F(TrainingDriverTest, PerfectNetworkStopsAtTheFirstTestWithSuffixS) {
-  net_->layers[1].connections[0].weights = {1.0};  // y = 1 for x = 1
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(10, 0.1));
-  EXPECT_TRUE(Engine().training.stopped_by_condition);
-  EXPECT_EQ(Engine().training.history, "BP1s");
+TEST_F(TrainingDriverTest, StoppingConditionsEndTheRunAfterTheEpochThatMeetsThem) {
+  // Rate 0.25 halves the error: epochs report 1, 0.5, 0.25, ... (measured
+  // before each epoch's step). A verification case 1 -> 1 reports the error
+  // after the step: 0.5, 0.25, ...
+  ASSERT_TRUE(ResizeCases(*data_, 1, 1));
+  data_->at(1, 0) = data_->at(1, 1) = 1.0;
+  SetCaseSubsets(*data_, 1, 1, Subset::kVerification);
+  TrainingSettings by_error, by_verification, stalled;
+  by_error.target_error = 0.5;                       // reached in epoch 2, the bound included
+  by_verification.target_verification_error = 0.25;  // reached in epoch 2
+  // Improvements of less than 1 do not count: the best stays at epoch 1,
+  // and a window of 2 ends the run after epoch 3. The same by verification.
+  stalled.window = 2;
+  stalled.error_improvement = 1.0;
+  TrainingSettings verification_stalled;
+  verification_stalled.window = 2;
+  verification_stalled.verification_improvement = 1.0;
+  const struct {
+    TrainingSettings settings;
+    bool verify;
+    std::string history;
+  } rows[] = {{by_error, false, "BP2s"},
+              {by_verification, true, "BP2s"},
+              {by_verification, false, "BP10"},
+              {stalled, false, "BP3s"},
+              {verification_stalled, true, "BP3s"},
+              {verification_stalled, false, "BP10"}};
+  for (const auto& row : rows) {
+    w() = t() = 0.0;
+    Engine().training.history.clear();
+    Begin(*net_, *data_, row.settings);
+    ASSERT_TRUE(Train(10, 0.25, false, row.verify));
+    EXPECT_EQ(Engine().training.history, row.history);
+    EXPECT_EQ(Engine().training.stopped_by_condition, row.history.back() == 's');
+  }
 }
 
-TEST_F(TrainingDriverTest, WindowWithoutProgressStops) {
-  // A Radial output is never trained, so the error never improves: the
-  // record stays at epoch 1 and the run stops at the first counter above
-  // 1 + 3 - 1, that is after 4 epochs.
-  net_->layers[1].psp_fn = PspFunction::kRadial;
-  TrainingSettings settings;
-  settings.window = 3;
-  settings.error_improvement = 0.01;
-  Begin(*net_, *data_, settings);
-  ASSERT_TRUE(Train(10, 0.1));
-  EXPECT_EQ(Engine().training.history, "BP4s");
-}
-
-TEST_F(TrainingDriverTest, RetainBestRestoresTheUntrainedNetworkWhenTrainingOnlyHurts) {
-  // Rate 1.5: the error doubles every epoch (d' = d (1 - 2 * 1.5)).
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(3, 1.5, /*retain_best=*/true));
-  EXPECT_EQ(w(), 0.0);
-  EXPECT_EQ(net_->layers[1].thresholds[0], 0.0);
-  EXPECT_DOUBLE_EQ(Engine().training.training_error, 1.0);
-  EXPECT_EQ(Engine().training.history, "BP0b");
-}
-
-TEST_F(TrainingDriverTest, RetainBestKeepsTheNetworkAsItIsAfterTheBestEpoch) {
-  // Rate 0.25 halves d each step. An epoch's error is measured during it,
-  // before its step (epoch k reports d = 2^-(k-1)), and the copy is taken
-  // after it: the best epoch is the last, and its copy holds all 3 steps
-  // (w = 0.25 + 0.125 + 0.0625) with the error epoch 3 reported.
-  Begin(*net_, *data_);
-  ASSERT_TRUE(Train(3, 0.25, /*retain_best=*/true));
-  EXPECT_DOUBLE_EQ(w(), 0.4375);
-  EXPECT_DOUBLE_EQ(Engine().training.training_error, 0.25);
-  EXPECT_EQ(Engine().training.history, "BP3b");
+TEST_F(TrainingDriverTest, RetainBestRestoresTheNetworkAsItWasAfterTheBestEpoch) {
+  // Rate 1.5 doubles the error every epoch (d' = d (1 - 2 x 1.5)): the
+  // untrained network comes back. Rate 0.25 halves it. An epoch's error is
+  // measured before its step (epoch k reports 2^-(k-1)) and the copy taken
+  // after it: the best is the last epoch, with all 3 steps (w = 0.25 +
+  // 0.125 + 0.0625) and the error epoch 3 reported.
+  const struct {
+    double rate, w, error;
+    std::string history;
+  } rows[] = {{1.5, 0.0, 1.0, "BP0b"}, {0.25, 0.4375, 0.25, "BP3b"}};
+  for (const auto& row : rows) {
+    w() = t() = 0.0;
+    Engine().training.history.clear();
+    Begin(*net_, *data_);
+    ASSERT_TRUE(Train(3, row.rate, /*retain_best=*/true));
+    EXPECT_DOUBLE_EQ(w(), row.w);
+    EXPECT_DOUBLE_EQ(t(), -row.w);
+    EXPECT_DOUBLE_EQ(Engine().training.training_error, row.error);
+    EXPECT_EQ(Engine().training.history, row.history);
+  }
 }
 
 TEST_F(TrainingDriverTest, ContinuedRunsMergeTheirHistoryEntries) {
@@ -252,6 +257,11 @@ TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {
   ASSERT_TRUE(call(false));
   EXPECT_DOUBLE_EQ(w(), 0.19);
   EXPECT_EQ(Engine().training.retained, nullptr);
+  // Another algorithm's call gets a trainer of its own.
+  ASSERT_TRUE(call(true));
+  Begin(*net_, *data_);
+  ASSERT_TRUE(TrainQuickPropagation(Engine(), Epochs(1), 0.1, 2.0, 0.0));
+  EXPECT_EQ(Engine().training.history.substr(Engine().training.history.size() - 3), "QP1");
 }
 
 TEST_F(TrainingDriverTest, WeigendPenaltySumsOverLinearLayerWeights) {
@@ -264,24 +274,27 @@ TEST_F(TrainingDriverTest, WeigendPenaltySumsOverLinearLayerWeights) {
   EXPECT_EQ(WeigendPenalty(*net_, 0.5, 1.0), 0.0);
 }
 
-TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRun) {
-  std::string h = "QP10,BP5";
-  AppendHistoryEntry(h, 4, "BP", 3, "");
-  EXPECT_EQ(h, "QP10,BP8");
-  h = "QP10,BP5";
-  AppendHistoryEntry(h, 8, "BP", 3, "");
-  EXPECT_EQ(h, "QP10,BP5,BP3");
-  h = "BP5s";
-  AppendHistoryEntry(h, 0, "BP", 3, "");
-  EXPECT_EQ(h, "BP5s,BP3");
-  h = "";
-  AppendHistoryEntry(h, 0, "DD", 7, "c");
-  EXPECT_EQ(h, "DD7c");
-}
-
-TEST(TrainingHistoryTest, CutBackStopsInTheEntryThatReachesTheBestEpoch) {
+TEST(TrainingHistoryTest, EntriesMergeOnlyWithinTheRunAndCutBackToTheBestEpoch) {
+  const struct {
+    std::string history;
+    std::size_t run_start;
+    std::string_view code, suffix;
+    std::string expected;
+  } entries[] = {
+      {"QP10,BP5", 4, "BP", "", "QP10,BP8"},  // the run began at "BP5"
+      {"QP10,BP5", 8, "BP", "", "QP10,BP5,BP3"},
+      {"BP5", 0, "BP", "", "BP8"},
+      {"BP5", 3, "BP", "", "BP5,BP3"},
+      {"BP5s", 0, "BP", "", "BP5s,BP3"},  // a stop ends an entry
+      {"QP5", 0, "BP", "", "QP5,BP3"},
+      {"", 0, "DD", "c", "DD3c"},
+  };
+  for (auto e : entries) {
+    AppendHistoryEntry(e.history, e.run_start, e.code, 3, e.suffix);
+    EXPECT_EQ(e.history, e.expected);
+  }
   std::string h = "KO4,BP10,QP20";
-  CutHistoryToBest(h, 3, 15);
+  CutHistoryToBest(h, 3, 15);  // the run's entries: 10 epochs, then 5 of 20
   EXPECT_EQ(h, "KO4,BP10,QP5b");
   h = "BP10";
   CutHistoryToBest(h, 0, 0);

@@ -59,23 +59,29 @@ TEST_F(NetworkAdjustTest, PruneInputsDropsVariablesWithSmallWeightsOnly) {
   EXPECT_EQ(flat.coding.no_inputs, 2);
 }
 
-TEST_F(NetworkAdjustTest, ReinitialiseChecksTheLayerAndIgnoresUnknownMethods) {
+TEST_F(NetworkAdjustTest, ReinitialiseSetsTheRangeAndFillsOneLayerOrAll) {
   Network net = MakeNetwork({2, 2, 1});
   TagNetwork(net);
   const Network before = net;
-  EXPECT_FALSE(ReinitialiseNetwork(Engine(), net, 0, 3, -1, 1));
-  EXPECT_EQ(last_message(), "Layer number out of bounds");
-  EXPECT_FALSE(ReinitialiseNetwork(Engine(), net, 0, -2, -1, 1));
-  // An unknown method changes nothing, the range included.
+  for (int layer : {3, -2}) {
+    EXPECT_FALSE(ReinitialiseNetwork(Engine(), net, 0, layer, -1, 1));
+    EXPECT_EQ(last_message(), kLayerOutOfBounds);
+  }
+  // An unknown method succeeds and changes nothing, the range included.
   ASSERT_TRUE(ReinitialiseNetwork(Engine(), net, 7, -1, 5, 6));
-  EXPECT_EQ(net.layers[1].connections[0].weights, before.layers[1].connections[0].weights);
+  ExpectSameNetwork(net, before);
   EXPECT_EQ(Engine().reinitialisation.a, -1.0);
-  // Method 3 on every layer: zero weights, zero thresholds, range kept as given.
-  ASSERT_TRUE(ReinitialiseNetwork(Engine(), net, 3, -1, 0.25, 0.5));
+  // Zero (method 3) on layer 1, then on every layer; the range kept as given.
+  ASSERT_TRUE(ReinitialiseNetwork(Engine(), net, 3, 1, 0.25, 0.5));
+  EXPECT_EQ(net.layers[1].thresholds, (std::vector<double>{0.0, 0.0}));
+  EXPECT_EQ(net.layers[2].thresholds, before.layers[2].thresholds);
   EXPECT_EQ(Engine().reinitialisation.a, 0.25);
-  for (int l = 1; l < 3; ++l) {
-    for (double w : net.layers[l].connections[l - 1].weights) EXPECT_EQ(w, 0.0);
-    for (double t : net.layers[l].thresholds) EXPECT_EQ(t, 0.0);
+  EXPECT_EQ(Engine().reinitialisation.b, 0.5);
+  ASSERT_TRUE(ReinitialiseNetwork(Engine(), net, 3, -1, 0.25, 0.5));
+  for (const Layer& layer : net.layers) {
+    EXPECT_EQ(layer.thresholds, std::vector<double>(layer.no_units, 0.0));
+    for (const Connection& c : layer.connections)
+      EXPECT_EQ(c.weights, std::vector<double>(c.weights.size(), 0.0));
   }
 }
 

@@ -27,6 +27,8 @@ run(0 --help)
 expect("${out}" "net-dump FILE")
 expect("${out}" "net-image IN OUT")
 expect("${out}" "net-text IN OUT")
+expect("${out}" "data-convert IN OUT --from F --to F")
+expect("${out}" "data-dump FILE")
 
 run(0 net-dump ${DATA}/small.net)
 expect("${out}" "(text network file)")
@@ -68,9 +70,6 @@ expect("${err}" "unknown command")
 run(1 net-text ${WORK}/small.img)
 
 # Data sets: the sample iris table through every format and back to text.
-run(0 --help)
-expect("${out}" "data-convert IN OUT --from F --to F")
-expect("${out}" "data-dump FILE")
 run(0 data-dump ${SAMPLES}/iris.csv --rows 2)
 expect("${out}" "5 variables (5 inputs, 0 outputs), 150 cases (150 training")
 expect("${out}" "5 species  input  nominal: setosa versicolor virginica")
