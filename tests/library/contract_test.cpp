@@ -301,6 +301,15 @@ const Refusal kRefusals[] = {
             NRXDeltaBarDelta(kNet, kDs, -1, 0, 0, kNan, 0, 0, 0, 0, errors, errors + 1)),
     REFUSED("Smoothing is not a finite number",
             NRXDeltaBarDelta(kNet, kDs, 0, 0, 0, 0, 0, 0, kNan, 0, errors, errors + 1)),
+    REFUSED(kNull, NRXConjugateGradients(kNet, kDs, -1, 0, 0, errors, nullptr)),
+    REFUSED("Number of epochs out of range",
+            NRXConjugateGradients(kNet, kDs, -1, 0, 0, errors, errors + 1)),
+    REFUSED(kNull, NRXQuasiNewton(kNet, kDs, -1, 0, 0, nullptr, errors)),
+    REFUSED("Number of epochs out of range",
+            NRXQuasiNewton(kNet, kDs, -1, 0, 0, errors, errors + 1)),
+    REFUSED(kNull, NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, nullptr)),
+    REFUSED("Number of epochs out of range",
+            NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, errors + 1)),
 };
 
 TEST_F(NrxContractTest, EachExportsOwnRefusals) {
@@ -319,7 +328,7 @@ constexpr std::string_view kCapitalNoNetwork =
     " GetNetworkNoNominals SetNetworkNoNominals GetNetworkNominal SetNetworkNominal"
     " GetNetworkConvertFunction SetNetworkConvertFunction GetNetworkMissingFunction"
     " SetNetworkMissingFunction CalculateScaleFactors BackPropagation QuickPropagation"
-    " DeltaBarDelta ";
+    " DeltaBarDelta ConjugateGradients QuasiNewton LevenbergMarquardt ";
 
 using Arguments = std::map<std::string, int32_t, std::less<>>;
 
@@ -450,7 +459,10 @@ TEST_F(NrxContractTest, CountsNamesAndTrainingErrorsAreClearedByARefusal) {
           return NRXBackPropagation(kNet, kDs, -1, 0, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1);
         },
         +[] { return NRXQuickPropagation(kNet, kDs, -1, 0, 0, 0, 0, 0, errors, errors + 1); },
-        +[] { return NRXDeltaBarDelta(kNet, kDs, -1, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1); }}) {
+        +[] { return NRXDeltaBarDelta(kNet, kDs, -1, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1); },
+        +[] { return NRXConjugateGradients(kNet, kDs, -1, 0, 0, errors, errors + 1); },
+        +[] { return NRXQuasiNewton(kNet, kDs, -1, 0, 0, errors, errors + 1); },
+        +[] { return NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, errors + 1); }}) {
     errors[0] = errors[1] = 9.0;
     EXPECT_EQ(train(), 0);
     EXPECT_EQ(errors[0], 0.0);

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -94,6 +95,30 @@ TEST_F(NrxEngineStateTest, DeltaBarDeltaHandsEveryArgumentOn) {
   EXPECT_EQ(engine_.algorithms.dbd_decay, 0.875);
   EXPECT_EQ(engine_.algorithms.dbd_smoothing, 0.25);
   EXPECT_EQ(run_.noise, 0.015625);
+}
+
+TEST_F(NrxEngineStateTest, SecondOrderTrainersHandEveryArgumentOnWithoutNoise) {
+  using Train = int32_t(NRX_CALL*)(int32_t, int32_t, int32_t, int32_t, int32_t, double*, double*);
+  const std::pair<Train, const char*> trainers[] = {
+      {NRXConjugateGradients, "CG"}, {NRXQuasiNewton, "QN"}, {NRXLevenbergMarquardt, "LM"}};
+  for (auto [train, code] : trainers) {
+    SCOPED_TRACE(code);
+    // Noise left behind by another trainer must not reach these.
+    Ok(NRXQuickPropagation(net_, ds_, 0, 0, 0, 0.375, 1.5, 0.03125, &training_, &verification_));
+    Ok(train(net_, ds_, 2, 1, 0, &training_, &verification_));
+    EXPECT_EQ(run_.epochs, 2);
+    EXPECT_TRUE(run_.verify);
+    EXPECT_FALSE(run_.retain_best);
+    EXPECT_EQ(run_.noise, 0.0);
+    EXPECT_EQ(run_.retained, nullptr);                      // released: retain best was clear
+    EXPECT_NE(run_.history.find(code), std::string::npos);  // this trainer ran
+    EXPECT_EQ(training_, run_.training_error);
+    EXPECT_EQ(verification_, run_.verification_error);
+    Ok(train(net_, ds_, 1, 0, 1, &training_, &verification_));
+    EXPECT_FALSE(run_.verify);
+    EXPECT_TRUE(run_.retain_best);
+    ASSERT_NE(run_.retained, nullptr);
+  }
 }
 
 // A request made while no training runs stops the next one after its first epoch.
