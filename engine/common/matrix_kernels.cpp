@@ -15,8 +15,27 @@ std::optional<std::size_t> SquareMatrixElements(std::size_t n) {
   return static_cast<std::size_t>(*elements);
 }
 
-void MatrixVector(const double* a, int n, const double* x, double* y) {
-  for (int i = 0; i < n; ++i) y[i] = Dot(a + static_cast<std::size_t>(i) * n, x, n);
+namespace {
+
+// y[j] += k x row[j] over a row's tail: the lower triangle's share of H x,
+// read from the upper one.
+TAVRIN_VECTOR_CLONES
+void AddScaledTail(double* __restrict y, double k, const double* __restrict row, int count) {
+  for (int j = 0; j < count; ++j) y[j] += k * row[j];
+}
+
+// One row's share of y = H x: its upper tail dotted with x, and the same
+// entries as the column below the diagonal. Returns the dot.
+inline double SymmetricRow(const double* row, int i, int n, const double* x, double* y) {
+  AddScaledTail(y + i + 1, x[i], row + i + 1, n - i - 1);
+  return Dot(row + i, x + i, n - i);
+}
+
+}  // namespace
+
+void SymmetricMatrixVector(const double* h, int n, const double* x, double* y) {
+  std::fill(y, y + n, 0.0);
+  for (int i = 0; i < n; ++i) y[i] += SymmetricRow(h + static_cast<std::size_t>(i) * n, i, n, x, y);
 }
 
 TAVRIN_VECTOR_CLONES
@@ -52,22 +71,15 @@ void UpdateRowTail(double* __restrict row, double a, const double* __restrict d,
 void SymmetricRankUpdateThenSolve(double* h, int n, const double* d, const double* hy,
                                   const double* u, double fac, double fae, const double* g,
                                   double* out) {
-  // Rows go in blocks small enough to stay cached: a block's upper part is
-  // updated, copied down into the rows below it, and, being then complete,
-  // multiplied by g before it leaves the cache.
-  constexpr int kBlock = 32;
-  const auto at = [&](int i, int j) -> double& { return h[static_cast<std::size_t>(i) * n + j]; };
-  for (int i0 = 0; i0 < n; i0 += kBlock) {
-    const int i1 = std::min(n, i0 + kBlock);
-    for (int i = i0; i < i1; ++i) {
-      UpdateRowTail(&at(i, i), d[i] / fac, d + i, hy[i] / fae, hy + i, fae * u[i], u + i, n - i);
-      for (int j = i0; j < i; ++j) at(i, j) = at(j, i);
-    }
-    for (int j = i1; j < n; ++j) {
-      for (int i = i0; i < i1; ++i) at(j, i) = at(i, j);
-    }
-    for (int i = i0; i < i1; ++i) out[i] = -Dot(&at(i, 0), g, n);
+  // Each row's tail is updated and, still in the first-level cache, read for
+  // its share of H g.
+  std::fill(out, out + n, 0.0);
+  for (int i = 0; i < n; ++i) {
+    double* row = h + static_cast<std::size_t>(i) * n;
+    UpdateRowTail(row + i, d[i] / fac, d + i, hy[i] / fae, hy + i, fae * u[i], u + i, n - i);
+    out[i] += SymmetricRow(row, i, n, g, out);
   }
+  for (int i = 0; i < n; ++i) out[i] = -out[i];
 }
 
 }  // namespace tavrin

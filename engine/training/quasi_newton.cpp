@@ -35,7 +35,7 @@ void QuasiNewton::Update() {
   const int n = static_cast<int>(g.size());
   for (int i = 0; i < n; ++i) change_[i] = g[i] - previous_gradient_[i];
   previous_gradient_ = g;
-  MatrixVector(h_.data(), n, change_.data(), h_change_.data());
+  SymmetricMatrixVector(h_.data(), n, change_.data(), h_change_.data());
   const double fac = Dot(change_.data(), direction_.data(), n);
   const double fae = Dot(change_.data(), h_change_.data(), n);
   const double sumy = Dot(change_.data(), change_.data(), n);
@@ -46,7 +46,7 @@ void QuasiNewton::Update() {
                                  fae, g.data(), change_.data());
     direction_.swap(change_);
   } else {
-    MatrixVector(h_.data(), n, g.data(), direction_.data());
+    SymmetricMatrixVector(h_.data(), n, g.data(), direction_.data());
     for (double& d : direction_) d = -d;
   }
 }

@@ -5,8 +5,8 @@
 // direction -H G searched along by backtracking. H starts again from the
 // identity after every failed search. Arrays: gradient, previous gradient,
 // direction (the step once taken), saved values, unit deltas, the gradient
-// change y, H y, the BFGS vector u, and H itself (n x n); the reset flag
-// (set when they are made).
+// change y, H y, the BFGS vector u, and H itself (n x n, its upper triangle
+// used); the reset flag (set when they are made).
 
 #include <cstddef>
 #include <vector>

@@ -42,38 +42,45 @@ TEST(SymmetricRankUpdateTest, OneBfgsUpdateByHand) {
   const double d[] = {1, 2}, hy[] = {1, 1}, u[] = {-1.0 / 6, 1.0 / 6}, g[] = {1, -1};
   double out[2];
   SymmetricRankUpdateThenSolve(h.data(), 2, d, hy, u, 3.0, 2.0, g, out);
-  const double expected[] = {8.0 / 9, 1.0 / 9, 1.0 / 9, 17.0 / 9};
-  for (int k = 0; k < 4; ++k) EXPECT_NEAR(h[k], expected[k], 1e-15) << k;
+  // Only the upper triangle is kept.
+  EXPECT_NEAR(h[0], 8.0 / 9, 1e-15);
+  EXPECT_NEAR(h[1], 1.0 / 9, 1e-15);
+  EXPECT_NEAR(h[3], 17.0 / 9, 1e-15);
   EXPECT_NEAR(out[0], -7.0 / 9, 1e-15);
   EXPECT_NEAR(out[1], 16.0 / 9, 1e-15);
 }
 
-TEST(SymmetricRankUpdateTest, UpdateAcrossBlocksMeetsTheSecantConditionAndStaysSymmetric) {
+TEST(SymmetricRankUpdateTest, UpdateFromTheUpperTriangleMeetsTheSecantCondition) {
   // Whatever the symmetric H, the BFGS update maps y onto the step D (its
-  // u is orthogonal to y). n = 37 crosses the kernel's row blocks.
+  // u is orthogonal to y). The kernels read and write the upper triangle
+  // only; the check below reads it as the whole symmetric matrix.
   const int n = 37;
-  std::vector<double> h(n * n), d(n), y(n), hy(n), u(n), g(n), out(n);
+  std::vector<double> h(n * n, -99.0), d(n), y(n), hy(n), u(n), g(n), out(n);
   for (int i = 0; i < n; ++i) {
     d[i] = std::sin(i + 1.0);
     y[i] = 2.0 * d[i] + 0.3 * std::cos(2.0 * i);  // y.D well away from 0
     g[i] = 0.1 * i - 1.0;
-    for (int j = 0; j <= i; ++j) h[i * n + j] = h[j * n + i] = (i == j ? 3.0 : 0.1 / (i + j));
+    for (int j = i; j < n; ++j) h[i * n + j] = (i == j ? 3.0 : 0.1 / (i + j));
   }
-  MatrixVector(h.data(), n, y.data(), hy.data());
+  const auto at = [&](int i, int j) { return i <= j ? h[i * n + j] : h[j * n + i]; };
+  SymmetricMatrixVector(h.data(), n, y.data(), hy.data());
   double fac = 0.0, fae = 0.0;
-  for (int i = 0; i < n; ++i) fac += y[i] * d[i], fae += y[i] * hy[i];
+  for (int i = 0; i < n; ++i) {
+    double direct = 0.0;
+    for (int j = 0; j < n; ++j) direct += at(i, j) * y[j];
+    EXPECT_NEAR(hy[i], direct, 1e-13) << i;
+    fac += y[i] * d[i], fae += y[i] * hy[i];
+  }
   for (int i = 0; i < n; ++i) u[i] = d[i] / fac - hy[i] / fae;
   SymmetricRankUpdateThenSolve(h.data(), n, d.data(), hy.data(), u.data(), fac, fae, g.data(),
                                out.data());
-  std::vector<double> check(n);
-  MatrixVector(h.data(), n, y.data(), check.data());
   for (int i = 0; i < n; ++i) {
-    EXPECT_NEAR(check[i], d[i], 1e-12) << i;
-    double hg = 0.0;
+    double secant = 0.0, hg = 0.0;
     for (int j = 0; j < n; ++j) {
-      EXPECT_EQ(h[i * n + j], h[j * n + i]);
-      hg += h[i * n + j] * g[j];
+      secant += at(i, j) * y[j];
+      hg += at(i, j) * g[j];
     }
+    EXPECT_NEAR(secant, d[i], 1e-12) << i;
     EXPECT_NEAR(out[i], -hg, 1e-12 * (1.0 + std::fabs(hg))) << i;
   }
 }
