@@ -82,7 +82,11 @@ class DriverRun {
   void Loop();
 
  private:
+  // The summed errors of a subset's cases (kept in the case error list when
+  // `keep`), their number in `count`.
+  double SumCaseErrors(std::int32_t subset, bool keep, int* count);
   double Evaluate(std::int32_t subset, bool with_penalty, bool* any);
+  // The line searches' measure: no case error is kept.
   double TrainingErrorSum();
   bool IsBetter(double normalised_training_error, double normalised_verification_error) const;
   bool KeepGoing();
@@ -102,7 +106,7 @@ class DriverRun {
   bool has_verification_ = false;
 };
 
-double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
+double DriverRun::SumCaseErrors(std::int32_t subset, bool keep, int* count) {
   double sum = 0.0;
   int n = 0;
   for (int c = 0; c < data_.no_cases; ++c) {
@@ -110,10 +114,17 @@ double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
     const double* v = source_.Load(c);
     if (!v) continue;
     const double error = EvaluateCase(net_, v, source_.input_size(), source_.target_size());
-    run_.case_errors[c] = std::sqrt(error);
+    if (keep) run_.case_errors[c] = std::sqrt(error);
     sum += error;
     ++n;
   }
+  *count = n;
+  return sum;
+}
+
+double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
+  int n = 0;
+  double sum = SumCaseErrors(subset, true, &n);
   if (any) *any = n > 0;
   if (n == 0) return 0.0;
   if (with_penalty) sum += n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
@@ -122,15 +133,8 @@ double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
 
 double DriverRun::TrainingErrorSum() {
   ClearActivations(net_);
-  double sum = 0.0;
   int n = 0;
-  for (int c = 0; c < data_.no_cases; ++c) {
-    if (data_.subset[c] != kTrainingCode) continue;
-    const double* v = source_.Load(c);
-    if (!v) continue;
-    sum += EvaluateCase(net_, v, source_.input_size(), source_.target_size());
-    ++n;
-  }
+  const double sum = SumCaseErrors(kTrainingCode, false, &n);
   return sum + n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
 }
 
