@@ -43,6 +43,10 @@ class SecondOrderTest : public EngineTest {
   static double W(const Network& net) { return net.layers[1].connections[0].weights[0]; }
   static double T(const Network& net) { return net.layers[1].thresholds[0]; }
   static std::string History() { return Engine().training.history; }
+  void Fresh() {
+    ResetEngineState();
+    Engine().error_sink = &sink_;
+  }
 };
 
 TEST_F(SecondOrderTest, EachMethodReachesTheLeastSquaresLine) {
@@ -53,8 +57,7 @@ TEST_F(SecondOrderTest, EachMethodReachesTheLeastSquaresLine) {
   auto data = MakeData(1, 1, {{0.0, 1.0}, {1.0, 3.0}, {2.0, 4.0}, {3.0, 7.0}});
   for (const Method& m : kMethods) {
     SCOPED_TRACE(m.code);
-    ResetEngineState();
-    Engine().error_sink = &sink_;
+    Fresh();
     auto net = OneToOne(ActivationFunction::kLinear, 0.0, 0.0);
     Begin(*net, *data);
     ASSERT_TRUE(m.call(Engine(), Epochs(200)));
@@ -86,8 +89,7 @@ TEST_F(SecondOrderTest, SearchesThatFindNothingLowerLeaveTheValuesAndTheRunGoesO
   auto data = MakeData(1, 1, {{1.0, 0.2}, {0.5, 0.1}});
   for (const Method& m : {kMethods[0], kMethods[1]}) {
     SCOPED_TRACE(m.code);
-    ResetEngineState();
-    Engine().error_sink = &sink_;
+    Fresh();
     auto net = OneToOne(ActivationFunction::kNegExponential, 0.5, 0.0);
     Begin(*net, *data);
     ASSERT_TRUE(m.call(Engine(), Epochs(3)));
@@ -114,30 +116,21 @@ TEST_F(SecondOrderTest, LevenbergMarquardtUndoesEveryRisingStepUntilTheDampingRe
   EXPECT_EQ(T(*net), 0.0);
 }
 
-// Solves a x = b (n x n, rows contiguous) by Gaussian elimination with
-// partial pivoting: an independent check of the engine's solve.
+// Solves a x = b (n x n, rows contiguous) by Gauss-Jordan elimination
+// without pivoting (a damped J^T J is positive definite): an independent
+// check of the engine's solve.
 std::vector<double> Solve(std::vector<double> a, std::vector<double> b) {
   const int n = static_cast<int>(b.size());
   for (int k = 0; k < n; ++k) {
-    int p = k;
-    for (int i = k + 1; i < n; ++i) {
-      if (std::fabs(a[i * n + k]) > std::fabs(a[p * n + k])) p = i;
-    }
-    for (int j = 0; j < n; ++j) std::swap(a[k * n + j], a[p * n + j]);
-    std::swap(b[k], b[p]);
-    for (int i = k + 1; i < n; ++i) {
+    for (int i = 0; i < n; ++i) {
+      if (i == k) continue;
       const double f = a[i * n + k] / a[k * n + k];
       for (int j = k; j < n; ++j) a[i * n + j] -= f * a[k * n + j];
       b[i] -= f * b[k];
     }
   }
-  std::vector<double> x(n);
-  for (int i = n - 1; i >= 0; --i) {
-    double s = b[i];
-    for (int j = i + 1; j < n; ++j) s -= a[i * n + j] * x[j];
-    x[i] = s / a[i * n + i];
-  }
-  return x;
+  for (int i = 0; i < n; ++i) b[i] /= a[i * n + i];
+  return b;
 }
 
 TEST_F(SecondOrderTest, LevenbergMarquardtStepIsTheDampedGaussNewtonSolve) {
