@@ -1,8 +1,8 @@
-// Allocation failure anywhere in reading or writing a network, reading a
-// data set file or making a trainer's working arrays: the Nth allocation of
-// the call fails, for N = 1, 2, ... until the call needs no more. Each
-// failure is reported with the system's message, nothing leaks (under
-// LeakSanitizer) and no exception escapes.
+// Allocation failure anywhere in reading or writing a network or reading a
+// data set file: the Nth allocation of the call fails, for N = 1, 2, ...
+// until the call needs no more. Each failure is reported with the system's
+// message, nothing leaks (under LeakSanitizer) and no exception escapes.
+// Making a trainer's working arrays is held to the same.
 
 #include <gtest/gtest.h>
 
