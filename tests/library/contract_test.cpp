@@ -459,10 +459,7 @@ TEST_F(NrxContractTest, CountsNamesAndTrainingErrorsAreClearedByARefusal) {
           return NRXBackPropagation(kNet, kDs, -1, 0, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1);
         },
         +[] { return NRXQuickPropagation(kNet, kDs, -1, 0, 0, 0, 0, 0, errors, errors + 1); },
-        +[] { return NRXDeltaBarDelta(kNet, kDs, -1, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1); },
-        +[] { return NRXConjugateGradients(kNet, kDs, -1, 0, 0, errors, errors + 1); },
-        +[] { return NRXQuasiNewton(kNet, kDs, -1, 0, 0, errors, errors + 1); },
-        +[] { return NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, errors + 1); }}) {
+        +[] { return NRXDeltaBarDelta(kNet, kDs, -1, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1); }}) {
     errors[0] = errors[1] = 9.0;
     EXPECT_EQ(train(), 0);
     EXPECT_EQ(errors[0], 0.0);
