@@ -117,6 +117,9 @@ void BatchRpropFann(benchmark::State& state) {
 
 BENCHMARK(BatchQuickPropFann)->Name("T2_Batch/QP/FANN")->Unit(benchmark::kMillisecond);
 BENCHMARK(BatchRpropFann)->Name("T2_Batch/RPROP/FANN")->Unit(benchmark::kMillisecond);
+// The peer of the second-order trainers on the same task, beside them.
+BENCHMARK(BatchQuickPropFann)->Name("T2_CG/FANN_QP")->Unit(benchmark::kMillisecond);
+BENCHMARK(BatchQuickPropFann)->Name("T2_QN/FANN_QP")->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace tavrin::bench

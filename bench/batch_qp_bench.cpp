@@ -12,38 +12,10 @@
 #include <optional>
 #include <string>
 
-#include "common/batch_task.h"
-#include "nrx_data_set.h"
-#include "nrx_handles.h"
+#include "task_slots.h"
 
 namespace tavrin::bench {
 namespace {
-
-constexpr int kActivationLogistic = 1;
-constexpr int kInputs = kDigitsNetUnits[0];
-
-// Ten numeric outputs, not one nominal one: the targets are the 0/1 units
-// themselves, with identity pre-processing like the inputs.
-NetworkSlot CreateDigitsTrainingNetwork(std::string& error) {
-  return CreateTaskMlp(kInputs, kDigitsNetUnits[1], kBatchOutputs, kActivationLogistic, error);
-}
-
-DataSetSlot CreateDigitsTrainingDataSet(const Digits& digits, std::string& error) {
-  return BuildDataSet(
-      kInputs, kBatchOutputs, digits.rows,
-      [&](std::size_t r, double* row) {
-        for (int i = 0; i < kInputs; ++i) row[i] = digits.row(r)[i];
-        for (int k = 0; k < kBatchOutputs; ++k)
-          row[kInputs + k] = DigitTarget(digits.classes[r], k);
-      },
-      error);
-}
-
-double NetworkRms(int net, const Digits& digits) {
-  return DigitsRms(digits, [&](const double* x, double* y) {
-    return NRXRunNetwork(net, NRX_OUTPUT_DECODED, x, y) == 1;
-  });
-}
 
 void BatchQuickPropTavrin(benchmark::State& state) {
   std::string error;
@@ -60,7 +32,7 @@ void BatchQuickPropTavrin(benchmark::State& state) {
     state.SkipWithError(error.c_str());
     return;
   }
-  const double initial_rms = NetworkRms(net.index(), *digits);
+  const double initial_rms = DigitsNetworkRms(net.index(), *digits);
 
   double training_error = 0.0;
   bool failed = false;
@@ -86,7 +58,7 @@ void BatchQuickPropTavrin(benchmark::State& state) {
     return;
   }
 
-  const double rms = NetworkRms(net.index(), *digits);
+  const double rms = DigitsNetworkRms(net.index(), *digits);
   char label[160];
   std::snprintf(label, sizeof label, "rms %.4f -> %.4f (reported %.4f)", initial_rms, rms,
                 training_error);

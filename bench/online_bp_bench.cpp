@@ -10,32 +10,11 @@
 #include <string>
 
 #include "common/online_task.h"
-#include "nrx_data_set.h"
-#include "nrx_handles.h"
 #include "online_report.h"
+#include "task_slots.h"
 
 namespace tavrin::bench {
 namespace {
-
-constexpr int kActivationLinear = 0;
-constexpr int kActivationLogistic = 1;
-constexpr int kInputs = kReg16NetUnits[0];
-
-// The 16-32-1 network with identity pre-processing for all 17 variables,
-// logistic hidden and linear output units and the sum-squared error.
-NetworkSlot CreateReg16Network(std::string& error) {
-  return CreateTaskMlp(kInputs, kReg16NetUnits[1], 1, kActivationLinear, error);
-}
-
-DataSetSlot CreateReg16DataSet(const Reg16& table, std::string& error) {
-  return BuildDataSet(
-      kInputs, 1, kReg16Cases,
-      [&](std::size_t c, double* row) {
-        for (int i = 0; i < kInputs; ++i) row[i] = table.row(c)[i];
-        row[kInputs] = table.targets[c];
-      },
-      error);
-}
 
 void OnlineBpTavrin(benchmark::State& state) {
   std::string error;
@@ -77,9 +56,7 @@ void OnlineBpTavrin(benchmark::State& state) {
     return;
   }
 
-  const double rms = Reg16Rms(table, [&](const double* x, double& y) {
-    return NRXRunNetwork(net.index(), NRX_OUTPUT_DECODED, x, &y) == 1;
-  });
+  const double rms = Reg16NetworkRms(net.index(), table);
   char label[160];
   std::snprintf(label, sizeof label, "rms=%.11f (system rule %.11f, textbook rule %.11f)", rms,
                 kOnlineRmsSystemRule, kOnlineRmsTextbookRule);

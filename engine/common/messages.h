@@ -233,6 +233,12 @@ inline constexpr std::string_view kEntropyMultipleOnOneOutput =
 inline constexpr std::string_view kEntropySingleOnManyOutputs =
     "Cannot use single node cross-entropy function on a multiple output network";
 inline constexpr std::string_view kLayerOutOfBounds = "Layer number out of bounds";
+inline constexpr std::string_view kLevenbergMultipleOutputs =
+    "Cannot run Levenberg-Marquardt algorithm on networks with multiple outputs";
+inline constexpr std::string_view kLineSearchTooManyIterations =
+    "Line Search Algorithm Iterating too many times";
+inline constexpr std::string_view kLocalMinimum =
+    "Training algorithm has stopped in a (possibly local) minima";
 inline constexpr std::string_view kNoActiveDataSet = "No Data Set is loaded";
 inline constexpr std::string_view kNoActiveNetwork = "No Network is loaded";
 inline constexpr std::string_view kNoNetworkToRestore = "No network to restore";
@@ -240,6 +246,9 @@ inline constexpr std::string_view kNoTrainingCases =
     "The current Data Set contains no Training cases";
 inline constexpr std::string_view kOutputLayerMismatch =
     "The Network's output layer does not match its output variables";
+inline constexpr std::string_view kSoftmaxEntropyUnpaired =
+    "Cannot train a Softmax output with multiple node cross-entropy set after the network was "
+    "built: rebuild or reload the network";
 inline constexpr std::string_view kStoppingConditionNotANumber =
     "Stopping condition is not a number";
 inline constexpr std::string_view kStoppingWindowNegative = "Stopping window cannot be negative";

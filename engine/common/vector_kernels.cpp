@@ -3,14 +3,9 @@
 #include <cstddef>
 
 #include "common/bounded_exp.h"
+#include "common/vector_clones.h"
 
 namespace tavrin {
-
-#if defined(__x86_64__) && !defined(__SANITIZE_ADDRESS__) && !defined(__clang__)
-#define TAVRIN_VECTOR_CLONES __attribute__((target_clones("avx512f", "avx2", "default")))
-#else
-#define TAVRIN_VECTOR_CLONES
-#endif
 
 namespace {
 

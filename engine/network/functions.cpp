@@ -155,7 +155,8 @@ double ActivationDerivative(ActivationFunction function, double y) {
     case ActivationFunction::kUnitsum:
       return 0.0;
     case ActivationFunction::kSquareRoot:
-      return -0.5 / y;
+      // 0 is the flat part (x <= 0), where nothing changes the output.
+      return y > 0.0 ? -0.5 / y : 0.0;
     case ActivationFunction::kSine:
       return std::cos(y);
     case ActivationFunction::kRamp:
@@ -266,8 +267,13 @@ double ErrorDerivative(ErrorFunction function, double y, double d) {
       return d - y;
     case ErrorFunction::kCityBlock:
       return d <= y ? -1.0 : 1.0;
-    case ErrorFunction::kEntropySingle:
-      return (d - y) / ((1.0 - y) * y);
+    case ErrorFunction::kEntropySingle: {
+      // A saturated output would divide by 0; a tiny divisor keeps the signal
+      // finite, so the divergence tests see it.
+      double spread = (1.0 - y) * y;
+      if (std::fabs(spread) < 1.0e-300) spread = spread < 0.0 ? -1.0e-300 : 1.0e-300;
+      return (d - y) / spread;
+    }
     case ErrorFunction::kEntropyMultiple:
       return d / y;
     case ErrorFunction::kKohonen:

@@ -33,7 +33,8 @@ void BackPropagation::UpdateUnits(Network& net, int l, int units, const double* 
     double* w = block.row(j);
     double* c = change + static_cast<std::size_t>(j) * (m + 1);
     for (int i = 0; i < m; ++i) {
-      c[i] = momentum * c[i] + rate * (delta[j] - WeigendDerivative(w[i], lambda, scale)) * x[i];
+      // The penalty pulls each weight once, whatever the case's input.
+      c[i] = momentum * c[i] + rate * (delta[j] * x[i] - WeigendDerivative(w[i], lambda, scale));
       w[i] += c[i];
     }
     c[m] = momentum * c[m] - rate * delta[j];

@@ -23,6 +23,8 @@ double BatchTrainer::TrainCase(EngineState& engine, Network& net, const double* 
   LoadCase(net, v, inputs, engine.training.noise, engine.random);
   const double error = CaseErrorOf(net, v + inputs, c.no_normed_outputs);
   if (!AccumulateCaseGradient(net, v + inputs, units_, weights_, deltas_, gradient_)) {
+    // The epoch's partial sum must not reach the next call's first update.
+    std::fill(gradient_.begin(), gradient_.end(), 0.0);
     ReportDivergence(engine);
     return 0.0;
   }

@@ -84,16 +84,21 @@ bool AccumulateCaseGradient(Network& net, const double* targets, const UnitLayou
                             const WeightLayout& weights, std::vector<double>& deltas,
                             std::vector<double>& gradient) {
   const int last = net.no_layers() - 1;
+  if (FirstTrainedLayer(net) > last) return true;
+  double* d = deltas.data() + units.layer_offset[last];
+  for (int j = 0; j < net.output_layer().no_units; ++j) {
+    d[j] = OutputDelta(net, j, targets[j]);
+    if (OutputDeltaDiverges(d[j])) return false;
+  }
+  return AccumulateFromOutputDeltas(net, units, weights, deltas, gradient.data());
+}
+
+bool AccumulateFromOutputDeltas(Network& net, const UnitLayout& units, const WeightLayout& weights,
+                                std::vector<double>& deltas, double* gradient) {
+  const int last = net.no_layers() - 1;
   const int first = FirstTrainedLayer(net);
   if (first > last) return true;
   // Deltas of every trained layer, top down, with the weights as they are.
-  {
-    double* d = deltas.data() + units.layer_offset[last];
-    for (int j = 0; j < net.output_layer().no_units; ++j) {
-      d[j] = OutputDelta(net, j, targets[j]);
-      if (OutputDeltaDiverges(d[j])) return false;
-    }
-  }
   for (int l = last - 1; l >= first; --l) {
     const Layer& layer = net.layers[l];
     const Layer& next = net.layers[l + 1];
@@ -107,9 +112,9 @@ bool AccumulateCaseGradient(Network& net, const double* targets, const UnitLayou
     }
   }
   for (int l = first; l <= last; ++l) {
-    AccumulateLayerGradient(
-        gradient.data() + weights.unit(l, 0), deltas.data() + units.layer_offset[l],
-        net.layers[l - 1].activations.data(), net.layers[l].no_units, net.layers[l - 1].no_units);
+    AccumulateLayerGradient(gradient + weights.unit(l, 0), deltas.data() + units.layer_offset[l],
+                            net.layers[l - 1].activations.data(), net.layers[l].no_units,
+                            net.layers[l - 1].no_units);
   }
   return true;
 }

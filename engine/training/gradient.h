@@ -71,6 +71,12 @@ bool AccumulateCaseGradient(Network& network, const double* targets, const UnitL
                             const WeightLayout& weights, std::vector<double>& deltas,
                             std::vector<double>& gradient);
 
+// The same from output deltas already in `deltas` (hidden deltas and the
+// gradient); false when a hidden delta diverges.
+bool AccumulateFromOutputDeltas(Network& network, const UnitLayout& units,
+                                const WeightLayout& weights, std::vector<double>& deltas,
+                                double* gradient);
+
 // lambda x sum of w^2 / (scale + w^2) over the weights of every layer from 1
 // on whose PSP is Linear; 0 when lambda is 0.
 double WeigendPenalty(const Network& network, double lambda, double scale);

@@ -5,21 +5,21 @@
 namespace tavrin {
 
 Status LayeredTrainer::StateInit(EngineState& engine, const Network& net) {
-  WeightLayout weights = MakeWeightLayout(net);
-  UnitLayout units = MakeUnitLayout(net);
-  if (allocated_ && weights.layer_offset == weights_.layer_offset &&
-      weights.stride == weights_.stride && units.total == units_.total) {
-    return Status::Ok();
-  }
   try {
+    WeightLayout weights = MakeWeightLayout(net);
+    UnitLayout units = MakeUnitLayout(net);
+    if (allocated_ && weights.layer_offset == weights_.layer_offset &&
+        weights.stride == weights_.stride && units.total == units_.total) {
+      return Status::Ok();
+    }
     deltas_.assign(units.total, 0.0);
     Allocate(engine, weights.total);
+    weights_ = std::move(weights);
+    units_ = std::move(units);
   } catch (const std::bad_alloc&) {
     StateRelease();
     return Fail(kNotEnoughMemory);
   }
-  weights_ = std::move(weights);
-  units_ = std::move(units);
   allocated_ = true;
   return Status::Ok();
 }

@@ -2,6 +2,9 @@
 
 #include "training/back_propagation.h"
 #include "training/batch_trainer.h"
+#include "training/conjugate_gradients.h"
+#include "training/levenberg_marquardt.h"
+#include "training/quasi_newton.h"
 
 namespace tavrin {
 
@@ -15,6 +18,12 @@ std::unique_ptr<Trainer> MakeTrainer(Algorithm algorithm) {
       return std::make_unique<DeltaBarDelta>();
     case Algorithm::kModelTrust:
       return std::make_unique<ModelTrust>();
+    case Algorithm::kConjugateGradients:
+      return std::make_unique<ConjugateGradients>();
+    case Algorithm::kQuasiNewton:
+      return std::make_unique<QuasiNewton>();
+    case Algorithm::kLevenbergMarquardt:
+      return std::make_unique<LevenbergMarquardt>();
   }
   return nullptr;
 }

@@ -20,6 +20,9 @@ enum class Algorithm {
   kQuickPropagation,
   kDeltaBarDelta,
   kModelTrust,
+  kConjugateGradients,
+  kQuasiNewton,
+  kLevenbergMarquardt,
 };
 
 class Trainer {

@@ -79,6 +79,28 @@ Status TrainModelTrust(EngineState& e, const IterativeSettings& s, double rate, 
   return Train(e, Algorithm::kModelTrust);
 }
 
+Status TrainConjugateGradients(EngineState& e, const IterativeSettings& s) {
+  if (e.active_network && e.active_network->no_layers() < 2) {
+    return Fail(kTrainingNeedsTwoLayers);
+  }
+  StoreRun(e, s, false, 0.0);
+  return Train(e, Algorithm::kConjugateGradients);
+}
+
+Status TrainQuasiNewton(EngineState& e, const IterativeSettings& s) {
+  StoreRun(e, s, false, 0.0);
+  return Train(e, Algorithm::kQuasiNewton);
+}
+
+Status TrainLevenbergMarquardt(EngineState& e, const IterativeSettings& s) {
+  if (const Network* net = e.active_network) {
+    if (net->no_layers() < 2) return Fail(kTrainingNeedsTwoLayers);
+    if (net->output_layer().no_units > 1) return Fail(kLevenbergMultipleOutputs);
+  }
+  StoreRun(e, s, false, 0.0);
+  return Train(e, Algorithm::kLevenbergMarquardt);
+}
+
 }  // namespace tavrin
 
 namespace tavrin {

@@ -32,6 +32,12 @@ struct IterativeSettings {
 [[nodiscard]] Status TrainModelTrust(EngineState& engine, const IterativeSettings& run, double rate,
                                      double noise);
 
+// The second-order trainers take no rates and train without noise.
+[[nodiscard]] Status TrainConjugateGradients(EngineState& engine, const IterativeSettings& run);
+[[nodiscard]] Status TrainQuasiNewton(EngineState& engine, const IterativeSettings& run);
+// Needs a network of at least two layers with one output unit.
+[[nodiscard]] Status TrainLevenbergMarquardt(EngineState& engine, const IterativeSettings& run);
+
 }  // namespace tavrin
 
 namespace tavrin {

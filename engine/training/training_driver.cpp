@@ -60,6 +60,12 @@ Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
   if (output_units == 1 && net->error_fn == ErrorFunction::kEntropyMultiple) {
     return Fail(kEntropyMultipleOnOneOutput);
   }
+  // Softmax's stored derivative is 0: without the paired output delta no
+  // error signal ever reaches a weight.
+  if (outputs && net->error_fn == ErrorFunction::kEntropyMultiple &&
+      net->output_layer().act_fn == ActivationFunction::kSoftmax && !net->output_delta) {
+    return Fail(kSoftmaxEntropyUnpaired);
+  }
   return Status::Ok();
 }
 
@@ -68,16 +74,25 @@ class DriverRun {
  public:
   DriverRun(EngineState& engine, Trainer& trainer, Network& net, DataSet& data)
       : e_(engine), run_(engine.training), trainer_(trainer), net_(net), data_(data) {}
+  ~DriverRun() { run_.training_error_sum = nullptr; }
+  DriverRun(const DriverRun&) = delete;
+  DriverRun& operator=(const DriverRun&) = delete;
 
   Status Start(bool outputs);
   void Loop();
 
  private:
+  // The summed errors of a subset's cases (kept in the case error list when
+  // `keep`), their number in `count`.
+  double SumCaseErrors(std::int32_t subset, bool keep, int* count);
   double Evaluate(std::int32_t subset, bool with_penalty, bool* any);
+  // The line searches' measure: no case error is kept.
+  double TrainingErrorSum();
+  bool IsBetter(double normalised_training_error, double normalised_verification_error) const;
   bool KeepGoing();
   bool Continue();
   void OneEpoch();
-  void OfferBest(std::int32_t epoch);
+  void OfferBest(const Network& network, std::int32_t epoch);
   void End();
   bool verifying() const { return run_.verify && has_verification_; }
 
@@ -91,7 +106,7 @@ class DriverRun {
   bool has_verification_ = false;
 };
 
-double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
+double DriverRun::SumCaseErrors(std::int32_t subset, bool keep, int* count) {
   double sum = 0.0;
   int n = 0;
   for (int c = 0; c < data_.no_cases; ++c) {
@@ -99,14 +114,28 @@ double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
     const double* v = source_.Load(c);
     if (!v) continue;
     const double error = EvaluateCase(net_, v, source_.input_size(), source_.target_size());
-    run_.case_errors[c] = std::sqrt(error);
+    if (keep) run_.case_errors[c] = std::sqrt(error);
     sum += error;
     ++n;
   }
+  *count = n;
+  return sum;
+}
+
+double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
+  int n = 0;
+  double sum = SumCaseErrors(subset, true, &n);
   if (any) *any = n > 0;
   if (n == 0) return 0.0;
   if (with_penalty) sum += n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
   return std::sqrt(sum / n);
+}
+
+double DriverRun::TrainingErrorSum() {
+  ClearActivations(net_);
+  int n = 0;
+  const double sum = SumCaseErrors(kTrainingCode, false, &n);
+  return sum + n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
 }
 
 Status DriverRun::Start(bool outputs) {
@@ -159,8 +188,9 @@ Status DriverRun::Start(bool outputs) {
     run_.best = BestCopy();
   } else {
     if (run_.epoch == 0) run_.best = BestCopy();
-    OfferBest(run_.epoch);
+    OfferBest(net_, run_.epoch);
   }
+  run_.training_error_sum = [this] { return TrainingErrorSum(); };
   return Status::Ok();
 }
 
@@ -221,7 +251,21 @@ void DriverRun::OneEpoch() {
     ++n;
   }
   sum += n * WeigendPenalty(net_, run_.weigend_lambda, run_.weigend_scale);
-  if (trainer_.has_epoch_update() && !run_.abort) trainer_.EpochUpdate(e_, net_);
+  // An epoch update moves the network away from the one the epoch's training
+  // error belongs to: when that error is the best yet, keep that network.
+  std::unique_ptr<Network> measured;
+  if (trainer_.has_epoch_update() && !run_.abort) {
+    if (run_.retain_best && !verifying() && n > 0) {
+      const double error = std::sqrt(sum / n);
+      try {
+        if (IsBetter(NormalisedError(net_, error), 0.0)) measured = std::make_unique<Network>(net_);
+      } catch (const std::bad_alloc&) {
+        // the older copy stays
+      }
+    }
+    run_.epoch_error_sum = sum;
+    trainer_.EpochUpdate(e_, net_);
+  }
   if (run_.abort) return;
   run_.training_error = n > 0 ? std::sqrt(sum / n) : 0.0;
   run_.normalised_training_error = NormalisedError(net_, run_.training_error);
@@ -232,23 +276,33 @@ void DriverRun::OneEpoch() {
   for (Schedule* s : {&run_.learning_rate, &run_.momentum, &run_.neighbourhood}) {
     s->current += s->step;
   }
-  // The copy is taken after the epoch, so it counts as one more epoch run.
-  if (run_.retain_best) OfferBest(run_.epoch + 1);
+  // A copy taken after the epoch counts as one more epoch run; the network
+  // an epoch update started from counts as the epochs before it.
+  if (!run_.retain_best) return;
+  if (measured) {
+    OfferBest(*measured, run_.epoch);
+  } else if (!trainer_.has_epoch_update() || verifying()) {
+    OfferBest(net_, run_.epoch + 1);
+  }
 }
 
-void DriverRun::OfferBest(std::int32_t epoch) {
+bool DriverRun::IsBetter(double normalised_training_error,
+                         double normalised_verification_error) const {
+  const BestCopy& best = run_.best;
+  if (!best.network) return true;
+  return verifying() ? normalised_verification_error < best.normalised_verification_error
+                     : normalised_training_error < best.normalised_training_error;
+}
+
+void DriverRun::OfferBest(const Network& network, std::int32_t epoch) {
   BestCopy& best = run_.best;
   const bool by_verification = verifying();
-  const bool better =
-      !best.network ||
-      (by_verification ? run_.normalised_verification_error < best.normalised_verification_error
-                       : run_.normalised_training_error < best.normalised_training_error);
-  if (!better) return;
+  if (!IsBetter(run_.normalised_training_error, run_.normalised_verification_error)) return;
   try {
     if (best.network) {
-      *best.network = net_;
+      *best.network = network;
     } else {
-      best.network = std::make_unique<Network>(net_);
+      best.network = std::make_unique<Network>(network);
     }
   } catch (const std::bad_alloc&) {
     return;  // the older copy stays
@@ -283,7 +337,8 @@ void DriverRun::End() {
   }
   trainer_.RunFinish(e_, net_);
   ClearActivations(net_);
-  const bool counted = run_.stopped_by_condition || run_.converged || run_.stopped_by_request;
+  const bool counted =
+      run_.stopped_by_condition || run_.converged || run_.stopped_by_request || run_.abort;
   const std::int64_t epochs = counted ? run_.epoch - run_.start_epoch : run_.epochs;
   AppendHistoryEntry(run_.history, run_.history_start, trainer_.history_code(), epochs,
                      run_.stopped_by_condition ? "s" : (run_.converged ? "c" : ""));

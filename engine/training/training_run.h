@@ -46,6 +46,8 @@ struct AlgorithmSettings {
   double dbd_increment = 0.1;
   double dbd_decay = 0.8;
   double dbd_smoothing = 0.5;
+  double levenberg_ratio = 10.0;    // Levenberg-Marquardt's damping factor
+  double newton_tolerance = 0.001;  // kept for the desktop program; no trainer reads it
 };
 
 struct TrainingRun {
@@ -79,6 +81,12 @@ struct TrainingRun {
   // Called after every epoch with the run as it stands (errors, epoch
   // counter): progress for a display, and false to end the run there.
   std::function<bool(const TrainingRun&)> epoch_callback;
+
+  // While an epoch update runs: the epoch's summed case errors with the
+  // penalty term, and the same sum measured afresh over every training case
+  // at the network's values as they are (no noise).
+  double epoch_error_sum = 0.0;
+  std::function<double()> training_error_sum;
 
   double training_error = 0.0;
   double verification_error = 0.0;

@@ -213,16 +213,14 @@ NRX_API int32_t NRX_CALL NRXCopyDataSet(int32_t ds);
  * "Unrecognised Data Set Format", "Cannot open Data Set file for reading"
  * (followed by the file's name and the system's reason, as are the other
  * messages of failed file operations), "The separator cannot be a character
- * of a number, a quote or a line end", each format's own refusals (for example "Cannot open Data Set file:
- * incorrect header", "Unexpected end of file while reading data file",
- * "Cannot read data file: not in the correct format", "Cannot read KALVIMETRA
- * data file"), "Not enough memory to load Data Set". For a host data file a
- * failure the system explains goes on with ": <file>: <the system's
- * reason>" (for example "Cannot open Data Set file for reading: iris.kvm: No
- * such file or directory"). A delimited file whose rows differ in length is
- * still read (short rows are missing at the end), leaving "The rows in the
- * data file contain an inconsistent number of columns. ..." in the error text
- * although the call succeeds. */
+ * of a number, a quote or a line end", each format's own refusals (for example "Cannot open Data
+ * Set file: incorrect header", "Unexpected end of file while reading data file", "Cannot read data
+ * file: not in the correct format", "Cannot read KALVIMETRA data file"), "Not enough memory to load
+ * Data Set". For a host data file a failure the system explains goes on with ": <file>: <the
+ * system's reason>" (for example "Cannot open Data Set file for reading: iris.kvm: No such file or
+ * directory"). A delimited file whose rows differ in length is still read (short rows are missing
+ * at the end), leaving "The rows in the data file contain an inconsistent number of columns. ..."
+ * in the error text although the call succeeds. */
 NRX_API int32_t NRX_CALL NRXLoadDataSet(const char* file, int32_t format, int32_t case_names,
                                         int32_t header, char separator, const char* missing);
 
@@ -820,8 +818,9 @@ NRX_API int32_t NRX_CALL NRXCalculateScaleFactors(int32_t net, int32_t ds);
 /* NRXSetStoppingConditions: the conditions that end a training call of this
  * network before its epochs are done: the training error at or below
  * `target_error`; with verification, the verification error at or below
- * `target_verification_error`; or, with `window` above 0, `window` epochs in
- * a row in which neither error fell by at least its improvement
+ * `target_verification_error`; or, with `window` above 0, when either error
+ * (the verification error only with verification) has gone `window` epochs
+ * in a row without falling by at least its improvement
  * (`error_improvement`, `verification_improvement`) below the lowest seen.
  * Messages: "Network index out of range", "No network loaded with this
  * index", "Stopping window cannot be negative", "Stopping condition is not a
@@ -853,7 +852,8 @@ NRX_API int32_t NRX_CALL NRXSetWeigend(int32_t net, double lambda, double scale)
 NRX_API int32_t NRX_CALL NRXReinitializeNetwork(int32_t net, int32_t method, int32_t layer,
                                                 double a, double b);
 
-/* The three gradient-descent trainers share these arguments and results:
+/* The gradient-descent and second-order trainers share these arguments and
+ * results:
  *   net, ds       the network to train and its data set, whose input and
  *                 output variables must match the network's (number and
  *                 nominal value counts); its training cases are trained on.
@@ -896,10 +896,12 @@ NRX_API int32_t NRX_CALL NRXReinitializeNetwork(int32_t net, int32_t method, int
  * "Network and Data Set have differing number of inputs and outputs, or
  * differing nominal variable", "At least two layers required in Network",
  * "The Network's output layer does not match its output variables" (units
- * added to or deleted from the output layer), "Cannot use single node cross-entropy function on a multiple
- * output network", "Cannot use multiple node cross-entropy function on a
- * single output network", "Not enough memory to perform operation". A refused
- * call leaves the network as it was. */
+ * added to or deleted from the output layer), "Cannot use single node cross-entropy function on a
+ * multiple output network", "Cannot use multiple node cross-entropy function on a single output
+ * network", "Cannot train a Softmax output with multiple node cross-entropy set after the network
+ * was built: rebuild or reload the network" (functions set one by one are not paired as a build
+ * pairs them), "Not enough memory to perform operation". A refused call leaves the network as it
+ * was. */
 
 /* NRXBackPropagation: changes the weights after every training case (in data
  * set order, or shuffled anew each epoch when `shuffle` is nonzero), with a
@@ -929,6 +931,44 @@ NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epoch
                                           double increment, double decay, double smoothing,
                                           double noise, double* training_error,
                                           double* verification_error);
+
+/* The second-order trainers take the shared arguments only and add no
+ * noise. Each epoch gathers the whole training set, then takes one step.
+ * When the method finds no way down it ends the call early with the
+ * message "Training algorithm has stopped in a (possibly local) minima" and
+ * returns 1 with the errors as for divergence. Quasi-Newton and
+ * Levenberg-Marquardt keep an n x n matrix of doubles (Levenberg-Marquardt
+ * two), n being the number of weights and thresholds: a network too large
+ * for it is refused with "Not enough memory to perform operation".
+ *
+ * NRXConjugateGradients: Polak-Ribiere conjugate directions, each searched
+ * along for its minimum; steepest descent again after n steps and after a
+ * search that finds nothing lower ("Line Search Algorithm Iterating too
+ * many times" is left when a search is cut short, the call going on).
+ * Also: "At least two layers required in Network" before the data set
+ * checks. */
+NRX_API int32_t NRX_CALL NRXConjugateGradients(int32_t net, int32_t ds, int32_t epochs,
+                                               int32_t verify, int32_t retain_best,
+                                               double* training_error, double* verification_error);
+
+/* NRXQuasiNewton: BFGS steps along -H G, H the estimate of the inverse
+ * Hessian (the identity again after a failed step), G the mean gradient,
+ * shortened by backtracking until the error falls enough. */
+NRX_API int32_t NRX_CALL NRXQuasiNewton(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                        int32_t retain_best, double* training_error,
+                                        double* verification_error);
+
+/* NRXLevenbergMarquardt: damped Gauss-Newton steps for a network of one
+ * output unit, the damping falling tenfold after an epoch that lowered the
+ * residuals and rising tenfold (the step undone) after one that did not; at
+ * a damping of 1e12 the call ends as converged. With retain_best the
+ * damping is kept for the next call of this trainer.
+ * Also, before the data set checks: "At least two layers required in
+ * Network", "Cannot run Levenberg-Marquardt algorithm on networks with
+ * multiple outputs". */
+NRX_API int32_t NRX_CALL NRXLevenbergMarquardt(int32_t net, int32_t ds, int32_t epochs,
+                                               int32_t verify, int32_t retain_best,
+                                               double* training_error, double* verification_error);
 
 /* ------------------------------------------------------------------------
  * The cdecl forms
@@ -1131,7 +1171,16 @@ NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epoch
       int32_t retain_best, double initial_rate, double increment, double decay, \
       double smoothing, double noise, double* training_error, double* verification_error), \
     (net, ds, epochs, verify, retain_best, initial_rate, increment, decay, smoothing, noise, \
-     training_error, verification_error))
+     training_error, verification_error)) \
+  X(int32_t, ConjugateGradients, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, double* training_error, double* verification_error), \
+    (net, ds, epochs, verify, retain_best, training_error, verification_error)) \
+  X(int32_t, QuasiNewton, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, double* training_error, double* verification_error), \
+    (net, ds, epochs, verify, retain_best, training_error, verification_error)) \
+  X(int32_t, LevenbergMarquardt, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, double* training_error, double* verification_error), \
+    (net, ds, epochs, verify, retain_best, training_error, verification_error))
 /* clang-format on */
 
 #define NRX_DECLARE_CDECL_FORM(result, name, parameters, arguments) \

@@ -1,5 +1,5 @@
 // Training: the per-slot stopping conditions and Weigend terms, weight
-// reinitialisation, and the gradient-descent trainers.
+// reinitialisation, the gradient-descent and the second-order trainers.
 
 #include <cmath>
 #include <cstdint>
@@ -146,4 +146,28 @@ NRX_API int32_t NRX_CALL NRXDeltaBarDelta(int32_t net, int32_t ds, int32_t epoch
                             return tavrin::TrainDeltaBarDelta(engine, run, initial_rate, increment,
                                                               decay, smoothing, noise);
                           });
+}
+
+NRX_API int32_t NRX_CALL NRXConjugateGradients(int32_t net, int32_t ds, int32_t epochs,
+                                               int32_t verify, int32_t retain_best,
+                                               double* training_error, double* verification_error) {
+  return nrx::RunTraining(
+      {net, ds, epochs, verify, retain_best, training_error, verification_error},
+      tavrin::TrainConjugateGradients);
+}
+
+NRX_API int32_t NRX_CALL NRXQuasiNewton(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                        int32_t retain_best, double* training_error,
+                                        double* verification_error) {
+  return nrx::RunTraining(
+      {net, ds, epochs, verify, retain_best, training_error, verification_error},
+      tavrin::TrainQuasiNewton);
+}
+
+NRX_API int32_t NRX_CALL NRXLevenbergMarquardt(int32_t net, int32_t ds, int32_t epochs,
+                                               int32_t verify, int32_t retain_best,
+                                               double* training_error, double* verification_error) {
+  return nrx::RunTraining(
+      {net, ds, epochs, verify, retain_best, training_error, verification_error},
+      tavrin::TrainLevenbergMarquardt);
 }

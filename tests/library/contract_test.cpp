@@ -215,6 +215,15 @@ const Refusal kRefusals[] = {
             NRXBackPropagation(kNet, kDs, -1, 0, 0, 0, kNan, 0, 0, 0, 0, errors, errors + 1)),
     REFUSED("Momentum is not a finite number",
             NRXBackPropagation(kNet, kDs, 0, 0, 0, 0, 0, 0, 0, kNan, 0, errors, errors + 1)),
+    REFUSED(kNull, NRXConjugateGradients(kNet, kDs, -1, 0, 0, errors, nullptr)),
+    REFUSED("Number of epochs out of range",
+            NRXConjugateGradients(kNet, kDs, -1, 0, 0, errors, errors + 1)),
+    REFUSED(kNull, NRXQuasiNewton(kNet, kDs, -1, 0, 0, nullptr, errors)),
+    REFUSED("Number of epochs out of range",
+            NRXQuasiNewton(kNet, kDs, -1, 0, 0, errors, errors + 1)),
+    REFUSED(kNull, NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, nullptr)),
+    REFUSED("Number of epochs out of range",
+            NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, errors + 1)),
 };
 
 TEST_F(NrxContractTest, EachExportsOwnRefusals) {
@@ -233,7 +242,7 @@ constexpr std::string_view kCapitalNoNetwork =
     " GetNetworkNoNominals SetNetworkNoNominals GetNetworkNominal SetNetworkNominal"
     " GetNetworkConvertFunction SetNetworkConvertFunction GetNetworkMissingFunction"
     " SetNetworkMissingFunction CalculateScaleFactors BackPropagation QuickPropagation"
-    " DeltaBarDelta ";
+    " DeltaBarDelta ConjugateGradients QuasiNewton LevenbergMarquardt ";
 
 using Arguments = std::map<std::string, int32_t, std::less<>>;
 

@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 #include <tuple>
+#include <utility>
+#include <vector>
 
 #include "engine_state.h"
 #include "frame.h"
@@ -70,6 +73,24 @@ TEST_F(NrxEngineStateTest, DeltaBarDeltaHandsEveryArgumentOn) {
   EXPECT_EQ(std::tuple(run_.learning_rate.end, engine_.algorithms.dbd_increment,
                        engine_.algorithms.dbd_decay, engine_.algorithms.dbd_smoothing, run_.noise),
             std::tuple(0.375, 0.0625, 0.875, 0.25, 0.015625));
+}
+
+TEST_F(NrxEngineStateTest, SecondOrderTrainersHandEveryArgumentOnWithoutNoise) {
+  using Train = int32_t(NRX_CALL*)(int32_t, int32_t, int32_t, int32_t, int32_t, double*, double*);
+  const std::pair<Train, const char*> trainers[] = {
+      {NRXConjugateGradients, "CG"}, {NRXQuasiNewton, "QN"}, {NRXLevenbergMarquardt, "LM"}};
+  for (auto [train, code] : trainers) {
+    SCOPED_TRACE(code);
+    // Noise left behind by another trainer must not reach these.
+    Ok(NRXQuickPropagation(net_, ds_, 0, 0, 0, 0.375, 1.5, 0.03125, &training_, &verification_));
+    Ok(train(net_, ds_, 2, 1, 0, &training_, &verification_));
+    EXPECT_EQ(std::tuple(run_.epochs, run_.verify, run_.retain_best, run_.noise, training_,
+                         verification_),
+              std::tuple(2, true, false, 0.0, run_.training_error, run_.verification_error));
+    EXPECT_NE(run_.history.find(code), std::string::npos);  // this trainer ran
+    Ok(train(net_, ds_, 1, 0, 1, &training_, &verification_));
+    EXPECT_EQ(std::pair(run_.verify, run_.retain_best), std::pair(false, true));
+  }
 }
 
 TEST_F(NrxEngineStateTest, ReinitialisationTakesItsMethodLayerAndRange) {

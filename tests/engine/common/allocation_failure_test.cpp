@@ -2,6 +2,7 @@
 // data set file: the Nth allocation of the call fails, for N = 1, 2, ...
 // until the call needs no more. Each failure is reported with the system's
 // message, nothing leaks (under LeakSanitizer) and no exception escapes.
+// Making a trainer's working arrays is held to the same.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 
 #include "data/data_set_files.h"
 #include "file_test_support.h"
+#include "training/trainer.h"
 
 namespace {
 
@@ -65,6 +67,9 @@ TEST_F(AllocationFailureTest, EveryFailedAllocationIsReported) {
   ASSERT_TRUE(WriteBinaryDataSet(*data, binary).ok());
   ASSERT_TRUE(WritePatternFile(*data, pattern).ok());
   ASSERT_TRUE(ExportText(*data, text, DelimitedOptions{}).ok());
+  const std::string write_failed = "Cannot write network file";
+  const auto quasi_newton = MakeTrainer(Algorithm::kQuasiNewton);
+  const auto levenberg = MakeTrainer(Algorithm::kLevenbergMarquardt);
   const Call calls[] = {
       {"read a network file", Written(kTextFile, *net),
        [](std::istream& in) { return ReadNetworkFile(in) != nullptr; }},
@@ -82,6 +87,11 @@ TEST_F(AllocationFailureTest, EveryFailedAllocationIsReported) {
        [](std::istream& in) { return ReadPatternFile(in) != nullptr; }},
       {"import text", text.str(),
        [](std::istream& in) { return ImportText(in, DelimitedOptions{}) != nullptr; }},
+      // A failed start leaves no array behind, so the next try makes them all.
+      {"make the quasi-Newton arrays", "",
+       [&](std::istream&) { return quasi_newton->StateInit(Engine(), *net).ok(); }},
+      {"make the Levenberg-Marquardt arrays", "",
+       [&](std::istream&) { return levenberg->StateInit(Engine(), *net).ok(); }},
   };
   // Room for the message, so that recording it needs no allocation.
   sink_.Record(std::string(200, ' '));
