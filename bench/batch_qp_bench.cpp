@@ -19,20 +19,12 @@ namespace {
 
 void BatchQuickPropTavrin(benchmark::State& state) {
   std::string error;
-  const std::optional<Digits> digits = LoadBenchDigits(error);
-  if (!digits) {
+  const std::optional<DigitsTraining> task = PrepareDigitsTraining(error);
+  if (!task) {
     state.SkipWithError(error.c_str());
     return;
   }
-  const NetworkSlot net = CreateDigitsTrainingNetwork(error);
-  const DataSetSlot data =
-      net.valid() ? CreateDigitsTrainingDataSet(*digits, error) : DataSetSlot();
-  const InitialWeights weights = DigitsNetInitialWeights();
-  if (!data.valid() || !SetLayeredWeights(net.index(), weights, error)) {
-    state.SkipWithError(error.c_str());
-    return;
-  }
-  const double initial_rms = DigitsNetworkRms(net.index(), *digits);
+  const auto& [digits, net, data, weights, initial_rms] = *task;
 
   double training_error = 0.0;
   bool failed = false;
@@ -58,7 +50,7 @@ void BatchQuickPropTavrin(benchmark::State& state) {
     return;
   }
 
-  const double rms = DigitsNetworkRms(net.index(), *digits);
+  const double rms = DigitsNetworkRms(net.index(), digits);
   char label[160];
   std::snprintf(label, sizeof label, "rms %.4f -> %.4f (reported %.4f)", initial_rms, rms,
                 training_error);

@@ -49,21 +49,18 @@ bool TimeCalls(benchmark::State& state, Train train, const char* name, int net, 
 // `saturating`: the run may end with every output at 0 (see below).
 void Digits(benchmark::State& state, Train train, const char* name, int epochs, bool saturating) {
   std::string error;
-  const std::optional<tavrin::bench::Digits> digits = LoadBenchDigits(error);
-  const NetworkSlot net = digits ? CreateDigitsTrainingNetwork(error) : NetworkSlot();
-  const DataSetSlot data =
-      net.valid() ? CreateDigitsTrainingDataSet(*digits, error) : DataSetSlot();
-  const InitialWeights weights = DigitsNetInitialWeights();
-  if (!data.valid() || !SetLayeredWeights(net.index(), weights, error)) {
+  const std::optional<DigitsTraining> task = PrepareDigitsTraining(error);
+  if (!task) {
     state.SkipWithError(error.c_str());
     return;
   }
-  const double initial_rms = DigitsNetworkRms(net.index(), *digits);
+  const auto& [digits, net, data, weights, initial_rms] = *task;
+
   if (!TimeCalls(state, train, name, net.index(), data.index(), weights, epochs, error)) {
     state.SkipWithError(error.c_str());
     return;
   }
-  const double rms = DigitsNetworkRms(net.index(), *digits);
+  const double rms = DigitsNetworkRms(net.index(), digits);
   char label[320];
   std::snprintf(label, sizeof label, "rms %.4f -> %.4f in %d epochs", initial_rms, rms, epochs);
   state.SetLabel(label);

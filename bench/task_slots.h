@@ -5,9 +5,12 @@
 // set (online and Levenberg-Marquardt training), every variable passing
 // unchanged.
 
+#include <optional>
 #include <string>
+#include <utility>
 
 #include "common/batch_task.h"
+#include "common/initial_weights.h"
 #include "common/online_task.h"
 #include "nrx_data_set.h"
 #include "nrx_handles.h"
@@ -39,6 +42,28 @@ inline double DigitsNetworkRms(int net, const Digits& digits) {
   return DigitsRms(digits, [&](const double* x, double* y) {
     return NRXRunNetwork(net, NRX_OUTPUT_DECODED, x, y) == 1;
   });
+}
+
+// The batch task ready to time: its network at the task's initial weights,
+// its data set and the error it starts from; nullopt, with `error`, on failure.
+struct DigitsTraining {
+  Digits digits;
+  NetworkSlot net;
+  DataSetSlot data;
+  InitialWeights weights;
+  double initial_rms = 0.0;
+};
+
+inline std::optional<DigitsTraining> PrepareDigitsTraining(std::string& error) {
+  std::optional<Digits> digits = LoadBenchDigits(error);
+  if (!digits) return std::nullopt;
+  NetworkSlot net = CreateDigitsTrainingNetwork(error);
+  DataSetSlot data = net.valid() ? CreateDigitsTrainingDataSet(*digits, error) : DataSetSlot();
+  InitialWeights weights = DigitsNetInitialWeights();
+  if (!data.valid() || !SetLayeredWeights(net.index(), weights, error)) return std::nullopt;
+  const double initial_rms = DigitsNetworkRms(net.index(), *digits);
+  return DigitsTraining{std::move(*digits), std::move(net), std::move(data), std::move(weights),
+                        initial_rms};
 }
 
 // Logistic hidden and linear output units, the sum-squared error.
