@@ -148,7 +148,7 @@ TEST_F(DefinitionFileTest, MistakesAreWarningsAndReadingGoesOn) {
       reporter_.warnings,
       (std::vector<std::string>{"M406 [prompt]", "M405 [no_such_name]", "M402 [value]",
                                 "M403 [colour]", "M404 [colour]", "M404 [left]", "M404 [value]"}));
-  // The menu command never ran; only the screen section's value was taken.
+  // The menu command never ran; a windows section sets no values.
   EXPECT_EQ(std::tuple(exits_, shuffle_, epochs_, label_), std::tuple(0, 0, 100, "two words"));
   EXPECT_EQ(elements_.size(), 5) << "the unknown name's element stays, unbound";
 }
