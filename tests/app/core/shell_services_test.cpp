@@ -7,6 +7,7 @@
 #include <fstream>
 #include <map>
 #include <sstream>
+#include <tuple>
 
 #include "message_services.h"
 #include "option_lists.h"
@@ -18,60 +19,43 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ScratchDirectory {
- public:
-  ScratchDirectory() {
-    path_ = fs::temp_directory_path() /
-            ("tavrin-app-" +
-             std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~ScratchDirectory() { fs::remove_all(path_); }
-  fs::path Make(const std::string& relative) const {
-    const fs::path p = path_ / relative;
-    fs::create_directories(p.parent_path());
-    std::ofstream(p) << relative;
-    return p;
-  }
-  const fs::path& path() const { return path_; }
-
- private:
-  fs::path path_;
-};
-
 TEST(ProgramFiles, SearchOrderAndInstallationDirectory) {
-  ScratchDirectory dir;
+  const fs::path dir = fs::temp_directory_path() / "tavrin-app-program-files";
+  fs::remove_all(dir);
+  const auto make = [&](const fs::path& relative) {
+    fs::create_directories((dir / relative).parent_path());
+    std::ofstream(dir / relative) << "x";
+  };
   std::map<std::string, std::string> env;
-  ProgramFiles files(dir.path() / "share",
-                     [&](std::string_view name) -> std::optional<std::string> {
-                       const auto at = env.find(std::string(name));
-                       if (at == env.end()) return std::nullopt;
-                       return at->second;
-                     });
+  ProgramFiles files(dir / "share", [&](std::string_view name) -> std::optional<std::string> {
+    const auto at = env.find(std::string(name));
+    if (at == env.end()) return std::nullopt;
+    return at->second;
+  });
   EXPECT_EQ(files.Find("nrx.lay"), std::nullopt);
-  dir.Make("share/nrx.lay");
-  EXPECT_EQ(files.Find("nrx.lay"), dir.path() / "share" / "nrx.lay");
-  dir.Make("sys/nrx.lay");
-  env["TAVRIN_SYSDIR"] = (dir.path() / "sys").string();
+  make("share/nrx.lay");
+  EXPECT_EQ(files.Find("nrx.lay"), dir / "share" / "nrx.lay");
+  make("sys/nrx.lay");
+  env["TAVRIN_SYSDIR"] = (dir / "sys").string();
   env["TAVRIN_USERDIR"] = "";  // empty: skipped
-  EXPECT_EQ(files.Find("nrx.lay"), dir.path() / "sys" / "nrx.lay");
-  dir.Make("user/nrx.lay");
-  env["TAVRIN_USERDIR"] = (dir.path() / "user").string();
-  EXPECT_EQ(files.Find("nrx.lay"), dir.path() / "user" / "nrx.lay");
+  EXPECT_EQ(files.Find("nrx.lay"), dir / "sys" / "nrx.lay");
+  make("user/nrx.lay");
+  env["TAVRIN_USERDIR"] = (dir / "user").string();
+  EXPECT_EQ(files.Find("nrx.lay"), dir / "user" / "nrx.lay");
   // A name with a directory is taken as given.
-  EXPECT_EQ(files.Find((dir.path() / "sys" / "nrx.lay").string()), dir.path() / "sys" / "nrx.lay");
-  EXPECT_EQ(files.Find((dir.path() / "none" / "nrx.lay").string()), std::nullopt);
-  EXPECT_EQ(files.Installed("nrx.msg"), dir.path() / "share" / "nrx.msg");
+  EXPECT_EQ(files.Find((dir / "sys" / "nrx.lay").string()), dir / "sys" / "nrx.lay");
+  EXPECT_EQ(files.Find((dir / "none" / "nrx.lay").string()), std::nullopt);
+  EXPECT_EQ(files.Installed("nrx.msg"), dir / "share" / "nrx.msg");
   EXPECT_EQ(ProgramFiles({}, nullptr).Installed("NRX.POS"), fs::path("NRX.POS"));
 
   // The preference names the directory; else the one beside the program.
-  fs::create_directories(dir.path() / "share" / "tavrin");
-  fs::create_directories(dir.path() / "bin");
-  EXPECT_EQ(InstallationDirectory(std::string("/opt/x"), dir.path() / "bin"), fs::path("/opt/x"));
-  EXPECT_EQ(InstallationDirectory(std::nullopt, dir.path() / "bin"),
-            (dir.path() / "share" / "tavrin").lexically_normal());
-  EXPECT_EQ(InstallationDirectory(std::string(), dir.path() / "none"), fs::path());
+  fs::create_directories(dir / "share" / "tavrin");
+  fs::create_directories(dir / "bin");
+  EXPECT_EQ(InstallationDirectory(std::string("/opt/x"), dir / "bin"), fs::path("/opt/x"));
+  EXPECT_EQ(InstallationDirectory(std::nullopt, dir / "bin"),
+            (dir / "share" / "tavrin").lexically_normal());
+  EXPECT_EQ(InstallationDirectory(std::string(), dir / "none"), fs::path());
+  fs::remove_all(dir);
 }
 
 TEST(Preferences, AnythingButOffIsOn) {
@@ -88,11 +72,10 @@ TEST(Preferences, AnythingButOffIsOn) {
   ASSERT_TRUE(WriteSwitchPreference(store, "BadNomMess", false));
   EXPECT_EQ(store.Read("BadNomMess"), "off");
   p.Read(store);
-  EXPECT_FALSE(p.startup_open);
-  EXPECT_TRUE(p.color_units) << "only \"off\" itself is off";
-  EXPECT_FALSE(p.bad_nominal_message);
-  EXPECT_EQ(p.host_transfer, "Datafile");
-  EXPECT_EQ(p.installation_directory, "/opt/tavrin");
+  // Only "off" itself is off.
+  EXPECT_EQ(std::tuple(p.startup_open, p.color_units, p.bad_nominal_message, p.host_transfer,
+                       p.installation_directory),
+            std::tuple(false, true, false, "Datafile", "/opt/tavrin"));
 }
 
 class Boxes : public gui::Presenter {
@@ -159,9 +142,8 @@ TEST(OptionLists, FilledFromMessagesAndMadeToFit) {
   EXPECT_EQ(two.options, (std::vector<std::string>{"A", "B"})) << "no option the code lacks";
   EXPECT_EQ(four.options, (std::vector<std::string>{"A", "B", "C", "option 4"}));
   ASSERT_EQ(action.options.size(), 3u) << "the program's own options stay";
-  EXPECT_EQ(action.options[1].name, "Gaussian");
-  EXPECT_EQ(action.options[2].name, "option 3");
-  EXPECT_EQ(action.options[2].value, 30);
+  EXPECT_EQ(std::tuple(action.options[1].name, action.options[2].name, action.options[2].value),
+            std::tuple("Gaussian", "option 3", 30));
   const std::string box = "1 Message 4049 (not found in message file): Message ";
   EXPECT_EQ(boxes.shown, (std::vector<std::string>{box + "4000 names 3 options of two, not 2",
                                                    box + "4000 names 3 options of four, not 4",
