@@ -46,6 +46,21 @@ bool TimeCalls(benchmark::State& state, Train train, const char* name, int net, 
   return true;
 }
 
+// Labels the run with its errors; a run that did not learn is skipped with
+// the library's last message.
+void Report(benchmark::State& state, double initial_rms, double rms, int epochs, bool learnt) {
+  char label[320];
+  std::snprintf(label, sizeof label, "rms %.4f -> %.4f in %d epochs", initial_rms, rms, epochs);
+  state.SetLabel(label);
+  if (!learnt) {
+    char message[NRX_ERROR_BUFFER_SIZE] = "";
+    NRXErrorMessage(message);
+    std::snprintf(label, sizeof label, "training did not learn (rms %.6f -> %.6f; %s)", initial_rms,
+                  rms, message);
+    state.SkipWithError(label);
+  }
+}
+
 // `saturating`: the run may end with every output at 0 (see below).
 void Digits(benchmark::State& state, Train train, const char* name, int epochs, bool saturating) {
   std::string error;
@@ -61,16 +76,8 @@ void Digits(benchmark::State& state, Train train, const char* name, int epochs, 
     return;
   }
   const double rms = DigitsNetworkRms(net.index(), digits);
-  char label[320];
-  std::snprintf(label, sizeof label, "rms %.4f -> %.4f in %d epochs", initial_rms, rms, epochs);
-  state.SetLabel(label);
-  if (saturating ? !(rms < initial_rms) : !BatchRunLearnt(initial_rms, rms)) {
-    char message[NRX_ERROR_BUFFER_SIZE] = "";
-    NRXErrorMessage(message);
-    std::snprintf(label, sizeof label, "training did not learn (rms %.6f -> %.6f; %s)", initial_rms,
-                  rms, message);
-    state.SkipWithError(label);
-  }
+  Report(state, initial_rms, rms, epochs,
+         saturating ? rms < initial_rms : BatchRunLearnt(initial_rms, rms));
 }
 
 // From the task's weights the first search's unit step along the summed
@@ -113,16 +120,7 @@ void LevenbergMarquardtReg16(benchmark::State& state) {
     return;
   }
   const double rms = Reg16NetworkRms(net.index(), table);
-  char label[320];
-  std::snprintf(label, sizeof label, "rms %.4f -> %.4f in %d epochs", initial_rms, rms, kEpochs);
-  state.SetLabel(label);
-  if (!(rms < initial_rms)) {
-    char message[NRX_ERROR_BUFFER_SIZE] = "";
-    NRXErrorMessage(message);
-    std::snprintf(label, sizeof label, "training did not learn (rms %.6f -> %.6f; %s)", initial_rms,
-                  rms, message);
-    state.SkipWithError(label);
-  }
+  Report(state, initial_rms, rms, kEpochs, rms < initial_rms);
 }
 
 BENCHMARK(ConjugateGradientsDigits)->Name("T2_CG/Tavrin")->Unit(benchmark::kMillisecond);
