@@ -202,6 +202,24 @@ struct KohonenRow {
   double expected;
 };
 
+TEST(NormaliseTest, EachFunctionOnALayersUnits) {
+  using N = Normalisation;
+  const std::tuple<N, std::vector<double>, std::vector<double>> rows[] = {
+      {N::kNone, {3, -4}, {3, -4}},
+      {N::kUnitLength, {-2, 2, 2, 2}, {-0.5, 0.5, 0.5, 0.5}},  // length 4
+      {N::kUnitLength, {0, 0}, {0, 0}},
+      {N::kUnitSum, {-1, -3}, {0.25, 0.75}},
+      {N::kUnitSum, {1e-36, 0}, {1e-36, 0}},      // a sum this small is left alone
+      {N::kMaximum, {1, 5, 5, 2}, {0, 1, 0, 0}},  // the first of equals wins
+      {N::kMinimum, {4, 1, 3, 1}, {0, 1, 0, 0}},
+      {N::kStep, {-0.5, 0, 2}, {0, 1, 1}},
+  };
+  for (auto [function, units, expected] : rows) {
+    Normalise(function, units.data(), static_cast<int>(units.size()));
+    EXPECT_EQ(units, expected) << NormalisationName(function);
+  }
+}
+
 TEST(KohonenClassTest, NearestUnitOrAVoteOfTheKNearest) {
   const std::vector<double> two_smallest = {0.5, 0.2, 0.2, 0.9};
   const std::vector<double> vote = {0.1, 0.5, 0.2, 0.4, 0.3};
