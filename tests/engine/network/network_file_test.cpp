@@ -190,6 +190,10 @@ TEST_F(NetworkFileTest, UnitLabelsGiveNamesAndClasses) {
   net.layers[2].classes = {-1.5};
   EXPECT_NE(TextOf(net).find("0 \":4\"\n0 \"named\"\n0 \"both:2\"\n"), std::string::npos);
   EXPECT_NE(TextOf(net).find("0 \":-1.5\"\n"), std::string::npos);
+  // A map with no output variable has no value names to label its classes by.
+  Network map = MakeNetwork(NetworkType::kKohonen, {2, 3}, 2, 0);
+  map.layers[1].classes = {2, 0, 1};
+  EXPECT_NE(TextOf(map).find("0 \":2\"\n0\n0 \":1\"\n"), std::string::npos) << TextOf(map);
 }
 
 TEST_F(NetworkFileTest, NoWrittenLineIsLongerThanTheReaderTakesWhole) {
