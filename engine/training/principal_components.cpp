@@ -19,9 +19,6 @@
 namespace tavrin {
 namespace {
 
-// Cases centred and added to the scatter matrix at a time.
-constexpr int kBlockCases = 32;
-
 Status CheckNetwork(const Network& net) {
   if (net.no_layers() < 2) return Fail(kTrainingNeedsTwoLayers);
   if (net.layers[1].psp_fn != PspFunction::kLinear) return Fail(kPcaNeedsLinearLayer);
@@ -31,21 +28,26 @@ Status CheckNetwork(const Network& net) {
   return Status::Ok();
 }
 
-// The full n x n scatter matrix of the cases' first n prepared values.
+// The full n x n scatter matrix of the cases' first n prepared values. The
+// centred values are kept input by input, so each entry is a long dot
+// product over the cases.
 std::vector<double> Scatter(CaseSource& source, const std::vector<int>& cases, int n) {
+  const std::size_t count = cases.size();
   std::vector<double> mean(n, 0.0);
   for (int c : cases) AddScaled(mean.data(), 1.0, source.Load(c), n);
-  for (double& m : mean) m /= static_cast<double>(cases.size());
-  std::vector<double> scatter(static_cast<std::size_t>(n) * n, 0.0);
-  std::vector<double> block(static_cast<std::size_t>(kBlockCases) * n);
-  for (std::size_t first = 0; first < cases.size(); first += kBlockCases) {
-    const int count = static_cast<int>(std::min<std::size_t>(kBlockCases, cases.size() - first));
-    for (int k = 0; k < count; ++k) {
-      const double* x = source.Load(cases[first + k]);
-      double* row = block.data() + static_cast<std::size_t>(k) * n;
-      for (int i = 0; i < n; ++i) row[i] = x[i] - mean[i];
+  for (double& m : mean) m /= static_cast<double>(count);
+  std::vector<double> centred(static_cast<std::size_t>(n) * count);
+  for (std::size_t k = 0; k < count; ++k) {
+    const double* x = source.Load(cases[k]);
+    for (int i = 0; i < n; ++i) centred[i * count + k] = x[i] - mean[i];
+  }
+  std::vector<double> scatter(static_cast<std::size_t>(n) * n);
+  const int length = static_cast<int>(count);
+  for (int i = 0; i < n; ++i) {
+    const double* x = centred.data() + i * count;
+    for (int j = i; j < n; ++j) {
+      scatter[static_cast<std::size_t>(i) * n + j] = Dot(x, centred.data() + j * count, length);
     }
-    AddOuterProductsUpper(scatter.data(), n, block.data(), count);
   }
   MirrorUpper(scatter.data(), n);
   return scatter;
