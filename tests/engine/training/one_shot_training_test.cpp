@@ -140,14 +140,15 @@ TEST_F(OneShotTest, ProbabilisticOutputsAreTheParzenEstimates) {
 }
 
 TEST_F(OneShotTest, RegressionOutputsAreTheNadarayaWatsonSums) {
-  // Centres at 0, 1, 3; cases at 0.1 and -0.2 fall to centre 0, 1.2 to
-  // centre 1, 2.9 to centre 3. Centre 0 counts 2 with the summed target
-  // 1 + 3; the output is sum(S_w k_w) / sum(n_w k_w).
+  // Centres at 0, 1, 3; cases at 0.1 and 0.5 (as near 1, so to the lower
+  // unit) fall to centre 0, 1.2 to centre 1, 2.9 to centre 3. Centre 0
+  // counts 2 with the summed target 1 + 3; the output is
+  // sum(S_w k_w) / sum(n_w k_w).
   const double sigma = 0.8;
   auto net = Build(DesignCode::kRegression, {1, 3, 2, 1}, 1);
   const double centres[] = {0.0, 1.0, 3.0};
   for (int u = 0; u < 3; ++u) net->layers[1].connections[0].at(u, 0) = centres[u];
-  auto data = Data(1, {{0.1, 1.0}, {1.2, 5.0}, {-0.2, 3.0}, {2.9, -2.0}});
+  auto data = Data(1, {{0.1, 1.0}, {1.2, 5.0}, {0.5, 3.0}, {2.9, -2.0}});
   Use(*net, *data);
   ASSERT_TRUE(TrainRegression(Engine(), sigma)) << last_message();
   const Connection& sums = net->layers[2].connections[1];
