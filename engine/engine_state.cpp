@@ -37,4 +37,8 @@ void RecordWarning(std::string_view message) {
   CurrentSink().Warn(message);
 }
 
+void RecordProgress(std::string_view message) {
+  CurrentSink().Progress(message);
+}
+
 }  // namespace tavrin

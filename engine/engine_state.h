@@ -5,6 +5,8 @@
 // range, and where failures are reported. One instance serves the library and
 // the desktop program; tests start from a fresh one with ResetEngineState().
 
+#include <vector>
+
 #include "common/error_sink.h"
 #include "common/random_generator.h"
 #include "data/data_set.h"
@@ -23,6 +25,9 @@ struct EngineState {
   ReinitialisationRange reinitialisation;
   TrainingRun training;
   AlgorithmSettings algorithms;
+  // The last principal components run's eigenvalues, one per input unit,
+  // largest first; kept until the next run.
+  std::vector<double> pca_eigenvalues;
   ErrorSink* error_sink = nullptr;  // null: the built-in LastMessageSink
 };
 

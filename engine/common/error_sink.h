@@ -16,6 +16,9 @@ class ErrorSink {
   // that disagree, values read as missing). By default it is kept like an
   // error, so a library caller finds it in the last-error text.
   virtual void Warn(std::string_view message) { Record(message); }
+  // The stage a long operation has reached. By default it is kept like an
+  // error, so a library caller finds the last stage in the last-error text.
+  virtual void Progress(std::string_view message) { Record(message); }
 };
 
 // A sink that keeps the last message whole; the default one, and handy in tests.

@@ -259,4 +259,40 @@ inline constexpr std::string_view kWeigendLambdaOutOfRange =
 inline constexpr std::string_view kWeigendScaleOutOfRange =
     "Weigend scale must be a number above 0";
 
+// One-shot training: pseudo-inverse, probabilistic, regression and principal
+// components.
+inline constexpr std::string_view kLinearOutputLayerNeeded =
+    "This algorithm can only be used on Networks with a Linear output layer";
+inline constexpr std::string_view kWrongNetworkType =
+    "This algorithm cannot be used on this type of Network";
+inline constexpr std::string_view kThreeLayersNeeded = "At least three layers required in network";
+inline constexpr std::string_view kPnnOutputVariable =
+    "Data Set must have one nominal-valued output variable which matches the network output to use "
+    "PNN training";
+inline constexpr std::string_view kPnnClassUnits =
+    "A Probabilistic network must have the same number of Radial Units as Training cases";
+inline constexpr std::string_view kLossLayerNotSquare = "Loss matrix layer must be square";
+inline constexpr std::string_view kFewerCasesThanRadialUnits =
+    "There must be more Training cases than Radial Units to use this algorithm";
+inline constexpr std::string_view kExcessTrainingCases =
+    "Network not big enough to use all training cases: ignoring excess ones";
+inline constexpr std::string_view kNetworkTrainedTesting = "Network trained: testing cases";
+inline constexpr std::string_view kRegressionFourLayers =
+    "Network must have exactly four layers to use regression training";
+inline constexpr std::string_view kWrongRegressionUnits =
+    "Cannot train network as it has the wrong number of regression units";
+inline constexpr std::string_view kSmoothingOutOfRange =
+    "Smoothing factor must be a number above 0";
+inline constexpr std::string_view kPriorOutOfRange = "Class priors must be numbers not below 0";
+inline constexpr std::string_view kPcaNeedsLinearLayer =
+    "Only Linear networks can be trained using Principal Components Analysis";
+inline constexpr std::string_view kPcaStageScatter =
+    "Stage 1 of 4: Calculating Auto-correlation matrix";
+inline constexpr std::string_view kPcaStageReduce = "Stage 2 of 4: Reducing Autocorrelation matrix";
+inline constexpr std::string_view kPcaStageEigen = "Stage 3 of 4: Determining Principal Components";
+inline constexpr std::string_view kPcaStageSort = "Stage 4 of 4: Sorting Components";
+inline constexpr std::string_view kPcaNotConverged = "PCA Algorithm failed to converge";
+// "Stage %d of 6" (see WithNumber).
+inline constexpr std::string_view kPseudoInverseStage = "Stage %d of 6";
+
 }  // namespace tavrin

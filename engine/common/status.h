@@ -26,6 +26,9 @@ void RecordError(std::string_view message);
 // Reports a warning through the engine's error sink; the operation goes on.
 void RecordWarning(std::string_view message);
 
+// Reports the stage a long operation has reached through the error sink.
+void RecordProgress(std::string_view message);
+
 // Records the message and returns a failed status, for `return Fail("...")`.
 inline Status Fail(std::string_view message) {
   RecordError(message);

@@ -8,8 +8,10 @@
 #include "common/stop_request.h"
 #include "engine_state.h"
 #include "network/scale_factors.h"
+#include "training/case_errors.h"
 #include "training/case_source.h"
 #include "training/gradient.h"
+#include "training/pair_checks.h"
 #include "training/training_history.h"
 
 namespace tavrin {
@@ -18,35 +20,9 @@ namespace {
 constexpr auto kTrainingCode = static_cast<std::int32_t>(Subset::kTraining);
 constexpr auto kVerificationCode = static_cast<std::int32_t>(Subset::kVerification);
 
-// Whether some training case has the whole time-series window before it.
-bool HasUsableTrainingCase(const DataSet& data, std::int64_t history) {
-  for (std::int64_t c = history; c < data.no_cases; ++c) {
-    if (data.subset[c] == kTrainingCode) return true;
-  }
-  return false;
-}
-
 Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
-  if (!net) return Fail(kNoActiveNetwork);
-  if (!data) return Fail(kNoActiveDataSet);
-  if (!HasUsableTrainingCase(*data, net->coding.history())) {
-    return Fail(kNoTrainingCases);
-  }
+  if (!CheckTrainingPair(net, data, outputs)) return Status::Failed();
   const VariableCoding& c = net->coding;
-  bool agree = c.no_inputs == data->no_inputs && (!outputs || c.no_outputs == data->no_outputs);
-  // Paired variables must agree in being nominal and in their value counts.
-  for (bool output_side : {false, true}) {
-    if (!agree || (output_side && !outputs)) break;
-    int v = output_side ? c.no_inputs : 0;
-    for (int d = 0; d < data->no_variables && agree; ++d) {
-      if (!(output_side ? data->is_output[d] : data->is_input[d])) continue;
-      agree = c.no_nominals(v) == static_cast<int>(data->nominals[d].size());
-      ++v;
-    }
-  }
-  if (!agree) {
-    return Fail(outputs ? kDataMismatch : kInputMismatch);
-  }
   if (net->no_layers() < 2) return Fail(kTrainingNeedsTwoLayers);
   const int output_units = net->output_layer().no_units;
   // Trainers read one target per output unit; an output layer edited away
@@ -107,19 +83,7 @@ class DriverRun {
 };
 
 double DriverRun::SumCaseErrors(std::int32_t subset, bool keep, int* count) {
-  double sum = 0.0;
-  int n = 0;
-  for (int c = 0; c < data_.no_cases; ++c) {
-    if (data_.subset[c] != subset) continue;
-    const double* v = source_.Load(c);
-    if (!v) continue;
-    const double error = EvaluateCase(net_, v, source_.input_size(), source_.target_size());
-    if (keep) run_.case_errors[c] = std::sqrt(error);
-    sum += error;
-    ++n;
-  }
-  *count = n;
-  return sum;
+  return SumSubsetErrors(net_, data_, source_, subset, keep ? &run_.case_errors : nullptr, count);
 }
 
 double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {

@@ -970,6 +970,78 @@ NRX_API int32_t NRX_CALL NRXLevenbergMarquardt(int32_t net, int32_t ds, int32_t 
                                                int32_t verify, int32_t retain_best,
                                                double* training_error, double* verification_error);
 
+/* The one-shot trainers set the weights in one step, without epochs, and
+ * ignore the slot's stopping conditions. Each recomputes the network's
+ * pre-processing factors from the data set (as an iterative call's first
+ * epoch does) and drops the best network kept by an earlier call. The
+ * first messages, in order, are those of the iterative calls up to "Network
+ * and Data Set have differing number of inputs and outputs, or differing
+ * nominal variable" ("... differing numbers of inputs, or differing nominal
+ * variables" for NRXPrincipalComponents, which reads no outputs). A refused
+ * call leaves the network as it was and, where it takes them, writes 0 to
+ * both errors. The errors reported are root-mean-square case errors over
+ * the training and the verification cases (0 without verification cases).
+ *
+ * NRXPseudoInverse: solves the Linear output layer by least squares from
+ * the last hidden layer's outputs (and -1 for the threshold) over the
+ * training cases, taking the solution of least length where the hidden
+ * outputs are dependent (equal units, more units than cases). While it
+ * runs, "Stage 1 of 6" .. "Stage 6 of 6" pass through the error text.
+ * Also: "At least two layers required in Network", "This algorithm can
+ * only be used on Networks with a Linear output layer" (its activation and
+ * PSP), "The Network's output layer does not match its output variables". */
+NRX_API int32_t NRX_CALL NRXPseudoInverse(int32_t net, int32_t ds, double* training_error,
+                                          double* verification_error);
+
+/* NRXProbabilisticTrain: a probabilistic network's radial units take the
+ * first training cases (one per unit, in data set order) as centres and
+ * 1 / (2 smoothing^2) as width factor; class unit i sums the radial units
+ * of class i's cases with weight 1, or prior(i) / (cases of class i among
+ * them) when `priors` (one value per class of the output variable, read
+ * during the call only; may be null) has a value other than 0.
+ * Also, in order: "Smoothing factor must be a number above 0" (0, below 0,
+ * not finite; checked first), "This algorithm cannot be used on this type
+ * of Network", "At least three layers required in network", "Data Set must
+ * have one nominal-valued output variable which matches the network output
+ * to use PNN training", "A Probabilistic network must have the same number
+ * of Radial Units as Training cases" (layer 2 needs one unit per class),
+ * "Loss matrix layer must be square", "Class priors must be numbers not
+ * below 0", "There must be more Training cases than Radial Units to use
+ * this algorithm" (fewer cases than radial units). With more cases than
+ * units the excess are ignored; the error text then passes through
+ * "Network not big enough to use all training cases: ignoring excess ones"
+ * and, after success, holds "Network trained: testing cases". */
+NRX_API int32_t NRX_CALL NRXProbabilisticTrain(int32_t net, int32_t ds, double smoothing,
+                                               const double* priors, double* training_error,
+                                               double* verification_error);
+
+/* NRXRegressionTrain: a regression network's radial centres stay where they
+ * are (placed beforehand); each training case adds its prepared targets
+ * and a count of 1 to the weights from its nearest centre into the
+ * summation layer, so the outputs are kernel-weighted means of the targets;
+ * width factors as for NRXProbabilisticTrain.
+ * Also, in order: "Smoothing factor must be a number above 0", "This
+ * algorithm cannot be used on this type of Network", "Network must have
+ * exactly four layers to use regression training", "Cannot train network
+ * as it has the wrong number of regression units" (layer 2 needs one unit
+ * more than layer 3). After success the error text holds "Network trained:
+ * testing cases". */
+NRX_API int32_t NRX_CALL NRXRegressionTrain(int32_t net, int32_t ds, double smoothing,
+                                            double* training_error, double* verification_error);
+
+/* NRXPrincipalComponents: layer 1 (Linear PSP) becomes the principal
+ * components of the training cases' prepared inputs: unit u takes the
+ * eigenvector of the u-th largest eigenvalue of their scatter matrix about
+ * the mean, units beyond the number of input units zero weights, and every
+ * threshold of layer 1 becomes 0. `eigenvalues` (may be null) receives one
+ * value per unit of the input layer, largest first.
+ * Also: "At least two layers required in Network", "Only Linear networks
+ * can be trained using Principal Components Analysis", "PCA Algorithm
+ * failed to converge" (the eigenvalue search gave up; nothing is changed).
+ * While it runs, "Stage 1 of 4: Calculating Auto-correlation matrix" ..
+ * "Stage 4 of 4: Sorting Components" pass through the error text. */
+NRX_API int32_t NRX_CALL NRXPrincipalComponents(int32_t net, int32_t ds, double* eigenvalues);
+
 /* ------------------------------------------------------------------------
  * The cdecl forms
  * _NRXC<Name> takes the arguments of NRX<Name>, calls it and returns its
@@ -1180,7 +1252,17 @@ NRX_API int32_t NRX_CALL NRXLevenbergMarquardt(int32_t net, int32_t ds, int32_t 
     (net, ds, epochs, verify, retain_best, training_error, verification_error)) \
   X(int32_t, LevenbergMarquardt, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
       int32_t retain_best, double* training_error, double* verification_error), \
-    (net, ds, epochs, verify, retain_best, training_error, verification_error))
+    (net, ds, epochs, verify, retain_best, training_error, verification_error)) \
+  X(int32_t, PseudoInverse, (int32_t net, int32_t ds, double* training_error, \
+      double* verification_error), (net, ds, training_error, verification_error)) \
+  X(int32_t, ProbabilisticTrain, (int32_t net, int32_t ds, double smoothing, \
+      const double* priors, double* training_error, double* verification_error), \
+    (net, ds, smoothing, priors, training_error, verification_error)) \
+  X(int32_t, RegressionTrain, (int32_t net, int32_t ds, double smoothing, \
+      double* training_error, double* verification_error), \
+    (net, ds, smoothing, training_error, verification_error)) \
+  X(int32_t, PrincipalComponents, (int32_t net, int32_t ds, double* eigenvalues), \
+    (net, ds, eigenvalues))
 /* clang-format on */
 
 #define NRX_DECLARE_CDECL_FORM(result, name, parameters, arguments) \
