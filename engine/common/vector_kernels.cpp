@@ -35,7 +35,71 @@ inline double SquaredDistanceInline(const double* w, const double* a, int n) {
   return ((s[0] + s[4]) + (s[1] + s[5])) + ((s[2] + s[6]) + (s[3] + s[7]));
 }
 
+// SquaredDistanceInline(c, x[b], n) for the B points x[b] at once, with the
+// same partial sums in the same order.
+template <int B>
+inline void SquaredDistanceBlock(const double* c, const double* const* x, int n, double* out) {
+  double s[B][8] = {};
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    for (int b = 0; b < B; ++b) {
+      for (int k = 0; k < 8; ++k) {
+        const double d = c[i + k] - x[b][i + k];
+        s[b][k] += d * d;
+      }
+    }
+  }
+  for (int k = 0; i < n; ++i, ++k) {
+    for (int b = 0; b < B; ++b) {
+      const double d = c[i] - x[b][i];
+      s[b][k] += d * d;
+    }
+  }
+  for (int b = 0; b < B; ++b) {
+    out[b] =
+        ((s[b][0] + s[b][4]) + (s[b][1] + s[b][5])) + ((s[b][2] + s[b][6]) + (s[b][3] + s[b][7]));
+  }
+}
+
 }  // namespace
+
+TAVRIN_VECTOR_CLONES
+void NearestRows(const double* points, int count, const double* centres, int k, int n,
+                 int* nearest) {
+  constexpr int kBlock = 4;
+  const auto row = [n](const double* m, int r) { return m + static_cast<std::size_t>(r) * n; };
+  int p = 0;
+  for (; p + kBlock <= count; p += kBlock) {
+    const double* x[kBlock];
+    double least[kBlock];
+    int best[kBlock] = {};
+    for (int b = 0; b < kBlock; ++b) x[b] = row(points, p + b);
+    for (int c = 0; c < k; ++c) {
+      double d[kBlock];
+      SquaredDistanceBlock<kBlock>(row(centres, c), x, n, d);
+      for (int b = 0; b < kBlock; ++b) {
+        if (c == 0 || d[b] < least[b]) {
+          least[b] = d[b];
+          best[b] = c;
+        }
+      }
+    }
+    for (int b = 0; b < kBlock; ++b) nearest[p + b] = best[b];
+  }
+  for (; p < count; ++p) {
+    const double* x = row(points, p);
+    double least = 0.0;
+    int best = 0;
+    for (int c = 0; c < k; ++c) {
+      const double d = SquaredDistanceInline(row(centres, c), x, n);
+      if (c == 0 || d < least) {
+        least = d;
+        best = c;
+      }
+    }
+    nearest[p] = best;
+  }
+}
 
 TAVRIN_VECTOR_CLONES
 double SquaredDistance(const double* w, const double* a, int n) {

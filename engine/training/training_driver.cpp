@@ -18,33 +18,14 @@ namespace {
 constexpr auto kTrainingCode = static_cast<std::int32_t>(Subset::kTraining);
 constexpr auto kVerificationCode = static_cast<std::int32_t>(Subset::kVerification);
 
-// Whether some training case has the whole time-series window before it.
-bool HasUsableTrainingCase(const DataSet& data, std::int64_t history) {
-  for (std::int64_t c = history; c < data.no_cases; ++c) {
-    if (data.subset[c] == kTrainingCode) return true;
-  }
-  return false;
-}
-
 Status CheckPair(const Network* net, const DataSet* data, bool outputs) {
   if (!net) return Fail(kNoActiveNetwork);
   if (!data) return Fail(kNoActiveDataSet);
-  if (!HasUsableTrainingCase(*data, net->coding.history())) {
+  if (CountCasesFrom(*data, net->coding.history(), Subset::kTraining) == 0) {
     return Fail(kNoTrainingCases);
   }
   const VariableCoding& c = net->coding;
-  bool agree = c.no_inputs == data->no_inputs && (!outputs || c.no_outputs == data->no_outputs);
-  // Paired variables must agree in being nominal and in their value counts.
-  for (bool output_side : {false, true}) {
-    if (!agree || (output_side && !outputs)) break;
-    int v = output_side ? c.no_inputs : 0;
-    for (int d = 0; d < data->no_variables && agree; ++d) {
-      if (!(output_side ? data->is_output[d] : data->is_input[d])) continue;
-      agree = c.no_nominals(v) == static_cast<int>(data->nominals[d].size());
-      ++v;
-    }
-  }
-  if (!agree) {
+  if (!VariablesAgree(c, *data, outputs)) {
     return Fail(outputs ? kDataMismatch : kInputMismatch);
   }
   if (net->no_layers() < 2) return Fail(kTrainingNeedsTwoLayers);
@@ -113,7 +94,9 @@ double DriverRun::SumCaseErrors(std::int32_t subset, bool keep, int* count) {
     if (data_.subset[c] != subset) continue;
     const double* v = source_.Load(c);
     if (!v) continue;
-    const double error = EvaluateCase(net_, v, source_.input_size(), source_.target_size());
+    run_.current_case = c;
+    const double error =
+        trainer_.EvaluateCase(e_, net_, v, source_.input_size(), source_.target_size());
     if (keep) run_.case_errors[c] = std::sqrt(error);
     sum += error;
     ++n;
@@ -230,13 +213,7 @@ bool DriverRun::KeepGoing() {
 void DriverRun::OneEpoch() {
   double sum = 0.0;
   int n = 0;
-  if (shuffling_) {
-    std::iota(run_.shuffle_order.begin(), run_.shuffle_order.end(), 0);
-    const int count = static_cast<int>(run_.shuffle_order.size());
-    for (int i = 0; i < count; ++i) {
-      std::swap(run_.shuffle_order[i], run_.shuffle_order[e_.random.RandomIndex(count)]);
-    }
-  }
+  if (shuffling_) e_.random.ShuffleOrder(run_.shuffle_order, data_.no_cases);
   ClearActivations(net_);
   trainer_.EpochStart(e_, net_);
   for (int k = 0; k < data_.no_cases; ++k) {
@@ -244,6 +221,7 @@ void DriverRun::OneEpoch() {
     if (data_.subset[c] != kTrainingCode) continue;
     const double* v = source_.Load(c);
     if (!v) continue;
+    run_.current_case = c;
     const double error = trainer_.TrainCase(e_, net_, v);
     if (run_.abort) break;
     run_.case_errors[c] = std::sqrt(error);
