@@ -1,6 +1,7 @@
 #include "common/vector_kernels.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "common/bounded_exp.h"
 #include "common/vector_clones.h"
@@ -35,29 +36,33 @@ inline double SquaredDistanceInline(const double* w, const double* a, int n) {
   return ((s[0] + s[4]) + (s[1] + s[5])) + ((s[2] + s[6]) + (s[3] + s[7]));
 }
 
-// SquaredDistanceInline(c, x[b], n) for the B points x[b] at once, with the
-// same partial sums in the same order.
-template <int B>
-inline void SquaredDistanceBlock(const double* c, const double* const* x, int n, double* out) {
-  double s[B][8] = {};
+// Eight doubles as one value: element k holds partial sum k. The compiler
+// splits it into whatever registers the clone being built has.
+using Eight = double __attribute__((vector_size(8 * sizeof(double))));
+
+// SquaredDistanceInline(c, x_b, n) for four points at once, with the same
+// partial sums in the same order; each centre value is loaded once.
+inline void SquaredDistance4(const double* c, const double* const (&x)[4], int n, double* out) {
+  Eight s[4] = {};
   int i = 0;
   for (; i + 8 <= n; i += 8) {
-    for (int b = 0; b < B; ++b) {
-      for (int k = 0; k < 8; ++k) {
-        const double d = c[i + k] - x[b][i + k];
-        s[b][k] += d * d;
-      }
+    // Loaded by copying: the rows need not be aligned to the vector.
+    Eight ci, xi;
+    std::memcpy(&ci, c + i, sizeof ci);
+    for (int b = 0; b < 4; ++b) {
+      std::memcpy(&xi, x[b] + i, sizeof xi);
+      const Eight d = ci - xi;
+      s[b] += d * d;
     }
   }
-  for (int k = 0; i < n; ++i, ++k) {
-    for (int b = 0; b < B; ++b) {
-      const double d = c[i] - x[b][i];
-      s[b][k] += d * d;
+  for (int b = 0; b < 4; ++b) {
+    double t[8];
+    std::memcpy(t, &s[b], sizeof t);
+    for (int j = i, k = 0; j < n; ++j, ++k) {
+      const double d = c[j] - x[b][j];
+      t[k] += d * d;
     }
-  }
-  for (int b = 0; b < B; ++b) {
-    out[b] =
-        ((s[b][0] + s[b][4]) + (s[b][1] + s[b][5])) + ((s[b][2] + s[b][6]) + (s[b][3] + s[b][7]));
+    out[b] = ((t[0] + t[4]) + (t[1] + t[5])) + ((t[2] + t[6]) + (t[3] + t[7]));
   }
 }
 
@@ -70,13 +75,13 @@ void NearestRows(const double* points, int count, const double* centres, int k, 
   const auto row = [n](const double* m, int r) { return m + static_cast<std::size_t>(r) * n; };
   int p = 0;
   for (; p + kBlock <= count; p += kBlock) {
-    const double* x[kBlock];
+    const double* const x[kBlock] = {row(points, p), row(points, p + 1), row(points, p + 2),
+                                     row(points, p + 3)};
     double least[kBlock];
     int best[kBlock] = {};
-    for (int b = 0; b < kBlock; ++b) x[b] = row(points, p + b);
     for (int c = 0; c < k; ++c) {
       double d[kBlock];
-      SquaredDistanceBlock<kBlock>(row(centres, c), x, n, d);
+      SquaredDistance4(row(centres, c), x, n, d);
       for (int b = 0; b < kBlock; ++b) {
         if (c == 0 || d[b] < least[b]) {
           least[b] = d[b];
