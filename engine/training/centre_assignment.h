@@ -30,14 +30,16 @@ inline constexpr int kKMeansMaxPasses = 15000;
 // K-means from the first K training cases: assign every case to its nearest
 // centre (the lower unit on ties); stop when no assignment changed, else move
 // each centre to the mean of its cases (a centre with none to the origin).
-// Notes "Training Finished".
+// A stop request (common/stop_request.h) ends it after the pass in progress,
+// the centres as that pass left them. Notes "Training Finished".
 [[nodiscard]] Status AssignCentresByKMeans(EngineState& engine, int max_passes = kKMeansMaxPasses);
 
 // The K-means passes over `count` points of n values (rows), moving the k
-// centres (rows of n) in place; at most `max_passes`. Returns the passes run;
+// centres (rows of n) in place; at most `max_passes`, and with `poll_stop`
+// none after a pass that finds a stop request. Returns the passes run;
 // `nearest` ends with each point's centre of the last assignment. May throw
 // std::bad_alloc.
 int KMeansPasses(const double* points, int count, int n, double* centres, int k, int max_passes,
-                 std::vector<int>& nearest);
+                 std::vector<int>& nearest, bool poll_stop = false);
 
 }  // namespace tavrin

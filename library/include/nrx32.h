@@ -1051,8 +1051,9 @@ NRX_API int32_t NRX_CALL NRXSubsample(int32_t net, int32_t ds);
 /* NRXKMeans: K-means from the first K training cases (K = units of layer 1):
  * every case goes to its nearest centre (the lower unit on ties), then each
  * centre moves to the mean of its cases (a centre without cases to all
- * zeros), until no case changes centre (at most 15000 passes). On success the
- * error text reads "Training Finished". */
+ * zeros), until no case changes centre (at most 15000 passes; NRXRequestStop
+ * ends it after the pass in progress). On success the error text reads
+ * "Training Finished". */
 NRX_API int32_t NRX_CALL NRXKMeans(int32_t net, int32_t ds);
 
 /* The widths of the radial layer 1: every unit's threshold, the factor of

@@ -8,6 +8,7 @@
 #include <set>
 #include <vector>
 
+#include "common/stop_request.h"
 #include "common/vector_kernels.h"
 #include "radial_test_support.h"
 #include "training/centre_assignment.h"
@@ -44,6 +45,21 @@ TEST_F(CentreAssignmentTest, KMeansByHand) {
     for (std::size_t u = 0; u < row.expected.size(); ++u) {
       EXPECT_EQ(Centre(*net, int(u)), std::vector<double>{row.expected[u]}) << u;
     }
+  }
+}
+
+// Cases 0, 1, 10, 11, 12 from centres 0 and 1: the first pass moves them
+// to 0 and 8.5, the second to 0.5 and 11, the third settles.
+TEST_F(CentreAssignmentTest, KMeansStopsAfterThePassInWhichAStopIsRequested) {
+  auto data = MakeData(1, 0, {{0}, {1}, {10}, {11}, {12}});
+  for (const bool stop : {false, true}) {
+    auto net = MakeRadial(1, {{9}, {9}});
+    Engine().active_network = net.get();
+    Engine().active_data_set = data.get();
+    if (stop) RequestStop();
+    ASSERT_TRUE(AssignCentresByKMeans(Engine()));
+    EXPECT_EQ(Centre(*net, 0)[0], stop ? 0.0 : 0.5);
+    EXPECT_EQ(Centre(*net, 1)[0], stop ? 8.5 : 11.0);
   }
 }
 
