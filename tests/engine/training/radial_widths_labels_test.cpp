@@ -18,8 +18,8 @@ class RadialWidthsLabelsTest : public EngineTest {
  protected:
   std::vector<double> Thresholds(const Network& net) { return net.layers[1].thresholds; }
   std::vector<double> Classes(const Network& net) { return net.layers[1].classes; }
-  void Activate(Network& net, DataSet* data = nullptr) {
-    Engine().active_network = &net;
+  void Activate(Network* net, DataSet* data = nullptr) {
+    Engine().active_network = net;
     Engine().active_data_set = data;
   }
 };
@@ -48,7 +48,7 @@ TEST_F(RadialWidthsLabelsTest, WidthsByHand) {
   for (const auto& row : rows) {
     Engine().algorithms.deviation = 1.0;
     auto net = MakeRadial(2, row.centres);
-    Activate(*net);
+    Activate(net.get());
     ASSERT_TRUE(row.set());
     const std::vector<double> got = Thresholds(*net);
     for (std::size_t u = 0; u < got.size(); ++u) EXPECT_DOUBLE_EQ(got[u], row.expected[u]) << u;
@@ -80,7 +80,7 @@ TEST_F(RadialWidthsLabelsTest, WidthsThatWouldBeInfiniteAreRefused) {
   for (const auto& row : rows) {
     Engine().algorithms.deviation = row.deviation;
     std::unique_ptr<Network> before = row.net ? std::make_unique<Network>(*row.net) : nullptr;
-    Activate(*row.net);
+    Activate(row.net);
     EXPECT_FALSE(row.set());
     EXPECT_EQ(last_message(), row.message);
     if (before) ExpectSameNetwork(*row.net, *before);
@@ -106,7 +106,7 @@ TEST_F(RadialWidthsLabelsTest, WinFrequencyLabelsByNearestCentre) {
   for (const auto& row : rows) {
     auto net = MakeRadial(1, {{0}, {10}});
     net->layers[1].act_fn = ActivationFunction::kNegExponential;  // nearest = largest
-    Activate(*net, data.get());
+    Activate(net.get(), data.get());
     ASSERT_TRUE(LabelByWinFrequency(Engine(), row.proportion)) << last_message();
     EXPECT_EQ(Classes(*net), row.expected) << row.proportion;
   }
@@ -128,7 +128,7 @@ TEST_F(RadialWidthsLabelsTest, KNearestLabelsSkipMissingClasses) {
   };
   for (const auto& row : rows) {
     auto net = MakeRadial(1, {{0}});
-    Activate(*net, data.get());
+    Activate(net.get(), data.get());
     ASSERT_TRUE(LabelByKNearestCases(Engine(), row.k, row.l)) << last_message();
     EXPECT_EQ(Classes(*net)[0], row.expected) << row.k << " " << row.l;
   }
