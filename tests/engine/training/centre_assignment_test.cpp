@@ -121,7 +121,15 @@ TEST_F(CentreAssignmentTest, SubsampleTakesDistinctTrainingCasesAndTheirClasses)
       }
     }
     EXPECT_EQ(int(taken.size()), units);
+    EXPECT_EQ(last_message(), "");  // a Radial layer 1 is not noted
   }
+  // Classes only come from a nominal output.
+  auto numeric = MakeData(1, 1, rows);
+  auto net = MakeRadial(1, {{99}});
+  Engine().active_network = net.get();
+  Engine().active_data_set = numeric.get();
+  ASSERT_TRUE(AssignCentresBySubsample(Engine()));
+  EXPECT_EQ(net->layers[1].classes[0], 0.0);
 }
 
 TEST_F(CentreAssignmentTest, ChecksComeInOrderAndChangeNothing) {

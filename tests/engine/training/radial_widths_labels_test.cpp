@@ -16,8 +16,6 @@ namespace {
 
 class RadialWidthsLabelsTest : public EngineTest {
  protected:
-  std::vector<double> Thresholds(const Network& net) { return net.layers[1].thresholds; }
-  std::vector<double> Classes(const Network& net) { return net.layers[1].classes; }
   void Activate(Network* net, DataSet* data = nullptr) {
     Engine().active_network = net;
     Engine().active_data_set = data;
@@ -36,6 +34,7 @@ TEST_F(RadialWidthsLabelsTest, WidthsByHand) {
       {triangle, [] { return SetExplicitDeviation(Engine(), 2.0); }, {2, 2, 2}},
       // K / (D^2 dmax^2) = 3 / (4 x 25).
       {triangle, [] { return SetIsotropicDeviation(Engine(), 2.0); }, {0.03, 0.03, 0.03}},
+      {{{0, 0}, {0, 0.5}}, [] { return SetIsotropicDeviation(Engine(), 1.0); }, {8, 8}},
       // D = 1: 1 / (2 x nearest), then 2 / (2 x the two nearest).
       {triangle, [] { return SetKNearestDeviation(Engine(), 1); }, {1 / 32.0, 1 / 18.0, 1 / 18.0}},
       {triangle, [] { return SetKNearestDeviation(Engine(), 5); }, {2 / 82.0, 2 / 68.0, 2 / 50.0}},
@@ -50,7 +49,8 @@ TEST_F(RadialWidthsLabelsTest, WidthsByHand) {
     auto net = MakeRadial(2, row.centres);
     Activate(net.get());
     ASSERT_TRUE(row.set());
-    const std::vector<double> got = Thresholds(*net);
+    const std::vector<double>& got = net->layers[1].thresholds;
+    ASSERT_EQ(got.size(), row.expected.size());
     for (std::size_t u = 0; u < got.size(); ++u) EXPECT_DOUBLE_EQ(got[u], row.expected[u]) << u;
   }
 }
@@ -75,40 +75,39 @@ TEST_F(RadialWidthsLabelsTest, WidthsThatWouldBeInfiniteAreRefused) {
       {triangle.get(), 0, [] { return SetKNearestDeviation(Engine(), 1); }, kDeviationNotPositive},
       {triangle.get(), 1, [] { return SetKNearestDeviation(Engine(), 0); }, kNeighboursNotPositive},
       {mlp.get(), 1, [] { return SetExplicitDeviation(Engine(), 1); }, kRadialLayerNeeded},
-      {nullptr, 1, [] { return SetExplicitDeviation(Engine(), 1); }, kNoActiveNetwork},
   };
   for (const auto& row : rows) {
     Engine().algorithms.deviation = row.deviation;
-    std::unique_ptr<Network> before = row.net ? std::make_unique<Network>(*row.net) : nullptr;
+    const Network before = *row.net;
     Activate(row.net);
     EXPECT_FALSE(row.set());
     EXPECT_EQ(last_message(), row.message);
-    if (before) ExpectSameNetwork(*row.net, *before);
+    ExpectSameNetwork(*row.net, before);
     EXPECT_EQ(Engine().algorithms.deviation, row.deviation);
   }
 }
 
-// Units at 0 and 10; cases 1, 2 (class 1), 3 and 9 (class 2) and 9 of
+// Units at 0, 10 and 100; cases 1, 2 (class 1), 3 and 9 (class 2) and 9 of
 // missing class. Unit 0 is nearest to 1, 2 and 3 (2 of its 3 cases of class
-// 1), unit 1 to both 9s (1 of its 2 of class 2): the win is by distance,
-// whatever the units' activations.
+// 1), unit 1 to both 9s (1 of its 2 of class 2), unit 2 to none: the win is
+// by distance, whatever the units' activations.
 TEST_F(RadialWidthsLabelsTest, WinFrequencyLabelsByNearestCentre) {
   const struct {
     double proportion;
     std::vector<double> expected;
   } rows[] = {
-      {0.0, {1, 2}},
-      {0.5, {1, 2}},  // 2 >= 1.5, 1 >= 1
-      {0.6, {1, 0}},  // 2 >= 1.8, 1 < 1.2
-      {0.9, {0, 0}},  // 2 < 2.7
+      {0.0, {1, 2, 0}},
+      {0.5, {1, 2, 0}},  // 2 >= 1.5, 1 >= 1
+      {0.6, {1, 0, 0}},  // 2 >= 1.8, 1 < 1.2
+      {0.9, {0, 0, 0}},  // 2 < 2.7
   };
   auto data = MakeClassData(1, 2, {{1, 1}, {2, 1}, {3, 2}, {9, 2}, {9, MISSING}});
   for (const auto& row : rows) {
-    auto net = MakeRadial(1, {{0}, {10}});
+    auto net = MakeRadial(1, {{0}, {10}, {100}});
     net->layers[1].act_fn = ActivationFunction::kNegExponential;  // nearest = largest
     Activate(net.get(), data.get());
     ASSERT_TRUE(LabelByWinFrequency(Engine(), row.proportion)) << last_message();
-    EXPECT_EQ(Classes(*net), row.expected) << row.proportion;
+    EXPECT_EQ(net->layers[1].classes, row.expected) << row.proportion;
   }
 }
 
@@ -130,7 +129,7 @@ TEST_F(RadialWidthsLabelsTest, KNearestLabelsSkipMissingClasses) {
     auto net = MakeRadial(1, {{0}});
     Activate(net.get(), data.get());
     ASSERT_TRUE(LabelByKNearestCases(Engine(), row.k, row.l)) << last_message();
-    EXPECT_EQ(Classes(*net)[0], row.expected) << row.k << " " << row.l;
+    EXPECT_EQ(net->layers[1].classes[0], row.expected) << row.k << " " << row.l;
   }
 }
 
@@ -146,24 +145,21 @@ TEST_F(RadialWidthsLabelsTest, LabellingRefusals) {
     int k;
     std::string_view message;
   } rows[] = {
-      {nullptr, classes.get(), 1, kNoActiveNetwork},
-      {net.get(), nullptr, 1, kNoActiveDataSet},
       {mlp.get(), classes.get(), 1, kRadialLayerNeeded},
       {net.get(), numeric.get(), 1, kLabelsNeedNominalOutput},
       {net.get(), wider.get(), 1, kInputMismatch},
       {net.get(), classes.get(), 0, kNeighboursNotPositive},
   };
   for (const auto& row : rows) {
-    std::unique_ptr<Network> before = row.net ? std::make_unique<Network>(*row.net) : nullptr;
-    Engine().active_network = row.net;
-    Engine().active_data_set = row.data;
+    const Network before = *row.net;
+    Activate(row.net, row.data);
     EXPECT_FALSE(LabelByKNearestCases(Engine(), row.k, 0));
     EXPECT_EQ(last_message(), row.message);
     if (row.k == 1) {
       EXPECT_FALSE(LabelByWinFrequency(Engine(), 0));
       EXPECT_EQ(last_message(), row.message);
     }
-    if (before) ExpectSameNetwork(*row.net, *before);
+    ExpectSameNetwork(*row.net, before);
   }
 }
 

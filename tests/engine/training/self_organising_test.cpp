@@ -65,13 +65,21 @@ TEST_F(SelfOrganisingTest, KohonenMovesTheWinnersSquareClippedAtTheGridsEdges) {
   }
 }
 
-TEST_F(SelfOrganisingTest, KohonenRefusesWithoutARadialLayerAndKeepsTheHistory) {
-  auto mlp = MakeMlp({2, 2});
-  auto data = MakeData(2, 2, {{0, 0, 0, 0}});
+// A refusal keeps the history; the frame's stopping test applies: a target
+// error met stops the run after its first epoch, whose entry takes an s.
+TEST_F(SelfOrganisingTest, KohonenRunsInTheTrainingFrame) {
+  auto mlp = MakeMlp({1, 1});
+  auto net = MakeRadial(1, {{0}, {4}});
+  auto data = MakeData(1, 0, {{1}, {3}});
   Engine().training.history = "BP5";
   EXPECT_FALSE(Kohonen(*mlp, *data, 0));
   EXPECT_EQ(last_message(), kRadialLayerNeeded);
   EXPECT_EQ(Engine().training.history, "BP5");
+  TrainingSettings settings;
+  settings.target_error = 100;
+  Begin(*net, *data, settings);
+  ASSERT_TRUE(TrainKohonen(Engine(), Epochs(5), false, 0.5, 0.5, 0, 0));
+  EXPECT_EQ(Engine().training.history, "KO1s");
 }
 
 // Case (0, 0) of class 1 against units at (2, 0) class 1 (d = 4), (1, 0)
@@ -111,6 +119,20 @@ TEST_F(SelfOrganisingTest, LvqStepByHandWhateverTheUnitOrder) {
   }
 }
 
+// Units of class 2 at (1, 0) and (0, 3). A case of class 1 finds no unit of
+// its class: its error is the farthest distance, 9; one of missing class
+// moves nothing.
+TEST_F(SelfOrganisingTest, LvqCasesWithoutAUnitOfTheirClassOrWithoutAClass) {
+  for (const double q : {1.0, MISSING}) {
+    auto net = MakeRadial(2, {{1, 0}, {0, 3}}, 1, 2);
+    net->layers[1].classes = {2, 2};
+    auto data = MakeClassData(2, 2, {{0, 0, q}});
+    ASSERT_TRUE(Lvq(*net, *data, 0, 0.35));
+    EXPECT_EQ(Engine().training.training_error, 3.0);
+    EXPECT_EQ(Centre(*net, 0), (std::vector<double>{q == 1.0 ? 1.5 : 1.0, 0}));
+  }
+}
+
 TEST_F(SelfOrganisingTest, LvqStopsWhenACentreRunsOffAndLeavesItAsItWas) {
   auto net = MakeRadial(2, {{0.8e20, 1}}, 1, 2);
   net->layers[1].classes[0] = 2;
@@ -134,7 +156,6 @@ TEST_F(SelfOrganisingTest, LvqRefusals) {
     std::string_view message;
   } rows[] = {
       {net.get(), classes.get(), 3, kMethodOutOfRange},
-      {net.get(), classes.get(), -1, kMethodOutOfRange},
       {mlp.get(), classes.get(), 0, kRadialLayerNeeded},
       {numeric_output.get(), classes.get(), 0, kLvqNominalOutput},
       // There is no class column to read.
