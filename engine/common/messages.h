@@ -294,5 +294,28 @@ inline constexpr std::string_view kPcaStageSort = "Stage 4 of 4: Sorting Compone
 inline constexpr std::string_view kPcaNotConverged = "PCA Algorithm failed to converge";
 // "Stage %d of 6" (see WithNumber).
 inline constexpr std::string_view kPseudoInverseStage = "Stage %d of 6";
+// Radial and self-organising training, and the labelling of radial units.
+inline constexpr std::string_view kRadialLayerNeeded =
+    "This algorithm can only be used on Networks with a Radial layer";
+inline constexpr std::string_view kCentreAssignmentNote =
+    "Center assignment probably inappropriate for this network (continuing anyway)";
+inline constexpr std::string_view kTrainingFinished = "Training Finished";
+inline constexpr std::string_view kDeviationNotPositive = "The deviation must be a number above 0";
+inline constexpr std::string_view kIsotropicNeedsDistinctCentres =
+    "Isotropic deviation needs at least two radial units whose centres differ";
+inline constexpr std::string_view kNeighboursNotPositive =
+    "The number of neighbours must be at least 1";
+inline constexpr std::string_view kMethodOutOfRange = "Method out of range";
+inline constexpr std::string_view kLvqNominalOutput =
+    "The network output variable must be nominal to use Learned Vector Quantization";
+inline constexpr std::string_view kLvqNoDataOutput =
+    "The Data Set must have an output variable to use Learned Vector Quantization";
+inline constexpr std::string_view kLvqDivergence =
+    "The LVQ algorithm has stopped prematurely because the weights are diverging rapidly. Ensure "
+    "you have assigned centres sensibly using a clustering algorithm, and consider lowering the "
+    "learning rate, before executing this algorithm again.";
+inline constexpr std::string_view kLabelsNeedNominalOutput =
+    "There must be at least one output variable in the data set, and the first one must be "
+    "nominal-valued, to use the KL-Nearest algorithm";
 
 }  // namespace tavrin

@@ -1,6 +1,8 @@
 #include "common/random_generator.h"
 
 #include <cmath>
+#include <numeric>
+#include <utility>
 
 namespace tavrin {
 
@@ -15,6 +17,12 @@ double RandomGenerator::UniformDeviate() {
 
 int RandomGenerator::RandomIndex(int n) {
   return static_cast<int>(UniformDeviate() * n);
+}
+
+void RandomGenerator::ShuffleOrder(std::vector<int>& order, int n) {
+  order.resize(n);
+  std::iota(order.begin(), order.end(), 0);
+  for (int i = 0; i < n; ++i) std::swap(order[i], order[RandomIndex(n)]);
 }
 
 double RandomGenerator::Uniform(double a, double b) {

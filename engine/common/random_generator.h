@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 
@@ -20,6 +21,10 @@ class RandomGenerator {
 
   // a + UniformDeviate() * (b - a).
   double Uniform(double a, double b);
+
+  // The engine's shuffle of n items: the identity order, then each entry i
+  // in turn exchanged with entry RandomIndex(n).
+  void ShuffleOrder(std::vector<int>& order, int n);
 
   // Standard normal deviate by the polar method; every second call returns
   // the value kept from the call before.

@@ -1,6 +1,7 @@
 #include "common/vector_kernels.h"
 
 #include <cstddef>
+#include <cstring>
 
 #include "common/bounded_exp.h"
 #include "common/vector_clones.h"
@@ -35,7 +36,75 @@ inline double SquaredDistanceInline(const double* w, const double* a, int n) {
   return ((s[0] + s[4]) + (s[1] + s[5])) + ((s[2] + s[6]) + (s[3] + s[7]));
 }
 
+// Eight doubles as one value: element k holds partial sum k. The compiler
+// splits it into whatever registers the clone being built has.
+using Eight = double __attribute__((vector_size(8 * sizeof(double))));
+
+// SquaredDistanceInline(c, x_b, n) for four points at once, with the same
+// partial sums in the same order; each centre value is loaded once.
+inline void SquaredDistance4(const double* c, const double* const (&x)[4], int n, double* out) {
+  Eight s[4] = {};
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    // Loaded by copying: the rows need not be aligned to the vector.
+    Eight ci, xi;
+    std::memcpy(&ci, c + i, sizeof ci);
+    for (int b = 0; b < 4; ++b) {
+      std::memcpy(&xi, x[b] + i, sizeof xi);
+      const Eight d = ci - xi;
+      s[b] += d * d;
+    }
+  }
+  for (int b = 0; b < 4; ++b) {
+    double t[8];
+    std::memcpy(t, &s[b], sizeof t);
+    for (int j = i, k = 0; j < n; ++j, ++k) {
+      const double d = c[j] - x[b][j];
+      t[k] += d * d;
+    }
+    out[b] = ((t[0] + t[4]) + (t[1] + t[5])) + ((t[2] + t[6]) + (t[3] + t[7]));
+  }
+}
+
 }  // namespace
+
+TAVRIN_VECTOR_CLONES
+void NearestRows(const double* points, int count, const double* centres, int k, int n,
+                 int* nearest) {
+  constexpr int kBlock = 4;
+  const auto row = [n](const double* m, int r) { return m + static_cast<std::size_t>(r) * n; };
+  int p = 0;
+  for (; p + kBlock <= count; p += kBlock) {
+    const double* const x[kBlock] = {row(points, p), row(points, p + 1), row(points, p + 2),
+                                     row(points, p + 3)};
+    double least[kBlock];
+    int best[kBlock] = {};
+    for (int c = 0; c < k; ++c) {
+      double d[kBlock];
+      SquaredDistance4(row(centres, c), x, n, d);
+      for (int b = 0; b < kBlock; ++b) {
+        if (c == 0 || d[b] < least[b]) {
+          least[b] = d[b];
+          best[b] = c;
+        }
+      }
+    }
+    for (int b = 0; b < kBlock; ++b) nearest[p + b] = best[b];
+  }
+  for (; p < count; ++p) {
+    const double* x = row(points, p);
+    double least = 0.0;
+    int best = 0;
+    for (int c = 0; c < k; ++c) {
+      const double d = SquaredDistanceInline(row(centres, c), x, n);
+      if (c == 0 || d < least) {
+        least = d;
+        best = c;
+      }
+    }
+    nearest[p] = best;
+  }
+}
 
 TAVRIN_VECTOR_CLONES
 double SquaredDistance(const double* w, const double* a, int n) {

@@ -14,6 +14,12 @@ double Dot(const double* w, const double* a, int n);
 // Sum of (w[i] - a[i])^2, in eight interleaved partial sums.
 double SquaredDistance(const double* w, const double* a, int n);
 
+// nearest[p] = the row of `centres` (k rows of n) nearest to row p of `points`
+// (count rows of n) by SquaredDistance(centre, point), the lower row on ties.
+// Points are taken four at a time, so each centre is read once per four.
+void NearestRows(const double* points, int count, const double* centres, int k, int n,
+                 int* nearest);
+
 // y[u] = t[u] * SquaredDistance(row u of the weight block, a, n).
 void RadialPsp(const double* weights, const double* a, const double* t, int units, int n,
                double* y);

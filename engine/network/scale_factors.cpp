@@ -272,4 +272,19 @@ void ReadWindow(const DataSet& data, int c, const VariableCoding& coding, double
   }
 }
 
+bool VariablesAgree(const VariableCoding& c, const DataSet& data, bool include_outputs) {
+  if (c.no_inputs != data.no_inputs) return false;
+  if (include_outputs && c.no_outputs != data.no_outputs) return false;
+  for (bool output_side : {false, true}) {
+    if (output_side && !include_outputs) break;
+    int v = output_side ? c.no_inputs : 0;
+    for (int d = 0; d < data.no_variables; ++d) {
+      if (!(output_side ? data.is_output[d] : data.is_input[d])) continue;
+      if (c.no_nominals(v) != static_cast<int>(data.nominals[d].size())) return false;
+      ++v;
+    }
+  }
+  return true;
+}
+
 }  // namespace tavrin

@@ -16,6 +16,11 @@ namespace tavrin {
 void CalculateScaleFactors(VariableCoding& coding, const DataSet& data,
                            bool include_outputs = true);
 
+// Whether the data set's input variables (and, with `include_outputs`, its
+// output variables) pair with the coding's in number and, in order, in being
+// nominal with the same number of values.
+bool VariablesAgree(const VariableCoding& coding, const DataSet& data, bool include_outputs);
+
 // Fills the raw input vector of a network with `no_inputs` input variables
 // and the coding's steps and lookahead for case `c`: for each of the data
 // set's input variables in order, the rows c - (steps + lookahead - 1) + s,

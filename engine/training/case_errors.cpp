@@ -17,15 +17,16 @@ std::vector<int> UsableTrainingCases(const DataSet& data, std::int64_t history) 
   return cases;
 }
 
-double SumSubsetErrors(Network& net, const DataSet& data, CaseSource& source, std::int32_t subset,
-                       std::vector<double>* case_errors, int* count) {
+double SumSubsetErrors(const DataSet& data, CaseSource& source, std::int32_t subset,
+                       const CaseErrorFunction& case_error, std::vector<double>* case_errors,
+                       int* count) {
   double sum = 0.0;
   int n = 0;
   for (int c = 0; c < data.no_cases; ++c) {
     if (data.subset[c] != subset) continue;
     const double* v = source.Load(c);
     if (!v) continue;
-    const double error = EvaluateCase(net, v, source.input_size(), source.target_size());
+    const double error = case_error(c, v);
     if (case_errors) (*case_errors)[c] = std::sqrt(error);
     sum += error;
     ++n;
@@ -38,10 +39,13 @@ void MeasureTrainedNetwork(EngineState& engine, Network& net, const DataSet& dat
                            CaseSource& source) {
   TrainingRun& run = engine.training;
   run.case_errors.assign(data.no_cases, 0.0);
+  const CaseErrorFunction error = [&](int, const double* v) {
+    return EvaluateCase(net, v, source.input_size(), source.target_size());
+  };
   const auto measure = [&](Subset subset) {
     int n = 0;
-    const double sum =
-        SumSubsetErrors(net, data, source, static_cast<std::int32_t>(subset), &run.case_errors, &n);
+    const double sum = SumSubsetErrors(data, source, static_cast<std::int32_t>(subset), error,
+                                       &run.case_errors, &n);
     return n > 0 ? std::sqrt(sum / n) : 0.0;
   };
   run.training_error = measure(Subset::kTraining);

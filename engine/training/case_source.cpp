@@ -24,6 +24,14 @@ bool IsIdentity(const VariableCoding& c, int v) {
 
 }  // namespace
 
+int CountCasesFrom(const DataSet& data, std::int64_t first, Subset subset) {
+  int n = 0;
+  for (std::int64_t c = std::max<std::int64_t>(first, 0); c < data.no_cases; ++c) {
+    if (data.subset[c] == static_cast<std::int32_t>(subset)) ++n;
+  }
+  return n;
+}
+
 bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_targets) {
   const VariableCoding& c = net.coding;
   if (c.steps != 1 || c.lookahead != 0 || c.input_normalisation != 0) return false;

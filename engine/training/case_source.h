@@ -43,6 +43,10 @@ class CaseSource {
   std::vector<double> raw_targets_;
 };
 
+// The cases of a subset from `first` on: those that have the whole
+// time-series window (`first` = steps + lookahead - 1 cases) before them.
+int CountCasesFrom(const DataSet& data, std::int64_t first, Subset subset);
+
 // Whether the network needs no pre-processing of this data set's rows.
 bool NeedsNoPreprocessing(const Network& network, const DataSet& data, bool with_targets);
 

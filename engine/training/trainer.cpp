@@ -3,10 +3,18 @@
 #include "training/back_propagation.h"
 #include "training/batch_trainer.h"
 #include "training/conjugate_gradients.h"
+#include "training/gradient.h"
+#include "training/kohonen.h"
 #include "training/levenberg_marquardt.h"
+#include "training/lvq.h"
 #include "training/quasi_newton.h"
 
 namespace tavrin {
+
+double Trainer::EvaluateCase(EngineState& /*engine*/, Network& net, const double* v, int input_size,
+                             int target_size) {
+  return tavrin::EvaluateCase(net, v, input_size, target_size);
+}
 
 std::unique_ptr<Trainer> MakeTrainer(Algorithm algorithm) {
   switch (algorithm) {
@@ -24,6 +32,10 @@ std::unique_ptr<Trainer> MakeTrainer(Algorithm algorithm) {
       return std::make_unique<QuasiNewton>();
     case Algorithm::kLevenbergMarquardt:
       return std::make_unique<LevenbergMarquardt>();
+    case Algorithm::kKohonen:
+      return std::make_unique<Kohonen>();
+    case Algorithm::kLvq:
+      return std::make_unique<Lvq>();
   }
   return nullptr;
 }

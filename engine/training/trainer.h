@@ -23,6 +23,8 @@ enum class Algorithm {
   kConjugateGradients,
   kQuasiNewton,
   kLevenbergMarquardt,
+  kKohonen,
+  kLvq,
 };
 
 class Trainer {
@@ -38,6 +40,11 @@ class Trainer {
   // that finds the weights diverging sets the run's abort flag, records the
   // divergence message and returns 0.
   virtual double TrainCase(EngineState& engine, Network& network, const double* case_vector) = 0;
+
+  // The case error with nothing changed and no noise: by default the
+  // network's error function after a forward run of the case.
+  virtual double EvaluateCase(EngineState& engine, Network& network, const double* case_vector,
+                              int input_size, int target_size);
 
   // Whether weights change once per epoch (EpochUpdate) rather than per case.
   virtual bool has_epoch_update() const { return false; }

@@ -1,7 +1,11 @@
 #include "training/training_calls.h"
 #include "common/messages.h"
 
+#include <string>
+#include <utility>
+
 #include "engine_state.h"
+#include "training/radial_layer.h"
 #include "training/training_driver.h"
 #include "training/training_settings.h"
 
@@ -17,8 +21,8 @@ void StoreRun(EngineState& e, const IterativeSettings& s, bool shuffle, double n
   run.noise = noise;
 }
 
-Status Train(EngineState& e, Algorithm algorithm) {
-  if (!RunTrainingDriver(e, algorithm, true)) return Status::Failed();
+Status Train(EngineState& e, Algorithm algorithm, bool outputs_trained = true) {
+  if (!RunTrainingDriver(e, algorithm, outputs_trained)) return Status::Failed();
   return FinishTrainingCall(e);
 }
 
@@ -99,6 +103,49 @@ Status TrainLevenbergMarquardt(EngineState& e, const IterativeSettings& s) {
   }
   StoreRun(e, s, false, 0.0);
   return Train(e, Algorithm::kLevenbergMarquardt);
+}
+
+Status TrainKohonen(EngineState& e, const IterativeSettings& s, bool shuffle, double start_rate,
+                    double end_rate, double start_neighbourhood, double end_neighbourhood) {
+  if (!CheckTrainingValues({{"Learning rate", start_rate},
+                            {"Learning rate", end_rate},
+                            {"Neighbourhood", start_neighbourhood},
+                            {"Neighbourhood", end_neighbourhood}})) {
+    return Status::Failed();
+  }
+  StoreRun(e, s, shuffle, 0.0);
+  e.training.learning_rate.Start(start_rate, end_rate);
+  e.training.neighbourhood.Start(start_neighbourhood, end_neighbourhood);
+  std::string history = std::move(e.training.history);
+  e.training.history.clear();
+  if (!RunTrainingDriver(e, Algorithm::kKohonen, false)) {
+    e.training.history = std::move(history);
+    return Status::Failed();
+  }
+  return FinishTrainingCall(e);
+}
+
+Status TrainLvq(EngineState& e, const IterativeSettings& s, bool shuffle, int method,
+                double start_rate, double end_rate, double epsilon, double beta) {
+  if (method < 0 || method > 2) return Fail(kMethodOutOfRange);
+  if (!CheckTrainingValues({{"Learning rate", start_rate},
+                            {"Learning rate", end_rate},
+                            {"Epsilon", epsilon},
+                            {"Beta", beta}})) {
+    return Status::Failed();
+  }
+  if (const Network* net = e.active_network) {
+    if (net->no_layers() < 2) return Fail(kTrainingNeedsTwoLayers);
+    if (!HasRadialLayer(*net)) return Fail(kRadialLayerNeeded);
+    const VariableCoding& c = net->coding;
+    if (c.no_outputs < 1 || c.no_nominals(c.no_inputs) == 0) return Fail(kLvqNominalOutput);
+  }
+  StoreRun(e, s, shuffle, 0.0);
+  e.training.learning_rate.Start(start_rate, end_rate);
+  e.algorithms.lvq_method = method;
+  e.algorithms.lvq_epsilon = epsilon;
+  e.algorithms.lvq_beta = beta;
+  return Train(e, Algorithm::kLvq, false);
 }
 
 }  // namespace tavrin

@@ -38,6 +38,21 @@ struct IterativeSettings {
 // Needs a network of at least two layers with one output unit.
 [[nodiscard]] Status TrainLevenbergMarquardt(EngineState& engine, const IterativeSettings& run);
 
+// Kohonen's map on the radial layer 1 (training/kohonen.h), rate and
+// neighbourhood moving linearly over the epochs. The training history is
+// emptied first, so this run's entry stands alone (kept when refused).
+[[nodiscard]] Status TrainKohonen(EngineState& engine, const IterativeSettings& run, bool shuffle,
+                                  double start_rate, double end_rate, double start_neighbourhood,
+                                  double end_neighbourhood);
+
+// Learned vector quantisation (training/lvq.h), method 0, 1 or 2 ("Method
+// out of range" otherwise, before anything else). Needs a Radial layer 1, a
+// nominal output variable in the network and an output variable in the data
+// set.
+[[nodiscard]] Status TrainLvq(EngineState& engine, const IterativeSettings& run, bool shuffle,
+                              int method, double start_rate, double end_rate, double epsilon,
+                              double beta);
+
 }  // namespace tavrin
 
 namespace tavrin {

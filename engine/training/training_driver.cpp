@@ -1,10 +1,10 @@
 #include "training/training_driver.h"
-#include "common/messages.h"
 
 #include <cmath>
 #include <new>
 #include <numeric>
 
+#include "common/messages.h"
 #include "common/stop_request.h"
 #include "engine_state.h"
 #include "network/scale_factors.h"
@@ -83,7 +83,11 @@ class DriverRun {
 };
 
 double DriverRun::SumCaseErrors(std::int32_t subset, bool keep, int* count) {
-  return SumSubsetErrors(net_, data_, source_, subset, keep ? &run_.case_errors : nullptr, count);
+  const CaseErrorFunction error = [&](int c, const double* v) {
+    run_.current_case = c;
+    return trainer_.EvaluateCase(e_, net_, v, source_.input_size(), source_.target_size());
+  };
+  return SumSubsetErrors(data_, source_, subset, error, keep ? &run_.case_errors : nullptr, count);
 }
 
 double DriverRun::Evaluate(std::int32_t subset, bool with_penalty, bool* any) {
@@ -194,13 +198,7 @@ bool DriverRun::KeepGoing() {
 void DriverRun::OneEpoch() {
   double sum = 0.0;
   int n = 0;
-  if (shuffling_) {
-    std::iota(run_.shuffle_order.begin(), run_.shuffle_order.end(), 0);
-    const int count = static_cast<int>(run_.shuffle_order.size());
-    for (int i = 0; i < count; ++i) {
-      std::swap(run_.shuffle_order[i], run_.shuffle_order[e_.random.RandomIndex(count)]);
-    }
-  }
+  if (shuffling_) e_.random.ShuffleOrder(run_.shuffle_order, data_.no_cases);
   ClearActivations(net_);
   trainer_.EpochStart(e_, net_);
   for (int k = 0; k < data_.no_cases; ++k) {
@@ -208,6 +206,7 @@ void DriverRun::OneEpoch() {
     if (data_.subset[c] != kTrainingCode) continue;
     const double* v = source_.Load(c);
     if (!v) continue;
+    run_.current_case = c;
     const double error = trainer_.TrainCase(e_, net_, v);
     if (run_.abort) break;
     run_.case_errors[c] = std::sqrt(error);

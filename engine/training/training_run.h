@@ -48,6 +48,12 @@ struct AlgorithmSettings {
   double dbd_smoothing = 0.5;
   double levenberg_ratio = 10.0;    // Levenberg-Marquardt's damping factor
   double newton_tolerance = 0.001;  // kept for the desktop program; no trainer reads it
+  // The radial layer's settings: the width factor D of the deviations, LVQ's
+  // method (0-2), window epsilon and factor beta.
+  double deviation = 1.0;
+  int lvq_method = 0;
+  double lvq_epsilon = 0.35;
+  double lvq_beta = 0.25;
 };
 
 struct TrainingRun {
@@ -101,6 +107,8 @@ struct TrainingRun {
   BestCopy best;
   std::vector<double> case_errors;  // square-rooted, one per case of the data set
   std::vector<int> shuffle_order;
+  // The data set row of the case a trainer's hook is given.
+  std::int32_t current_case = -1;
 
   // The trainer whose working arrays are still allocated.
   std::unique_ptr<Trainer> retained;

@@ -970,6 +970,150 @@ NRX_API int32_t NRX_CALL NRXLevenbergMarquardt(int32_t net, int32_t ds, int32_t 
                                                int32_t verify, int32_t retain_best,
                                                double* training_error, double* verification_error);
 
+/* Kohonen's self-organising map and learned vector quantisation train the
+ * radial layer 1 (Radial PSP: each unit's weights from layer 0 are its
+ * centre in the coded inputs) by the pattern of the iterative trainers
+ * above, with these differences: the cases are presented one at a time (in
+ * data set order, or shuffled anew each epoch when `shuffle` is nonzero);
+ * only the inputs are compared with the data set and prepared (the
+ * messages say "Network and Data Set have differing numbers of inputs, or
+ * differing nominal variables"); the errors reported are root-mean-square
+ * squared distances (Kohonen: to the nearest centre; LVQ: to the nearest
+ * centre of the case's class, or the farthest centre when no unit has that
+ * class). Both refuse, after the data set handle checks, with "At least two
+ * layers required in Network" and "This algorithm can only be used on
+ * Networks with a Radial layer".
+ *
+ * NRXKohonen: each case moves the unit whose centre is nearest (the lower
+ * unit on ties) and, with r = the neighbourhood + 0.5 truncated, every unit
+ * within r rows and r columns of it on the layer's grid (`width` columns,
+ * the last row possibly partial) towards the case by the rate:
+ * c = (1 - rate) c + rate x. Rate and neighbourhood move linearly from their
+ * start to their end values over the epochs. The network's training history
+ * is emptied first, so the call's entry ("KO...") stands alone.
+ * Also: "Learning rate is not a finite number", "Neighbourhood is not a
+ * finite number". */
+NRX_API int32_t NRX_CALL NRXKohonen(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                    int32_t retain_best, int32_t shuffle, double start_rate,
+                                    double end_rate, double start_neighbourhood,
+                                    double end_neighbourhood, double* training_error,
+                                    double* verification_error);
+
+/* NRXLVQ: learned vector quantisation. A case's class is the truncated value
+ * of the data set's first output variable; a unit's label is its class, and
+ * units labelled -1 take no part. f and s are the nearest and second-nearest
+ * units (d1, d2 their squared distances; the lower unit on ties) and eta the
+ * rate, moving linearly from start_rate to end_rate. Moves: towards
+ * c = (1 - eta) c + eta x, away c = (1 + eta) c - eta x.
+ *   method 0: f towards the case when it has the case's class, else away;
+ *   method 1: when f or s has the case's class and d1 / d2 >
+ *             (1 - epsilon)(1 + epsilon): both towards with beta x eta for eta
+ *             when their labels agree, else the one of the case's class
+ *             towards and the other away;
+ *   method 2: when exactly one of f, s has the case's class,
+ *             1 - epsilon < d1 / d2 and d2 / d1 < 1 + epsilon: that one
+ *             towards, the other away.
+ * A case whose class is missing moves nothing. When a centre runs off
+ * beyond +-1e20 the call stops early as for divergence, with the message
+ * "The LVQ algorithm has stopped prematurely because the weights are
+ * diverging rapidly. ..." (cut to 128 characters).
+ * Also: "Method out of range" (method other than 0, 1, 2, before every check
+ * but the handles, the out-arguments and the epochs), "<setting> is not a
+ * finite number" (Learning rate, Epsilon, Beta), "The network output
+ * variable must be nominal to use Learned Vector Quantization", "The Data
+ * Set must have an output variable to use Learned Vector Quantization". */
+NRX_API int32_t NRX_CALL NRXLVQ(int32_t net, int32_t ds, int32_t epochs, int32_t verify,
+                                int32_t retain_best, int32_t shuffle, int32_t method,
+                                double start_rate, double end_rate, double epsilon, double beta,
+                                double* training_error, double* verification_error);
+
+/* The radial layer's centres from the data set's training cases (their coded
+ * inputs; the network's input scale factors are first recalculated from the
+ * data set). Returns 1 on success, else 0. A refused call changes nothing.
+ * Both drop the best network kept by an earlier training call.
+ * Messages, in order: "Network index out of range", "No Network loaded with
+ * this index", "Data Set index out of range", "No Data Set loaded with this
+ * index", "The current Data Set contains no Training cases", "At least two
+ * layers required in Network", "There must be more Training cases than
+ * Radial Units to use this algorithm" (fewer training cases than units of
+ * layer 1), "Network and Data Set have differing numbers of inputs, or
+ * differing nominal variables", "Not enough memory to perform operation".
+ * When layer 1 is not Radial the call goes on after leaving "Center
+ * assignment probably inappropriate for this network (continuing anyway)".
+ *
+ * NRXSubsample: each unit of layer 1 takes the inputs of one training case,
+ * drawn at random without repeats (the training cases in order when there
+ * are exactly as many as units). When the data set's first output variable
+ * is nominal the unit's class becomes the case's value of it (0 when
+ * missing). */
+NRX_API int32_t NRX_CALL NRXSubsample(int32_t net, int32_t ds);
+
+/* NRXKMeans: K-means from the first K training cases (K = units of layer 1):
+ * every case goes to its nearest centre (the lower unit on ties), then each
+ * centre moves to the mean of its cases (a centre without cases to all
+ * zeros), until no case changes centre (at most 15000 passes; NRXRequestStop
+ * ends it after the pass in progress). On success the error text reads
+ * "Training Finished". */
+NRX_API int32_t NRX_CALL NRXKMeans(int32_t net, int32_t ds);
+
+/* The widths of the radial layer 1: every unit's threshold, the factor of
+ * its squared distance. The data set of NRXKNearestDeviation is only
+ * checked. Returns 1 on success, else 0; a refused call changes nothing. All
+ * drop the best network kept by an earlier training call.
+ * Messages, in order: "Network index out of range", "No Network loaded with
+ * this index", (NRXKNearestDeviation: "Data Set index out of range", "No Data
+ * Set loaded with this index"), "This algorithm can only be used on Networks
+ * with a Radial layer", "The deviation must be a number above 0" (also NaN
+ * and infinity).
+ *
+ * NRXExplicitDeviation: every threshold becomes `deviation`, which is kept
+ * as the engine's deviation for NRXKNearestDeviation. */
+NRX_API int32_t NRX_CALL NRXExplicitDeviation(int32_t net, double deviation);
+
+/* NRXIsotropicDeviation: every threshold becomes K / (deviation^2 dmax^2),
+ * K the number of units and dmax the largest distance between two
+ * centres; `deviation` is kept as for NRXExplicitDeviation.
+ * Also: "Isotropic deviation needs at least two radial units whose centres
+ * differ". */
+NRX_API int32_t NRX_CALL NRXIsotropicDeviation(int32_t net, double deviation);
+
+/* NRXKNearestDeviation: each unit's threshold becomes
+ * count / (2 D^2 sum), sum the squared distances to its k nearest other
+ * centres (centres on it left out; count of them, at most k), D the last
+ * deviation given (1.0 before any); with every other centre on it,
+ * 1 / (2 D^2). Also: "The number of neighbours must be at least 1". */
+NRX_API int32_t NRX_CALL NRXKNearestDeviation(int32_t net, int32_t ds, int32_t k);
+
+/* Class labels for the units of the radial layer 1 from the data set's
+ * training cases, whose first output variable gives their class (its
+ * nominal value number). Returns 1 on success, else 0; a refused call
+ * changes nothing.
+ * Messages, in order: "Network index out of range", "No Network loaded with
+ * this index", "Data Set index out of range", "No Data Set loaded with this
+ * index", "This algorithm can only be used on Networks with a Radial layer",
+ * "There must be at least one output variable in the data set, and the
+ * first one must be nominal-valued, to use the KL-Nearest algorithm",
+ * "Network and Data Set have differing numbers of inputs, or differing
+ * nominal variables", "The current Data Set contains no Training cases",
+ * "Not enough memory to perform operation".
+ *
+ * NRXWinFrequencyClassLabel: each case is won by the unit whose centre is
+ * nearest (the lower unit on ties). A unit's class becomes the class most
+ * frequent among the cases it won (the lower class on ties; missing classes
+ * not counted) when it has at least one such case and at least
+ * proportion x the cases won; otherwise 0 (no class). */
+NRX_API int32_t NRX_CALL NRXWinFrequencyClassLabel(int32_t net, int32_t ds, double proportion);
+
+/* NRXKNearestClassLabel: for each unit the k training cases nearest to its
+ * centre (k cut to the number of training cases) vote, those of missing
+ * class left out; classes are counted from 1 up while the uncounted votes
+ * could still beat the best. The unit's class becomes the best class, or
+ * the missing value (NRXMissingValue) when another class ties it, when no
+ * case voted, or when it has fewer than l votes (l cut to k).
+ * Also, after the checks above: "The number of neighbours must be at least
+ * 1" (k below 1). */
+NRX_API int32_t NRX_CALL NRXKNearestClassLabel(int32_t net, int32_t ds, int32_t k, int32_t l);
+
 /* The one-shot trainers set the weights in one step, without epochs, and
  * ignore the slot's stopping conditions. Each recomputes the network's
  * pre-processing factors from the data set (as an iterative call's first
@@ -1253,6 +1397,25 @@ NRX_API int32_t NRX_CALL NRXPrincipalComponents(int32_t net, int32_t ds, double*
   X(int32_t, LevenbergMarquardt, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
       int32_t retain_best, double* training_error, double* verification_error), \
     (net, ds, epochs, verify, retain_best, training_error, verification_error)) \
+  X(int32_t, Kohonen, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, \
+      int32_t retain_best, int32_t shuffle, double start_rate, double end_rate, \
+      double start_neighbourhood, double end_neighbourhood, double* training_error, \
+      double* verification_error), \
+    (net, ds, epochs, verify, retain_best, shuffle, start_rate, end_rate, start_neighbourhood, \
+     end_neighbourhood, training_error, verification_error)) \
+  X(int32_t, LVQ, (int32_t net, int32_t ds, int32_t epochs, int32_t verify, int32_t retain_best, \
+      int32_t shuffle, int32_t method, double start_rate, double end_rate, double epsilon, \
+      double beta, double* training_error, double* verification_error), \
+    (net, ds, epochs, verify, retain_best, shuffle, method, start_rate, end_rate, epsilon, beta, \
+     training_error, verification_error)) \
+  X(int32_t, Subsample, (int32_t net, int32_t ds), (net, ds)) \
+  X(int32_t, KMeans, (int32_t net, int32_t ds), (net, ds)) \
+  X(int32_t, ExplicitDeviation, (int32_t net, double deviation), (net, deviation)) \
+  X(int32_t, IsotropicDeviation, (int32_t net, double deviation), (net, deviation)) \
+  X(int32_t, KNearestDeviation, (int32_t net, int32_t ds, int32_t k), (net, ds, k)) \
+  X(int32_t, WinFrequencyClassLabel, (int32_t net, int32_t ds, double proportion), \
+    (net, ds, proportion)) \
+  X(int32_t, KNearestClassLabel, (int32_t net, int32_t ds, int32_t k, int32_t l), (net, ds, k, l)) \
   X(int32_t, PseudoInverse, (int32_t net, int32_t ds, double* training_error, \
       double* verification_error), (net, ds, training_error, verification_error)) \
   X(int32_t, ProbabilisticTrain, (int32_t net, int32_t ds, double smoothing, \

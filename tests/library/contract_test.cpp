@@ -224,6 +224,16 @@ const Refusal kRefusals[] = {
     REFUSED(kNull, NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, nullptr)),
     REFUSED("Number of epochs out of range",
             NRXLevenbergMarquardt(kNet, kDs, -1, 0, 0, errors, errors + 1)),
+    REFUSED("Method out of range",
+            NRXLVQ(kNet, kDs, 0, 0, 0, 0, 3, kNan, kNan, kNan, kNan, errors, errors + 1)),
+    REFUSED("Learning rate is not a finite number",
+            NRXLVQ(kNet, kDs, 0, 0, 0, 0, 2, kNan, 0, 0, 0, errors, errors + 1)),
+    REFUSED("This algorithm can only be used on Networks with a Radial layer",
+            NRXLVQ(kNet, kDs, 0, 0, 0, 0, 0, 0, 0, 0, 0, errors, errors + 1)),
+    REFUSED("This algorithm can only be used on Networks with a Radial layer",
+            NRXExplicitDeviation(kNet, 0.0)),
+    REFUSED("This algorithm can only be used on Networks with a Radial layer",
+            NRXKNearestClassLabel(kNet, kDs, 0, 0)),
     REFUSED(kNull, NRXRegressionTrain(kNet, kDs, kNan, nullptr, errors)),
 };
 
@@ -243,8 +253,9 @@ constexpr std::string_view kCapitalNoNetwork =
     " GetNetworkNoNominals SetNetworkNoNominals GetNetworkNominal SetNetworkNominal"
     " GetNetworkConvertFunction SetNetworkConvertFunction GetNetworkMissingFunction"
     " SetNetworkMissingFunction CalculateScaleFactors BackPropagation QuickPropagation"
-    " DeltaBarDelta ConjugateGradients QuasiNewton LevenbergMarquardt PseudoInverse"
-    " ProbabilisticTrain RegressionTrain PrincipalComponents ";
+    " DeltaBarDelta ConjugateGradients QuasiNewton LevenbergMarquardt Kohonen LVQ Subsample"
+    " KMeans ExplicitDeviation IsotropicDeviation KNearestDeviation WinFrequencyClassLabel"
+    " KNearestClassLabel PseudoInverse ProbabilisticTrain RegressionTrain PrincipalComponents ";
 
 // Exports whose last pointer is an optional out-argument (null: not wanted).
 constexpr std::string_view kOptionalOut = " PrincipalComponents ";
