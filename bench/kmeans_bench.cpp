@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/digits.h"
+#include "common/python_peer.h"
 #include "common/vector_kernels.h"
 #include "training/centre_assignment.h"
 
@@ -65,18 +66,9 @@ void KMeansTavrin(benchmark::State& state) {
 
 // Runs the script once; its median fit time stands for every iteration.
 void KMeansSklearn(benchmark::State& state) {
-  // Debian's python3 first: python3-sklearn is installed for it.
-  const std::string command =
-      "OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 "
-      "$(command -v /usr/bin/python3 || command -v python3) " TAVRIN_BENCH_DIR
-      "/kmeans_peer.py " TAVRIN_BENCH_DIR "/data/digits.csv " +
-      std::to_string(kPasses) + " " + std::to_string(kPeerRepeats) + " 2>&1";
-  std::string output;
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    char buffer[512];
-    while (std::fgets(buffer, sizeof buffer, pipe)) output += buffer;
-    pclose(pipe);
-  }
+  const std::string output =
+      RunPythonPeer(TAVRIN_BENCH_DIR "/kmeans_peer.py " TAVRIN_BENCH_DIR "/data/digits.csv " +
+                    std::to_string(kPasses) + " " + std::to_string(kPeerRepeats));
   double seconds = 0.0, inertia = 0.0;
   int iterations = 0;
   const bool measured =

@@ -24,6 +24,7 @@
 #include <vector>
 
 #include "common/digits.h"
+#include "common/python_peer.h"
 #include "common/symmetric_eigen.h"
 #include "nrx_data_set.h"
 #include "nrx_handles.h"
@@ -88,15 +89,10 @@ std::optional<PeerTiming> TimeNumpyEigh(std::string& note) {
       "  best=min(best,(time.perf_counter()-t)/200)\n"
       "print(best,w[-1])\n";
   const std::string data = std::string(TAVRIN_BENCH_DATA_DIR) + "/digits.csv";
-  for (const char* python : {"python3", "/usr/bin/python3"}) {
-    const std::string command = std::string("OMP_NUM_THREADS=1 OPENBLAS_NUM_THREADS=1 ") +
-                                "MKL_NUM_THREADS=1 " + python + " -c \"" + kScript + "\" '" + data +
-                                "' 2>/dev/null";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) continue;
-    PeerTiming t{};
-    const bool read = std::fscanf(pipe, "%lf %lf", &t.seconds, &t.largest) == 2;
-    if (pclose(pipe) == 0 && read && t.seconds > 0.0) return t;
+  const std::string output = RunPythonPeer("-c \"" + std::string(kScript) + "\" '" + data + "'");
+  PeerTiming t{};
+  if (std::sscanf(output.c_str(), "%lf %lf", &t.seconds, &t.largest) == 2 && t.seconds > 0.0) {
+    return t;
   }
   note = "numpy absent (python3 -c 'import numpy' failed): peer left out";
   return std::nullopt;

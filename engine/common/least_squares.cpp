@@ -6,23 +6,9 @@
 #include <limits>
 #include <utility>
 
-#include "common/vector_clones.h"
 #include "common/vector_kernels.h"
 
 namespace tavrin {
-namespace {
-
-// Rows x and y become c x - s y and s x + c y.
-TAVRIN_VECTOR_CLONES
-void Rotate(double* __restrict x, double* __restrict y, double c, double s, int n) {
-  for (int k = 0; k < n; ++k) {
-    const double f = y[k];
-    y[k] = s * x[k] + c * f;
-    x[k] = c * x[k] - s * f;
-  }
-}
-
-}  // namespace
 
 void LeastSquares::Factor(std::vector<double> columns, int rows, int cols) {
   rows_ = rows;
@@ -50,8 +36,8 @@ void LeastSquares::Factor(std::vector<double> columns, int rows, int cols) {
         const double t = std::copysign(1.0, zeta) / (std::fabs(zeta) + std::hypot(1.0, zeta));
         const double c = 1.0 / std::sqrt(1.0 + t * t);
         const double s = c * t;
-        Rotate(column(p), column(q), c, s, rows);
-        Rotate(v_row(p), v_row(q), c, s, cols);
+        RotateRows(column(p), column(q), c, s, rows);
+        RotateRows(v_row(p), v_row(q), c, s, cols);
         norm[p] = std::max(0.0, alpha - t * gamma);
         norm[q] = beta + t * gamma;
         rotated = true;

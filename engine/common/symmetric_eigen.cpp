@@ -17,16 +17,6 @@ void SubtractTwoScaled(double* __restrict y, double f, const double* __restrict 
   for (int k = 0; k < n; ++k) y[k] -= f * e[k] + g * u[k];
 }
 
-// Rows x and y become c x - s y and s x + c y.
-TAVRIN_VECTOR_CLONES
-void RotateRows(double* __restrict x, double* __restrict y, double c, double s, int n) {
-  for (int k = 0; k < n; ++k) {
-    const double f = y[k];
-    y[k] = s * x[k] + c * f;
-    x[k] = c * x[k] - s * f;
-  }
-}
-
 // Householder reduction of the full symmetric matrix: d receives the
 // diagonal, e the sub-diagonal in e[1 .. n-1], and a the orthogonal matrix Q
 // of the reduction; g is scratch of n. Each step keeps the active block (rows and columns below

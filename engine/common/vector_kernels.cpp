@@ -178,4 +178,13 @@ void MomentumLayerStep(double* w, double* change, double* t, const double* delta
   }
 }
 
+TAVRIN_VECTOR_CLONES
+void RotateRows(double* __restrict x, double* __restrict y, double c, double s, int n) {
+  for (int k = 0; k < n; ++k) {
+    const double f = y[k];
+    y[k] = s * x[k] + c * f;
+    x[k] = c * x[k] - s * f;
+  }
+}
+
 }  // namespace tavrin

@@ -49,4 +49,7 @@ void AccumulateLayerGradient(double* g, const double* delta, const double* x, in
 void MomentumLayerStep(double* w, double* change, double* t, const double* delta, const double* x,
                        int units, int n, double momentum, double rate);
 
+// A plane rotation of two rows of n: x becomes c x - s y and y s x + c y.
+void RotateRows(double* x, double* y, double c, double s, int n);
+
 }  // namespace tavrin
