@@ -5,9 +5,11 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/file.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <functional>
 #include <string>
 #include <vector>
@@ -129,9 +131,9 @@ TEST(KvmFaultInjection, TheNextOpenRemovesOnlyStaleWriteBacks) {
   ::close(live);
   for (const auto& [name, kept] : names) EXPECT_EQ(fs::exists(dir.File(name)), kept) << name;
   // KvmCreateFile looks too.
-  WriteAll(dir.File(".kvmdev32-zzzzzz"), {1, 2, 3});
+  WriteAll(dir.File(".kvmdev32-zZ09az"), {1, 2, 3});  // the ends of each range
   EXPECT_EQ(KvmCloseFile(KvmCreateFile(1, 1, dir.File("new.kvm").c_str())), 1);
-  EXPECT_FALSE(fs::exists(dir.File(".kvmdev32-zzzzzz")));
+  EXPECT_FALSE(fs::exists(dir.File(".kvmdev32-zZ09az")));
 }
 
 // A write-back that got its name but not its place is still being written:
@@ -201,6 +203,28 @@ TEST(KvmSizeChecks, NewFilesAndWriteBacksWithoutRoomAreRefusedAtOnce) {
   ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
   // The new file has 572 bytes.
   ExpectRefusedAtOnce(571, ENOSPC, [&] { return KvmCloseFile(file) == 1; });
+  EXPECT_EQ(ReadAll(path), HandLaidFile());
+}
+
+// A write the system refuses (here beyond the file size limit) fails the
+// close at once, is never retried, and leaves the data file as it was.
+TEST(KvmClose, AWriteTheSystemRefusesIsReportedNotRetried) {
+  ScratchDir dir;
+  const std::string path = dir.File("data.kvm");
+  KvmFile* file = OpenHandLaid(path);
+  ASSERT_EQ(KvmSetData(file, 2, 1, 99.0), 1);
+  rlimit limit{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+  const rlimit small{256, limit.rlim_max};
+  const auto previous = std::signal(SIGXFSZ, SIG_IGN);
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  errno = 0;
+  const bool closed = KvmCloseFile(file) == 1;
+  const int reason = errno;
+  ::setrlimit(RLIMIT_FSIZE, &limit);
+  std::signal(SIGXFSZ, previous);
+  EXPECT_FALSE(closed);
+  EXPECT_EQ(reason, EFBIG);
   EXPECT_EQ(ReadAll(path), HandLaidFile());
 }
 

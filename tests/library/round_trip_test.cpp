@@ -74,6 +74,17 @@ TEST_F(NrxRoundTripTest, LayersUnitsAndWeights) {
   }
 }
 
+// Deletions take the position they are given: the first input variable, the
+// hidden layer.
+TEST_F(NrxRoundTripTest, DeletionsTakeTheirPositions) {
+  const int32_t net = MakeNetwork();
+  for (int32_t v = 0; v < 5; ++v) Ok(NRXSetNetworkVariableName(net, v, std::to_string(v).c_str()));
+  Ok(NRXDeleteNetworkInputVariables(net, 0, 1));
+  Ok(NRXDeleteNetworkLayer(net, 1));
+  EXPECT_EQ(Each<int32_t>(2, NRXGetNetworkLayerNoUnits, net), (std::vector<int32_t>{2, 2}));
+  EXPECT_EQ(Name(NRXGetNetworkVariableName, net, 0), "1");
+}
+
 TEST_F(NrxRoundTripTest, VariablesAndNetworkSettings) {
   const int32_t net = MakeNetwork();
   const std::pair<decltype(&NRXSetNetworkMaxSD), decltype(&NRXGetNetworkMaxSD)> reals[] = {
@@ -158,6 +169,8 @@ TEST_F(NrxRoundTripTest, ACaseMovesInputsPlusOutputsEntries) {
   Ok(NRXGetDataCase(ds, 1, values.data()));
   EXPECT_EQ(values, (std::vector<double>{7, 8, -1, -1}));
   EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 1, 2), 6.0) << "beyond the case";
+  Ok(NRXSetDataEntry(ds, 0, 2, 10.0));
+  EXPECT_EQ(Get<double>(NRXGetDataEntry, ds, 0, 2), 10.0);
 }
 
 // A run works out on paper: y1 = 2 a - b - 0.5, y2 = a + b (linear), y1

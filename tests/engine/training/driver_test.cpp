@@ -114,9 +114,9 @@ TEST_F(TrainingDriverTest, SettingsThatCouldNotStopARunOrWouldDivideByZeroAreRef
                     x.verification_improvement, x.weigend_lambda, x.weigend_scale);
   };
   EXPECT_EQ(fields(settings), fields(TrainingSettings{}));
-  ASSERT_TRUE(SetStoppingConditions(settings, 3, 0.5, 0.25, 0.125, 0.0625));
+  ASSERT_TRUE(SetStoppingConditions(settings, 0, 0.5, 0.25, 0.125, 0.0625));
   ASSERT_TRUE(SetWeigend(settings, 0.0, 0.5));
-  EXPECT_EQ(fields(settings), std::tuple(3, 0.5, 0.25, 0.125, 0.0625, 0.0, 0.5));
+  EXPECT_EQ(fields(settings), std::tuple(0, 0.5, 0.25, 0.125, 0.0625, 0.0, 0.5));
 }
 
 TEST_F(TrainingDriverTest, ARunStopsAfterTheEpochInWhichAStopIsAsked) {

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <tuple>
 
 #include "engine_state.h"
@@ -41,6 +42,19 @@ TEST_F(NetworkAdjustTest, PruneInputsDropsVariablesWithSmallWeightsOnly) {
   Network flat = MakeNetwork({2, 1});
   ASSERT_TRUE(PruneInputVariables(flat, 10.0));
   EXPECT_EQ(flat.coding.no_inputs, 2);
+}
+
+TEST_F(NetworkAdjustTest, JogMovesTheWeightsOfLinearLayersByAFifthAtMostEitherWay) {
+  Network net = MakeNetwork({2, 20, 1});
+  net.layers[2].psp_fn = PspFunction::kRadial;
+  const Network before = net;
+  JogWeights(net, Engine().random);
+  const std::vector<double>& was = before.layers[1].connections[0].weights;
+  std::vector<double> moves = net.layers[1].connections[0].weights;
+  for (std::size_t i = 0; i < moves.size(); ++i) moves[i] -= was[i];
+  const auto [low, high] = std::minmax_element(moves.begin(), moves.end());
+  EXPECT_TRUE(-0.2 <= *low && *low < -0.1 && 0.1 < *high && *high <= 0.2) << *low << " " << *high;
+  EXPECT_EQ(net.layers[2].connections[1].weights, before.layers[2].connections[1].weights);
 }
 
 TEST_F(NetworkAdjustTest, ReinitialiseSetsTheRangeAndFillsOneLayerOrAll) {
