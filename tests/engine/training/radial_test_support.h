@@ -3,7 +3,11 @@
 // Radial layers with chosen centres, and small data sets with a nominal
 // class, for the tests of the radial and self-organising trainers.
 
+#include <algorithm>
+#include <functional>
 #include <memory>
+#include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "training_test_support.h"
@@ -38,9 +42,8 @@ inline std::unique_ptr<Network> MakeRadial(int inputs, const Rows& centres, int 
   EXPECT_TRUE(net);
   if (!net) return net;
   Connection& block = net->layers[1].connections[0];
-  for (std::size_t u = 0; u < centres.size(); ++u) {
-    for (int i = 0; i < inputs; ++i) block.at(int(u), i) = centres[u][i];
-  }
+  for (std::size_t u = 0; u < centres.size(); ++u)
+    std::copy(centres[u].begin(), centres[u].end(), block.row(int(u)));
   return net;
 }
 
@@ -53,10 +56,29 @@ inline std::vector<double> Centre(const Network& net, int unit) {
 // holding a nominal class of that many values.
 inline std::unique_ptr<DataSet> MakeClassData(int inputs, int classes, const Rows& rows) {
   auto data = MakeData(inputs, classes > 0 ? 1 : 0, rows);
-  if (classes > 0) {
-    EXPECT_TRUE(SetDataNoNominals(*data, inputs, classes));
-  }
+  EXPECT_TRUE(classes == 0 || SetDataNoNominals(*data, inputs, classes));
   return data;
 }
+
+// A call on a network and data set that must fail with a message.
+using Refusal = std::tuple<Network*, DataSet*, std::string_view, std::function<Status()>>;
+
+class RadialTest : public EngineTest {
+ protected:
+  void Activate(Network* net, DataSet* data = nullptr) {
+    Engine().active_network = net;
+    Engine().active_data_set = data;
+  }
+  // Each call fails with its message and leaves its network as it was.
+  void ExpectRefusals(const std::vector<Refusal>& rows) {
+    for (const auto& [net, data, message, call] : rows) {
+      const auto before = net ? std::make_unique<Network>(*net) : nullptr;
+      Activate(net, data);
+      EXPECT_FALSE(call());
+      EXPECT_EQ(last_message(), message);
+      if (before) ExpectSameNetwork(*net, *before);
+    }
+  }
+};
 
 }  // namespace tavrin::testing

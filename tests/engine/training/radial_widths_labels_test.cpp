@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <vector>
 
 #include "radial_test_support.h"
@@ -14,13 +13,11 @@
 namespace tavrin::testing {
 namespace {
 
-class RadialWidthsLabelsTest : public EngineTest {
- protected:
-  void Activate(Network* net, DataSet* data = nullptr) {
-    Engine().active_network = net;
-    Engine().active_data_set = data;
-  }
-};
+using RadialWidthsLabelsTest = RadialTest;
+
+const auto kExplicit = [](double d) { return [d] { return SetExplicitDeviation(Engine(), d); }; };
+const auto kIsotropic = [](double d) { return [d] { return SetIsotropicDeviation(Engine(), d); }; };
+const auto kKNearest = [](int k) { return [k] { return SetKNearestDeviation(Engine(), k); }; };
 
 // Centres (0, 0), (3, 4), (0, 4): squared distances 25 (units 0-1), 16
 // (0-2) and 9 (1-2).
@@ -31,136 +28,89 @@ TEST_F(RadialWidthsLabelsTest, WidthsByHand) {
     std::function<Status()> set;
     std::vector<double> expected;
   } rows[] = {
-      {triangle, [] { return SetExplicitDeviation(Engine(), 2.0); }, {2, 2, 2}},
+      {triangle, kExplicit(2), {2, 2, 2}},
       // K / (D^2 dmax^2) = 3 / (4 x 25).
-      {triangle, [] { return SetIsotropicDeviation(Engine(), 2.0); }, {0.03, 0.03, 0.03}},
-      {{{0, 0}, {0, 0.5}}, [] { return SetIsotropicDeviation(Engine(), 1.0); }, {8, 8}},
+      {triangle, kIsotropic(2), {0.03, 0.03, 0.03}},
+      {{{0, 0}, {0, 0.5}}, kIsotropic(1), {8, 8}},
       // D = 1: 1 / (2 x nearest), then 2 / (2 x the two nearest).
-      {triangle, [] { return SetKNearestDeviation(Engine(), 1); }, {1 / 32.0, 1 / 18.0, 1 / 18.0}},
-      {triangle, [] { return SetKNearestDeviation(Engine(), 5); }, {2 / 82.0, 2 / 68.0, 2 / 50.0}},
+      {triangle, kKNearest(1), {1 / 32.0, 1 / 18.0, 1 / 18.0}},
+      {triangle, kKNearest(5), {2 / 82.0, 2 / 68.0, 2 / 50.0}},
       // A centre on another is left out; with all on one, 1 / (2 D^2).
-      {{{0, 0}, {0, 0}, {0, 4}},
-       [] { return SetKNearestDeviation(Engine(), 1); },
-       {1 / 32.0, 1 / 32.0, 1 / 32.0}},
-      {{{1, 1}, {1, 1}}, [] { return SetKNearestDeviation(Engine(), 3); }, {0.5, 0.5}},
+      {{{0, 0}, {0, 0}, {0, 4}}, kKNearest(1), {1 / 32.0, 1 / 32.0, 1 / 32.0}},
+      {{{1, 1}, {1, 1}}, kKNearest(3), {0.5, 0.5}},
   };
   for (const auto& row : rows) {
     Engine().algorithms.deviation = 1.0;
     auto net = MakeRadial(2, row.centres);
     Activate(net.get());
     ASSERT_TRUE(row.set());
-    const std::vector<double>& got = net->layers[1].thresholds;
-    ASSERT_EQ(got.size(), row.expected.size());
-    for (std::size_t u = 0; u < got.size(); ++u) EXPECT_DOUBLE_EQ(got[u], row.expected[u]) << u;
+    EXPECT_EQ(net->layers[1].thresholds, row.expected) << "row " << &row - rows;
   }
 }
 
-TEST_F(RadialWidthsLabelsTest, WidthsThatWouldBeInfiniteAreRefused) {
-  auto equal = MakeRadial(2, {{1, 1}, {1, 1}});
-  auto single = MakeRadial(2, {{1, 1}});
-  auto triangle = MakeRadial(2, {{0, 0}, {3, 4}});
-  auto mlp = MakeMlp({2, 2});
-  const struct {
-    Network* net;
-    double deviation;  // the setting too
-    std::function<Status()> set;
-    std::string_view message;
-  } rows[] = {
-      {equal.get(), 1, [] { return SetIsotropicDeviation(Engine(), 1); },
-       kIsotropicNeedsDistinctCentres},
-      {single.get(), 1, [] { return SetIsotropicDeviation(Engine(), 1); },
-       kIsotropicNeedsDistinctCentres},
-      {triangle.get(), 1, [] { return SetIsotropicDeviation(Engine(), 0); }, kDeviationNotPositive},
-      {triangle.get(), 1, [] { return SetExplicitDeviation(Engine(), -1); }, kDeviationNotPositive},
-      {triangle.get(), 0, [] { return SetKNearestDeviation(Engine(), 1); }, kDeviationNotPositive},
-      {triangle.get(), 1, [] { return SetKNearestDeviation(Engine(), 0); }, kNeighboursNotPositive},
-      {mlp.get(), 1, [] { return SetExplicitDeviation(Engine(), 1); }, kRadialLayerNeeded},
-  };
-  for (const auto& row : rows) {
-    Engine().algorithms.deviation = row.deviation;
-    const Network before = *row.net;
-    Activate(row.net);
-    EXPECT_FALSE(row.set());
-    EXPECT_EQ(last_message(), row.message);
-    ExpectSameNetwork(*row.net, before);
-    EXPECT_EQ(Engine().algorithms.deviation, row.deviation);
-  }
-}
+const auto kWins = [](double p) { return [p] { return LabelByWinFrequency(Engine(), p); }; };
+const auto kVote = [](int k, int l) {
+  return [=] { return LabelByKNearestCases(Engine(), k, l); };
+};
 
-// Units at 0, 10 and 100; cases 1, 2 (class 1), 3 and 9 (class 2) and 9 of
-// missing class. Unit 0 is nearest to 1, 2 and 3 (2 of its 3 cases of class
-// 1), unit 1 to both 9s (1 of its 2 of class 2), unit 2 to none: the win is
-// by distance, whatever the units' activations.
-TEST_F(RadialWidthsLabelsTest, WinFrequencyLabelsByNearestCentre) {
+// By win frequency, units at 0, 10 and 100; cases 1, 2 (class 1), 3 and 9
+// (class 2) and 9 of missing class. Unit 0 is nearest to 1, 2 and 3 (2 of
+// its 3 cases of class 1), unit 1 to both 9s (1 of its 2 of class 2), unit 2
+// to none: the win is by distance, whatever the units' activations.
+// By k nearest cases, one unit at 0; cases 0 (class missing), 1 and 2
+// (class 2), 20 (class 1). Its three nearest are 0, 1 and 2: the missing
+// class does not vote, and the vote ends.
+TEST_F(RadialWidthsLabelsTest, LabelsByHand) {
+  auto wins = MakeClassData(1, 2, {{1, 1}, {2, 1}, {3, 2}, {9, 2}, {9, MISSING}});
+  auto near = MakeClassData(1, 2, {{20, 1}, {0, MISSING}, {1, 2}, {2, 2}});
   const struct {
-    double proportion;
+    DataSet* data;
+    std::function<Status()> label;
     std::vector<double> expected;
   } rows[] = {
-      {0.0, {1, 2, 0}},
-      {0.5, {1, 2, 0}},  // 2 >= 1.5, 1 >= 1
-      {0.6, {1, 0, 0}},  // 2 >= 1.8, 1 < 1.2
-      {0.9, {0, 0, 0}},  // 2 < 2.7
+      {wins.get(), kWins(0.0), {1, 2, 0}},
+      {wins.get(), kWins(0.5), {1, 2, 0}},   // 2 >= 1.5, 1 >= 1
+      {wins.get(), kWins(0.6), {1, 0, 0}},   // 2 >= 1.8, 1 < 1.2
+      {wins.get(), kWins(0.9), {0, 0, 0}},   // 2 < 2.7
+      {near.get(), kVote(3, 2), {2}},        // two votes for class 2
+      {near.get(), kVote(3, 3), {MISSING}},  // fewer than l
+      {near.get(), kVote(1, 1), {MISSING}},  // the one neighbour has no class
+      {near.get(), kVote(9, 0), {2}},        // k cut to 4 cases: class 2 by 2 to 1
   };
-  auto data = MakeClassData(1, 2, {{1, 1}, {2, 1}, {3, 2}, {9, 2}, {9, MISSING}});
   for (const auto& row : rows) {
-    auto net = MakeRadial(1, {{0}, {10}, {100}});
+    auto net = MakeRadial(1, row.data == near.get() ? Rows{{0}} : Rows{{0}, {10}, {100}});
     net->layers[1].act_fn = ActivationFunction::kNegExponential;  // nearest = largest
-    Activate(net.get(), data.get());
-    ASSERT_TRUE(LabelByWinFrequency(Engine(), row.proportion)) << last_message();
-    EXPECT_EQ(net->layers[1].classes, row.expected) << row.proportion;
+    Activate(net.get(), row.data);
+    ASSERT_TRUE(row.label()) << last_message();
+    EXPECT_EQ(net->layers[1].classes, row.expected) << "row " << &row - rows;
   }
 }
 
-// One unit at 0; cases 0 (class missing), 1 and 2 (class 2), 20 (class 1).
-// Its three nearest are 0, 1 and 2: the missing class does not vote, and
-// the vote ends.
-TEST_F(RadialWidthsLabelsTest, KNearestLabelsSkipMissingClasses) {
-  auto data = MakeClassData(1, 2, {{20, 1}, {0, MISSING}, {1, 2}, {2, 2}});
-  const struct {
-    int k, l;
-    double expected;
-  } rows[] = {
-      {3, 2, 2},        // two votes for class 2
-      {3, 3, MISSING},  // fewer than l
-      {1, 1, MISSING},  // the one neighbour has no class
-      {9, 0, 2},        // k cut to 4 cases: class 2 by 2 to 1
-  };
-  for (const auto& row : rows) {
-    auto net = MakeRadial(1, {{0}});
-    Activate(net.get(), data.get());
-    ASSERT_TRUE(LabelByKNearestCases(Engine(), row.k, row.l)) << last_message();
-    EXPECT_EQ(net->layers[1].classes[0], row.expected) << row.k << " " << row.l;
-  }
-}
-
-TEST_F(RadialWidthsLabelsTest, LabellingRefusals) {
-  auto net = MakeRadial(1, {{0}});
-  auto mlp = MakeMlp({1, 1});
-  auto classes = MakeClassData(1, 2, {{0, 1}});
-  auto numeric = MakeData(1, 1, {{0, 1}});
-  auto wider = MakeClassData(2, 2, {{0, 0, 1}});
-  const struct {
-    Network* net;
-    DataSet* data;
-    int k;
-    std::string_view message;
-  } rows[] = {
-      {mlp.get(), classes.get(), 1, kRadialLayerNeeded},
-      {net.get(), numeric.get(), 1, kLabelsNeedNominalOutput},
-      {net.get(), wider.get(), 1, kInputMismatch},
-      {net.get(), classes.get(), 0, kNeighboursNotPositive},
-  };
-  for (const auto& row : rows) {
-    const Network before = *row.net;
-    Activate(row.net, row.data);
-    EXPECT_FALSE(LabelByKNearestCases(Engine(), row.k, 0));
-    EXPECT_EQ(last_message(), row.message);
-    if (row.k == 1) {
-      EXPECT_FALSE(LabelByWinFrequency(Engine(), 0));
-      EXPECT_EQ(last_message(), row.message);
-    }
-    ExpectSameNetwork(*row.net, before);
-  }
+// The deviation setting is kept too: 0 for the first, then 1.
+TEST_F(RadialWidthsLabelsTest, RefusalsThatKeepInfiniteWidthsAndEndlessVotesOut) {
+  auto equal = MakeRadial(2, {{1, 1}, {1, 1}});
+  auto single = MakeRadial(2, {{1, 1}});
+  auto mlp = MakeMlp({2, 2});
+  auto classes = MakeClassData(2, 2, {{0, 0, 1}});
+  auto numeric = MakeData(2, 1, {{0, 0, 1}});
+  auto wider = MakeClassData(3, 2, {{0, 0, 0, 1}});
+  Engine().algorithms.deviation = 0;
+  ExpectRefusals({{equal.get(), nullptr, kDeviationNotPositive, kKNearest(1)}});
+  Engine().algorithms.deviation = 1;
+  ExpectRefusals({
+      {equal.get(), nullptr, kIsotropicNeedsDistinctCentres, kIsotropic(2)},
+      {single.get(), nullptr, kIsotropicNeedsDistinctCentres, kIsotropic(2)},
+      {equal.get(), nullptr, kDeviationNotPositive, kIsotropic(0)},
+      {equal.get(), nullptr, kDeviationNotPositive, kExplicit(-1)},
+      {equal.get(), nullptr, kNeighboursNotPositive, kKNearest(0)},
+      {mlp.get(), nullptr, kRadialLayerNeeded, kExplicit(2)},
+      {mlp.get(), classes.get(), kRadialLayerNeeded, kVote(1, 0)},
+      {equal.get(), numeric.get(), kLabelsNeedNominalOutput, kVote(1, 0)},
+      {equal.get(), numeric.get(), kLabelsNeedNominalOutput, kWins(0)},
+      {equal.get(), wider.get(), kInputMismatch, kVote(1, 0)},
+      {equal.get(), classes.get(), kNeighboursNotPositive, kVote(0, 0)},
+  });
+  EXPECT_EQ(Engine().algorithms.deviation, 1.0);
 }
 
 }  // namespace

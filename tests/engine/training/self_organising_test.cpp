@@ -15,22 +15,21 @@
 namespace tavrin::testing {
 namespace {
 
-class SelfOrganisingTest : public EngineTest {
- protected:
-  // One epoch of Kohonen at rate 0.5 over the single case x.
-  bool Kohonen(Network& net, DataSet& data, double neighbourhood) {
-    Begin(net, data);
-    return TrainKohonen(Engine(), Epochs(1), false, 0.5, 0.5, neighbourhood, neighbourhood).ok();
-  }
-  bool Lvq(Network& net, DataSet& data, int method, double epsilon) {
-    Begin(net, data);
-    return TrainLvq(Engine(), Epochs(1), false, method, 0.5, 0.5, epsilon, 0.25).ok();
-  }
+using SelfOrganisingTest = RadialTest;
+
+// Rate 0.5 over the active pair; Kohonen allowed five epochs, LVQ one.
+const auto kKohonen = [](double r) {
+  return TrainKohonen(Engine(), Epochs(5), false, 0.5, 0.5, r, r);
+};
+const auto kLvq = [](int method, double epsilon = 0.35) {
+  return TrainLvq(Engine(), Epochs(1), false, method, 0.5, 0.5, epsilon, 0.25);
 };
 
 // Seven units on a grid three wide (rows 3, 3, 1): unit u sits at
 // (10 x row, 10 x column). The case moves the units listed, each halfway:
-// c = 0.5 c + 0.5 x; r = trunc(neighbourhood + 0.5).
+// c = 0.5 c + 0.5 x; r = trunc(neighbourhood + 0.5). The frame's stopping
+// test applies: a target error of 100 is met at once and ends the run after
+// its first epoch, whose history entry takes an s.
 TEST_F(SelfOrganisingTest, KohonenMovesTheWinnersSquareClippedAtTheGridsEdges) {
   const struct {
     double neighbourhood;
@@ -50,123 +49,89 @@ TEST_F(SelfOrganisingTest, KohonenMovesTheWinnersSquareClippedAtTheGridsEdges) {
     auto net = MakeRadial(2, centres, 3);
     auto data = MakeData(2, 0, {row.x});
     Engine().training.history = "BP5";
-    ASSERT_TRUE(Kohonen(*net, *data, row.neighbourhood)) << last_message();
+    Begin(*net, *data, {.target_error = 100});
+    ASSERT_TRUE(kKohonen(row.neighbourhood)) << last_message();
     for (int u = 0; u < 7; ++u) {
       std::vector<double> expected = centres[u];
-      if (row.moved.count(u)) {
-        for (int i = 0; i < 2; ++i) expected[i] = 0.5 * centres[u][i] + 0.5 * row.x[i];
-      }
+      for (int i = 0; i < 2 && row.moved.count(u); ++i) expected[i] = (expected[i] + row.x[i]) / 2;
       EXPECT_EQ(Centre(*net, u), expected) << "unit " << u << " at " << row.neighbourhood;
     }
     // The error is the winner's distance before the move; the history
     // holds this run alone.
     EXPECT_DOUBLE_EQ(Engine().training.training_error, std::sqrt(row.winner_distance));
-    EXPECT_EQ(Engine().training.history, "KO1");
+    EXPECT_EQ(Engine().training.history, "KO1s");
   }
 }
 
-// A refusal keeps the history; the frame's stopping test applies: a target
-// error met stops the run after its first epoch, whose entry takes an s.
-TEST_F(SelfOrganisingTest, KohonenRunsInTheTrainingFrame) {
-  auto mlp = MakeMlp({1, 1});
-  auto net = MakeRadial(1, {{0}, {4}});
-  auto data = MakeData(1, 0, {{1}, {3}});
-  Engine().training.history = "BP5";
-  EXPECT_FALSE(Kohonen(*mlp, *data, 0));
-  EXPECT_EQ(last_message(), kRadialLayerNeeded);
-  EXPECT_EQ(Engine().training.history, "BP5");
-  TrainingSettings settings;
-  settings.target_error = 100;
-  Begin(*net, *data, settings);
-  ASSERT_TRUE(TrainKohonen(Engine(), Epochs(5), false, 0.5, 0.5, 0, 0));
-  EXPECT_EQ(Engine().training.history, "KO1s");
-}
-
-// Case (0, 0) of class 1 against units at (2, 0) class 1 (d = 4), (1, 0)
+// Case (0, 0) of class q against units at (2, 0) class 1 (d = 4), (1, 0)
 // class 2 (d = 1) and (0, 3) class 2 (d = 9): f = (1, 0), s = (2, 0),
 // d1 / d2 = 0.25. Moves at rate 0.5: towards halves a centre, away
-// multiplies it by 1.5. The same units given in any order move alike.
-TEST_F(SelfOrganisingTest, LvqStepByHandWhateverTheUnitOrder) {
+// multiplies it by 1.5. The error is the distance to the nearest unit of
+// class q, or with none of class q (or no class) the farthest. The same
+// units given in any order move alike. A centre that runs off stops the
+// run and is left as it was.
+TEST_F(SelfOrganisingTest, LvqStepByHandWhateverTheUnitOrderAndDivergence) {
   const Rows centres = {{2, 0}, {1, 0}, {0, 3}};
   const double labels[] = {1, 2, 2};
   const struct {
+    double q;
     int method;
     double epsilon;
     Rows expected;
+    double error = 2;
   } rows[] = {
-      {0, 0.35, {{2, 0}, {1.5, 0}, {0, 3}}},  // f is of another class: away
-      {1, 0.9, {{1, 0}, {1.5, 0}, {0, 3}}},   // 0.25 > 0.19: the pair moves
-      {1, 0.8, {{2, 0}, {1, 0}, {0, 3}}},     // 0.25 < 0.36: nothing
-      {2, 3.5, {{1, 0}, {1.5, 0}, {0, 3}}},   // -2.5 < 0.25, 4 < 4.5
-      {2, 2.5, {{2, 0}, {1, 0}, {0, 3}}},     // 4 > 3.5: nothing
+      {1, 0, 0.35, {{2, 0}, {1.5, 0}, {0, 3}}},  // f is of another class: away
+      {1, 1, 0.9, {{1, 0}, {1.5, 0}, {0, 3}}},   // 0.25 > 0.19: the pair moves
+      {1, 1, 0.8, {{2, 0}, {1, 0}, {0, 3}}},     // 0.25 < 0.36: nothing
+      {1, 2, 3.5, {{1, 0}, {1.5, 0}, {0, 3}}},   // -2.5 < 0.25, 4 < 4.5
+      {1, 2, 2.5, {{2, 0}, {1, 0}, {0, 3}}},     // 4 > 3.5: nothing
+      {3, 0, 0.35, {{2, 0}, {1.5, 0}, {0, 3}}, 3},
+      {MISSING, 0, 0.35, {{2, 0}, {1, 0}, {0, 3}}, 3},  // moves nothing
   };
-  const std::vector<std::vector<int>> orders = {{0, 1, 2}, {2, 1, 0}, {1, 2, 0}};
   for (const auto& row : rows) {
-    for (const auto& order : orders) {
+    auto data = MakeClassData(2, 3, {{0, 0, row.q}});
+    for (const auto& order : {std::vector{0, 1, 2}, {2, 1, 0}, {1, 2, 0}}) {
       Rows placed;
       for (int u : order) placed.push_back(centres[u]);
-      auto net = MakeRadial(2, placed, 1, 2);
+      auto net = MakeRadial(2, placed, 1, 3);
       for (int p = 0; p < 3; ++p) net->layers[1].classes[p] = labels[order[p]];
-      auto data = MakeClassData(2, 2, {{0, 0, 1}});
-      ASSERT_TRUE(Lvq(*net, *data, row.method, row.epsilon)) << last_message();
+      Begin(*net, *data);
+      ASSERT_TRUE(kLvq(row.method, row.epsilon)) << last_message();
       for (int p = 0; p < 3; ++p) {
         EXPECT_EQ(Centre(*net, p), row.expected[order[p]])
-            << "method " << row.method << " epsilon " << row.epsilon << " unit " << order[p];
+            << "row " << &row - rows << " unit " << order[p];
       }
-      // The error is the distance to the nearest unit of the case's class.
-      EXPECT_DOUBLE_EQ(Engine().training.training_error, 2.0);
+      EXPECT_DOUBLE_EQ(Engine().training.training_error, row.error);
     }
   }
-}
-
-// Units of class 2 at (1, 0) and (0, 3). A case of class 1 finds no unit of
-// its class: its error is the farthest distance, 9; one of missing class
-// moves nothing.
-TEST_F(SelfOrganisingTest, LvqCasesWithoutAUnitOfTheirClassOrWithoutAClass) {
-  for (const double q : {1.0, MISSING}) {
-    auto net = MakeRadial(2, {{1, 0}, {0, 3}}, 1, 2);
-    net->layers[1].classes = {2, 2};
-    auto data = MakeClassData(2, 2, {{0, 0, q}});
-    ASSERT_TRUE(Lvq(*net, *data, 0, 0.35));
-    EXPECT_EQ(Engine().training.training_error, 3.0);
-    EXPECT_EQ(Centre(*net, 0), (std::vector<double>{q == 1.0 ? 1.5 : 1.0, 0}));
-  }
-}
-
-TEST_F(SelfOrganisingTest, LvqStopsWhenACentreRunsOffAndLeavesItAsItWas) {
   auto net = MakeRadial(2, {{0.8e20, 1}}, 1, 2);
   net->layers[1].classes[0] = 2;
   auto data = MakeClassData(2, 2, {{0, 0, 1}});
-  EXPECT_TRUE(Lvq(*net, *data, 0, 0.35));
+  Begin(*net, *data);
+  EXPECT_TRUE(kLvq(0));
   EXPECT_EQ(last_message(), kLvqDivergence);
   EXPECT_TRUE(Engine().training.abort);
   EXPECT_EQ(Centre(*net, 0), (std::vector<double>{0.8e20, 1}));
 }
 
-TEST_F(SelfOrganisingTest, LvqRefusals) {
+// A refused Kohonen run keeps the history; LVQ without an output variable
+// has no class column to read.
+TEST_F(SelfOrganisingTest, Refusals) {
   auto net = MakeRadial(1, {{0}, {1}}, 1, 2);
   auto numeric_output = MakeRadial(1, {{0}, {1}});
   auto mlp = MakeMlp({1, 1});
   auto classes = MakeClassData(1, 2, {{0, 1}});
   auto no_output = MakeData(1, 0, {{0}});
-  const struct {
-    Network* net;
-    DataSet* data;
-    int method;
-    std::string_view message;
-  } rows[] = {
-      {net.get(), classes.get(), 3, kMethodOutOfRange},
-      {mlp.get(), classes.get(), 0, kRadialLayerNeeded},
-      {numeric_output.get(), classes.get(), 0, kLvqNominalOutput},
-      // There is no class column to read.
-      {net.get(), no_output.get(), 0, kLvqNoDataOutput},
-  };
-  for (const auto& row : rows) {
-    const Network before = *row.net;
-    EXPECT_FALSE(Lvq(*row.net, *row.data, row.method, 0.35));
-    EXPECT_EQ(last_message(), row.message);
-    ExpectSameNetwork(*row.net, before);
-  }
+  const auto lvq = [](int method) { return [method] { return kLvq(method); }; };
+  Engine().training.history = "BP5";
+  ExpectRefusals({
+      {mlp.get(), classes.get(), kRadialLayerNeeded, [] { return kKohonen(0); }},
+      {net.get(), classes.get(), kMethodOutOfRange, lvq(3)},
+      {mlp.get(), classes.get(), kRadialLayerNeeded, lvq(0)},
+      {numeric_output.get(), classes.get(), kLvqNominalOutput, lvq(0)},
+      {net.get(), no_output.get(), kLvqNoDataOutput, lvq(0)},
+  });
+  EXPECT_EQ(Engine().training.history, "BP5");
 }
 
 }  // namespace
