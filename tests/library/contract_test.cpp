@@ -199,7 +199,7 @@ const Refusal kRefusals[] = {
     REFUSED("Offset out of range", NRXAddNetworkOutputVariables(kNet, 2, 0)),
     REFUSED("Number of variables out of range", NRXAddNetworkOutputVariables(kNet, 1, 0)),
     REFUSED("Offset or no out of range", NRXDeleteNetworkInputVariables(kNet, 1, 2)),
-    REFUSED("Offset or no out of range", NRXDeleteNetworkInputVariables(kNet, -1, 1)),
+    REFUSED("Offset or no out of range", NRXDeleteNetworkInputVariables(kNet, 0, 0)),
     REFUSED(kNominal, NRXSetNetworkNominal(kNet, 1, 2, nullptr)),
     REFUSED("Blank nominal names are not permitted", NRXSetNetworkNominal(kNet, 1, 1, nullptr)),
     REFUSED("Conversion function number out of range", NRXSetNetworkConvertFunction(kNet, 1, 6)),
