@@ -4,6 +4,7 @@
 // with chosen weights, built straight on the engine.
 
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "data/data_set.h"
@@ -29,19 +30,31 @@ inline std::unique_ptr<DataSet> MakeData(int inputs, int outputs,
   return data;
 }
 
-// An MLP of the given layer sizes whose variables pass through unchanged
-// (conversion "None"), weights from the engine's generator.
-inline std::unique_ptr<Network> MakeMlp(const std::vector<int>& units) {
+// A network of the kind and layer sizes whose variables pass through
+// unchanged (conversion "None"), weights from the engine's generator; with
+// `classes` > 0 its one output variable is nominal, coded One-of-N.
+inline std::unique_ptr<Network> MakeDesigned(DesignCode code, const std::vector<int>& units,
+                                             int outputs, int classes = 0) {
   NetworkDesign d;
-  d.design_code = DesignCode::kMlp;
+  d.design_code = code;
   d.no_layers = static_cast<int>(units.size());
   d.no_inputs = units.front();
-  d.no_outputs = units.back();
+  d.no_outputs = outputs;
   for (std::size_t l = 0; l < units.size(); ++l) d.units[l] = units[l];
   d.variables.resize(d.no_inputs + d.no_outputs);
-  for (DesignVariable& v : d.variables) v.conversion = 5;
+  for (DesignVariable& v : d.variables)
+    v.conversion = static_cast<double>(ConversionFunction::kNone);
+  if (classes > 0) {
+    d.variables.back().conversion = static_cast<double>(ConversionFunction::kOneOfN);
+    for (int i = 0; i < classes; ++i)
+      d.variables.back().nominals.push_back("c" + std::to_string(i));
+  }
   DeriveLayerSizes(d);
   return BuildNetwork(d, Engine().random, Engine().reinitialisation);
+}
+
+inline std::unique_ptr<Network> MakeMlp(const std::vector<int>& units) {
+  return MakeDesigned(DesignCode::kMlp, units, units.back());
 }
 
 inline void Begin(Network& net, DataSet& data, const TrainingSettings& settings = {}) {
