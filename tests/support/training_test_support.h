@@ -31,21 +31,24 @@ inline std::unique_ptr<DataSet> MakeData(int inputs, int outputs,
 }
 
 // A network of the kind and layer sizes whose variables pass through
-// unchanged (conversion "None"), weights from the engine's generator; with
-// `classes` > 0 its one output variable is nominal, coded One-of-N.
+// unchanged (conversion "None"), weights from the engine's generator, layer 1
+// `width` units wide; with `classes` > 0 its one output variable is nominal,
+// coded One-of-N (Kohonen in a Kohonen network).
 inline std::unique_ptr<Network> MakeDesigned(DesignCode code, const std::vector<int>& units,
-                                             int outputs, int classes = 0) {
+                                             int outputs, int classes = 0, int width = 1) {
   NetworkDesign d;
   d.design_code = code;
   d.no_layers = static_cast<int>(units.size());
   d.no_inputs = units.front();
   d.no_outputs = outputs;
   for (std::size_t l = 0; l < units.size(); ++l) d.units[l] = units[l];
+  d.width[1] = width;
   d.variables.resize(d.no_inputs + d.no_outputs);
   for (DesignVariable& v : d.variables)
     v.conversion = static_cast<double>(ConversionFunction::kNone);
   if (classes > 0) {
-    d.variables.back().conversion = static_cast<double>(ConversionFunction::kOneOfN);
+    d.variables.back().conversion = static_cast<double>(
+        code == DesignCode::kKohonen ? ConversionFunction::kKohonen : ConversionFunction::kOneOfN);
     for (int i = 0; i < classes; ++i)
       d.variables.back().nominals.push_back("c" + std::to_string(i));
   }

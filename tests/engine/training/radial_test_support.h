@@ -22,23 +22,9 @@ using Rows = std::vector<std::vector<double>>;
 // variable of that many values.
 inline std::unique_ptr<Network> MakeRadial(int inputs, const Rows& centres, int width = 1,
                                            int classes = 0) {
-  NetworkDesign d;
-  d.design_code = DesignCode::kKohonen;
-  d.no_layers = 2;
-  d.no_inputs = inputs;
-  d.no_outputs = classes > 0 ? 1 : 0;
-  d.units[0] = inputs;
-  d.units[1] = static_cast<double>(centres.size());
-  d.width[1] = width;
-  d.variables.resize(inputs + d.no_outputs);
-  for (int v = 0; v < inputs; ++v) d.variables[v].conversion = 5;
-  if (classes > 0) {
-    d.variables[inputs].conversion = 6;
-    for (int c = 0; c < classes; ++c)
-      d.variables[inputs].nominals.push_back("c" + std::to_string(c));
-  }
-  DeriveLayerSizes(d);
-  auto net = BuildNetwork(d, Engine().random, Engine().reinitialisation);
+  const int units = static_cast<int>(centres.size());
+  auto net =
+      MakeDesigned(DesignCode::kKohonen, {inputs, units}, classes > 0 ? 1 : 0, classes, width);
   EXPECT_TRUE(net);
   if (!net) return net;
   Connection& block = net->layers[1].connections[0];
