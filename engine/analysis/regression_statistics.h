@@ -1,0 +1,40 @@
+#pragma once
+
+// How well a network's outputs follow one numeric variable over one subset:
+// the running sums of a run over the data set and the seven figures made
+// from them.
+
+#include <cstdint>
+
+namespace tavrin {
+
+struct RegressionSums {
+  std::int64_t n = 0;
+  double sum_t = 0.0;
+  double sum_tt = 0.0;
+  double sum_to = 0.0;
+  double sum_e = 0.0;
+  double sum_ee = 0.0;
+  double sum_abs_e = 0.0;
+
+  // Counts one case; a missing target or output is left out altogether, so
+  // the figures describe the cases that have both.
+  void Add(double target, double output);
+};
+
+// Every figure is 0 where it cannot be formed: no cases (0/0), a single case
+// (no spread), no spread in the data (S.D. ratio) or in either series
+// (correlation).
+struct RegressionStatistics {
+  double data_mean = 0.0;
+  double data_sd = 0.0;
+  double error_mean = 0.0;
+  double error_sd = 0.0;
+  double abs_error_mean = 0.0;
+  double sd_ratio = 0.0;
+  double correlation = 0.0;
+};
+
+RegressionStatistics FinishRegression(const RegressionSums& sums);
+
+}  // namespace tavrin

@@ -1,0 +1,99 @@
+// The figures made from a run's sums, each checked against values worked out
+// by hand beside the case.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "analysis/classification_matrix.h"
+#include "analysis/regression_statistics.h"
+#include "analysis/roc_area.h"
+#include "common/missing.h"
+
+namespace tavrin::testing {
+namespace {
+
+// t = 1 2 3 4, o = 1.5 1.5 3.5 4.5, so e = .5 -.5 .5 .5: data S.D.
+// sqrt(5/3), error S.D. sqrt(.75/3) = .5, correlation 5.5 / sqrt(5 x 6.75).
+// The cases with a missing target or output must not move any figure.
+TEST(RegressionStatisticsTest, SevenFiguresOfASmallSetIgnoreMissingValues) {
+  RegressionSums sums;
+  const double targets[] = {1, MISSING, 2, 3, 4, 7};
+  const double outputs[] = {1.5, 10, 1.5, 3.5, 4.5, MISSING};
+  for (int i = 0; i < 6; ++i) sums.Add(targets[i], outputs[i]);
+  const RegressionStatistics r = FinishRegression(sums);
+  EXPECT_EQ(sums.n, 4);
+  EXPECT_DOUBLE_EQ(r.data_mean, 2.5);
+  EXPECT_DOUBLE_EQ(r.data_sd, 1.2909944487358056);
+  EXPECT_DOUBLE_EQ(r.error_mean, 0.25);
+  EXPECT_DOUBLE_EQ(r.error_sd, 0.5);
+  EXPECT_DOUBLE_EQ(r.abs_error_mean, 0.5);
+  EXPECT_DOUBLE_EQ(r.sd_ratio, 0.3872983346207417);
+  EXPECT_DOUBLE_EQ(r.correlation, 0.9467292624062575);
+}
+
+TEST(RegressionStatisticsTest, FiguresThatCannotBeFormedAreZero) {
+  RegressionSums none;
+  none.Add(MISSING, 1.0);
+  const RegressionStatistics empty = FinishRegression(none);
+  EXPECT_EQ(empty.data_mean, 0.0);
+  EXPECT_EQ(empty.abs_error_mean, 0.0);
+
+  RegressionSums one;
+  one.Add(2.0, 3.0);
+  const RegressionStatistics single = FinishRegression(one);
+  EXPECT_EQ(single.data_mean, 2.0);
+  EXPECT_EQ(single.error_mean, 1.0);
+  EXPECT_EQ(single.data_sd, 0.0);
+  EXPECT_EQ(single.error_sd, 0.0);
+  EXPECT_EQ(single.sd_ratio, 0.0);
+  EXPECT_EQ(single.correlation, 0.0);
+
+  RegressionSums flat;  // no spread in the data: no ratio, no correlation
+  flat.Add(2.0, 1.0);
+  flat.Add(2.0, 3.0);
+  const RegressionStatistics constant = FinishRegression(flat);
+  EXPECT_EQ(constant.data_sd, 0.0);
+  EXPECT_DOUBLE_EQ(constant.error_sd, 1.4142135623730951);
+  EXPECT_EQ(constant.sd_ratio, 0.0);
+  EXPECT_EQ(constant.correlation, 0.0);
+}
+
+// Three classes; the targets 0, 4, 2.5 and missing are no class and must
+// not be counted anywhere, an output of 0 or missing is unknown.
+TEST(ClassificationMatrixTest, CountsByHandWithUnknownsAndInvalidTargets) {
+  ClassificationMatrix m(3);
+  const double cases[][2] = {{1, 1}, {1, 1}, {1, 2}, {1, MISSING}, {2, 2},   {2, 3}, {3, 3},
+                             {3, 3}, {0, 1}, {4, 2}, {MISSING, 1}, {2.5, 2}, {3, 0}};
+  for (const auto& c : cases) m.Add(c[0], c[1]);
+  const std::vector<std::vector<double>> expected = {{2, 1, 0, 4}, {0, 1, 1, 2}, {0, 0, 2, 3}};
+  for (int r = 0; r < 3; ++r) {
+    for (int col = 0; col < 4; ++col) EXPECT_EQ(m.at(r, col), expected[r][col]) << r << col;
+  }
+  EXPECT_EQ(m.correct(0), 2.0);
+  EXPECT_EQ(m.wrong(0), 1.0);
+  EXPECT_EQ(m.unknown(0), 1.0);
+  EXPECT_EQ(m.wrong(1), 1.0);
+  EXPECT_EQ(m.unknown(1), 0.0);
+  EXPECT_EQ(m.unknown(2), 1.0);
+  EXPECT_DOUBLE_EQ(m.Proportion(), 5.0 / 9.0);
+  EXPECT_EQ(ClassificationMatrix(2).Proportion(), 0.0);
+}
+
+// Second-class scores .9 .8 .3 against first-class .8 .3: of the six pairs
+// three are won, two tied and one (.3 against .8) lost: (3 + 2 x .5) / 6.
+// Cases of no class or with a missing score are left out.
+TEST(RocAreaTest, TiesCountHalfWhateverTheOrder) {
+  std::vector<ScoredCase> cases = {{0.3, 1}, {0.8, 2}, {0.9, 2}, {0.5, MISSING},
+                                   {0.8, 1}, {0.3, 2}, {0.1, 3}, {MISSING, 2}};
+  EXPECT_DOUBLE_EQ(RocArea(cases), 4.0 / 6.0);
+  std::reverse(cases.begin(), cases.end());
+  EXPECT_DOUBLE_EQ(RocArea(cases), 4.0 / 6.0);
+  EXPECT_EQ(RocArea({{0.9, 2}, {0.1, 1}}), 1.0);
+  EXPECT_EQ(RocArea({{0.1, 2}, {0.9, 1}}), 0.0);
+  EXPECT_EQ(RocArea({{0.1, 2}, {0.9, 2}}), 1.0);
+}
+
+}  // namespace
+}  // namespace tavrin::testing
