@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "analysis/run_all.h"
 #include "common/error_sink.h"
 #include "common/random_generator.h"
 #include "data/data_set.h"
@@ -28,6 +29,8 @@ struct EngineState {
   // The last principal components run's eigenvalues, one per input unit,
   // largest first; kept until the next run.
   std::vector<double> pca_eigenvalues;
+  // The last run over a data set; replaced by the next.
+  RunAllResults run_all;
   ErrorSink* error_sink = nullptr;  // null: the built-in LastMessageSink
 };
 

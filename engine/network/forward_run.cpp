@@ -75,7 +75,11 @@ void RunForward(Network& net, const double* raw, double* outputs) {
   }
 
   PropagateForward(net);
+  DecodeOutputLayer(net, outputs);
+}
 
+void DecodeOutputLayer(Network& net, double* outputs) {
+  const VariableCoding& c = net.coding;
   Layer& output = net.output_layer();
   if (output.no_units >= c.no_normed_outputs) {
     DecodeOutputs(c, output.activations.data(), LayerOne(net), outputs);

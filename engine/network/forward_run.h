@@ -17,6 +17,10 @@ void PropagateForward(Network& network);
 // no_outputs values into `outputs`.
 void RunForward(Network& network, const double* raw, double* outputs);
 
+// Decodes the output layer's activations (normalised in place) into
+// no_outputs values, as the end of RunForward does.
+void DecodeOutputLayer(Network& network, double* outputs);
+
 // How a run reports its result (the library's output types).
 enum class RunOutput : int {
   kDecoded = 0,         // no_outputs variable values

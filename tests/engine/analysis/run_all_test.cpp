@@ -1,0 +1,131 @@
+// Runs over a data set: which cases are counted where, and what is left
+// missing, on a network whose outputs are fixed by its inputs.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "analysis/run_all.h"
+#include "common/messages.h"
+#include "common/missing.h"
+#include "training_test_support.h"
+
+namespace tavrin::testing {
+namespace {
+
+// Two inputs straight onto two logistic output units coding a two-class
+// variable: (10, -10) is class 1, (-10, 10) class 2, (.5, .5) neither under the
+// default thresholds (accept .95, reject .05).
+class RunAllTest : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    net_ = MakeDesigned(DesignCode::kMlp, {2, 2}, 1, 2);
+    SetRow(*net_, 1, 0, {1.0, 0.0});
+    SetRow(*net_, 1, 1, {0.0, 1.0});
+    for (double& t : net_->layers[1].thresholds) t = 0.0;
+    // target 3 is no class; case 6 is ignored
+    data_ = MakeData(2, 1,
+                     {{10, -10, 1},
+                      {-10, 10, 1},
+                      {0.5, 0.5, 2},
+                      {-10, 10, 2},
+                      {10, -10, 3},
+                      {10, -10, 2},
+                      {-10, 10, 1}});
+    data_->nominals[2] = {"a", "b"};
+    data_->subset[5] = static_cast<std::int32_t>(Subset::kVerification);
+    data_->subset[6] = static_cast<std::int32_t>(Subset::kIgnore);
+    Engine().active_network = net_.get();
+    Engine().active_data_set = data_.get();
+  }
+  const RunAllResults& results() const { return Engine().run_all; }
+
+  std::unique_ptr<Network> net_;
+  std::unique_ptr<DataSet> data_;
+};
+
+TEST_F(RunAllTest, ConfusionMatricesByHandUnderTwoPairsOfThresholds) {
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  const RunAllResults& r = results();
+  EXPECT_EQ(r.class_output, 1);
+  EXPECT_EQ(r.classes, 2);
+  EXPECT_EQ(r.subset_cases, (std::array<std::int64_t, 3>{5, 1, 0}));
+  EXPECT_EQ(r.has_matrix, (std::array<bool, 3>{true, true, false}));
+  const ClassificationMatrix& training = r.matrices[0];
+  EXPECT_EQ(training.at(0, 0), 1.0);
+  EXPECT_EQ(training.at(0, 1), 1.0);
+  EXPECT_EQ(training.total(0), 2.0);
+  EXPECT_EQ(training.at(1, 0), 0.0);
+  EXPECT_EQ(training.at(1, 1), 1.0);
+  EXPECT_EQ(training.total(1), 2.0);  // the undecided case is unknown
+  EXPECT_EQ(r.matrices[1].at(1, 0), 1.0);
+  EXPECT_EQ(r.matrices[1].total(1), 1.0);
+  EXPECT_EQ(r.matrices[1].total(0), 0.0);
+
+  // Accept .4, reject .7: the undecided case now goes to its larger unit,
+  // the first of two equal ones.
+  net_->coding.accept = 0.4;
+  net_->coding.reject = 0.7;
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  EXPECT_EQ(results().matrices[0].at(1, 0), 1.0);
+  EXPECT_EQ(results().matrices[0].unknown(1), 0.0);
+}
+
+TEST_F(RunAllTest, IgnoredAndUndecidedCasesLeaveMissingResults) {
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  const RunAllResults& r = results();
+  ASSERT_EQ(r.columns, 1);
+  EXPECT_EQ(r.case_results[0], 1.0);
+  EXPECT_EQ(r.case_results[1], 2.0);
+  EXPECT_TRUE(IsMissing(r.case_results[2]));
+  EXPECT_TRUE(IsMissing(r.case_results[6]));
+  const std::vector<double>& errors = Engine().training.case_errors;
+  ASSERT_EQ(errors.size(), 7u);
+  EXPECT_TRUE(IsMissing(errors[6]));
+  EXPECT_GT(errors[1], 0.0);
+  EXPECT_GT(r.subset_errors[0], 0.0);
+  EXPECT_EQ(r.subset_errors[2], 0.0);
+
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kLayer1Winner, 1));
+  EXPECT_EQ(results().case_results[0], 2.0);  // the smaller activation
+  EXPECT_EQ(results().case_results[1], 1.0);
+}
+
+TEST_F(RunAllTest, WithoutTargetsOnlyOutputsAreRecorded) {
+  auto inputs_only = MakeData(2, 0, {{10, -10}, {-10, 10}});
+  Engine().active_data_set = inputs_only.get();
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputLayer, 1));
+  const RunAllResults& r = results();
+  EXPECT_FALSE(r.targets_available);
+  const double high = 1.0 / (1.0 + std::exp(-10.0));  // the logistic output units
+  const double low = 1.0 / (1.0 + std::exp(10.0));
+  ASSERT_EQ(r.case_results.size(), 4u);
+  EXPECT_DOUBLE_EQ(r.case_results[0], high);
+  EXPECT_DOUBLE_EQ(r.case_results[1], low);
+  EXPECT_DOUBLE_EQ(r.case_results[2], low);
+  EXPECT_DOUBLE_EQ(r.case_results[3], high);
+  EXPECT_EQ(Engine().training.case_errors, (std::vector<double>{0, 0}));
+  EXPECT_EQ(r.subset_errors[0], 0.0);
+  EXPECT_TRUE(r.regression.empty());
+  EXPECT_FALSE(r.has_matrix[0]);
+}
+
+TEST_F(RunAllTest, RefusalsKeepTheEarlierResults) {
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  auto wider = MakeData(3, 1, {{1, 2, 3, 1}});
+  Engine().active_data_set = wider.get();
+  EXPECT_FALSE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  EXPECT_EQ(last_message(), kInputMismatch);
+  EXPECT_EQ(results().subset_cases[0], 5);
+  Engine().active_data_set = nullptr;
+  EXPECT_FALSE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  EXPECT_EQ(last_message(), kNoActiveDataSet);
+  Engine().active_network = nullptr;
+  EXPECT_FALSE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  EXPECT_EQ(last_message(), kNoActiveNetwork);
+}
+
+}  // namespace
+}  // namespace tavrin::testing
