@@ -246,6 +246,10 @@ inline constexpr std::string_view kNoTrainingCases =
     "The current Data Set contains no Training cases";
 inline constexpr std::string_view kOutputLayerMismatch =
     "The Network's output layer does not match its output variables";
+inline constexpr std::string_view kSensitivityNoCases =
+    "The current Data Set contains no Training or Verification cases";
+inline constexpr std::string_view kSensitivitySingleInput =
+    "Cannot conduct sensitivity analysis on a network with only a single input variable";
 inline constexpr std::string_view kSoftmaxEntropyUnpaired =
     "Cannot train a Softmax output with multiple node cross-entropy set after the network was "
     "built: rebuild or reload the network";
