@@ -1187,6 +1187,34 @@ NRX_API int32_t NRX_CALL NRXRegressionTrain(int32_t net, int32_t ds, double smoo
 NRX_API int32_t NRX_CALL NRXPrincipalComponents(int32_t net, int32_t ds, double* eigenvalues);
 
 /* ------------------------------------------------------------------------
+ * Result statistics
+ * ------------------------------------------------------------------------ */
+
+/* How much the network's error grows when each input variable is taken
+ * away: every case's value of that input is made missing (the network's
+ * substitute stands in for it) and the training and verification errors
+ * are measured again. Errors are normalised root-mean-square case errors of
+ * the network's error function; a subset without cases gives 0. Cases
+ * before the first with a whole time-series window are skipped. Each array
+ * holds one entry per input variable of the network; rank 1 is the input
+ * whose loss raises the error most (the earlier input on ties). Nothing is
+ * written unless the call succeeds; the data set is left as it was.
+ * Messages, in order: "Network index out of range", "No Network loaded with
+ * this index", "Data Set index out of range", "No Data Set loaded with this
+ * index", "Output argument cannot be NULL", "Network and Data Set have
+ * differing number of inputs and outputs, or differing nominal variable",
+ * "Cannot conduct sensitivity analysis on a network with only a single
+ * input variable", "The current Data Set contains no Training or
+ * Verification cases", "Not enough memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds,
+                                                int32_t* training_ranks,
+                                                int32_t* verification_ranks,
+                                                double* training_base_error,
+                                                double* verification_base_error,
+                                                double* training_errors,
+                                                double* verification_errors);
+
+/* ------------------------------------------------------------------------
  * The cdecl forms
  * _NRXC<Name> takes the arguments of NRX<Name>, calls it and returns its
  * result, with the C calling convention (the same as NRX<Name> except on
@@ -1425,7 +1453,12 @@ NRX_API int32_t NRX_CALL NRXPrincipalComponents(int32_t net, int32_t ds, double*
       double* training_error, double* verification_error), \
     (net, ds, smoothing, training_error, verification_error)) \
   X(int32_t, PrincipalComponents, (int32_t net, int32_t ds, double* eigenvalues), \
-    (net, ds, eigenvalues))
+    (net, ds, eigenvalues)) \
+  X(int32_t, SensitivityAnalysis, (int32_t net, int32_t ds, int32_t* training_ranks, \
+      int32_t* verification_ranks, double* training_base_error, double* verification_base_error, \
+      double* training_errors, double* verification_errors), \
+    (net, ds, training_ranks, verification_ranks, training_base_error, verification_base_error, \
+     training_errors, verification_errors))
 /* clang-format on */
 
 #define NRX_DECLARE_CDECL_FORM(result, name, parameters, arguments) \

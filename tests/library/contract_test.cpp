@@ -257,7 +257,8 @@ constexpr std::string_view kCapitalNoNetwork =
     " SetNetworkMissingFunction CalculateScaleFactors BackPropagation QuickPropagation"
     " DeltaBarDelta ConjugateGradients QuasiNewton LevenbergMarquardt Kohonen LVQ Subsample"
     " KMeans ExplicitDeviation IsotropicDeviation KNearestDeviation WinFrequencyClassLabel"
-    " KNearestClassLabel PseudoInverse ProbabilisticTrain RegressionTrain PrincipalComponents ";
+    " KNearestClassLabel PseudoInverse ProbabilisticTrain RegressionTrain PrincipalComponents"
+    " SensitivityAnalysis ";
 
 // Exports whose last pointer is an optional out-argument (null: not wanted).
 constexpr std::string_view kOptionalOut = " PrincipalComponents ";
