@@ -246,10 +246,6 @@ inline constexpr std::string_view kNoTrainingCases =
     "The current Data Set contains no Training cases";
 inline constexpr std::string_view kOutputLayerMismatch =
     "The Network's output layer does not match its output variables";
-inline constexpr std::string_view kSensitivityNoCases =
-    "The current Data Set contains no Training or Verification cases";
-inline constexpr std::string_view kSensitivitySingleInput =
-    "Cannot conduct sensitivity analysis on a network with only a single input variable";
 inline constexpr std::string_view kSoftmaxEntropyUnpaired =
     "Cannot train a Softmax output with multiple node cross-entropy set after the network was "
     "built: rebuild or reload the network";
@@ -262,6 +258,14 @@ inline constexpr std::string_view kWeigendLambdaOutOfRange =
     "Weigend lambda must be a number not below 0";
 inline constexpr std::string_view kWeigendScaleOutOfRange =
     "Weigend scale must be a number above 0";
+
+// Result statistics.
+inline constexpr std::string_view kRocNeedsTwoState =
+    "Can only calculate ROC curve using networks with the Two-state output conversion function";
+inline constexpr std::string_view kSensitivityNoCases =
+    "The current Data Set contains no Training or Verification cases";
+inline constexpr std::string_view kSensitivitySingleInput =
+    "Cannot conduct sensitivity analysis on a network with only a single input variable";
 
 // One-shot training: pseudo-inverse, probabilistic, regression and principal
 // components.
