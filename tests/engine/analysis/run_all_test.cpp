@@ -112,6 +112,41 @@ TEST_F(RunAllTest, WithoutTargetsOnlyOutputsAreRecorded) {
   EXPECT_FALSE(r.has_matrix[0]);
 }
 
+// y = x(c - 1) + x(c) over a window of two steps: case 0 lacks its history
+// and is neither run nor counted; cases 1 and 2 are hit, case 3 misses by 7.
+TEST_F(RunAllTest, ATimeSeriesRunSkipsCasesWithoutHistory) {
+  NetworkDesign d;
+  d.design_code = DesignCode::kLinear;
+  d.no_layers = 2;
+  d.no_inputs = 1;
+  d.no_outputs = 1;
+  d.steps = 2;
+  d.units[1] = 1;
+  d.variables.resize(2);
+  for (DesignVariable& v : d.variables) {
+    v.conversion = static_cast<double>(ConversionFunction::kNone);
+  }
+  DeriveLayerSizes(d);
+  auto series = BuildNetwork(d, Engine().random, Engine().reinitialisation);
+  ASSERT_TRUE(series);
+  SetRow(*series, 1, 0, {1.0, 1.0});
+  series->layers[1].thresholds[0] = 0.0;
+  auto data = MakeData(1, 1, {{1, 99}, {2, 3}, {3, 5}, {4, 0}});
+  Engine().active_network = series.get();
+  Engine().active_data_set = data.get();
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+  const RunAllResults& r = results();
+  EXPECT_EQ(r.subset_cases[0], 3);
+  EXPECT_TRUE(IsMissing(r.case_results[0]));
+  EXPECT_TRUE(IsMissing(Engine().training.case_errors[0]));
+  EXPECT_EQ(r.case_results[3], 7.0);
+  ASSERT_EQ(r.regression.size(), 1u);
+  EXPECT_DOUBLE_EQ(r.regression[0][0].data_mean, 8.0 / 3.0);
+  EXPECT_DOUBLE_EQ(r.regression[0][0].error_mean, 7.0 / 3.0);
+  EXPECT_DOUBLE_EQ(r.regression[0][0].abs_error_mean, 7.0 / 3.0);
+  EXPECT_EQ(r.class_output, 0);
+}
+
 TEST_F(RunAllTest, RefusalsKeepTheEarlierResults) {
   ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
   auto wider = MakeData(3, 1, {{1, 2, 3, 1}});
