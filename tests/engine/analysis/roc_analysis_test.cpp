@@ -6,7 +6,7 @@
 
 #include "analysis/roc_analysis.h"
 #include "common/messages.h"
-#include "training_test_support.h"
+#include "linear_test_network.h"
 
 namespace tavrin::testing {
 namespace {
@@ -42,19 +42,7 @@ class RocAnalysisTest : public EngineTest {};
 // test above comes from a data set; the test case and the ignored one would
 // change both figures if they were counted.
 TEST_F(RocAnalysisTest, ScoresTheChosenSubsetsByTheFirstOutputUnit) {
-  NetworkDesign d;
-  d.design_code = DesignCode::kLinear;
-  d.no_layers = 2;
-  d.no_inputs = 1;
-  d.no_outputs = 1;
-  d.units[0] = 1;
-  d.units[1] = 1;
-  d.variables.resize(2);
-  d.variables[0].conversion = static_cast<double>(ConversionFunction::kNone);
-  d.variables[1].conversion = static_cast<double>(ConversionFunction::kTwoState);
-  d.variables[1].nominals = {"a", "b"};
-  DeriveLayerSizes(d);
-  auto net = BuildNetwork(d, Engine().random, Engine().reinitialisation);
+  auto net = MakeLinear(1, ConversionFunction::kTwoState, {"a", "b"});
   ASSERT_TRUE(net);
   SetRow(*net, 1, 0, {1.0});
   net->layers[1].thresholds[0] = 0.0;

@@ -9,7 +9,7 @@
 #include "analysis/run_all.h"
 #include "common/messages.h"
 #include "common/missing.h"
-#include "training_test_support.h"
+#include "linear_test_network.h"
 
 namespace tavrin::testing {
 namespace {
@@ -115,19 +115,7 @@ TEST_F(RunAllTest, WithoutTargetsOnlyOutputsAreRecorded) {
 // y = x(c - 1) + x(c) over a window of two steps: case 0 lacks its history
 // and is neither run nor counted; cases 1 and 2 are hit, case 3 misses by 7.
 TEST_F(RunAllTest, ATimeSeriesRunSkipsCasesWithoutHistory) {
-  NetworkDesign d;
-  d.design_code = DesignCode::kLinear;
-  d.no_layers = 2;
-  d.no_inputs = 1;
-  d.no_outputs = 1;
-  d.steps = 2;
-  d.units[1] = 1;
-  d.variables.resize(2);
-  for (DesignVariable& v : d.variables) {
-    v.conversion = static_cast<double>(ConversionFunction::kNone);
-  }
-  DeriveLayerSizes(d);
-  auto series = BuildNetwork(d, Engine().random, Engine().reinitialisation);
+  auto series = MakeLinear(2, ConversionFunction::kNone);
   ASSERT_TRUE(series);
   SetRow(*series, 1, 0, {1.0, 1.0});
   series->layers[1].thresholds[0] = 0.0;
