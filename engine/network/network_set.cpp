@@ -46,6 +46,16 @@ void DeleteEntries(NetworkSet& set, std::int32_t first, std::int32_t last) {
   }
 }
 
+void ApplySetDetails(NetworkSet& set, std::int32_t max_networks, std::int32_t current_network,
+                     std::int32_t when_full, std::int32_t inform_when_full) {
+  if (max_networks > set.network_count() && max_networks > 0) set.max_networks = max_networks;
+  if (current_network >= 1 && current_network <= set.network_count()) {
+    set.current_network = current_network;
+  }
+  if (when_full >= 0 && when_full < kWhenFullCount) set.when_full = when_full;
+  if (inform_when_full == 0 || inform_when_full == 1) set.inform_when_full = inform_when_full;
+}
+
 namespace {
 
 double SortValue(const NetworkSetEntry& e, std::int32_t criterion) {

@@ -78,6 +78,11 @@ void AppendEntry(NetworkSet& set, NetworkSetEntry entry);
 // removed.
 void DeleteEntries(NetworkSet& set, std::int32_t first, std::int32_t last);
 
+// Changes each setting only when the new value is acceptable: a capacity
+// above the count, a current network 1..count, a policy 0..3, a flag 0 or 1.
+void ApplySetDetails(NetworkSet& set, std::int32_t max_networks, std::int32_t current_network,
+                     std::int32_t when_full, std::int32_t inform_when_full);
+
 // Sort keys 0..10: type, inputs, hidden1, hidden2, the three errors, the three
 // performances, id. Equal keys keep their order.
 inline constexpr std::int32_t kSortCriterionCount = 11;
