@@ -225,6 +225,8 @@ inline constexpr std::string_view kSetBadCurrent =
     "Network set file corrupted: current network out of range";
 inline constexpr std::string_view kSetBadSettings =
     "Network set file corrupted: unrecognised when-full setting";
+inline constexpr std::string_view kSetBadLock =
+    "Network set file corrupted: lock flag out of range";
 inline constexpr std::string_view kSetBadImagePlace =
     "Network set file corrupted: a network image lies outside its place";
 inline constexpr std::string_view kSetTooLarge = "The network set file would exceed 2 GB";

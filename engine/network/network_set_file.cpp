@@ -137,6 +137,9 @@ bool ReadDirectory(BinaryReader& r, std::int32_t directory_offset, NetworkSet& s
     if (!r.ReadInt32s(values, count)) return Refuse(kShortNetworkRead);
     for (std::int32_t i = 0; i < count; ++i) SummaryInt(set.entries[i], field) = values[i];
   }
+  for (const NetworkSetEntry& e : set.entries) {
+    if (e.is_locked != 0 && e.is_locked != 1) return Refuse(kSetBadLock);
+  }
   std::vector<double> figures;
   for (DoubleField figure : kFigures) {
     if (!r.ReadDoubles(figures, count)) return Refuse(kShortNetworkRead);

@@ -159,6 +159,7 @@ TEST_F(NetworkSetFileTest, DamagedAndMaliciousWordsAreRefused) {
       {dir + 8, -1, kSetBadCurrent},
       {dir + 16, 4, kSetBadSettings},
       {dir + 20, 2, kSetBadSettings},
+      {offsets + 7 * 4, 2, kSetBadLock},
       {offsets, 139, kSetBadImagePlace},
       {offsets, 145, kSetBadImagePlace},
       {offsets, 131, kSetBadImagePlace},
