@@ -42,6 +42,7 @@ TEST(NetworkSet, NewSetTakesDefaultsForOutOfRangeSettings) {
   EXPECT_EQ(given.max_networks, 5);
   EXPECT_EQ(given.when_full, 3);
   EXPECT_EQ(given.inform_when_full, 1);
+  EXPECT_EQ(NewNetworkSet(1, 0, 0).max_networks, 1);
 }
 
 TEST(NetworkSet, ReplaceOldestSkipsLockedEntries) {
@@ -66,6 +67,12 @@ TEST(NetworkSet, ReplaceWorstPrefersVerificationThenTrainingError) {
   EXPECT_EQ(Ids(refused), (std::vector<std::int32_t>{1, 2, 3}));
   EXPECT_EQ(AddUnderPolicy(refused, Entry(1, 0.4), true), FullSetOutcome::kAdded);
   EXPECT_EQ(Ids(refused), (std::vector<std::int32_t>{1, 3, 4}));
+
+  // The first entry stays the worst when later ones are smaller.
+  NetworkSet first_worst =
+      Filled(WhenFull::kReplaceWorst, {Entry(1, 0.5), Entry(1, 0.2), Entry(1, 0.3)});
+  EXPECT_EQ(AddUnderPolicy(first_worst, Entry(1, 0.1), false), FullSetOutcome::kAdded);
+  EXPECT_EQ(Ids(first_worst), (std::vector<std::int32_t>{2, 3, 4}));
 
   // Without verification errors, the largest training error is the worst.
   NetworkSet untested =
