@@ -217,6 +217,31 @@ inline constexpr std::string_view kVariableCountsOutOfRange =
 inline constexpr std::string_view kWidthNotFound =
     "Network file corrupted: width field for layer %d not found";
 
+// Network sets and their files.
+inline constexpr std::string_view kSetCannotOpen = "Could not open network file for reading";
+inline constexpr std::string_view kSetOverCapacity =
+    "Network set file corrupted: more networks than the set can hold";
+inline constexpr std::string_view kSetBadCurrent =
+    "Network set file corrupted: current network out of range";
+inline constexpr std::string_view kSetBadSettings =
+    "Network set file corrupted: unrecognised when-full setting";
+inline constexpr std::string_view kSetBadLock =
+    "Network set file corrupted: lock flag out of range";
+inline constexpr std::string_view kSetBadImagePlace =
+    "Network set file corrupted: a network image lies outside its place";
+inline constexpr std::string_view kSetTooLarge = "The network set file would exceed 2 GB";
+inline constexpr std::string_view kSetNoIdLeft = "The network set has no identifier left";
+inline constexpr std::string_view kSetEmptyReplace =
+    "The network set is already empty - cannot replace networks";
+inline constexpr std::string_view kSetReplaceIndex = "The replace index is out of range";
+inline constexpr std::string_view kSetEmptyDelete =
+    "The network set is already empty - cannot delete networks";
+inline constexpr std::string_view kSetDeleteIndices =
+    "First and/or last network indices out of range";
+inline constexpr std::string_view kSetCriterion = "Criterion out of range";
+inline constexpr std::string_view kSetNotTaken =
+    "The network set is full and the network was not taken";
+
 // Training.
 inline constexpr std::string_view kInputMismatch =
     "Network and Data Set have differing numbers of inputs, or differing nominal variables";

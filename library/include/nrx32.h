@@ -80,6 +80,10 @@
 #define NRX_MAX_NAME_LENGTH 255
 /* Bytes a caller's buffer for any name must hold: the longest name and NUL. */
 #define NRX_NAME_BUFFER_SIZE 256
+/* The longest history or comment text of a network set entry, and the bytes
+ * a caller's buffer for one must hold: the longest text and NUL. */
+#define NRX_MAX_SET_TEXT_LENGTH 4095
+#define NRX_SET_TEXT_BUFFER_SIZE 4096
 
 /* Network design codes of NRXCreateNetwork. */
 #define NRX_DESIGN_MLP 0
@@ -1215,6 +1219,95 @@ NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds,
                                                 double* verification_errors);
 
 /* ------------------------------------------------------------------------
+ * Network sets
+ * A network set file keeps trained networks, each with a summary (type,
+ * input count, units in layers 2 and 3, training/verification/test errors
+ * and performances; 0 = not available) and a history and a comment text.
+ * Every call reads the set from `file`, changes it and replaces the file
+ * through a temporary file in the same directory, so a failed call leaves
+ * the old set readable. Entry indices count from 0; -1 means the set's
+ * current network. Calls return 1 on success and 0 on failure, with the
+ * message in the error text; NRXLoadNetwork returns a handle or -1.
+ * A file that cannot be read gives "Could not open network file for
+ * reading"; a damaged one the reader's "Network file corrupted: ..." or
+ * "Network set file corrupted: ..." message.
+ * Summaries hold zero errors and performances for now: the run over a data
+ * set that fills them is not yet part of these calls.
+ * ------------------------------------------------------------------------ */
+
+/* NRXCreateNetworkSet: writes a new empty set (overwriting). A capacity of
+ * 0 or below gives 30, a when-full code outside 0..3 gives 0 (0 replace by
+ * trade-off, 1 replace the oldest, 2 replace the worst, 3 enlarge), an
+ * inform flag other than 0 or 1 gives 0. */
+NRX_API int32_t NRX_CALL NRXCreateNetworkSet(const char* file, int32_t max_networks,
+                                             int32_t when_full, int32_t inform_when_full);
+
+/* NRXAddNetworkToSet: adds the network with its summary; `ds` is a data set
+ * handle or -1. A full set applies its when-full policy and never grows
+ * beyond its capacity except under "enlarge"; a full set that declines the
+ * network (every entry locked, or the trade-off giving up the new network
+ * itself) still returns 1. "The network set is full and the network was not
+ * taken" when the policy could choose nothing. */
+NRX_API int32_t NRX_CALL NRXAddNetworkToSet(const char* file, int32_t net, int32_t ds);
+
+/* NRXDeleteNetworksFromSet: removes entries first..last (last -1 = the last
+ * entry). "The network set is already empty - cannot delete networks",
+ * "First and/or last network indices out of range". */
+NRX_API int32_t NRX_CALL NRXDeleteNetworksFromSet(const char* file, int32_t first, int32_t last);
+
+/* NRXReplaceNetworkInSet: entry `index` takes the network and its summary,
+ * keeping its id, lock and comment. "The network set is already empty -
+ * cannot replace networks", "The replace index is out of range". */
+NRX_API int32_t NRX_CALL NRXReplaceNetworkInSet(const char* file, int32_t net, int32_t ds,
+                                                int32_t index);
+
+/* NRXSortNetworkSet: orders the entries by `criterion` (0 type, 1 inputs,
+ * 2 hidden1, 3 hidden2, 4..6 training/verification/test error, 7..9 the
+ * performances, 10 id), smaller first when `ascending` is not 0; the
+ * current network stays the same network. "Criterion out of range". */
+NRX_API int32_t NRX_CALL NRXSortNetworkSet(const char* file, int32_t ascending, int32_t criterion);
+
+/* NRXGetNetworkSetDetails: the set's count, capacity, current network
+ * (1-based, 0 = none), when-full code and inform flag. */
+NRX_API int32_t NRX_CALL NRXGetNetworkSetDetails(const char* file, int32_t* count,
+                                                 int32_t* max_networks, int32_t* current_network,
+                                                 int32_t* when_full, int32_t* inform_when_full);
+
+/* NRXSetNetworkSetDetails: each setting changes only when acceptable: a
+ * capacity above the count, a current network 1..count, a code 0..3, a flag
+ * 0 or 1; other values leave it as it was. */
+NRX_API int32_t NRX_CALL NRXSetNetworkSetDetails(const char* file, int32_t max_networks,
+                                                 int32_t current_network, int32_t when_full,
+                                                 int32_t inform_when_full);
+
+/* NRXGetNetworkSetNetworkDetails: one entry's summary. `history` and
+ * `comment` may be null; otherwise each receives the text (empty when
+ * absent) and must hold NRX_SET_TEXT_BUFFER_SIZE bytes: never more is
+ * written. "Network number must be at least -1", "Network Set contains no
+ * networks", "Network number is greater than number of networks in the
+ * network set". */
+NRX_API int32_t NRX_CALL NRXGetNetworkSetNetworkDetails(
+    const char* file, int32_t index, int32_t* type, int32_t* inputs, int32_t* hidden1,
+    int32_t* hidden2, int32_t* id, int32_t* is_locked, double* training_error,
+    double* verification_error, double* test_error, double* training_performance,
+    double* verification_performance, double* test_performance, char* history, char* comment);
+
+/* NRXSetNetworkSetNetworkDetails: sets an entry's lock (-1 = unchanged, 0,
+ * 1) and texts (null = unchanged; at most NRX_MAX_SET_TEXT_LENGTH
+ * characters). "Network index number out of range", "is_locked flag out of
+ * range", "Network set text too long". */
+NRX_API int32_t NRX_CALL NRXSetNetworkSetNetworkDetails(const char* file, int32_t index,
+                                                        int32_t is_locked, const char* history,
+                                                        const char* comment);
+
+/* NRXLoadNetwork: a new network handle holding entry `index` of the set, or
+ * -1. "Network number must be at least -1", "Network Set is empty",
+ * "Network number greater than number of networks in network set", "Too
+ * many Networks loaded"; a stored network whose codes are out of range is
+ * refused with the reader's message. */
+NRX_API int32_t NRX_CALL NRXLoadNetwork(const char* file, int32_t index);
+
+/* ------------------------------------------------------------------------
  * The cdecl forms
  * _NRXC<Name> takes the arguments of NRX<Name>, calls it and returns its
  * result, with the C calling convention (the same as NRX<Name> except on
@@ -1458,7 +1551,33 @@ NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds,
       int32_t* verification_ranks, double* training_base_error, double* verification_base_error, \
       double* training_errors, double* verification_errors), \
     (net, ds, training_ranks, verification_ranks, training_base_error, verification_base_error, \
-     training_errors, verification_errors))
+     training_errors, verification_errors)) \
+  X(int32_t, CreateNetworkSet, (const char* file, int32_t max_networks, int32_t when_full, \
+      int32_t inform_when_full), (file, max_networks, when_full, inform_when_full)) \
+  X(int32_t, AddNetworkToSet, (const char* file, int32_t net, int32_t ds), (file, net, ds)) \
+  X(int32_t, DeleteNetworksFromSet, (const char* file, int32_t first, int32_t last), \
+    (file, first, last)) \
+  X(int32_t, ReplaceNetworkInSet, (const char* file, int32_t net, int32_t ds, int32_t index), \
+    (file, net, ds, index)) \
+  X(int32_t, SortNetworkSet, (const char* file, int32_t ascending, int32_t criterion), \
+    (file, ascending, criterion)) \
+  X(int32_t, GetNetworkSetDetails, (const char* file, int32_t* count, int32_t* max_networks, \
+      int32_t* current_network, int32_t* when_full, int32_t* inform_when_full), \
+    (file, count, max_networks, current_network, when_full, inform_when_full)) \
+  X(int32_t, SetNetworkSetDetails, (const char* file, int32_t max_networks, \
+      int32_t current_network, int32_t when_full, int32_t inform_when_full), \
+    (file, max_networks, current_network, when_full, inform_when_full)) \
+  X(int32_t, GetNetworkSetNetworkDetails, (const char* file, int32_t index, int32_t* type, \
+      int32_t* inputs, int32_t* hidden1, int32_t* hidden2, int32_t* id, int32_t* is_locked, \
+      double* training_error, double* verification_error, double* test_error, \
+      double* training_performance, double* verification_performance, \
+      double* test_performance, char* history, char* comment), \
+    (file, index, type, inputs, hidden1, hidden2, id, is_locked, training_error, \
+      verification_error, test_error, training_performance, verification_performance, \
+      test_performance, history, comment)) \
+  X(int32_t, SetNetworkSetNetworkDetails, (const char* file, int32_t index, int32_t is_locked, \
+      const char* history, const char* comment), (file, index, is_locked, history, comment)) \
+  X(int32_t, LoadNetwork, (const char* file, int32_t index), (file, index))
 /* clang-format on */
 
 #define NRX_DECLARE_CDECL_FORM(result, name, parameters, arguments) \

@@ -125,4 +125,17 @@ inline constexpr std::string_view kNoMemoryToRunCase = "Not enough memory to run
 // Training.
 inline constexpr std::string_view kEpochsOutOfRange = "Number of epochs out of range";
 
+// Network sets.
+inline constexpr std::string_view kSetNumberBelowMinusOne = "Network number must be at least -1";
+inline constexpr std::string_view kSetHoldsNone = "Network Set contains no networks";
+inline constexpr std::string_view kSetNumberTooLarge =
+    "Network number is greater than number of networks in the network set";
+inline constexpr std::string_view kSetEntryIndex = "Network index number out of range";
+inline constexpr std::string_view kSetLockFlag = "is_locked flag out of range";
+inline constexpr std::string_view kSetTextTooLong = "Network set text too long";
+inline constexpr std::string_view kSetEmptyLoad = "Network Set is empty";
+inline constexpr std::string_view kSetLoadNumberTooLarge =
+    "Network number greater than number of networks in network set";
+inline constexpr std::string_view kSetNullFile = "The network set file name cannot be NULL";
+
 }  // namespace nrx

@@ -2,8 +2,8 @@
 // A thin layer over the engine: every failure is reported with the engine's
 // own message.
 
-#include <iostream>
 #include <exception>
+#include <iostream>
 #include <new>
 #include <string>
 #include <string_view>
@@ -14,6 +14,7 @@
 #include "data_commands.h"
 #include "engine_state.h"
 #include "net_commands.h"
+#include "set_commands.h"
 
 namespace {
 
@@ -29,6 +30,11 @@ constexpr std::string_view kUsage =
     "                     network image to OUT.\n"
     "  net-text IN OUT    Read the binary network image IN and write it as a text\n"
     "                     network file to OUT.\n"
+    "  set-dump FILE      Print a network set file: its settings, and for each\n"
+    "                     network its summary and the kind of network stored.\n"
+    "  set-extract FILE N OUT\n"
+    "                     Write network N (counted from 1) of the network set\n"
+    "                     FILE as a text network file to OUT.\n"
     "  data-dump FILE     Print a data set's variables with their roles and nominal\n"
     "                     values, its case and subset counts and its first cases.\n"
     "                     The format follows the name (.csv .txt .tsv: text, .pat:\n"
@@ -87,6 +93,15 @@ int Run(const std::vector<std::string>& args) {
     if (operands != 2) return UsageError(command + " takes an input and an output file");
     return command == "net-image" ? tavrin::tool::NetImage(args[1], args[2])
                                   : tavrin::tool::NetText(args[1], args[2]);
+  }
+  if (command == "set-dump") {
+    if (operands != 1) return UsageError("set-dump takes one file");
+    return tavrin::tool::SetDump(args[1], std::cout);
+  }
+  if (command == "set-extract") {
+    if (operands != 3)
+      return UsageError("set-extract takes a set file, a number and an output file");
+    return tavrin::tool::SetExtract(args[1], args[2], args[3]);
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
   if (command == "data-convert") return tavrin::tool::DataConvert(rest, std::cerr);
