@@ -1210,8 +1210,7 @@ NRX_API int32_t NRX_CALL NRXPrincipalComponents(int32_t net, int32_t ds, double*
  * "Cannot conduct sensitivity analysis on a network with only a single
  * input variable", "The current Data Set contains no Training or
  * Verification cases", "Not enough memory to perform operation". */
-NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds,
-                                                int32_t* training_ranks,
+NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds, int32_t* training_ranks,
                                                 int32_t* verification_ranks,
                                                 double* training_base_error,
                                                 double* verification_base_error,
@@ -1308,7 +1307,38 @@ NRX_API int32_t NRX_CALL NRXSetNetworkSetNetworkDetails(const char* file, int32_
 NRX_API int32_t NRX_CALL NRXLoadNetwork(const char* file, int32_t index);
 
 /* ------------------------------------------------------------------------
- * The cdecl forms
+ * Spreadsheet entry points (no cdecl forms)
+ * Each loads network `network` (-1 = the current one) from set `file`, runs
+ * it on the worksheet range `inputs` of *rows x *columns values (which must
+ * equal the network's inputs x steps) with NRXRunNetwork's output type 0..3,
+ * frees it, and gives back element `output_index` (from 0) of the outputs.
+ * A failure is recorded as usual and also shown: with no desktop, as the line
+ * "<error text>: NRX API Error Message" on standard error. Messages besides
+ * NRXLoadNetwork's and NRXRunNetwork's: "Input array wrong size for
+ * network", "Parameter type is out of range", "Output index out of range". */
+
+/* The element, or `default_value` when it is missing or a later step fails;
+ * 0.0 when the network cannot be loaded. */
+NRX_API double NRX_CALL NRXExcelRunNetworkNumeric(const char* file, int32_t network,
+                                                  int32_t output_index, int32_t output_type,
+                                                  double default_value, const uint16_t* rows,
+                                                  const uint16_t* columns, const double* inputs);
+
+/* The element as text: `missing_text` when it is missing, the name of the
+ * value for a nominal output variable (output type 0), else "%lg". Null on
+ * failure. The text is the library's own and valid until the next call. */
+NRX_API const char* NRX_CALL NRXExcelRunNetworkText(const char* file, int32_t network,
+                                                    int32_t output_index, int32_t output_type,
+                                                    const char* missing_text, const uint16_t* rows,
+                                                    const uint16_t* columns, const double* inputs);
+
+/* Shows "NRXExcelTest routine called" (captioned "NRX API"; on standard
+ * error without a desktop) and returns -999. */
+NRX_API int32_t NRX_CALL NRXExcelTest(void);
+
+/* ------------------------------------------------------------------------
+ * The cdecl forms (every function but NRXSortNetworkSet and the spreadsheet
+ * entry points)
  * _NRXC<Name> takes the arguments of NRX<Name>, calls it and returns its
  * result, with the C calling convention (the same as NRX<Name> except on
  * 32-bit Windows). The list below declares them: X(result, Name, (parameters),
@@ -1559,8 +1589,6 @@ NRX_API int32_t NRX_CALL NRXLoadNetwork(const char* file, int32_t index);
     (file, first, last)) \
   X(int32_t, ReplaceNetworkInSet, (const char* file, int32_t net, int32_t ds, int32_t index), \
     (file, net, ds, index)) \
-  X(int32_t, SortNetworkSet, (const char* file, int32_t ascending, int32_t criterion), \
-    (file, ascending, criterion)) \
   X(int32_t, GetNetworkSetDetails, (const char* file, int32_t* count, int32_t* max_networks, \
       int32_t* current_network, int32_t* when_full, int32_t* inform_when_full), \
     (file, count, max_networks, current_network, when_full, inform_when_full)) \

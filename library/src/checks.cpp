@@ -27,13 +27,14 @@ NetworkSlot* CheckNetworkIndex(std::int32_t index, std::string_view no_network_m
   return &slot;
 }
 
-tavrin::DataSet* CheckDataSetIndex(std::int32_t index) {
+tavrin::DataSet* CheckDataSetIndex(std::int32_t index, std::string_view out_of_range,
+                                   std::string_view no_data_set) {
   if (index < 0 || index >= kDataSetSlotCount) {
-    tavrin::RecordError(kDataSetIndexOutOfRange);
+    tavrin::RecordError(out_of_range);
     return nullptr;
   }
   tavrin::DataSet* data = DataSets()[index].get();
-  if (data == nullptr) tavrin::RecordError(kNoDataSet);
+  if (data == nullptr) tavrin::RecordError(no_data_set);
   return data;
 }
 

@@ -67,8 +67,11 @@ std::int32_t OnNetwork(std::int32_t index, Body&& body) noexcept {
   return OnNetwork(index, NetworkCall{}, static_cast<Body&&>(body));
 }
 
-// The data set of a handle, or null after recording why there is none.
-tavrin::DataSet* CheckDataSetIndex(std::int32_t index);
+// The data set of a handle, or null after recording why there is none (the
+// network set calls name data sets in lower case).
+tavrin::DataSet* CheckDataSetIndex(std::int32_t index,
+                                   std::string_view out_of_range = kDataSetIndexOutOfRange,
+                                   std::string_view no_data_set = kNoDataSet);
 
 // A data set export: the handle checks, then `body(data)`, which returns true
 // on success after recording its own failures.

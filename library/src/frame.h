@@ -7,6 +7,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "common/error_sink.h"
@@ -23,11 +24,13 @@ using tavrin::TrainingSettings;
 struct NetworkSlot {
   std::unique_ptr<tavrin::Network> network;  // null = slot empty
   std::unique_ptr<TrainingSettings> training;
+  std::string history;  // what the network's training calls have recorded
 
   bool empty() const { return network == nullptr; }
   void Clear() {
     network.reset();
     training.reset();
+    history.clear();
   }
 };
 

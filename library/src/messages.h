@@ -136,6 +136,13 @@ inline constexpr std::string_view kSetTextTooLong = "Network set text too long";
 inline constexpr std::string_view kSetEmptyLoad = "Network Set is empty";
 inline constexpr std::string_view kSetLoadNumberTooLarge =
     "Network number greater than number of networks in network set";
+inline constexpr std::string_view kSetDataSetIndexOutOfRange = "Data set index out of range";
+inline constexpr std::string_view kSetNoDataSet = "No data set loaded with this index";
 inline constexpr std::string_view kSetNullFile = "The network set file name cannot be NULL";
+
+// The spreadsheet entry points.
+inline constexpr std::string_view kSheetInputSize = "Input array wrong size for network";
+inline constexpr std::string_view kSheetOutputType = "Parameter type is out of range";
+inline constexpr std::string_view kSheetOutputIndex = "Output index out of range";
 
 }  // namespace nrx

@@ -227,8 +227,10 @@ NRX_API int32_t NRX_CALL NRXCopyNetwork(int32_t net) {
     std::unique_ptr<Network> copy = tavrin::CopyNetwork(*source->network);
     if (!copy) return nrx::kNoSlot;
     nrx::NetworkSlot& slot = nrx::Networks()[index];
+    std::string history = source->history;
     slot.training = std::move(training);
     slot.network = std::move(copy);
+    slot.history = std::move(history);
     return index;
   });
 }

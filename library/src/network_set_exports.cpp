@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "analysis/network_summary.h"
 #include "checks.h"
 #include "entry_point.h"
 #include "network/network_set.h"
@@ -24,20 +25,30 @@ bool CheckFile(const char* file) {
   return file != nullptr || Refuse(kSetNullFile);
 }
 
-// A data set handle, or -1 for none.
-bool CheckOptionalDataSet(std::int32_t ds) {
-  return ds == -1 || CheckDataSetIndex(ds) != nullptr;
-}
-
 bool ReadSet(const char* file, NetworkSet& set) {
   return CheckFile(file) && tavrin::ReadNetworkSetFile(file, set).ok();
 }
 
-// The summary of a network as stored. The errors and performances of a run
-// over the data set are not yet computed here, so they stay 0 ("not
-// available"), never an earlier network's figures.
-tavrin::NetworkSummary SummaryOf(const tavrin::Network& network) {
-  return tavrin::StructureSummary(network);
+// Add and replace: the handles (a data set of -1 for none) and the file
+// name, then `body(network, summary, history)` with the network summarised
+// against the data set and the history its own training left.
+template <typename Body>
+std::int32_t OnSummarisedNetwork(std::int32_t net, std::int32_t ds, const char* file,
+                                 Body&& body) noexcept {
+  return Guarded(kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
+    NetworkSlot* slot = CheckNetworkIndex(net, kNoNetwork);
+    if (slot == nullptr) return kFailure;
+    tavrin::DataSet* data = nullptr;
+    if (ds != -1 &&
+        (data = CheckDataSetIndex(ds, kSetDataSetIndexOutOfRange, kSetNoDataSet)) == nullptr)
+      return kFailure;
+    if (!CheckFile(file)) return kFailure;
+    tavrin::NetworkSummary summary;
+    if (!tavrin::SummariseNetwork(tavrin::Engine(), *slot->network, data, summary).ok()) {
+      return kFailure;
+    }
+    return body(*slot->network, summary, slot->history) ? kSuccess : kFailure;
+  });
 }
 
 // Index -1 is the current network; below 0 after that is 0.
@@ -77,9 +88,8 @@ NRX_API int32_t NRX_CALL NRXCreateNetworkSet(const char* file, int32_t max_netwo
 }
 
 NRX_API int32_t NRX_CALL NRXAddNetworkToSet(const char* file, int32_t net, int32_t ds) {
-  return nrx::OnNetwork(net, [&](const tavrin::Network& network) {
-    return nrx::CheckOptionalDataSet(ds) && nrx::CheckFile(file) &&
-           tavrin::AddNetworkToSetFile(file, network, nrx::SummaryOf(network), "").ok();
+  return nrx::OnSummarisedNetwork(net, ds, file, [&](auto& network, auto& summary, auto& history) {
+    return tavrin::AddNetworkToSetFile(file, network, summary, history).ok();
   });
 }
 
@@ -91,9 +101,8 @@ NRX_API int32_t NRX_CALL NRXDeleteNetworksFromSet(const char* file, int32_t firs
 
 NRX_API int32_t NRX_CALL NRXReplaceNetworkInSet(const char* file, int32_t net, int32_t ds,
                                                 int32_t index) {
-  return nrx::OnNetwork(net, [&](const tavrin::Network& network) {
-    return nrx::CheckOptionalDataSet(ds) && nrx::CheckFile(file) &&
-           tavrin::ReplaceNetworkInSetFile(file, network, nrx::SummaryOf(network), "", index).ok();
+  return nrx::OnSummarisedNetwork(net, ds, file, [&](auto& network, auto& summary, auto& history) {
+    return tavrin::ReplaceNetworkInSetFile(file, network, summary, history, index).ok();
   });
 }
 
@@ -220,6 +229,7 @@ NRX_API int32_t NRX_CALL NRXLoadNetwork(const char* file, int32_t index) {
     nrx::NetworkSlot& slot = nrx::Networks()[slot_index];
     slot.training = std::move(training);
     slot.network = std::move(network);
+    slot.history = set.entries[index].history;
     return slot_index;
   });
 }

@@ -32,33 +32,44 @@ inline void ReportErrors(const TrainingCall& call, double training, double verif
 
 // The head of every training export: the handles, the caller's arguments,
 // then the pair made active with the slot's settings copied into the run.
-inline bool SelectTrainingPair(const TrainingCall& call) {
+// Null after recording a refusal.
+inline NetworkSlot* SelectTrainingPair(const TrainingCall& call) {
   const NetworkAndDataSet pair = CheckNetworkAndDataSet(call.net, call.ds);
-  if (pair.data == nullptr) return false;
+  if (pair.data == nullptr) return nullptr;
   if (call.training_error == nullptr || call.verification_error == nullptr) {
-    return Refuse(kNullOutput);
+    Refuse(kNullOutput);
+    return nullptr;
   }
-  if (call.epochs < 0) return Refuse(kEpochsOutOfRange);
+  if (call.epochs < 0) {
+    Refuse(kEpochsOutOfRange);
+    return nullptr;
+  }
   TrainingSettings& settings = *pair.network->training;
   settings.epochs = call.epochs;
   settings.retain_best = call.retain_best != 0 ? 1 : 0;
   tavrin::BeginTrainingCall(tavrin::Engine(), pair.network->network.get(), pair.data, settings);
-  return true;
+  tavrin::Engine().training.history = pair.network->history;
+  return pair.network;
 }
 
 inline tavrin::IterativeSettings RunSettings(const TrainingCall& call) {
   return {.epochs = call.epochs, .verify = call.verify != 0, .retain_best = call.retain_best != 0};
 }
 
-// Runs `train` (the engine's call for one algorithm) on the selected pair.
+// Runs `train` (the engine's call for one algorithm) on the selected pair
+// and keeps the history it leaves with the network's slot.
 // The engine restores the best network in place, so the slot still holds
 // the trained (or restored) network when it returns.
 template <typename Train>
 std::int32_t RunTraining(const TrainingCall& call, Train&& train) noexcept {
   const std::int32_t result = Guarded(kFailure, tavrin::kNotEnoughMemory, [&]() -> std::int32_t {
-    if (!SelectTrainingPair(call)) return kFailure;
-    if (!train(tavrin::Engine(), RunSettings(call)).ok()) return kFailure;
+    NetworkSlot* slot = SelectTrainingPair(call);
+    if (slot == nullptr) return kFailure;
+    const bool trained = train(tavrin::Engine(), RunSettings(call)).ok();
     const tavrin::TrainingRun& run = tavrin::Engine().training;
+    // The run began from the network's own history; a refused run kept it.
+    slot->history = run.history;
+    if (!trained) return kFailure;
     ReportErrors(call, run.training_error, run.verification_error);
     return kSuccess;
   });

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "analysis/network_summary.h"
 #include "analysis/run_all.h"
 #include "common/messages.h"
 #include "common/missing.h"
@@ -73,6 +74,23 @@ TEST_F(RunAllTest, ConfusionMatricesByHandUnderTwoPairsOfThresholds) {
   EXPECT_EQ(results().matrices[0].unknown(1), 0.0);
 }
 
+// What a network set keeps: two of the four counted training cases are
+// right, the one verification case is wrong, and there are no test cases.
+// Without a data set every figure is 0, whatever ran before.
+TEST_F(RunAllTest, ASetEntrysSummaryTakesTheRunsFigures) {
+  NetworkSummary s;
+  ASSERT_TRUE(SummariseNetwork(Engine(), *net_, data_.get(), s));
+  EXPECT_EQ(s.training_performance, 0.5);
+  EXPECT_EQ(s.verification_performance, 0.0);
+  EXPECT_EQ(s.training_error, results().subset_errors[0]);
+  EXPECT_EQ(s.verification_error, results().subset_errors[1]);
+  EXPECT_GT(s.verification_error, s.training_error);
+  EXPECT_EQ(s.inputs, 2);
+  ASSERT_TRUE(SummariseNetwork(Engine(), *net_, nullptr, s));
+  EXPECT_EQ(s.training_error, 0.0);
+  EXPECT_EQ(s.training_performance, 0.0);
+}
+
 TEST_F(RunAllTest, IgnoredAndUndecidedCasesLeaveMissingResults) {
   ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
   const RunAllResults& r = results();
@@ -133,6 +151,9 @@ TEST_F(RunAllTest, ATimeSeriesRunSkipsCasesWithoutHistory) {
   EXPECT_DOUBLE_EQ(r.regression[0][0].error_mean, 7.0 / 3.0);
   EXPECT_DOUBLE_EQ(r.regression[0][0].abs_error_mean, 7.0 / 3.0);
   EXPECT_EQ(r.class_output, 0);
+  NetworkSummary summary;  // a numeric output's performance is its S.D. ratio
+  ASSERT_TRUE(SummariseNetwork(Engine(), *series, data.get(), summary));
+  EXPECT_DOUBLE_EQ(summary.training_performance, std::sqrt(294.0 / 114.0));
 }
 
 TEST_F(RunAllTest, RefusalsKeepTheEarlierResults) {
