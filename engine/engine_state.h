@@ -7,7 +7,9 @@
 
 #include <vector>
 
+#include "analysis/roc_analysis.h"
 #include "analysis/run_all.h"
+#include "analysis/sensitivity.h"
 #include "common/error_sink.h"
 #include "common/random_generator.h"
 #include "data/data_set.h"
@@ -31,6 +33,11 @@ struct EngineState {
   std::vector<double> pca_eigenvalues;
   // The last run over a data set; replaced by the next.
   RunAllResults run_all;
+  // The last sensitivity analysis, and the ROC analysis's choices and
+  // figures, which the program shows and acts on.
+  SensitivityResults sensitivity;
+  RocSettings roc_settings;
+  RocResult roc;
   ErrorSink* error_sink = nullptr;  // null: the built-in LastMessageSink
 };
 

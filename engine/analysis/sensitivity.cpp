@@ -9,6 +9,7 @@
 #include "common/missing.h"
 #include "engine_state.h"
 #include "network/scale_factors.h"
+#include "network/structure_edits.h"
 #include "training/case_errors.h"
 #include "training/case_source.h"
 #include "training/gradient.h"
@@ -115,6 +116,25 @@ Status AnalyseSensitivity(EngineState& engine, SensitivityResults* results) {
     *results = std::move(r);
   } catch (const std::bad_alloc&) {
     return Fail(kNotEnoughMemory);
+  }
+  return Status::Ok();
+}
+
+Status PruneInputs(Network& network, const SensitivityResults& results, double threshold,
+                   int* deleted) {
+  const auto inputs = static_cast<std::size_t>(network.coding.no_inputs);
+  if (results.training.ratios.size() != inputs || results.verification.ratios.size() != inputs) {
+    return Fail(kNoSensitivityResults);
+  }
+  if (!(threshold > 0.0)) threshold = 1.0;
+  const bool verified = results.verification.base_error != 0.0;
+  *deleted = 0;
+  for (int v = network.coding.no_inputs - 1; v >= 0 && network.coding.no_inputs > 1; --v) {
+    if (results.training.ratios[v] < threshold &&
+        (!verified || results.verification.ratios[v] < threshold)) {
+      if (!ResizeVariables(network, VariableSide::kInputs, v, -1).ok()) return Status::Failed();
+      ++*deleted;
+    }
   }
   return Status::Ok();
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/status.h"
+#include "network/network.h"
 
 namespace tavrin {
 
@@ -36,5 +37,13 @@ double SensitivityRatio(double error, double base_error);
 // mismatch message, the single-input refusal, the no-cases refusal or "Not
 // enough memory to perform operation".
 [[nodiscard]] Status AnalyseSensitivity(EngineState& engine, SensitivityResults* results);
+
+// Deletes the inputs the network can do without: scanning from the last
+// input to the first while more than one remains, an input goes when its
+// training ratio is below `threshold` (0 or below means 1) and so is its
+// verification ratio, unless there is no verification base error. Refused
+// with nothing deleted when the results are not of this network's inputs.
+[[nodiscard]] Status PruneInputs(Network& network, const SensitivityResults& results,
+                                 double threshold, int* deleted);
 
 }  // namespace tavrin

@@ -291,6 +291,10 @@ inline constexpr std::string_view kSensitivityNoCases =
     "The current Data Set contains no Training or Verification cases";
 inline constexpr std::string_view kSensitivitySingleInput =
     "Cannot conduct sensitivity analysis on a network with only a single input variable";
+inline constexpr std::string_view kNoRunResults =
+    "There are no results of this Network on this Data Set: run it over the Data Set first";
+inline constexpr std::string_view kNoSensitivityResults =
+    "There is no sensitivity analysis of this Network: analyse it first";
 
 // One-shot training: pseudo-inverse, probabilistic, regression and principal
 // components.
