@@ -16,8 +16,23 @@ constexpr std::string_view kPolicyNames[] = {"replace by trade-off", "replace th
                                              "replace the worst", "enlarge"};
 constexpr std::string_view kBadNumber = "The network number is not a network of this set";
 
+// Quoted, with quotes, backslashes and control bytes escaped: a stored text
+// must not be able to forge lines of the dump or drive the terminal.
 void DescribeText(std::string_view label, const std::string& text, std::ostream& out) {
-  if (!text.empty()) out << "    " << label << ": \"" << text << "\"\n";
+  if (text.empty()) return;
+  out << "    " << label << ": \"";
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (c == '"' || c == '\\') {
+      out << '\\' << c;
+    } else if (byte < 0x20 || byte == 0x7f) {
+      const char digits[] = "0123456789abcdef";
+      out << "\\x" << digits[byte >> 4] << digits[byte & 15];
+    } else {
+      out << c;
+    }
+  }
+  out << "\"\n";
 }
 
 void DescribeEntry(const NetworkSet& set, std::int32_t index, std::ostream& out) {
