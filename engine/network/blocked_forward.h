@@ -14,8 +14,8 @@ namespace tavrin {
 class BlockedForward {
  public:
   // Whether the network runs this way: every layer from 1 takes the Linear PSP
-  // of the whole layer before it, and no feedback reaches layer 0. Others are
-  // run case by case.
+  // of the layer before it, and no feedback reaches layer 0. Others are run
+  // case by case.
   static bool Handles(const Network& network);
 
   // Room for `cases` cases, layer 0 holding the network's present input

@@ -243,7 +243,10 @@ TEST_F(BlockedRunAllTest, DeeperPerceptronMatchesInEveryMode) {
   ExpectSameAsCaseByCase(*net, *inputs_only, RunAllMode::kOutputLayer);
 }
 
-TEST_F(BlockedRunAllTest, RadialNetworkRunsCaseByCase) {
+// A recurrent network's cases depend on the one before (and on the run
+// before), so it cannot run side by side at all.
+TEST_F(BlockedRunAllTest, OtherNetworksRunCaseByCase) {
+  EXPECT_FALSE(BlockedForward::Handles(*MakeDesigned(DesignCode::kSimpleRecurrent, {3, 6, 2}, 2)));
   auto net = MakeDesigned(DesignCode::kRbf, {3, 6, 2}, 2);
   EXPECT_FALSE(BlockedForward::Handles(*net));
   auto data = Cases(3, 2, 0, true);
