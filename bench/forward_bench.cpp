@@ -24,6 +24,7 @@
 #include "common/digits.h"
 #include "common/forward_task.h"
 #include "common/initial_weights.h"
+#include "forward_report.h"
 #include "nrx_handles.h"
 
 namespace tavrin::bench {
@@ -128,15 +129,7 @@ void ForwardThroughput(benchmark::State& state, Kind kind, std::optional<double>
     return;
   }
 
-  char label[96];
-  std::snprintf(label, sizeof label, "checksum=%.4f", checksum);
-  state.SetLabel(label);
-  state.counters["cases/s"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kForwardCases, benchmark::Counter::kIsRate);
-  if (reference && std::fabs(checksum - *reference) > kForwardChecksumTolerance) {
-    std::snprintf(label, sizeof label, "checksum %.4f differs from %.4f", checksum, *reference);
-    state.SkipWithError(label);
-  }
+  ReportForwardPasses(state, checksum, reference);
 }
 
 void ForwardMlpTavrin(benchmark::State& state) {

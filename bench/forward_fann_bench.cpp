@@ -4,8 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -14,6 +12,7 @@
 #include "common/forward_task.h"
 #include "common/initial_weights.h"
 #include "fann_network.h"
+#include "forward_report.h"
 
 namespace tavrin::bench {
 namespace {
@@ -51,16 +50,7 @@ void ForwardMlpFann(benchmark::State& state) {
     benchmark::DoNotOptimize(checksum);
   }
 
-  char label[96];
-  std::snprintf(label, sizeof label, "checksum=%.4f", checksum);
-  state.SetLabel(label);
-  state.counters["cases/s"] = benchmark::Counter(
-      static_cast<double>(state.iterations()) * kForwardCases, benchmark::Counter::kIsRate);
-  if (std::fabs(checksum - kForwardMlpChecksum) > kForwardChecksumTolerance) {
-    std::snprintf(label, sizeof label, "checksum %.4f differs from %.4f", checksum,
-                  kForwardMlpChecksum);
-    state.SkipWithError(label);
-  }
+  ReportForwardPasses(state, checksum, kForwardMlpChecksum);
 }
 
 BENCHMARK(ForwardMlpFann)->Name("T3_Forward/MLP/FANN")->Unit(benchmark::kMillisecond);

@@ -7,6 +7,7 @@
 #include "common/messages.h"
 #include "common/missing.h"
 #include "engine_state.h"
+#include "network/blocked_forward.h"
 #include "network/forward_run.h"
 #include "network/scale_factors.h"
 #include "training/case_source.h"
@@ -16,8 +17,8 @@
 namespace tavrin {
 namespace {
 
-// Cases are evaluated a block at a time and then summed in case order, so a
-// blocked forward run can replace EvaluateBlock without changing any sum.
+// Cases are evaluated a block at a time, side by side where the network
+// allows, and then summed in case order, so no sum depends on how they ran.
 constexpr int kBlockCases = 256;
 
 int ColumnsOf(const Network& net, RunAllMode mode) {
@@ -40,7 +41,8 @@ class Run {
       std::vector<double>& case_errors)
       : net_(net), data_(data), source_(source), r_(r), case_errors_(case_errors) {}
 
-  void Prepare() {
+  void Prepare(bool blocked) {
+    blocked_ = blocked;
     const int outputs = net_.coding.no_outputs;
     outputs_.assign(static_cast<std::size_t>(kBlockCases) * outputs, MISSING);
     errors_.assign(kBlockCases, 0.0);
@@ -48,6 +50,11 @@ class Run {
     sums_.assign(static_cast<std::size_t>(outputs) * kSubsetCount, RegressionSums());
     r_.case_results.assign(static_cast<std::size_t>(data_.no_cases) * r_.columns, MISSING);
     case_errors_.assign(data_.no_cases, MISSING);
+    output_variables_.clear();
+    for (int v = 0; v < data_.no_variables && static_cast<int>(output_variables_.size()) < outputs;
+         ++v) {
+      if (data_.is_output[v]) output_variables_.push_back(v);
+    }
   }
 
   void Cases() {
@@ -82,21 +89,49 @@ class Run {
   static bool Counted(std::int32_t subset) { return subset >= 0 && subset < kSubsetCount; }
 
   void EvaluateBlock(int begin, int end) {
-    const int outputs = net_.coding.no_outputs;
+    if (blocked_) return EvaluateBlockAtOnce(begin, end);
+    RandomGenerator unused;
     for (int c = begin; c < end; ++c) {
       if (!Counted(data_.subset[c])) continue;
       const double* v = source_.Load(c);
-      const int i = c - begin;
-      if (r_.targets_available) {
-        errors_[i] = EvaluateCase(net_, v, source_.input_size(), source_.target_size());
-      } else {
-        RandomGenerator unused;
-        LoadCase(net_, v, source_.input_size(), 0.0, unused);
-        errors_[i] = 0.0;
-      }
-      Record(c);
-      DecodeOutputLayer(net_, outputs_.data() + static_cast<std::size_t>(i) * outputs);
+      LoadCase(net_, v, source_.input_size(), 0.0, unused);
+      Conclude(c, c - begin, v + source_.input_size());
     }
+  }
+
+  void EvaluateBlockAtOnce(int begin, int end) {
+    counted_.clear();
+    for (int c = begin; c < end; ++c) {
+      if (Counted(data_.subset[c])) counted_.push_back(c);
+    }
+    const int n = static_cast<int>(counted_.size());
+    const int inputs = source_.input_size();
+    const int targets = source_.target_size();
+    block_targets_.resize(static_cast<std::size_t>(n) * targets);
+    forward_.Begin(net_, n);
+    for (int b = 0; b < n; ++b) {
+      // Copied at once: an uncached source hands every case in one buffer.
+      const double* v = source_.Load(counted_[b]);
+      forward_.SetInputs(net_, b, v, inputs);
+      std::copy_n(v + inputs, targets, block_targets_.begin() + std::ptrdiff_t{b} * targets);
+    }
+    forward_.Propagate(net_);
+    // Layer 0 is read only as the layer before a two-layer network's output,
+    // and left by the block's last case as a case-by-case run leaves it.
+    const bool inputs_read = r_.mode == RunAllMode::kLayerBefore && net_.no_layers() == 2;
+    for (int b = 0; b < n; ++b) {
+      forward_.Restore(net_, b, inputs_read || b == n - 1);
+      Conclude(counted_[b], counted_[b] - begin,
+               block_targets_.data() + static_cast<std::size_t>(b) * targets);
+    }
+  }
+
+  // The case's error, its mode columns and its decoded outputs, from the
+  // activations of its run.
+  void Conclude(int c, int i, const double* targets) {
+    errors_[i] = r_.targets_available ? CaseErrorOf(net_, targets, source_.target_size()) : 0.0;
+    Record(c);
+    DecodeOutputLayer(net_, outputs_.data() + static_cast<std::size_t>(i) * net_.coding.no_outputs);
   }
 
   // The mode's columns, taken before decoding normalises the output layer.
@@ -129,11 +164,10 @@ class Run {
     case_errors_[c] = r_.targets_available ? std::sqrt(errors_[i]) : 0.0;
     if (!r_.targets_available) return;
     error_sums_[s] += errors_[i];
-    int k = 0;
-    for (int v = 0; v < data_.no_variables && k < outputs; ++v) {
-      if (data_.is_output[v]) targets_[k++] = data_.at(c, v);
+    for (std::size_t k = 0; k < output_variables_.size(); ++k) {
+      targets_[k] = data_.at(c, output_variables_[k]);
     }
-    for (k = 0; k < outputs; ++k) {
+    for (int k = 0; k < outputs; ++k) {
       sums_[static_cast<std::size_t>(k) * kSubsetCount + s].Add(targets_[k], o[k]);
     }
     if (r_.class_output > 0) {
@@ -150,8 +184,13 @@ class Run {
   std::vector<double> outputs_;
   std::vector<double> errors_;
   std::vector<double> targets_;
+  std::vector<int> output_variables_;  // the targets' variables, in order
   std::vector<RegressionSums> sums_;
   std::array<double, kSubsetCount> error_sums_{};
+  bool blocked_ = false;
+  BlockedForward forward_;
+  std::vector<int> counted_;
+  std::vector<double> block_targets_;
 };
 
 }  // namespace
@@ -170,7 +209,7 @@ int ChooseClassOutput(const Network& net, int requested) {
   return 0;
 }
 
-Status RunAll(EngineState& engine, RunAllMode mode, int class_output) {
+Status RunAll(EngineState& engine, RunAllMode mode, int class_output, CaseRun how) {
   Network* net = engine.active_network;
   const DataSet* data = engine.active_data_set;
   if (!net) return Fail(kNoActiveNetwork);
@@ -195,7 +234,7 @@ Status RunAll(EngineState& engine, RunAllMode mode, int class_output) {
     if (!source.Prepare(*net, *data, r.targets_available)) return Status::Failed();
     std::vector<double> case_errors;
     Run run(*net, *data, source, r, case_errors);
-    run.Prepare();
+    run.Prepare(how == CaseRun::kBlocked && BlockedForward::Handles(*net));
     run.Cases();
     run.Finish();
     engine.run_all = std::move(r);

@@ -53,11 +53,16 @@ struct RunAllResults {
 // else 0.
 int ChooseClassOutput(const Network& network, int requested);
 
+// How RunAll runs the cases: many at once where the network allows, or each
+// on its own. Both give the same bits; case by case is the slower reference.
+enum class CaseRun : int { kBlocked, kCaseByCase };
+
 // Runs the active network over the active data set into engine.run_all and
 // the training run's case error list (MISSING for cases not run, the root
 // of the case's error with targets, else 0). Records "No Network is loaded",
 // "No Data Set is loaded", the input mismatch message or "Not enough memory
 // to perform operation" and leaves the earlier results as they were.
-[[nodiscard]] Status RunAll(EngineState& engine, RunAllMode mode, int class_output);
+[[nodiscard]] Status RunAll(EngineState& engine, RunAllMode mode, int class_output,
+                            CaseRun how = CaseRun::kBlocked);
 
 }  // namespace tavrin

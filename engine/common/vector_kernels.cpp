@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "common/bounded_exp.h"
+#include "common/missing.h"
 #include "common/vector_clones.h"
 
 namespace tavrin {
@@ -66,7 +67,67 @@ inline void SquaredDistance4(const double* c, const double* const (&x)[4], int n
   }
 }
 
+// For R rows of weights n apart from w: y[r][b] = DotInline(row r, case b of
+// a panel) - t[r] for the panel's eight cases. Each value of the panel is
+// loaded once for the R rows.
+template <int R>
+__attribute__((always_inline)) inline void PanelDotsLessT(const double* w, const double* a, int n,
+                                                          const double* t, double* y) {
+  static_assert(kPanelCases == 8, "one Eight per unit of a panel");
+  const auto weight = [w, n](int r, int i) { return w[static_cast<std::size_t>(r) * n + i]; };
+  Eight s[R][8];
+#pragma GCC unroll 8
+  for (int r = 0; r < R; ++r) {
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) s[r][k] = Eight{};
+  }
+  Eight x;
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+#pragma GCC unroll 8
+    for (int k = 0; k < 8; ++k) {
+      std::memcpy(&x, a + static_cast<std::size_t>(i + k) * kPanelCases, sizeof x);
+#pragma GCC unroll 8
+      for (int r = 0; r < R; ++r) s[r][k] += weight(r, i + k) * x;
+    }
+  }
+  // The rest into the first partial sums; k stays a constant, so the sums
+  // stay in registers.
+#pragma GCC unroll 8
+  for (int k = 0; k < 8; ++k) {
+    if (i + k >= n) break;
+    std::memcpy(&x, a + static_cast<std::size_t>(i + k) * kPanelCases, sizeof x);
+#pragma GCC unroll 8
+    for (int r = 0; r < R; ++r) s[r][k] += weight(r, i + k) * x;
+  }
+#pragma GCC unroll 8
+  for (int r = 0; r < R; ++r) {
+    const Eight* q = s[r];
+    const Eight v = (((q[0] + q[4]) + (q[1] + q[5])) + ((q[2] + q[6]) + (q[3] + q[7]))) - t[r];
+    std::memcpy(y + r * kPanelCases, &v, sizeof v);
+  }
+}
+
 }  // namespace
+
+TAVRIN_VECTOR_CLONES
+void LinearPspPanels(const double* __restrict weights, const double* __restrict a,
+                     const double* __restrict t, int units, int n, int panels,
+                     double* __restrict y) {
+  constexpr int kRows = 2;
+  for (int p = 0; p < panels; ++p) {
+    const double* in = a + static_cast<std::size_t>(p) * n * kPanelCases;
+    double* out = y + static_cast<std::size_t>(p) * units * kPanelCases;
+    const auto row = [weights, n](int u) { return weights + static_cast<std::size_t>(u) * n; };
+    int u = 0;
+    for (; u + kRows <= units; u += kRows) {
+      PanelDotsLessT<kRows>(row(u), in, n, t + u, out + static_cast<std::size_t>(u) * kPanelCases);
+    }
+    for (; u < units; ++u) {
+      PanelDotsLessT<1>(row(u), in, n, t + u, out + static_cast<std::size_t>(u) * kPanelCases);
+    }
+  }
+}
 
 TAVRIN_VECTOR_CLONES
 void NearestRows(const double* points, int count, const double* centres, int k, int n,
@@ -185,6 +246,26 @@ void RotateRows(double* __restrict x, double* __restrict y, double c, double s, 
     y[k] = s * x[k] + c * f;
     x[k] = c * x[k] - s * f;
   }
+}
+
+TAVRIN_VECTOR_CLONES
+bool AnyMissingOrNaN(const double* x, std::size_t n) {
+  // A stretch at a time without stopping inside it, so that the test
+  // vectorises.
+  constexpr std::size_t kStretch = 512;
+  std::size_t i = 0;
+  for (; i + kStretch <= n; i += kStretch) {
+    const double* stretch = x + i;
+    long any = 0;  // a bool would not vectorise
+    for (std::size_t j = 0; j < kStretch; ++j) {
+      any |= IsMissing(stretch[j]) | (stretch[j] != stretch[j]);
+    }
+    if (any) return true;
+  }
+  for (; i < n; ++i) {
+    if (IsMissing(x[i]) || x[i] != x[i]) return true;
+  }
+  return false;
 }
 
 }  // namespace tavrin

@@ -6,6 +6,8 @@
 // same in every version (fixed order of the partial sums, no fused
 // multiply-add), so results do not depend on the machine.
 
+#include <cstddef>
+
 namespace tavrin {
 
 // Sum of w[i] * a[i], in eight interleaved partial sums.
@@ -28,6 +30,17 @@ void RadialPsp(const double* weights, const double* a, const double* t, int unit
 void LinearPsp(const double* weights, const double* a, const double* t, int units, int n,
                double* y);
 
+// The cases LinearPspPanels runs side by side: a panel holds a layer's values
+// for that many cases, unit by unit, the cases of a unit adjacent.
+inline constexpr int kPanelCases = 8;
+
+// LinearPsp over `panels` panels of cases, so that the sums vectorise across
+// cases: panel p of `a` holds n units (source i of its case b at
+// a[(p * n + i) * kPanelCases + b]) and panel p of `y` receives `units`. Each
+// case has LinearPsp's partial sums in LinearPsp's order: the same bits.
+void LinearPspPanels(const double* weights, const double* a, const double* t, int units, int n,
+                     int panels, double* y);
+
 // y[i] = Logistic(x[i]) (common/bounded_exp.h); x and y may be the same.
 void LogisticLayer(const double* x, double* y, int n);
 
@@ -48,6 +61,9 @@ void AccumulateLayerGradient(double* g, const double* delta, const double* x, in
 // rate * delta[u], t[u] += change[n]. `change` has rows of n + 1 values.
 void MomentumLayerStep(double* w, double* change, double* t, const double* delta, const double* x,
                        int units, int n, double momentum, double rate);
+
+// Whether any of the n values is MISSING or a NaN.
+bool AnyMissingOrNaN(const double* x, std::size_t n);
 
 // A plane rotation of two rows of n: x becomes c x - s y and y s x + c y.
 void RotateRows(double* x, double* y, double c, double s, int n);

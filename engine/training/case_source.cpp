@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <new>
 
+#include "common/vector_kernels.h"
 #include "network/coding.h"
 #include "network/scale_factors.h"
 
@@ -45,10 +46,8 @@ bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_tar
       return false;
     }
   }
-  for (double x : data.entries) {
-    if (IsMissing(x) || x != x) return false;  // both need the coding's substitutes
-  }
-  return true;
+  // Both need the coding's substitutes.
+  return !AnyMissingOrNaN(data.entries.data(), data.entries.size());
 }
 
 Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_targets) {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "analysis/network_summary.h"
@@ -11,6 +12,7 @@
 #include "common/messages.h"
 #include "common/missing.h"
 #include "linear_test_network.h"
+#include "network/blocked_forward.h"
 
 namespace tavrin::testing {
 namespace {
@@ -169,6 +171,107 @@ TEST_F(RunAllTest, RefusalsKeepTheEarlierResults) {
   Engine().active_network = nullptr;
   EXPECT_FALSE(RunAll(Engine(), RunAllMode::kOutputs, 1));
   EXPECT_EQ(last_message(), kNoActiveNetwork);
+}
+
+// Runs with cases side by side against runs case by case, bit for bit, over
+// more cases than one block and not a whole number of blocks, with ignored
+// cases, cases of every subset and missing values.
+class BlockedRunAllTest : public EngineTest {
+ protected:
+  // inputs + outputs values per case from the generator; `classes` > 0 makes the
+  // last one a class number, sometimes missing, as are some inputs.
+  std::unique_ptr<DataSet> Cases(int inputs, int outputs, int classes, bool missing) {
+    constexpr int kCases = 600;
+    std::vector<std::vector<double>> rows(kCases);
+    for (std::vector<double>& row : rows) {
+      for (int v = 0; v < inputs + outputs; ++v) row.push_back(Draw() * 4.0 - 2.0);
+      if (classes > 0) row.back() = 1 + static_cast<int>(Draw() * classes);
+      if (missing && Draw() < 0.1) row[static_cast<std::size_t>(Draw() * row.size())] = MISSING;
+    }
+    auto data = MakeData(inputs, outputs, rows);
+    for (int c = 0; c < kCases; ++c) {
+      const Subset s = c % 7 == 3 ? Subset::kIgnore : static_cast<Subset>(c % 5 % 3);
+      data->subset[c] = static_cast<std::int32_t>(s);
+    }
+    return data;
+  }
+  double Draw() { return Engine().random.UniformDeviate(); }
+
+  static bool SameBits(const void* a, const void* b, std::size_t bytes) {
+    return std::memcmp(a, b, bytes) == 0;
+  }
+
+  void ExpectSameAsCaseByCase(Network& net, DataSet& data, RunAllMode mode) {
+    Engine().active_network = &net;
+    Engine().active_data_set = &data;
+    ASSERT_TRUE(RunAll(Engine(), mode, 1, CaseRun::kCaseByCase));
+    const RunAllResults one = Engine().run_all;
+    const std::vector<double> one_errors = Engine().training.case_errors;
+    const std::vector<double> one_outputs = net.output_layer().activations;
+    ASSERT_TRUE(RunAll(Engine(), mode, 1));
+    const RunAllResults& all = Engine().run_all;
+    const std::vector<double>& errors = Engine().training.case_errors;
+    ASSERT_EQ(all.case_results.size(), one.case_results.size());
+    EXPECT_TRUE(SameBits(all.case_results.data(), one.case_results.data(),
+                         one.case_results.size() * sizeof(double)));
+    ASSERT_EQ(errors.size(), one_errors.size());
+    EXPECT_TRUE(SameBits(errors.data(), one_errors.data(), errors.size() * sizeof(double)));
+    EXPECT_EQ(all.subset_cases, one.subset_cases);
+    EXPECT_TRUE(SameBits(&all.subset_errors, &one.subset_errors, sizeof one.subset_errors));
+    ASSERT_EQ(all.regression.size(), one.regression.size());
+    for (std::size_t k = 0; k < one.regression.size(); ++k) {
+      EXPECT_TRUE(SameBits(&all.regression[k], &one.regression[k], sizeof one.regression[k]));
+    }
+    for (int s = 0; s < kSubsetCount; ++s) {
+      const ClassificationMatrix& m = one.matrices[s];
+      for (int c = 0; c < m.classes(); ++c) {
+        for (int k = 0; k <= m.classes(); ++k) EXPECT_EQ(all.matrices[s].at(c, k), m.at(c, k));
+      }
+    }
+    // The network is left as the last case's run left it.
+    EXPECT_TRUE(SameBits(net.output_layer().activations.data(), one_outputs.data(),
+                         one_outputs.size() * sizeof(double)));
+  }
+};
+
+// Tanh hidden units, logistic outputs coding a number and a class, inputs
+// scaled and with missing values (so prepared, not read from the rows).
+TEST_F(BlockedRunAllTest, PerceptronWithPreprocessingMatchesCaseByCase) {
+  auto net = MakeDesigned(DesignCode::kMlp, {4, 11, 4}, 2, 3);
+  net->layers[1].act_fn = ActivationFunction::kHyperbolic;
+  for (int v = 0; v < 4; ++v) {
+    net->coding.scale[v] = 0.5 + v;
+    net->coding.shift[v] = 0.25;
+  }
+  ASSERT_TRUE(BlockedForward::Handles(*net));
+  auto data = Cases(4, 2, 3, true);
+  ExpectSameAsCaseByCase(*net, *data, RunAllMode::kOutputs);
+}
+
+// Rows read straight from the data set; a softmax layer divides each case by
+// its own sum; layers other than the output recorded.
+TEST_F(BlockedRunAllTest, DeeperPerceptronMatchesInEveryMode) {
+  auto net = MakeDesigned(DesignCode::kMlp, {9, 17, 5, 3}, 3);
+  net->layers[2].act_fn = ActivationFunction::kSine;
+  net->layers[3].act_fn = ActivationFunction::kSoftmax;
+  ASSERT_TRUE(BlockedForward::Handles(*net));
+  auto data = Cases(9, 3, 0, false);
+  for (RunAllMode mode :
+       {RunAllMode::kOutputs, RunAllMode::kLayerBefore, RunAllMode::kLayer1Winner}) {
+    ExpectSameAsCaseByCase(*net, *data, mode);
+  }
+  auto inputs_only = Cases(9, 0, 0, false);
+  ExpectSameAsCaseByCase(*net, *inputs_only, RunAllMode::kOutputLayer);
+}
+
+// A recurrent network's cases depend on the one before (and on the run
+// before), so it cannot run side by side at all.
+TEST_F(BlockedRunAllTest, OtherNetworksRunCaseByCase) {
+  EXPECT_FALSE(BlockedForward::Handles(*MakeDesigned(DesignCode::kSimpleRecurrent, {3, 6, 2}, 2)));
+  auto net = MakeDesigned(DesignCode::kRbf, {3, 6, 2}, 2);
+  EXPECT_FALSE(BlockedForward::Handles(*net));
+  auto data = Cases(3, 2, 0, true);
+  ExpectSameAsCaseByCase(*net, *data, RunAllMode::kOutputs);
 }
 
 }  // namespace

@@ -1,0 +1,44 @@
+#pragma once
+
+// Running a network over a block of cases at once: each layer holds its
+// values for several cases side by side, so the dot products vectorise
+// across cases. Each case's activations are bit for bit PropagateForward's.
+
+#include <cstddef>
+#include <vector>
+
+#include "network/network.h"
+
+namespace tavrin {
+
+class BlockedForward {
+ public:
+  // Whether the network runs this way: every layer from 1 takes the Linear PSP
+  // of the layer before it, and no feedback reaches layer 0. Others are run
+  // case by case.
+  static bool Handles(const Network& network);
+
+  // Room for `cases` cases, layer 0 holding the network's present input
+  // activations in every case (a case's inputs may cover fewer units).
+  void Begin(const Network& network, int cases);
+
+  // Case b's prepared inputs, as many as layer 0 takes (as LoadCase copies).
+  void SetInputs(const Network& network, int b, const double* inputs, int count);
+
+  void Propagate(const Network& network);
+
+  // Puts case b's activations into the network's layers from 1 on, and into
+  // layer 0 too when `inputs`, leaving them as a case-by-case run of that case
+  // would.
+  void Restore(Network& network, int b, bool inputs) const;
+
+ private:
+  // Unit u of case b in a layer of `units`, laid out in panels of cases.
+  static std::size_t At(int units, int u, int b);
+
+  int panels_ = 0;
+  std::vector<std::vector<double>> layers_;
+  std::vector<double> column_;
+};
+
+}  // namespace tavrin
