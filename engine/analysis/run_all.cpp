@@ -235,6 +235,8 @@ Status RunAll(EngineState& engine, RunAllMode mode, int class_output, CaseRun ho
     std::vector<double> case_errors;
     Run run(*net, *data, source, r, case_errors);
     run.Prepare(how == CaseRun::kBlocked && BlockedForward::Handles(*net));
+    // A recurrent network's first case must not see what ran before.
+    ClearActivations(*net);
     run.Cases();
     run.Finish();
     engine.run_all = std::move(r);
