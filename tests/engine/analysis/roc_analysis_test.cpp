@@ -13,15 +13,16 @@ namespace {
 
 // P = N = 3: the loss first outweighs the gain at the fourth case (.4),
 // after a change of score, so the threshold falls midway between .6 and .4.
-// Of the nine pairs the second class wins eight.
 TEST(RocThresholdTest, MidwayAtTheFirstCaseWorthRejecting) {
   const std::vector<ScoredCase> sorted = {{0.9, 2}, {0.8, 2}, {0.6, 1},
                                           {0.4, 2}, {0.2, 1}, {0.1, 1}};
   EXPECT_DOUBLE_EQ(RocThreshold(sorted, 1.0), 0.5);
-  EXPECT_DOUBLE_EQ(RocArea(sorted), 8.0 / 9.0);
   // At a loss ratio of 3 a missed second-class case weighs three wrong
   // acceptances: 3 x 3 x (3 - A) < 3 B first holds at the last case.
   EXPECT_DOUBLE_EQ(RocThreshold(sorted, 3.0), 0.15);
+  // One class only: everything accepted, or everything rejected.
+  EXPECT_EQ(RocThreshold({{0.3, 2}, {0.7, 2}}, 1.0), 1.0);
+  EXPECT_EQ(RocThreshold({{0.3, 1}, {0.7, 1}}, 1.0), 0.0);
 }
 
 // P = 2, N = 3: the condition first holds inside the run of .5s; taking the
@@ -31,16 +32,12 @@ TEST(RocThresholdTest, ARunOfEqualScoresIsTakenWholeOrNotAtAll) {
   EXPECT_DOUBLE_EQ(RocThreshold(sorted, 1.0), 0.7);
 }
 
-TEST(RocThresholdTest, OneClassOnly) {
-  EXPECT_EQ(RocThreshold({{0.3, 2}, {0.7, 2}}, 1.0), 1.0);
-  EXPECT_EQ(RocThreshold({{0.3, 1}, {0.7, 1}}, 1.0), 0.0);
-}
-
 class RocAnalysisTest : public EngineTest {};
 
 // A linear unit scoring each case by its input, so the ranking of the first
-// test above comes from a data set; the test case and the ignored one would
-// change both figures if they were counted.
+// test above comes from a data set: of its nine pairs the second class wins
+// eight. The test case and the ignored one would change both figures if they
+// were counted.
 TEST_F(RocAnalysisTest, ScoresTheChosenSubsetsByTheFirstOutputUnit) {
   auto net = MakeLinear(1, ConversionFunction::kTwoState, {"a", "b"});
   ASSERT_TRUE(net);

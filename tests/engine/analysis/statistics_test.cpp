@@ -14,6 +14,14 @@
 namespace tavrin::testing {
 namespace {
 
+// The seven figures of `sums` against worked values, in declaration order.
+void ExpectFigures(const RegressionSums& sums, const std::vector<double>& expected) {
+  const RegressionStatistics r = FinishRegression(sums);
+  const double figures[] = {r.data_mean,      r.data_sd,  r.error_mean, r.error_sd,
+                            r.abs_error_mean, r.sd_ratio, r.correlation};
+  for (int i = 0; i < 7; ++i) EXPECT_DOUBLE_EQ(figures[i], expected[i]) << i;
+}
+
 // t = 1 2 3 4, o = 1.5 1.5 3.5 4.5, so e = .5 -.5 .5 .5: data S.D.
 // sqrt(5/3), error S.D. sqrt(.75/3) = .5, correlation 5.5 / sqrt(5 x 6.75).
 // The cases with a missing target or output must not move any figure.
@@ -22,42 +30,21 @@ TEST(RegressionStatisticsTest, SevenFiguresOfASmallSetIgnoreMissingValues) {
   const double targets[] = {1, MISSING, 2, 3, 4, 7};
   const double outputs[] = {1.5, 10, 1.5, 3.5, 4.5, MISSING};
   for (int i = 0; i < 6; ++i) sums.Add(targets[i], outputs[i]);
-  const RegressionStatistics r = FinishRegression(sums);
   EXPECT_EQ(sums.n, 4);
-  EXPECT_DOUBLE_EQ(r.data_mean, 2.5);
-  EXPECT_DOUBLE_EQ(r.data_sd, 1.2909944487358056);
-  EXPECT_DOUBLE_EQ(r.error_mean, 0.25);
-  EXPECT_DOUBLE_EQ(r.error_sd, 0.5);
-  EXPECT_DOUBLE_EQ(r.abs_error_mean, 0.5);
-  EXPECT_DOUBLE_EQ(r.sd_ratio, 0.3872983346207417);
-  EXPECT_DOUBLE_EQ(r.correlation, 0.9467292624062575);
+  ExpectFigures(sums,
+                {2.5, 1.2909944487358056, 0.25, 0.5, 0.5, 0.3872983346207417, 0.9467292624062575});
 }
 
+// No case, one case, and data without spread (no ratio, no correlation).
 TEST(RegressionStatisticsTest, FiguresThatCannotBeFormedAreZero) {
-  RegressionSums none;
+  RegressionSums none, one, flat;
   none.Add(MISSING, 1.0);
-  const RegressionStatistics empty = FinishRegression(none);
-  EXPECT_EQ(empty.data_mean, 0.0);
-  EXPECT_EQ(empty.abs_error_mean, 0.0);
-
-  RegressionSums one;
+  ExpectFigures(none, {0, 0, 0, 0, 0, 0, 0});
   one.Add(2.0, 3.0);
-  const RegressionStatistics single = FinishRegression(one);
-  EXPECT_EQ(single.data_mean, 2.0);
-  EXPECT_EQ(single.error_mean, 1.0);
-  EXPECT_EQ(single.data_sd, 0.0);
-  EXPECT_EQ(single.error_sd, 0.0);
-  EXPECT_EQ(single.sd_ratio, 0.0);
-  EXPECT_EQ(single.correlation, 0.0);
-
-  RegressionSums flat;  // no spread in the data: no ratio, no correlation
+  ExpectFigures(one, {2, 0, 1, 0, 1, 0, 0});
   flat.Add(2.0, 1.0);
   flat.Add(2.0, 3.0);
-  const RegressionStatistics constant = FinishRegression(flat);
-  EXPECT_EQ(constant.data_sd, 0.0);
-  EXPECT_DOUBLE_EQ(constant.error_sd, 1.4142135623730951);
-  EXPECT_EQ(constant.sd_ratio, 0.0);
-  EXPECT_EQ(constant.correlation, 0.0);
+  ExpectFigures(flat, {2, 0, 0, 1.4142135623730951, 1, 0, 0});
 }
 
 // Three classes; the targets 0, 4, 2.5 and missing are no class and must
@@ -71,12 +58,8 @@ TEST(ClassificationMatrixTest, CountsByHandWithUnknownsAndInvalidTargets) {
   for (int r = 0; r < 3; ++r) {
     for (int col = 0; col < 4; ++col) EXPECT_EQ(m.at(r, col), expected[r][col]) << r << col;
   }
-  EXPECT_EQ(m.correct(0), 2.0);
-  EXPECT_EQ(m.wrong(0), 1.0);
-  EXPECT_EQ(m.unknown(0), 1.0);
-  EXPECT_EQ(m.wrong(1), 1.0);
-  EXPECT_EQ(m.unknown(1), 0.0);
-  EXPECT_EQ(m.unknown(2), 1.0);
+  EXPECT_EQ((std::vector<double>{m.wrong(0), m.unknown(0), m.wrong(1), m.unknown(1), m.unknown(2)}),
+            (std::vector<double>{1, 1, 1, 0, 1}));
   EXPECT_DOUBLE_EQ(m.Proportion(), 5.0 / 9.0);
   EXPECT_EQ(ClassificationMatrix(2).Proportion(), 0.0);
 }
