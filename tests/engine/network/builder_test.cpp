@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "common/random_generator.h"
@@ -17,13 +18,12 @@
 #include "network/weight_initialiser.h"
 #include "network_test_support.h"
 
-namespace tavrin {
+namespace tavrin::testing {
 namespace {
 
 using Act = ActivationFunction;
 using Psp = PspFunction;
 using D = DesignCode;
-using testing::Units;
 
 struct Var {
   int nominals = 0;
@@ -57,7 +57,7 @@ NetworkDesign Design(D code, const std::vector<double>& units, const std::vector
   return design;
 }
 
-class BuilderTest : public testing::EngineTest {
+class BuilderTest : public EngineTest {
  protected:
   std::unique_ptr<Network> Build(NetworkDesign design, bool derive = true) {
     if (derive) DeriveLayerSizes(design);
@@ -79,10 +79,7 @@ class BuilderTest : public testing::EngineTest {
 
 TEST(DeriveLayerSizesTest, EdgeLayersFollowTheCodedVariables) {
   using C = ConversionFunction;
-  const struct {
-    NetworkDesign design;
-    std::vector<double> units;
-  } rows[] = {
+  const std::pair<NetworkDesign, std::vector<double>> rows[] = {
       // (3 One-of-N units + 1) x 2 steps, whatever layer 0 said.
       {Design(D::kMlp, {99, 5, 99}, {kClasses, kNumeric}, {kNumeric}, 2), {8, 5, 1}},
       // Only One-of-N of more than one value takes more than one unit.
@@ -97,14 +94,14 @@ TEST(DeriveLayerSizesTest, EdgeLayersFollowTheCodedVariables) {
       {Design(D::kRegression, {1, 10, 7, 1}, Numbers(1), Numbers(2)), {1, 10, 3, 2}},
       // 2 inputs x 2 steps + the 3 hidden units fed back.
       {Design(D::kSimpleRecurrent, {1, 3, 1}, Numbers(2), Numbers(1), 2), {7, 3, 1}},
-      {Design(D::kSimpleRecurrent, {1, 3}, Numbers(2), Numbers(1)),
-       {5, 1}},  // fed back by its outputs
+      // Fed back by its outputs.
+      {Design(D::kSimpleRecurrent, {1, 3}, Numbers(2), Numbers(1)), {5, 1}},
   };
-  for (auto row : rows) {
-    row.design.width[1] = -2;
-    DeriveLayerSizes(row.design);
-    for (std::size_t l = 0; l < row.units.size(); ++l) EXPECT_EQ(row.design.units[l], row.units[l]);
-    EXPECT_EQ(row.design.width[1], 1.0);
+  for (auto [design, units] : rows) {
+    design.width[1] = -2;
+    DeriveLayerSizes(design);
+    for (std::size_t l = 0; l < units.size(); ++l) EXPECT_EQ(design.units[l], units[l]);
+    EXPECT_EQ(design.width[1], 1.0);
   }
 }
 
@@ -139,7 +136,7 @@ TEST_F(BuilderTest, EachKindGetsItsLayersFunctionsAndDefaults) {
     const int code = static_cast<int>(row.code);
     EXPECT_EQ(static_cast<int>(net->type), code == 1 ? 2 : (code == 2 ? 1 : code));
     ASSERT_EQ(Units(*net), row.units);
-    testing::ExpectConsistentBlocks(*net);
+    ExpectConsistentBlocks(*net);
     for (int l = 0; l < net->no_layers(); ++l) {
       const Layer& layer = net->layers[l];
       EXPECT_EQ(layer.act_fn, row.acts[l]) << "layer " << l;
@@ -264,4 +261,4 @@ TEST(NetworkValueCountTest, CountsWeightsAndUnitArraysAndRefusesOverflow) {
 }
 
 }  // namespace
-}  // namespace tavrin
+}  // namespace tavrin::testing

@@ -119,17 +119,13 @@ TEST(CodeInputsTest, StepsAreLaidOutVariableThenStepThenNominalUnit) {
 
 // ------------------------------------------------------------ decoding
 
-struct DecodeRow {
-  Conv conversion;
-  int nominals, classify_by;
-  double accept, reject, scale, shift;
-  std::vector<double> units;
-  double expected;
-};
-
 TEST(DecodeOutputsTest, EachConversionAndClassificationRule) {
   const Conv kOne = Conv::kOneOfN, kTwo = Conv::kTwoState, kMinimax = Conv::kMinimax;
-  const DecodeRow rows[] = {
+  // Conversion, value count, classify_by, accept, reject, scale, shift, the
+  // units and the value they decode to.
+  using Row =
+      std::tuple<Conv, int, int, double, double, double, double, std::vector<double>, double>;
+  const Row rows[] = {
       {kMinimax, 0, 1, 0.95, 0.05, 2.0, 1.0, {5.0}, 2.0},  // (5 - 1) / 2
       // One-of-N by confidence: the largest at or above accept, every other
       // at or below reject.
@@ -157,19 +153,20 @@ TEST(DecodeOutputsTest, EachConversionAndClassificationRule) {
       {kMinimax, 3, 1, 0.3, 0.05, 1.0, 0.0, {1.5}, M},
       {kMinimax, 3, 1, -1.0, 0.05, 1.0, 0.0, {1.5}, 2.0},
   };
-  for (const DecodeRow& r : rows) {
+  for (const auto& [conversion, nominals, classify_by, accept, reject, scale, shift, y, expected] :
+       rows) {
     VariableCoding coding = MakeDefaultCoding(1, 1);
-    SetNominal(coding, 1, r.nominals, r.conversion);
-    coding.classify_by = r.classify_by;
-    coding.accept = r.accept;
-    coding.reject = r.reject;
-    coding.scale[1] = r.scale;
-    coding.shift[1] = r.shift;
-    std::vector<double> units = r.units;
+    SetNominal(coding, 1, nominals, conversion);
+    coding.classify_by = classify_by;
+    coding.accept = accept;
+    coding.reject = reject;
+    coding.scale[1] = scale;
+    coding.shift[1] = shift;
+    std::vector<double> units = y;
     double value = -123.0;
     DecodeOutputs(coding, units.data(), Layer(), &value);
-    EXPECT_EQ(value, r.expected) << ConversionName(r.conversion) << " by " << r.classify_by
-                                 << " accept " << r.accept << " of " << r.units[0];
+    EXPECT_EQ(value, expected) << ConversionName(conversion) << " by " << classify_by << " accept "
+                               << accept << " of " << y[0];
   }
 }
 

@@ -5,19 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "network/forward_run.h"
 #include "network/network.h"
 #include "network_test_support.h"
 
-namespace tavrin {
+namespace tavrin::testing {
 namespace {
 
-using testing::MakeNetwork;
-using testing::SetRow;
-
-class ForwardRunTest : public testing::EngineTest {};
+class ForwardRunTest : public EngineTest {};
 
 TEST_F(ForwardRunTest, MlpCodesPropagatesAndDecodes) {
   Network network = MakeNetwork({2, 2, 1});
@@ -91,20 +90,19 @@ TEST_F(ForwardRunTest, SimpleRecurrentFeedsTheLastPositiveHiddenActivationBack) 
   network.layers[0].connections[1] = Connection{1, 2, 1, {0.0, 1.0}};
   SetRow(network, 1, 0, {1.0, 0.5});
   SetRow(network, 2, 0, {1.0});
-  const struct {
-    double x, context, out;
-  } steps[] = {
+  // Input, context unit, output.
+  const std::tuple<double, double, double> steps[] = {
       {2.0, 0.0, 2.0},  // the hidden 0 is not above 0: context stays 0
       {4.0, 2.0, 5.0},  // 4 + 0.5 x 2
       {-10.0, 5.0, -7.5},
       {0.0, 5.0, 2.5},  // -7.5 is not above 0: the context keeps 5
   };
-  for (const auto& step : steps) {
+  for (const auto& [x, context, expected] : steps) {
     double out = 0.0;
-    RunForward(network, &step.x, &out);
+    RunForward(network, &x, &out);
     // The input unit, whose feedback row is all zero, keeps its coded value.
-    EXPECT_EQ(network.layers[0].activations, (std::vector<double>{step.x, step.context}));
-    EXPECT_EQ(out, step.out) << "input " << step.x;
+    EXPECT_EQ(network.layers[0].activations, (std::vector<double>{x, context}));
+    EXPECT_EQ(out, expected) << "input " << x;
   }
 }
 
@@ -131,22 +129,19 @@ Network MapNetwork() {
 TEST_F(ForwardRunTest, EachRunOutputTypeWithTheFirstOfEqualWinners) {
   Network network = MapNetwork();
   const double inputs[] = {1.0, 0.0};
-  const struct {
-    RunOutput type;
-    std::vector<double> out;
-  } rows[] = {
+  const std::pair<RunOutput, std::vector<double>> rows[] = {
       {RunOutput::kDecoded, {5.0}},  // class of unit 1, at 0.1 <= accept 0.5
       {RunOutput::kOutputLayer, {1.0, 0.1, 0.1}},
       {RunOutput::kWinnerWeights, {1.0, 0.1}},  // by error: the first smallest, unit 1
       {RunOutput::kLayer1Winner, {2.0}},        // reported 1-based
       {RunOutput::kLayer1Smallest, {0.1}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(static_cast<int>(row.type));
-    ASSERT_EQ(RunOutputSize(network, row.type), static_cast<int>(row.out.size()));
-    std::vector<double> out(row.out.size() + 1, -1.0);
-    RunForwardAs(network, inputs, row.type, out.data());
-    for (std::size_t i = 0; i < row.out.size(); ++i) EXPECT_NEAR(out[i], row.out[i], 1e-15);
+  for (const auto& [type, expected] : rows) {
+    SCOPED_TRACE(static_cast<int>(type));
+    ASSERT_EQ(RunOutputSize(network, type), static_cast<int>(expected.size()));
+    std::vector<double> out(expected.size() + 1, -1.0);
+    RunForwardAs(network, inputs, type, out.data());
+    for (std::size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(out[i], expected[i], 1e-15);
     EXPECT_EQ(out.back(), -1.0);
   }
   EXPECT_EQ(Layer1Winner(network), 1);
@@ -158,4 +153,4 @@ TEST_F(ForwardRunTest, EachRunOutputTypeWithTheFirstOfEqualWinners) {
 }
 
 }  // namespace
-}  // namespace tavrin
+}  // namespace tavrin::testing

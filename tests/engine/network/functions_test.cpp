@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include "network/functions.h"
@@ -114,13 +115,8 @@ TEST(ActivationTest, DerivativesAreStoredAsFunctionsOfTheActivation) {
   }
 }
 
-struct LayerRow {
-  Act f;
-  std::vector<double> x, y;
-};
-
 TEST(ActivationTest, SoftmaxAndUnitsumDivideTheLayerBySum) {
-  const LayerRow rows[] = {
+  const std::tuple<Act, std::vector<double>, std::vector<double>> rows[] = {
       // e^1, e^2, e^3 over their sum 30.1929.
       {Act::kSoftmax,
        {1.0, 2.0, 3.0},
@@ -131,26 +127,20 @@ TEST(ActivationTest, SoftmaxAndUnitsumDivideTheLayerBySum) {
       {Act::kUnitsum, {1.0, 3.0}, {0.25, 0.75}},
       {Act::kUnitsum, {2.0, -2.0}, {2.0, -2.0}},  // a zero sum is left alone
   };
-  for (const LayerRow& r : rows) {
+  for (const auto& [f, x, expected] : rows) {
     // In place, as the forward run calls it.
-    std::vector<double> y = r.x;
-    ActivateLayer(r.f, y.data(), y.data(), static_cast<int>(y.size()));
+    std::vector<double> y = x;
+    ActivateLayer(f, y.data(), y.data(), static_cast<int>(y.size()));
     for (std::size_t i = 0; i < y.size(); ++i)
-      EXPECT_NEAR(y[i], r.y[i], 1e-12)
-          << ActivationName(r.f) << " unit " << i << " of x0 " << r.x[0];
+      EXPECT_NEAR(y[i], expected[i], 1e-12) << ActivationName(f) << " unit " << i << " of " << x[0];
   }
 }
 
 // --------------------------------------------------------- combination
 
-struct PspRow {
-  PspFunction f;
-  std::vector<double> w, a;
-  double threshold, expected;
-};
-
 TEST(PspTest, EachFunctionOfTheWeightRowSourcesAndThreshold) {
-  const PspRow rows[] = {
+  // Function, weights, sources, threshold, value.
+  const std::tuple<PspFunction, std::vector<double>, std::vector<double>, double, double> rows[] = {
       {PspFunction::kLinear, {1, 2}, {3, 4}, 0.5, 10.5},  // 3 + 8 - 0.5
       {PspFunction::kRadial, {1, 2}, {3, 5}, 0.5, 6.5},   // 0.5 (4 + 9)
       // Eight sources fill every partial sum of the kernel: 0.5 (7 + 3^2).
@@ -163,24 +153,19 @@ TEST(PspTest, EachFunctionOfTheWeightRowSourcesAndThreshold) {
       {PspFunction::kDivision, {1, 0.5, -1, -1}, {12, 100, 2, 3}, 0.0, 2.0},
       {PspFunction::kDivision, {1, 1}, {2, 5}, 0.0, 5.0},
   };
-  for (const PspRow& r : rows) {
-    EXPECT_EQ(PspValue(r.f, r.w.data(), r.a.data(), static_cast<int>(r.w.size()), r.threshold),
-              r.expected)
-        << PspName(r.f) << " -> " << r.expected;
+  for (const auto& [f, w, a, threshold, expected] : rows) {
+    EXPECT_EQ(PspValue(f, w.data(), a.data(), static_cast<int>(w.size()), threshold), expected)
+        << PspName(f) << " -> " << expected;
   }
 }
 
 // ------------------------------------------------------------- errors
 
-struct ErrorRow {
-  ErrorFunction f;
-  std::vector<double> y, d;
-  std::optional<double> smallest;
-  double expected;
-};
-
 TEST(ErrorFunctionTest, CaseErrors) {
-  const ErrorRow rows[] = {
+  // Function, outputs, targets, the smallest layer-1 activation, error.
+  using Row = std::tuple<ErrorFunction, std::vector<double>, std::vector<double>,
+                         std::optional<double>, double>;
+  const Row rows[] = {
       {ErrorFunction::kSumSquared, {0.2, 0.6}, {0, 1}, {}, 0.1},  // (0.2^2 + 0.4^2) / 2
       {ErrorFunction::kCityBlock, {0.2, 0.6}, {0, 1}, {}, 0.09},  // ((0.2 + 0.4) / 2)^2
       // (1 ln 0.8 + 0 ln 0.2)^2; only the first unit counts.
@@ -193,18 +178,16 @@ TEST(ErrorFunctionTest, CaseErrors) {
       // The squared smallest activation of layer 1.
       {ErrorFunction::kKohonen, {0}, {0}, 0.3, 0.09},
   };
-  for (const ErrorRow& r : rows) {
-    EXPECT_NEAR(CaseError(r.f, r.y.data(), r.d.data(), static_cast<int>(r.y.size()), r.smallest),
-                r.expected, 1e-15)
-        << ErrorName(r.f) << " -> " << r.expected;
+  for (const auto& [f, y, d, smallest, expected] : rows) {
+    EXPECT_NEAR(CaseError(f, y.data(), d.data(), static_cast<int>(y.size()), smallest), expected,
+                1e-15)
+        << ErrorName(f) << " -> " << expected;
   }
 }
 
 TEST(ErrorFunctionTest, Derivatives) {
-  const struct {
-    ErrorFunction f;
-    double y, d, expected;
-  } rows[] = {
+  // Function, y, d, derivative.
+  const std::tuple<ErrorFunction, double, double, double> rows[] = {
       {ErrorFunction::kSumSquared, 0.2, 1.0, 0.8},  // d - y
       {ErrorFunction::kCityBlock, 0.5, 0.5, -1.0},  // d = y counts as below
       {ErrorFunction::kCityBlock, 0.2, 0.7, 1.0},
@@ -212,8 +195,8 @@ TEST(ErrorFunctionTest, Derivatives) {
       {ErrorFunction::kEntropyMultiple, 0.5, 1.0, 2.0},  // d / y
       {ErrorFunction::kKohonen, 0.5, 1.0, 0.0},
   };
-  for (const auto& r : rows)
-    EXPECT_NEAR(ErrorDerivative(r.f, r.y, r.d), r.expected, 1e-14) << ErrorName(r.f);
+  for (const auto& [f, y, d, expected] : rows)
+    EXPECT_NEAR(ErrorDerivative(f, y, d), expected, 1e-14) << ErrorName(f);
 }
 
 TEST(PairingRuleTest, OnlyLogisticWithSingleEntropyOrSoftmaxWithMultipleEntropy) {

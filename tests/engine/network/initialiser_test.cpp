@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 #include <vector>
 
 #include "common/random_generator.h"
@@ -12,12 +13,9 @@
 #include "network/weight_initialiser.h"
 #include "network_test_support.h"
 
-namespace tavrin {
+namespace tavrin::testing {
 namespace {
 
-using testing::ExpectSameNetwork;
-using testing::MakeNetwork;
-using testing::TagNetwork;
 using M = ReinitMethod;
 
 // The next `count` values a method draws: uniform a + u (b - a) or a + b g.
@@ -36,18 +34,15 @@ Network ThreeTwoOne(PspFunction layer1_psp) {
   return network;
 }
 
-class InitialiserTest : public testing::EngineTest {
+class InitialiserTest : public EngineTest {
  protected:
   RandomGenerator random_;
 };
 
 TEST_F(InitialiserTest, EachMethodFillsTheWeightsThenTheThresholds) {
-  const struct {
-    M method;
-    PspFunction psp;
-    double a, b;
-    bool fixed;  // the block: only the Gaussian method leaves a fixed one alone
-  } rows[] = {
+  // Method, PSP, range, and whether the block is fixed: only the Gaussian
+  // method leaves a fixed one alone.
+  const std::tuple<M, PspFunction, double, double, bool> rows[] = {
       {M::kUniform, PspFunction::kLinear, 2.0, 5.0, false},
       {M::kUniform, PspFunction::kLinear, 2.0, 3.0, true},
       {M::kGaussian, PspFunction::kLinear, 0.5, 2.0, false},
@@ -57,25 +52,25 @@ TEST_F(InitialiserTest, EachMethodFillsTheWeightsThenTheThresholds) {
       // A zero vector cannot be made of length 1: it stays 0, not NaN.
       {M::kNormalisedUniform, PspFunction::kLinear, 0.0, 0.0, false},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(::testing::Message() << "method " << static_cast<int>(row.method) << " psp "
-                                      << PspName(row.psp) << " fixed " << row.fixed);
-    Network network = ThreeTwoOne(row.psp);
-    network.layers[1].connections[0].fixed = row.fixed;
+  for (const auto& [method, psp, a, b, fixed] : rows) {
+    SCOPED_TRACE(::testing::Message() << "method " << static_cast<int>(method) << " psp "
+                                      << PspName(psp) << " fixed " << fixed);
+    Network network = ThreeTwoOne(psp);
+    network.layers[1].connections[0].fixed = fixed;
     const Network before = network;
     RandomGenerator replay = random_;
-    ReinitialiseLayer(network, 1, static_cast<int>(row.method), row.a, row.b, random_);
+    ReinitialiseLayer(network, 1, static_cast<int>(method), a, b, random_);
     // The 6 weights, then the 2 thresholds, from the generator; Radial
     // units take deviation factor 1 and draw nothing for it.
-    const bool zero = row.method == M::kZero, gaussian = row.method == M::kGaussian;
+    const bool zero = method == M::kZero, gaussian = method == M::kGaussian;
     const std::vector<double>& weights = before.layers[1].connections[0].weights;
     EXPECT_EQ(network.layers[1].connections[0].weights,
               zero ? std::vector<double>(6, 0.0)
-                   : (gaussian && row.fixed ? weights : Draws(replay, 6, gaussian, row.a, row.b)));
+                   : (gaussian && fixed ? weights : Draws(replay, 6, gaussian, a, b)));
     EXPECT_EQ(network.layers[1].thresholds,
-              row.psp == PspFunction::kRadial ? std::vector<double>(2, 1.0)
-                                              : (zero ? std::vector<double>(2, 0.0)
-                                                      : Draws(replay, 2, gaussian, row.a, row.b)));
+              psp == PspFunction::kRadial
+                  ? std::vector<double>(2, 1.0)
+                  : (zero ? std::vector<double>(2, 0.0) : Draws(replay, 2, gaussian, a, b)));
     EXPECT_EQ(random_.state(), replay.state());
     // Nothing outside the layer's weights and thresholds moves.
     network.layers[1].connections[0].weights = weights;
@@ -107,4 +102,4 @@ TEST_F(InitialiserTest, NormalisedUniformGivesEachUnitLengthOne) {
 }
 
 }  // namespace
-}  // namespace tavrin
+}  // namespace tavrin::testing

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <tuple>
+#include <utility>
 
 #include "network/scale_factors.h"
 #include "network_test_support.h"
@@ -41,13 +42,9 @@ VariableCoding Coding(Conv conversion, MissingFunction missing, double lo = 0.0,
 }
 
 TEST(ScaleFactorsTest, EachConversionMapsItsColumn) {
-  const struct {
-    const char* what;
-    Conv conversion;
-    double lo, hi;
-    std::vector<double> values;
-    double scale, shift;
-  } rows[] = {
+  // What, the conversion, MinMean, MaxSD, the column, and the scale and shift.
+  using Row = std::tuple<const char*, Conv, double, double, std::vector<double>, double, double>;
+  const Row rows[] = {
       // The first valid entry starts the range: min -6 -> -1, max -2 -> 1:
       // scale 2/4, shift (-1 x -2 - 1 x -6)/4.
       {"Minimax", Conv::kMinimax, -1.0, 1.0, {M, -6.0, -2.0, -4.0}, 0.5, 2.0},
@@ -64,13 +61,13 @@ TEST(ScaleFactorsTest, EachConversionMapsItsColumn) {
       {"Explicit keeps its own", Conv::kExplicit, 0.0, 1.0, {1.0, 5.0}, 3.0, 2.0},
       {"Two-state", Conv::kTwoState, 0.1, 0.9, {1.0, 2.0}, 0.9, 0.1},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.what);
-    VariableCoding c = Coding(row.conversion, MissingFunction::kMean, row.lo, row.hi,
-                              row.conversion == Conv::kTwoState ? 2 : 0);
-    CalculateScaleFactors(c, *Column(row.values));
-    EXPECT_DOUBLE_EQ(c.scale[0], row.scale);
-    EXPECT_DOUBLE_EQ(c.shift[0], row.shift);
+  for (const auto& [what, conversion, lo, hi, values, scale, shift] : rows) {
+    SCOPED_TRACE(what);
+    VariableCoding c =
+        Coding(conversion, MissingFunction::kMean, lo, hi, conversion == Conv::kTwoState ? 2 : 0);
+    CalculateScaleFactors(c, *Column(values));
+    EXPECT_DOUBLE_EQ(c.scale[0], scale);
+    EXPECT_DOUBLE_EQ(c.shift[0], shift);
   }
 }
 
@@ -89,19 +86,16 @@ TEST(ScaleFactorsTest, NumericSubstitutesSkipMissingEntriesAndIgnoredCases) {
 
 TEST(ScaleFactorsTest, NominalSubstitutesAreFrequenciesOrTheRarestOrCommonestValue) {
   const std::vector<double> values{1, 2, 2, 3, 2, M, 1};  // 2x1, 3x2, 1x3 of 6
-  const struct {
-    MissingFunction f;
-    std::vector<double> substitutes;
-  } one_of_n[] = {
+  const std::pair<MissingFunction, std::vector<double>> one_of_n[] = {
       {MissingFunction::kMean, {2.0 / 6, 3.0 / 6, 1.0 / 6}},
       {MissingFunction::kZero, {0, 0, 0}},
       {MissingFunction::kMin, {0, 0, 1}},
       {MissingFunction::kMax, {0, 1, 0}},
   };
-  for (const auto& row : one_of_n) {
-    VariableCoding c = Coding(Conv::kOneOfN, row.f, 0.1, 0.9, 3);
+  for (const auto& [f, substitutes] : one_of_n) {
+    VariableCoding c = Coding(Conv::kOneOfN, f, 0.1, 0.9, 3);
     CalculateScaleFactors(c, *Column(values));
-    for (int j = 0; j < 3; ++j) EXPECT_DOUBLE_EQ(c.substitutes[j], row.substitutes[j]) << j;
+    for (int j = 0; j < 3; ++j) EXPECT_DOUBLE_EQ(c.substitutes[j], substitutes[j]) << j;
   }
   // Two-state: all towards the rarer (min) value 1 ... 2, halfway on a tie.
   VariableCoding rarer = Coding(Conv::kTwoState, MissingFunction::kMin, 0.0, 1.0, 2);

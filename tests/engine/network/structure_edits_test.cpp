@@ -17,16 +17,8 @@
 #include "network/structure_edits.h"
 #include "network_test_support.h"
 
-namespace tavrin {
+namespace tavrin::testing {
 namespace {
-
-using testing::ExpectConsistentBlocks;
-using testing::ExpectSameNetwork;
-using testing::MakeNetwork;
-using testing::Row;
-using testing::TagNetwork;
-using testing::TagWeight;
-using testing::Units;
 
 Network Tagged(const std::vector<int>& units) {
   Network network = MakeNetwork(units);
@@ -175,13 +167,9 @@ void ExpectRemapped(const Network& after, const Network& before, int l,
 }
 
 TEST(StructureEditTest, SurvivingUnitsKeepTheirValuesAndWeights) {
-  const struct {
-    Net net;
-    Op op;
-    double a, b, c;
-    int layer;  // whose units the edit remaps; -1: the output layer
-    std::vector<int> src;
-  } rows[] = {
+  // The network, the edit and its arguments, the layer whose units it remaps
+  // (-1: the output layer), and where each unit comes from.
+  const std::tuple<Net, Op, double, double, double, int, std::vector<int>> rows[] = {
       {kSmall, kResize, 1, 1, 2, 1, {0, -1, -1, 1, 2}},
       {kRadial, kResize, 1, 2, 1, 1, {0, 1, -1}},
       {kSmall, kResize, 2, 0, -1, 2, {1}},
@@ -199,27 +187,20 @@ TEST(StructureEditTest, SurvivingUnitsKeepTheirValuesAndWeights) {
       {kDual, kSteps, 1, 0, 0, 0, {1, 4, 5}},
       {kShort, kSteps, 2, 0, 0, 0, {-1, 0, -1, -1}},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(::testing::Message() << "network " << row.net << ", edit " << row.op << " ("
-                                      << row.a << ", " << row.b << ", " << row.c << ")");
-    const Network before = Make(row.net);
+  for (const auto& [net, op, a, b, c, remapped, src] : rows) {
+    SCOPED_TRACE(::testing::Message() << "network " << net << ", edit " << op << " (" << a << ", "
+                                      << b << ", " << c << ")");
+    const Network before = Make(net);
     Network network = before;
-    ASSERT_TRUE(Apply(network, row.op, row.a, row.b, row.c, row.src));
-    const int layer = row.layer < 0 ? network.no_layers() - 1 : row.layer;
-    ExpectRemapped(network, before, layer, row.src);
+    ASSERT_TRUE(Apply(network, op, a, b, c, src));
+    ExpectRemapped(network, before, remapped < 0 ? network.no_layers() - 1 : remapped, src);
   }
 }
 
-class StructureRefusalTest : public testing::EngineTest {};
+class StructureRefusalTest : public EngineTest {};
 
 TEST_F(StructureRefusalTest, ARefusedEditChangesNothing) {
-  const struct {
-    Net net;
-    Op op;
-    double a, b, c;
-    std::vector<int> src;
-    std::string_view message;
-  } rows[] = {
+  const std::tuple<Net, Op, double, double, double, std::vector<int>, std::string_view> rows[] = {
       {kSmall, kResize, 3, 0, 1, {}, kLayerOutOfRange},
       {kSmall, kResize, 1, 4, 1, {}, kOffsetOutOfRange},
       {kSmall, kResize, 1, 2, -2, {}, kUnitCountOutOfRange},
@@ -241,13 +222,13 @@ TEST_F(StructureRefusalTest, ARefusedEditChangesNothing) {
       {kDual, kSteps, INT_MAX, 0, 0, {}, kNotEnoughMemory},
       {kSmall, kAppend, 3, 0, 0, {}, kAppendMismatch},
   };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(row.message);
-    const Network before = Make(row.net);
+  for (const auto& [net, op, a, b, c, src, message] : rows) {
+    SCOPED_TRACE(message);
+    const Network before = Make(net);
     Network network = before;
     sink_.clear();
-    EXPECT_FALSE(Apply(network, row.op, row.a, row.b, row.c, row.src));
-    EXPECT_EQ(last_message(), row.message);
+    EXPECT_FALSE(Apply(network, op, a, b, c, src));
+    EXPECT_EQ(last_message(), message);
     ExpectSameNetwork(network, before);
   }
 }
@@ -363,4 +344,4 @@ TEST(StructureEditTest, AppendJoinsTheSecondNetworkAfterTheFirst) {
 }
 
 }  // namespace
-}  // namespace tavrin
+}  // namespace tavrin::testing
