@@ -50,6 +50,14 @@ bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_tar
   return !AnyMissingOrNaN(data.entries.data(), data.entries.size());
 }
 
+Status CaseSource::PrepareScaled(Network& net, const DataSet& data, bool scale_outputs) {
+  VariableCoding before = net.coding;
+  CalculateScaleFactors(net.coding, data, scale_outputs);
+  if (Prepare(net, data, true)) return Status::Ok();
+  net.coding = std::move(before);
+  return Status::Failed();
+}
+
 Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_targets) {
   data_ = &data;
   coding_ = &net.coding;

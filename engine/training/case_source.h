@@ -19,6 +19,11 @@ class CaseSource {
   // prepared vector can be had.
   [[nodiscard]] Status Prepare(const Network& network, const DataSet& data, bool with_targets);
 
+  // The one-shot trainers' start: the coding's scale factors calculated from
+  // the data set (the outputs' too when asked), then Prepare with targets. A
+  // failure puts the network's coding back as it was.
+  [[nodiscard]] Status PrepareScaled(Network& network, const DataSet& data, bool scale_outputs);
+
   // The case's vector, or nullptr for a case before the first with a full
   // time-series history.
   const double* Load(int c);

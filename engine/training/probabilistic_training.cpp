@@ -7,7 +7,6 @@
 
 #include "common/messages.h"
 #include "engine_state.h"
-#include "network/scale_factors.h"
 #include "training/case_errors.h"
 #include "training/case_source.h"
 #include "training/pair_checks.h"
@@ -75,14 +74,9 @@ Status TrainProbabilistic(EngineState& e, double sigma, const double* priors) {
   if (static_cast<int>(cases.size()) > units) RecordWarning(kExcessTrainingCases);
   cases.resize(units);
 
-  VariableCoding before = net.coding;
-  CaseSource source;
-  CalculateScaleFactors(net.coding, data, false);
   e.training.case_errors.assign(data.no_cases, 0.0);
-  if (!source.Prepare(net, data, true)) {
-    net.coding = std::move(before);
-    return Status::Failed();
-  }
+  CaseSource source;
+  if (!source.PrepareScaled(net, data, false)) return Status::Failed();
 
   std::vector<int> count(classes + 1, 0);
   for (int c : cases) ++count[ClassOf(data, c, v, classes)];

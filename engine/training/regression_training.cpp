@@ -6,7 +6,6 @@
 #include "common/messages.h"
 #include "common/vector_kernels.h"
 #include "engine_state.h"
-#include "network/scale_factors.h"
 #include "training/case_errors.h"
 #include "training/case_source.h"
 #include "training/pair_checks.h"
@@ -51,14 +50,9 @@ Status TrainRegression(EngineState& e, double sigma) {
   if (!CheckNetwork(net)) return Status::Failed();
 
   const std::vector<int> cases = UsableTrainingCases(data, net.coding.history());
-  VariableCoding before = net.coding;
-  CaseSource source;
-  CalculateScaleFactors(net.coding, data, true);
   e.training.case_errors.assign(data.no_cases, 0.0);
-  if (!source.Prepare(net, data, true)) {
-    net.coding = std::move(before);
-    return Status::Failed();
-  }
+  CaseSource source;
+  if (!source.PrepareScaled(net, data, true)) return Status::Failed();
 
   Layer& radial = net.layers[1];
   SetRadialWidths(radial, sigma);
