@@ -16,45 +16,15 @@
 #include "common/forward_task.h"
 #include "common/initial_weights.h"
 #include "data/data_set.h"
+#include "engine_digits_network.h"
 #include "engine_state.h"
 #include "forward_report.h"
-#include "network/network_builder.h"
 
 namespace tavrin::bench {
 namespace {
 
 constexpr int kInputs = kDigitsNetUnits[0];
 constexpr int kOutputs = kDigitsNetUnits[2];
-
-// Logistic hidden and output units, every variable passing unchanged.
-std::unique_ptr<Network> CreateEngineDigitsNetwork(EngineState& engine) {
-  NetworkDesign d;
-  d.design_code = DesignCode::kMlp;
-  d.no_layers = 3;
-  d.no_inputs = kInputs;
-  d.no_outputs = kOutputs;
-  for (int l = 0; l < 3; ++l) d.units[l] = kDigitsNetUnits[l];
-  d.variables.resize(kInputs + kOutputs);
-  for (DesignVariable& v : d.variables) {
-    v.conversion = static_cast<double>(ConversionFunction::kNone);
-  }
-  DeriveLayerSizes(d);
-  std::unique_ptr<Network> net = BuildNetwork(d, engine.random, engine.reinitialisation);
-  if (!net) return net;
-  net->layers[2].act_fn = ActivationFunction::kLogistic;
-  const InitialWeights weights = DigitsNetInitialWeights();
-  for (int l = 1; l <= 2; ++l) {
-    const LayerWeights& block = weights.layers[l - 1];
-    Layer& layer = net->layers[l];
-    for (int to = 0; to < block.no_to; ++to) {
-      for (int from = 0; from < block.no_from; ++from) {
-        layer.connections[l - 1].at(to, from) = block.weight(to, from);
-      }
-      layer.thresholds[to] = -block.bias(to);
-    }
-  }
-  return net;
-}
 
 std::unique_ptr<DataSet> CreateForwardDataSet(const Digits& digits) {
   std::unique_ptr<DataSet> data = CreateDataSet(kInputs, kOutputs);

@@ -355,4 +355,20 @@ inline constexpr std::string_view kLabelsNeedNominalOutput =
     "There must be at least one output variable in the data set, and the first one must be "
     "nominal-valued, to use the KL-Nearest algorithm";
 
+// The code generator. The original texts end in a line end, which the
+// reporting adds here.
+inline constexpr std::string_view kCodegenNoNetwork =
+    "Internal error: code generator enabled with no current network";
+inline constexpr std::string_view kCodegenNoFileName =
+    "Internal error: code generator enabled with no file name";
+inline constexpr std::string_view kCodegenNoPrefix =
+    "Internal error: code generator enabled with no prefix";
+inline constexpr std::string_view kCannotCreateDumpFile = "Can't create dump file";
+inline constexpr std::string_view kProcessingFailed = "Processing failed";
+inline constexpr std::string_view kCodegenPrefixNotIdentifier =
+    "The name prefix must be a C identifier: a letter or _, then letters, digits or _";
+// "%d" is the fragment's number (see WithNumber).
+inline constexpr std::string_view kCodegenMissingFragment =
+    "The code template has no fragment %d, which this network needs";
+
 }  // namespace tavrin

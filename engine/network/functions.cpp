@@ -57,15 +57,16 @@ void DivideBySum(double* y, int count) {
 
 // Softmax with its layer division. Where e^x or the sum would overflow, the
 // quotients are taken relative to the largest x, which is the same value the
-// formula tends to, without infinities or NaN.
+// formula tends to, without infinities or NaN. The sum is taken before y is
+// written, since x and y may be the same array and the fallback needs x.
 void SoftmaxLayer(const double* x, double* y, int count) {
   double largest = -std::numeric_limits<double>::infinity();
   for (int i = 0; i < count; ++i) largest = std::max(largest, x[i]);
   if (largest <= kExpOverflow) {
-    for (int i = 0; i < count; ++i) y[i] = std::exp(x[i]);
     double sum = 0.0;
-    for (int i = 0; i < count; ++i) sum += y[i];
+    for (int i = 0; i < count; ++i) sum += std::exp(x[i]);
     if (std::isfinite(sum)) {
+      for (int i = 0; i < count; ++i) y[i] = std::exp(x[i]);
       if (sum != 0.0) {
         for (int i = 0; i < count; ++i) y[i] /= sum;
       }

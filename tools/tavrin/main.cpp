@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "code_commands.h"
 #include "common/error_sink.h"
 #include "common/status.h"
 #include "data_commands.h"
@@ -30,6 +31,17 @@ constexpr std::string_view kUsage =
     "                     network image to OUT.\n"
     "  net-text IN OUT    Read the binary network image IN and write it as a text\n"
     "                     network file to OUT.\n"
+    "  net-code NETFILE OUT [--prefix NAME] [--cpp] [--harness] [--template FILE]\n"
+    "                     Write the network as C source (C++ with --cpp) whose\n"
+    "                     names start with NAME (default net_), with a main()\n"
+    "                     that runs rows of standard input with --harness.\n"
+    "  net-run NETFILE [--output-type N]\n"
+    "                     Run the network on each row of standard input (values\n"
+    "                     separated by commas or blanks, ? for a missing value)\n"
+    "                     and print each row's results as \"%.17g\" separated by\n"
+    "                     blanks. N: 0 the output variables (default), 1 the\n"
+    "                     output units, 2 the winning output unit's weights, 3 the\n"
+    "                     number of layer 1's winning unit, 4 its activation.\n"
     "  set-dump FILE      Print a network set file: its settings, and for each\n"
     "                     network its summary and the kind of network stored.\n"
     "  set-extract FILE N OUT\n"
@@ -104,6 +116,8 @@ int Run(const std::vector<std::string>& args) {
     return tavrin::tool::SetExtract(args[1], args[2], args[3]);
   }
   const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (command == "net-code") return tavrin::tool::NetCode(rest);
+  if (command == "net-run") return tavrin::tool::NetRun(rest, std::cin, std::cout);
   if (command == "data-convert") return tavrin::tool::DataConvert(rest, std::cerr);
   if (command == "data-dump") return tavrin::tool::DataDump(rest, std::cout, std::cerr);
   return UsageError("unknown command '" + command + "'");

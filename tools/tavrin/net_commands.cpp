@@ -29,11 +29,17 @@ bool IsTextNetworkFile(std::istream& in) {
 
 }  // namespace
 
-int NetDump(const std::string& path, std::ostream& out) {
+std::unique_ptr<Network> ReadAnyNetwork(const std::string& path, bool* text) {
   const std::unique_ptr<std::istream> in = OpenSizedForReading(path, kCannotOpenForReading);
-  if (!in) return 1;
-  const bool text = IsTextNetworkFile(*in);
-  const std::unique_ptr<Network> net = text ? ReadNetworkFile(*in) : ReadNetworkImage(*in, 0);
+  if (!in) return nullptr;
+  const bool is_text = IsTextNetworkFile(*in);
+  if (text != nullptr) *text = is_text;
+  return is_text ? ReadNetworkFile(*in) : ReadNetworkImage(*in, 0);
+}
+
+int NetDump(const std::string& path, std::ostream& out) {
+  bool text = false;
+  const std::unique_ptr<Network> net = ReadAnyNetwork(path, &text);
   if (!net) return 1;
   out << "File: " << path << " (" << (text ? "text network file" : "binary network image") << ")\n";
   DescribeNetwork(*net, out);

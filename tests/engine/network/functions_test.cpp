@@ -124,6 +124,8 @@ TEST(ActivationTest, SoftmaxAndUnitsumDivideTheLayerBySum) {
       // e^1000 overflows and inf/inf would be NaN; the quotients tend to
       // 1/(1+e^-1) and e^-1/(1+e^-1).
       {Act::kSoftmax, {1000.0, 999.0}, {0.7310585786300049, 0.2689414213699951}},
+      // Each e^x is finite but their sum is not: the fallback still sees x.
+      {Act::kSoftmax, {709.0, 709.0, 709.0}, {1.0 / 3, 1.0 / 3, 1.0 / 3}},
       {Act::kUnitsum, {1.0, 3.0}, {0.25, 0.75}},
       {Act::kUnitsum, {2.0, -2.0}, {2.0, -2.0}},  // a zero sum is left alone
   };

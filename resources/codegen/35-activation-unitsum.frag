@@ -1,0 +1,2 @@
+  $00DivideBySum(y, $21);
+}
