@@ -2,6 +2,7 @@
 // network and data set, the program alive between epochs (stop, Escape,
 // painting), the training graph and the error read-outs kept up to date.
 
+#include <QElapsedTimer>
 #include <algorithm>
 
 #include "engine_actions.h"
@@ -19,6 +20,7 @@ constexpr int kTooFewLayers = 4;
 constexpr int kDataDoesNotFit = 6;
 constexpr int kDone = 43;
 constexpr int kNoTrainingCases = 198;
+constexpr qint64 kRefreshInterval = 40;  // milliseconds
 
 Status RunAlgorithm(Algorithm algorithm, const GradientTrainingValues& g,
                     const IterativeSettings& run) {
@@ -63,6 +65,10 @@ int EngineActions::Train(Algorithm algorithm) {
   BeginTrainingCall(engine, s.network.get(), s.data.get(), settings);
   engine.training.history = history;
   const bool verify = s.data->no_verification > 0;
+  // The graph takes every epoch's point; the windows show them at most every
+  // kRefreshInterval, which is as often as anyone can read them.
+  QElapsedTimer shown;
+  shown.start();
   engine.training.epoch_callback = [&](const TrainingRun& run) {
     const long interval = std::max(1, display.training_graph_interval);
     if (++s.graph_epoch % interval == 0) {
@@ -72,7 +78,10 @@ int EngineActions::Train(Algorithm algorithm) {
     }
     display.training_error = run.training_error;
     display.verification_error = run.verification_error;
-    program_.Refresh();
+    if (shown.elapsed() >= kRefreshInterval) {
+      program_.Refresh();
+      shown.restart();
+    }
     return !program_.guard().PollStop();
   };
   program_.guard().Begin();
