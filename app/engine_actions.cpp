@@ -40,6 +40,11 @@ DesignVariable DesignVariableOf(const DataSet& data, int v) {
   return d;
 }
 
+// Hidden layers halfway between the inputs and the outputs.
+int AdvisedHiddenUnits(double inputs, double outputs) {
+  return std::max(1, static_cast<int>((inputs + outputs + 1) / 2));
+}
+
 }  // namespace
 
 void EngineActions::Bind(ProgramActions& a) {
@@ -74,6 +79,108 @@ void EngineActions::Bind(ProgramActions& a) {
   a.clear_training_graph = bind(&EngineActions::ClearTrainingGraph);
   a.run_all = bind(&EngineActions::RunAllCases);
   a.run_one = bind(&EngineActions::RunOneCase);
+  a.apply_network_settings = bind(&EngineActions::ApplyNetworkSettings);
+  const auto subset = [this](Subset to) {
+    return [this, to](gui::SuParameter&) { return SetSubsets(to); };
+  };
+  a.make_training = subset(Subset::kTraining);
+  a.make_verification = subset(Subset::kVerification);
+  a.make_test = subset(Subset::kTest);
+  a.make_ignored_cases = subset(Subset::kIgnore);
+  a.shuffle_data = [this](gui::SuParameter& command) { return Shuffle(command); };
+}
+
+void EngineActions::ShowState() {
+  ProgramState& s = program_.state();
+  if (s.data) {
+    DataEditingValues& d = s.values.data;
+    d.pattern_no_inputs = s.data->no_inputs;
+    d.pattern_no_outputs = s.data->no_outputs;
+    d.pattern_no_training = s.data->no_training;
+    d.pattern_no_verification = s.data->no_verification;
+    d.pattern_no_test = s.data->no_test;
+  }
+  if (!s.network) return;
+  NetworkEditingValues& v = s.values.editing;
+  const Network& net = *s.network;
+  v.net_layer = std::clamp(v.net_layer, 1, net.no_layers());
+  const Layer& layer = net.layers[v.net_layer - 1];
+  v.net_layer_units = layer.no_units;
+  v.net_layer_width = layer.width;
+  v.net_layer_act_fn.current = static_cast<int>(layer.act_fn);
+  v.net_layer_psp_fn.current = static_cast<int>(layer.psp_fn);
+  v.net_error_fn.current = static_cast<int>(net.error_fn);
+  const VariableCoding& c = net.coding;
+  v.norm_inputs = c.no_inputs;
+  v.norm_outputs = c.no_outputs;
+  v.norm_steps = c.steps;
+  v.norm_lookahead = c.lookahead;
+  v.norm_input.current = c.input_normalisation;
+  v.norm_output.current = c.output_normalisation;
+  v.classify_by.current = c.classify_by != 0 ? 1 : 0;
+  v.class_accept = c.accept;
+  v.class_reject = c.reject;
+}
+
+int EngineActions::ApplyNetworkSettings() {
+  ProgramState& s = program_.state();
+  if (!HasNetwork()) return 0;
+  const NetworkEditingValues& v = s.values.editing;
+  Network& net = *s.network;
+  Layer& layer = net.layers[std::clamp(v.net_layer, 1, net.no_layers()) - 1];
+  // Choices hold positions in the functions' tables; one outside is left alone.
+  if (const auto act = ActivationFromCode(v.net_layer_act_fn.current)) layer.act_fn = *act;
+  if (const auto psp = PspFromCode(v.net_layer_psp_fn.current)) layer.psp_fn = *psp;
+  if (const auto error = ErrorFromCode(v.net_error_fn.current)) net.error_fn = *error;
+  VariableCoding& c = net.coding;
+  if (IsNormalisationCode(v.norm_input.current, false))
+    c.input_normalisation = v.norm_input.current;
+  if (IsNormalisationCode(v.norm_output.current, true)) {
+    c.output_normalisation = v.norm_output.current;
+  }
+  c.classify_by = v.classify_by.current != 0 ? 1 : 0;
+  c.accept = v.class_accept;
+  c.reject = v.class_reject;
+  s.unsaved_network = true;
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::SetSubsets(Subset subset) {
+  if (!HasData()) return 0;
+  ProgramState& s = program_.state();
+  const DataEditingValues& v = s.values.data;
+  const int first = std::min(v.case_edit_from, v.case_edit_to);
+  const int last = std::max(v.case_edit_from, v.case_edit_to);
+  if (first < 1 || last > s.data->no_cases) {
+    program_.messages().Error("Cases " + std::to_string(first) + " to " + std::to_string(last) +
+                              " are not in the data set (1 to " + std::to_string(s.data->no_cases) +
+                              ")");
+    return 0;
+  }
+  SetCaseSubsets(*s.data, first - 1, last - first + 1, subset);
+  s.unsaved_data = true;
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::Shuffle(gui::SuParameter& command) {
+  if (!HasData()) return 0;
+  ProgramState& s = program_.state();
+  // The menu commands in the order of the engine's modes.
+  constexpr std::string_view kModes[] = {"shuffle_tv", "shuffle_tvt", "shuffle_all",
+                                         "shuffle_group", "shuffle_index"};
+  const auto mode = std::find(std::begin(kModes), std::end(kModes), command.name);
+  const std::int64_t history = s.network ? s.network->coding.history() : 0;
+  CaughtEngineMessages caught;
+  if (!ShuffleSubsets(*s.data, static_cast<int>(mode - std::begin(kModes)), Engine().random,
+                      history)) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.unsaved_data = true;
+  program_.Refresh();
+  return 0;
 }
 
 bool EngineActions::Report(int message) {
@@ -194,8 +301,7 @@ int EngineActions::AdviseDesign() {
     if (data.is_input[var]) inputs += units * v.newnet_steps;
     if (data.is_output[var]) outputs += units;
   }
-  // Hidden layers halfway between the inputs and the outputs.
-  v.layer_units.assign(std::max(v.newnet_no_layers, 0), std::max(1, (inputs + outputs + 1) / 2));
+  v.layer_units.assign(std::max(v.newnet_no_layers, 0), AdvisedHiddenUnits(inputs, outputs));
   if (!v.layer_units.empty()) {
     v.layer_units.front() = inputs;
     v.layer_units.back() = outputs;
@@ -234,6 +340,12 @@ int EngineActions::CreateNetwork() {
     }
   }
   DeriveLayerSizes(d);
+  // Hidden layers no size was given for take the advised one.
+  for (int l = 1; l + 1 < d.no_layers && l < kMaxDesignLayers; ++l) {
+    if (static_cast<std::size_t>(l) >= v.layer_units.size() || v.layer_units[l] <= 0) {
+      d.units[l] = AdvisedHiddenUnits(d.units[0], d.units[d.no_layers - 1]);
+    }
+  }
   if (!program_.MayLoseWork(Program::kNetworkWork)) return 0;
   CaughtEngineMessages caught;
   std::unique_ptr<Network> network = BuildNetwork(d, Engine().random, Engine().reinitialisation);

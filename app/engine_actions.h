@@ -27,6 +27,11 @@ class EngineActions {
 
   void Bind(ProgramActions& actions);
 
+  // Copies what the windows show of the network and the data set (the
+  // shown layer's functions, coding settings, counts) into the values,
+  // before a refresh pass shows them.
+  void ShowState();
+
   // A matrix's cells from text, as pasting them does: cells separated by
   // tabs or blanks. False when the matrix takes no text or the text does
   // not fit it.
@@ -60,6 +65,9 @@ class EngineActions {
   int ClearTrainingGraph();
   int RunAllCases();
   int RunOneCase();
+  int ApplyNetworkSettings();
+  int SetSubsets(Subset subset);
+  int Shuffle(gui::SuParameter& command);
 
   // A new network or none replaces the current one: its history and graph go.
   void NetworkReplaced();

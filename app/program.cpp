@@ -338,6 +338,7 @@ QWidget* Program::ControlOf(int element) const {
 }
 
 void Program::Refresh() {
+  if (engine_actions_) engine_actions_->ShowState();
   if (interface_) interface_->Refresh();
 }
 

@@ -88,6 +88,15 @@ struct ProgramActions {
   // Running the network.
   gui::ChangeCallback run_all;
   gui::ChangeCallback run_one;
+  // The network's settings shown by the editing windows, written back.
+  gui::ChangeCallback apply_network_settings;
+  // Cases case_edit_from .. case_edit_to into a subset, and the data set's
+  // shuffles (by the menu command's mode).
+  gui::ChangeCallback make_training;
+  gui::ChangeCallback make_verification;
+  gui::ChangeCallback make_test;
+  gui::ChangeCallback make_ignored_cases;
+  gui::ChangeCallback shuffle_data;
 };
 
 struct ProgramTable {

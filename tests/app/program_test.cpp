@@ -440,6 +440,31 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
   fs::remove_all(dir);
 }
 
+// The editing windows show the network and the data set as they are, and
+// what is set there goes into them.
+TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
+  auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
+  ASSERT_TRUE(started_);
+  std::istringstream script(
+      "press newnet_commit\nset net_layer 2\ndump net_layer_units\n"
+      "set net_layer_act_fn Hyperbolic\nset class_accept 0.75\nset net_layer 1\n"
+      "dump net_layer_act_fn\nset case_edit_from 11\nset case_edit_to 20\n"
+      "press case_edit_test\ndump pattern_no_test\npress shuffle_index\n");
+  std::ostringstream out, err;
+  ScriptDriver driver(*program, presenter_, out, err);
+  ASSERT_EQ(driver.Run(script), 0) << err.str();
+  const auto dumped = [](const std::string& name, const std::string& value) {
+    return std::string(30 - name.size(), ' ') + name + "  " + value + "\n";
+  };
+  // 7 input units (species one of 3), 1 output unit: 4 hidden units advised.
+  EXPECT_EQ(out.str(), dumped("net_layer_units", "4") + dumped("net_layer_act_fn", "Linear") +
+                           dumped("pattern_no_test", "10"));
+  const Network& net = *program->state().network;
+  EXPECT_EQ(net.layers[1].act_fn, ActivationFunction::kHyperbolic);
+  EXPECT_EQ(net.coding.accept, 0.75);
+  EXPECT_EQ(program->state().data->variable_names.front(), "NNINDEX");
+}
+
 }  // namespace
 }  // namespace tavrin::app
 

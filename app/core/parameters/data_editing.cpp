@@ -27,11 +27,14 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Text("case_edit_from_name", v.case_edit_from_name);
   b.Text("case_edit_to_name", v.case_edit_to_name);
   b.Text("case_edit_insert_name", v.case_edit_insert_name);
-  for (const char* name : {"case_edit_add", "case_edit_move", "case_edit_copy", "case_edit_delete",
-                           "case_edit_train", "case_edit_verification", "case_edit_test"}) {
+  for (const char* name :
+       {"case_edit_add", "case_edit_move", "case_edit_copy", "case_edit_delete"}) {
     b.Button(name);
   }
-  b.Button("case_edit_ignore").When(kData);
+  b.Button("case_edit_train").Does(&ProgramActions::make_training);
+  b.Button("case_edit_verification").Does(&ProgramActions::make_verification);
+  b.Button("case_edit_test").Does(&ProgramActions::make_test);
+  b.Button("case_edit_ignore").When(kData).Does(&ProgramActions::make_ignored_cases);
 
   b.Integer("var_edit_from", v.var_edit_from);
   b.Integer("var_edit_to", v.var_edit_to);

@@ -21,8 +21,11 @@ void AddMenuCommands(TableBuilder& b) {
   b.MenuItem("edit_clear").Does(&S::edit_clear);
   b.MenuItem("edit_copy").Does(&S::edit_copy);
   b.MenuItem("edit_paste").Does(&S::edit_paste);
-  for (const char* name : {"shuffle_tv", "shuffle_tvt", "shuffle_all", "shuffle_group",
-                           "shuffle_index", "ignore_missing_cases", "ignore_missing_variables"}) {
+  for (const char* name :
+       {"shuffle_tv", "shuffle_tvt", "shuffle_all", "shuffle_group", "shuffle_index"}) {
+    b.MenuItem(name).When(kData).Does(&S::shuffle_data);
+  }
+  for (const char* name : {"ignore_missing_cases", "ignore_missing_variables"}) {
     b.MenuItem(name).When(kData);
   }
   b.MenuItem("color_units").Does(&S::color_units);

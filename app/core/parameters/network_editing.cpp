@@ -6,6 +6,7 @@ namespace tavrin::app {
 void AddNetworkEditing(TableBuilder& b, NetworkEditingValues& v) {
   using enum Availability;
   using gui::SuType;
+  using A = ProgramActions;
   b.Display("net_display", SuType::kCanvas).When(kNetwork);
   b.Integer("net_layer", v.net_layer);
   b.Integer("net_layer_units", v.net_layer_units);
@@ -13,9 +14,13 @@ void AddNetworkEditing(TableBuilder& b, NetworkEditingValues& v) {
   b.Choice("net_weights_shown", v.net_weights_shown, kWeightsShown);
   b.Display("net_weights_matrix", SuType::kMatrix).When(kNetwork);
   b.Display("net_activations_matrix", SuType::kMatrix).When(kNetwork);
-  b.Choice("net_layer_act_fn", v.net_layer_act_fn, kActivationFunctions).When(kNetwork);
-  b.Choice("net_layer_psp_fn", v.net_layer_psp_fn, kPspFunctions);
-  b.Choice("net_error_fn", v.net_error_fn, kErrorFunctions).When(kNetwork);
+  b.Choice("net_layer_act_fn", v.net_layer_act_fn, kActivationFunctions)
+      .When(kNetwork)
+      .Does(&A::apply_network_settings);
+  b.Choice("net_layer_psp_fn", v.net_layer_psp_fn, kPspFunctions).Does(&A::apply_network_settings);
+  b.Choice("net_error_fn", v.net_error_fn, kErrorFunctions)
+      .When(kNetwork)
+      .Does(&A::apply_network_settings);
   b.Button("net_layer_delete");
   b.Action("net_randomise_type", v.net_randomise_type, v.randomise_method, kRandomiseMethods);
   b.Action("net_randomise_which", v.net_randomise_which, v.randomise_layers, kRandomiseLayers);
@@ -27,12 +32,12 @@ void AddNetworkEditing(TableBuilder& b, NetworkEditingValues& v) {
   b.Integer("norm_outputs", v.norm_outputs);
   b.Integer("norm_steps", v.norm_steps);
   b.Integer("norm_lookahead", v.norm_lookahead);
-  b.Choice("norm_input", v.norm_input, kInputNormalisations);
-  b.Choice("norm_output", v.norm_output, kOutputNormalisations);
+  b.Choice("norm_input", v.norm_input, kInputNormalisations).Does(&A::apply_network_settings);
+  b.Choice("norm_output", v.norm_output, kOutputNormalisations).Does(&A::apply_network_settings);
   b.Button("norm_scale");
-  b.Choice("classify_by", v.classify_by, kClassifyBy);
-  b.Real("class_accept", v.class_accept);
-  b.Real("class_reject", v.class_reject);
+  b.Choice("classify_by", v.classify_by, kClassifyBy).Does(&A::apply_network_settings);
+  b.Real("class_accept", v.class_accept).Does(&A::apply_network_settings);
+  b.Real("class_reject", v.class_reject).Does(&A::apply_network_settings);
   b.Integer("class_output", v.class_output);
   b.Display("class_factors_matrix", SuType::kMatrix).When(kNominalOutput);
   b.Button("class_run");
