@@ -262,10 +262,10 @@ int EngineActions::OpenData() {
 int EngineActions::SaveData(bool choose) {
   if (!HasData()) return 0;
   ProgramState& s = program_.state();
-  return SaveWork(choose, "the data set", s.data_file, s.unsaved_data,
-                  [&](const std::string& path) {
-                    return SaveDataSet(*s.data, path, FormatFromName(path), DelimitedOptions{});
-                  });
+  return SaveWork(
+      choose, "the data set", s.data_file, s.unsaved_data, [&](const std::string& path) {
+        return SaveDataSet(*s.data, path, FormatFromName(path), program_.TextOptions(path, false));
+      });
 }
 
 int EngineActions::CloseNetwork() {

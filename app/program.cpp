@@ -133,7 +133,7 @@ bool Program::Start() {
 bool Program::OpenDataFile(const std::string& path) {
   if (!MayLoseWork(kDataWork)) return false;
   CaughtEngineMessages caught;
-  std::unique_ptr<DataSet> data = LoadDataSet(path, FormatFromName(path), DelimitedOptions{});
+  std::unique_ptr<DataSet> data = LoadDataSet(path, FormatFromName(path), TextOptions(path, true));
   if (!data) {
     services_->Error(caught.last());
     return false;
@@ -144,6 +144,25 @@ bool Program::OpenDataFile(const std::string& path) {
   services_->Status("Opened " + std::filesystem::path(path).filename().string());
   Refresh();
   return true;
+}
+
+DelimitedOptions Program::TextOptions(const std::string& path, bool importing) const {
+  const DataEditingValues& v = state_.values.data;
+  DelimitedOptions options;
+  constexpr char kSeparators[] = {'\t', ',', ' ', ';'};  // the import choice's options
+  const int choice = v.import_wiz_delim.current;
+  if (path.ends_with(".csv")) {
+    options.separator = ',';
+  } else if (path.ends_with(".tsv")) {
+    options.separator = '\t';
+  } else if (choice >= 0 && choice < static_cast<int>(std::size(kSeparators))) {
+    options.separator = kSeparators[choice];
+  }
+  options.header = (importing ? v.import_wiz_rows : v.export_wiz_rows) != 0;
+  options.case_names = (importing ? v.import_wiz_cols : v.export_wiz_cols) != 0;
+  options.subsets = !importing && v.export_wiz_type != 0;
+  options.missing = v.import_wiz_missing;
+  return options;
 }
 
 bool Program::Exit() {

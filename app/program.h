@@ -13,6 +13,7 @@
 #include <optional>
 #include <string>
 
+#include "data/data_set_files.h"
 #include "help_viewer.h"
 #include "interface.h"
 #include "main_frame.h"
@@ -77,6 +78,11 @@ class Program {
   // Before unsaved work among `which` would be lost: Save, Discard or Cancel
   // for each; false (stay) when cancelled or a save failed.
   bool MayLoseWork(unsigned which);
+
+  // How a delimited text data file is read or written: the separator its
+  // name implies (.csv comma, .tsv tab), else the import choice, and the
+  // import or export switches.
+  DelimitedOptions TextOptions(const std::string& path, bool importing) const;
 
   // The file dialog to open or save the work named; nullopt when cancelled.
   std::optional<std::string> ChooseFile(bool save, std::string_view what);

@@ -28,8 +28,14 @@ std::optional<std::string> Program::ChooseFile(bool save, std::string_view what)
   const auto& chooser = save ? options_.choose_save_file : options_.choose_open_file;
   if (chooser) return chooser(what);
   const QString caption = QString::fromStdString((save ? "Save " : "Open ") + std::string(what));
-  const QString name = save ? QFileDialog::getSaveFileName(frame_.get(), caption)
-                            : QFileDialog::getOpenFileName(frame_.get(), caption);
+  // Networks and data sets in the formats the engine reads and writes.
+  const QString filter = what == "the network"
+                             ? "Networks (*.net *.bnt);;All files (*)"
+                             : "Data sets (*.csv *.txt *.tsv *.pat *.kvm *.sta *.dat);;Delimited "
+                               "text (*.csv *.txt *.tsv);;Patterns (*.pat);;Host data files "
+                               "(*.kvm *.sta);;Binary data sets (*);;All files (*)";
+  const QString name = save ? QFileDialog::getSaveFileName(frame_.get(), caption, {}, filter)
+                            : QFileDialog::getOpenFileName(frame_.get(), caption, {}, filter);
   if (name.isEmpty()) return std::nullopt;
   return name.toStdString();
 }
@@ -40,7 +46,7 @@ bool Program::MayLoseWork(unsigned which) {
        [this](const std::string& path) { return WriteNetworkFile(*state_.network, path); }},
       {kDataWork, &state_.unsaved_data, "the data set", &state_.data_file,
        [this](const std::string& path) {
-         return SaveDataSet(*state_.data, path, FormatFromName(path), DelimitedOptions{});
+         return SaveDataSet(*state_.data, path, FormatFromName(path), TextOptions(path, false));
        }},
       {kSetWork, &state_.unsaved_set, "the network set", nullptr, nullptr},
   };

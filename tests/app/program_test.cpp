@@ -465,6 +465,23 @@ TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
   EXPECT_EQ(program->state().data->variable_names.front(), "NNINDEX");
 }
 
+// A text file whose name does not say its separator is read with the import
+// choice's.
+TEST_F(ProgramTest, TextDataFilesFollowTheImportChoices) {
+  auto program = Start();
+  ASSERT_TRUE(started_);
+  const fs::path file = fs::temp_directory_path() / "tavrin-semicolons.txt";
+  std::ofstream(file) << "height;grade\n1.5;?\n2;3\n";
+  open_file_ = file.string();
+  std::istringstream script("set import_wiz_delim Semicolon\npress file_open_pattern\n");
+  std::ostringstream out, err;
+  ASSERT_EQ(ScriptDriver(*program, presenter_, out, err).Run(script), 0) << err.str();
+  ASSERT_NE(program->state().data, nullptr);
+  EXPECT_EQ(program->state().data->variable_names, (std::vector<std::string>{"height", "grade"}));
+  EXPECT_TRUE(IsMissing(program->state().data->at(0, 1)));
+  fs::remove(file);
+}
+
 }  // namespace
 }  // namespace tavrin::app
 
