@@ -12,6 +12,8 @@
 #include "network/network_builder.h"
 #include "network/network_file.h"
 #include "network/scale_factors.h"
+#include "network/structure_edits.h"
+#include "network/weight_initialiser.h"
 #include "program.h"
 #include "value_text.h"
 
@@ -88,6 +90,75 @@ void EngineActions::Bind(ProgramActions& a) {
   a.make_test = subset(Subset::kTest);
   a.make_ignored_cases = subset(Subset::kIgnore);
   a.shuffle_data = [this](gui::SuParameter& command) { return Shuffle(command); };
+  const DataEditingValues& d = program_.state().values.data;
+  a.add_cases = [this, &d](gui::SuParameter&) {
+    return ResizeData(false, d.case_edit_insert, d.case_edit_extras);
+  };
+  a.delete_cases = [this, &d](gui::SuParameter&) {
+    return ResizeData(false, std::min(d.case_edit_from, d.case_edit_to),
+                      -(std::abs(d.case_edit_to - d.case_edit_from) + 1));
+  };
+  a.add_variables = [this, &d](gui::SuParameter&) {
+    return ResizeData(true, d.var_edit_insert, d.var_edit_extras);
+  };
+  a.delete_variables = [this, &d](gui::SuParameter&) {
+    return ResizeData(true, std::min(d.var_edit_from, d.var_edit_to),
+                      -(std::abs(d.var_edit_to - d.var_edit_from) + 1));
+  };
+  a.delete_layer = bind(&EngineActions::DeleteLayer);
+  a.randomise = bind(&EngineActions::Randomise);
+}
+
+int EngineActions::ResizeData(bool variables, int position, int count) {
+  if (!HasData()) return 0;
+  ProgramState& s = program_.state();
+  const int size = variables ? s.data->no_variables : s.data->no_cases;
+  // Insertion may also go after the last one.
+  const int last_position = count > 0 ? size + 1 : size;
+  if (count == 0 || position < 1 || position > last_position ||
+      (count < 0 && position - count - 1 > size)) {
+    program_.messages().Error(std::string(variables ? "Variables" : "Cases") +
+                              " must lie within the data set (1 to " + std::to_string(size) + ")");
+    return 0;
+  }
+  CaughtEngineMessages caught;
+  if (!(variables ? ResizeDataVariables(*s.data, position - 1, count)
+                  : ResizeCases(*s.data, position - 1, count))) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.unsaved_data = true;
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::DeleteLayer() {
+  if (!HasNetwork()) return 0;
+  ProgramState& s = program_.state();
+  CaughtEngineMessages caught;
+  if (!tavrin::DeleteLayer(*s.network, s.values.editing.net_layer - 1)) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.unsaved_network = true;
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::Randomise() {
+  if (!HasNetwork()) return 0;
+  ProgramState& s = program_.state();
+  const NetworkEditingValues& v = s.values.editing;
+  Network& net = *s.network;
+  const bool all = v.randomise_layers == kRandomiseAllLayers;
+  for (int l = 1; l < net.no_layers(); ++l) {
+    if (!all && l != v.net_layer - 1) continue;
+    ReinitialiseLayer(net, l, v.randomise_method, v.net_randomise_min, v.net_randomise_max,
+                      Engine().random);
+  }
+  s.unsaved_network = true;
+  program_.Refresh();
+  return 0;
 }
 
 void EngineActions::ShowState() {

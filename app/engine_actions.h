@@ -68,6 +68,11 @@ class EngineActions {
   int ApplyNetworkSettings();
   int SetSubsets(Subset subset);
   int Shuffle(gui::SuParameter& command);
+  // Inserts `count` (> 0) or deletes (< 0) cases or variables at the
+  // 1-based `position`, checked against the data set first.
+  int ResizeData(bool variables, int position, int count);
+  int DeleteLayer();
+  int Randomise();
 
   // A new network or none replaces the current one: its history and graph go.
   void NetworkReplaced();

@@ -97,6 +97,14 @@ struct ProgramActions {
   gui::ChangeCallback make_test;
   gui::ChangeCallback make_ignored_cases;
   gui::ChangeCallback shuffle_data;
+  // Cases and variables added at the insert position or deleted from .. to.
+  gui::ChangeCallback add_cases;
+  gui::ChangeCallback delete_cases;
+  gui::ChangeCallback add_variables;
+  gui::ChangeCallback delete_variables;
+  // The shown layer deleted; the weights drawn afresh in the chosen range.
+  gui::ChangeCallback delete_layer;
+  gui::ChangeCallback randomise;
 };
 
 struct ProgramTable {

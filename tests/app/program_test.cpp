@@ -449,7 +449,11 @@ TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
       "press newnet_commit\nset net_layer 2\ndump net_layer_units\n"
       "set net_layer_act_fn Hyperbolic\nset class_accept 0.75\nset net_layer 1\n"
       "dump net_layer_act_fn\nset case_edit_from 11\nset case_edit_to 20\n"
-      "press case_edit_test\ndump pattern_no_test\npress shuffle_index\n");
+      "press case_edit_test\ndump pattern_no_test\npress shuffle_index\n"
+      "set case_edit_insert 151\nset case_edit_extras 2\npress case_edit_add\n"
+      "set case_edit_from 1\nset case_edit_to 3\npress case_edit_delete\n"
+      "set var_edit_insert 7\nset var_edit_extras 1\npress var_edit_add\n"
+      "set net_randomise_type Zero\npress net_randomise\n");
   std::ostringstream out, err;
   ScriptDriver driver(*program, presenter_, out, err);
   ASSERT_EQ(driver.Run(script), 0) << err.str();
@@ -462,7 +466,14 @@ TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
   const Network& net = *program->state().network;
   EXPECT_EQ(net.layers[1].act_fn, ActivationFunction::kHyperbolic);
   EXPECT_EQ(net.coding.accept, 0.75);
-  EXPECT_EQ(program->state().data->variable_names.front(), "NNINDEX");
+  const DataSet& data = *program->state().data;
+  EXPECT_EQ(data.variable_names.front(), "NNINDEX");
+  EXPECT_EQ(data.no_cases, 149) << "2 added after the last, 3 deleted";
+  EXPECT_EQ(data.variable_names.back(), "VAR7");
+  for (int l = 1; l < net.no_layers(); ++l) {
+    EXPECT_EQ(net.layers[l].connections[l - 1].weights,
+              std::vector<double>(net.layers[l].connections[l - 1].weights.size(), 0.0));
+  }
 }
 
 // A text file whose name does not say its separator is read with the import

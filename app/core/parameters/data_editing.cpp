@@ -27,10 +27,10 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Text("case_edit_from_name", v.case_edit_from_name);
   b.Text("case_edit_to_name", v.case_edit_to_name);
   b.Text("case_edit_insert_name", v.case_edit_insert_name);
-  for (const char* name :
-       {"case_edit_add", "case_edit_move", "case_edit_copy", "case_edit_delete"}) {
-    b.Button(name);
-  }
+  b.Button("case_edit_add").Does(&ProgramActions::add_cases);
+  b.Button("case_edit_move");
+  b.Button("case_edit_copy");
+  b.Button("case_edit_delete").Does(&ProgramActions::delete_cases);
   b.Button("case_edit_train").Does(&ProgramActions::make_training);
   b.Button("case_edit_verification").Does(&ProgramActions::make_verification);
   b.Button("case_edit_test").Does(&ProgramActions::make_test);
@@ -43,9 +43,10 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Text("var_edit_from_name", v.var_edit_from_name);
   b.Text("var_edit_to_name", v.var_edit_to_name);
   b.Text("var_edit_insert_name", v.var_edit_insert_name);
-  for (const char* name : {"var_edit_add", "var_edit_move", "var_edit_copy", "var_edit_delete"}) {
-    b.Button(name);
-  }
+  b.Button("var_edit_add").Does(&ProgramActions::add_variables);
+  b.Button("var_edit_move");
+  b.Button("var_edit_copy");
+  b.Button("var_edit_delete").Does(&ProgramActions::delete_variables);
   b.Button("var_edit_input").When(kData).Does(&ProgramActions::make_inputs);
   b.Button("var_edit_output").Does(&ProgramActions::make_outputs);
   b.Button("var_edit_io").Does(&ProgramActions::make_inputs_and_outputs);

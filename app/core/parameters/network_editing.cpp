@@ -21,12 +21,12 @@ void AddNetworkEditing(TableBuilder& b, NetworkEditingValues& v) {
   b.Choice("net_error_fn", v.net_error_fn, kErrorFunctions)
       .When(kNetwork)
       .Does(&A::apply_network_settings);
-  b.Button("net_layer_delete");
+  b.Button("net_layer_delete").Does(&A::delete_layer);
   b.Action("net_randomise_type", v.net_randomise_type, v.randomise_method, kRandomiseMethods);
   b.Action("net_randomise_which", v.net_randomise_which, v.randomise_layers, kRandomiseLayers);
   b.Real("net_randomise_min", v.net_randomise_min);
   b.Real("net_randomise_max", v.net_randomise_max);
-  b.Button("net_randomise");
+  b.Button("net_randomise").Does(&A::randomise);
   b.Display("norm_factors_matrix", SuType::kMatrix).When(kNetwork);
   b.Integer("norm_inputs", v.norm_inputs);
   b.Integer("norm_outputs", v.norm_outputs);
