@@ -7,6 +7,7 @@
 
 #include "engine_actions.h"
 #include "engine_messages.h"
+#include "message_bar.h"
 #include "network/scale_factors.h"
 #include "network/weight_initialiser.h"
 #include "program.h"
@@ -68,7 +69,11 @@ int EngineActions::Train(Algorithm algorithm) {
   // The graph takes every epoch's point; the windows show them at most every
   // kRefreshInterval, which is as often as anyone can read them.
   QElapsedTimer shown;
+  QElapsedTimer started;
   shown.start();
+  started.start();
+  gui::MessageBar* bar = program_.frame()->message_bar();
+  bar->SetProgress(0);
   engine.training.epoch_callback = [&](const TrainingRun& run) {
     const long interval = std::max(1, display.training_graph_interval);
     if (++s.graph_epoch % interval == 0) {
@@ -79,6 +84,9 @@ int EngineActions::Train(Algorithm algorithm) {
     display.training_error = run.training_error;
     display.verification_error = run.verification_error;
     if (shown.elapsed() >= kRefreshInterval) {
+      bar->SetProgress(static_cast<int>(std::int64_t{100} * (run.epoch - run.start_epoch) /
+                                        std::max<std::int64_t>(1, settings.epochs)));
+      bar->SetElapsed(static_cast<long>(started.elapsed() / 1000));
       program_.Refresh();
       shown.restart();
     }
@@ -88,6 +96,8 @@ int EngineActions::Train(Algorithm algorithm) {
   const IterativeSettings run{settings.epochs, verify, settings.retain_best != 0};
   const bool trained = RunAlgorithm(algorithm, g, run).ok();
   program_.guard().End();
+  bar->SetProgress(-1);
+  bar->SetElapsed(static_cast<long>(started.elapsed() / 1000));
   engine.training.epoch_callback = nullptr;
   engine.active_network = nullptr;
   engine.active_data_set = nullptr;
