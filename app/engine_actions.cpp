@@ -1,6 +1,7 @@
 #include "engine_actions.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <sstream>
 
@@ -8,6 +9,7 @@
 #include "common/real_text.h"
 #include "data/data_set_files.h"
 #include "engine_messages.h"
+#include "network/coding.h"
 #include "network/forward_run.h"
 #include "network/network_builder.h"
 #include "network/network_file.h"
@@ -15,6 +17,7 @@
 #include "network/structure_edits.h"
 #include "network/weight_initialiser.h"
 #include "program.h"
+#include "training/gradient.h"
 #include "value_text.h"
 
 namespace tavrin::app {
@@ -81,6 +84,10 @@ void EngineActions::Bind(ProgramActions& a) {
   a.clear_training_graph = bind(&EngineActions::ClearTrainingGraph);
   a.run_all = bind(&EngineActions::RunAllCases);
   a.run_one = bind(&EngineActions::RunOneCase);
+  a.redraw = [this](gui::SuParameter&) {
+    program_.Refresh();
+    return 0;
+  };
   a.apply_network_settings = bind(&EngineActions::ApplyNetworkSettings);
   const auto subset = [this](Subset to) {
     return [this, to](gui::SuParameter&) { return SetSubsets(to); };
@@ -493,8 +500,21 @@ int EngineActions::RunOneCase() {
   }
   std::vector<double> raw(static_cast<std::size_t>(c.no_inputs) * c.steps);
   std::vector<double> outputs(c.no_outputs);
-  ReadWindow(*s.data, v.runone_pattern - 1, c, raw.data());
+  const int row = v.runone_pattern - 1;
+  ReadWindow(*s.data, row, c, raw.data());
   RunForward(*s.network, raw.data(), outputs.data());
+  // The case's error, as a run over every case gives it, when the data set
+  // has the network's targets.
+  v.runone_error = 0.0;
+  if (VariablesAgree(c, *s.data, true)) {
+    std::vector<double> targets;
+    for (int var = 0; var < s.data->no_variables; ++var) {
+      if (s.data->is_output[var]) targets.push_back(s.data->at(row, var));
+    }
+    std::vector<double> coded(c.no_normed_outputs);
+    CodeOutputs(c, targets.data(), coded.data());
+    v.runone_error = std::sqrt(CaseErrorOf(*s.network, coded.data(), c.no_normed_outputs));
+  }
   program_.Refresh();
   return 0;
 }

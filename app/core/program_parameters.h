@@ -86,7 +86,8 @@ struct ProgramActions {
   gui::ChangeCallback jog;
   gui::ChangeCallback clear_training_graph;
   // Running the network.
-  gui::ChangeCallback run_all;
+  gui::ChangeCallback run_all;  // also class_run, reg_run, pattern_error_update
+  gui::ChangeCallback redraw;   // a display shown afresh from what it shows
   gui::ChangeCallback run_one;
   // The network's settings shown by the editing windows, written back.
   gui::ChangeCallback apply_network_settings;

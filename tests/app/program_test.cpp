@@ -376,7 +376,8 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
       "set no_layers_matrix 0 5 0\npress newnet_commit\nset best_remember off\n"
       "open &Train/&Back Propagation...\n"
       "set epochs 100\nset start_eta 0.2\nset end_eta 0.2\npress backprop_train\n"
-      "dump net_display\ndump training_graph\npress runall_run\ndump training_error\n");
+      "dump net_display\ndump training_graph\npress runall_run\ndump training_error\n"
+      "set runone_pattern 7\npress runone_run\n");
   std::ostringstream out, err;
   ScriptDriver driver(*program, presenter_, out, err);
   ASSERT_EQ(driver.Run(script), 0) << err.str();
@@ -406,6 +407,7 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
   engine.active_network = nullptr;
   engine.active_data_set = nullptr;
   EXPECT_EQ(state.values.display.training_error, engine.run_all.subset_errors[0]);
+  EXPECT_EQ(state.values.running.runone_error, engine.training.case_errors[6]);
 
   // Saved, closed and read back.
   save_file_ = (dir / "iris.net").string();

@@ -40,11 +40,11 @@ void AddNetworkEditing(TableBuilder& b, NetworkEditingValues& v) {
   b.Real("class_reject", v.class_reject).Does(&A::apply_network_settings);
   b.Integer("class_output", v.class_output);
   b.Display("class_factors_matrix", SuType::kMatrix).When(kNominalOutput);
-  b.Button("class_run");
+  b.Button("class_run").Does(&A::run_all);
   b.Switch("cross_verification", v.cross_verification);
   b.Integer("reg_output", v.reg_output);
   b.Display("reg_factors_matrix", SuType::kMatrix).When(kNumericOutput);
-  b.Button("reg_run");
+  b.Button("reg_run").Does(&A::run_all);
 }
 
 }  // namespace tavrin::app

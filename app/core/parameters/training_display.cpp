@@ -19,10 +19,10 @@ void AddTrainingDisplay(TableBuilder& b, TrainingDisplayValues& v) {
   b.Real("verification_error", v.verification_error);
   b.Real("test_error", v.test_error);
   b.Display("pattern_bar", SuType::kBarChart).When(kNetwork);
-  b.Button("pattern_error_update");
+  b.Button("pattern_error_update").Does(&ProgramActions::run_all);
   b.Switch("pattern_error_real_time", v.pattern_error_real_time);
   b.Display("weight_bar", SuType::kBarChart).When(kNetwork);
-  b.Button("weight_bar_update");
+  b.Button("weight_bar_update").Does(&ProgramActions::redraw);
   b.Switch("weight_bar_real_time", v.weight_bar_real_time);
   b.Display("net_activations_bar", SuType::kBarChart);
   b.Real("net_activations_barmax", v.net_activations_barmax);
