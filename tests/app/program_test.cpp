@@ -495,6 +495,19 @@ TEST_F(ProgramTest, TextDataFilesFollowTheImportChoices) {
   fs::remove(file);
 }
 
+// An action that lacks its network or data set says so and changes nothing.
+TEST_F(ProgramTest, ActionsRefuseWithoutTheirNetworkOrDataSet) {
+  auto program = Start();
+  ASSERT_TRUE(started_);
+  std::istringstream script("press runall_run\npress newnet_commit\npress backprop_train\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(ScriptDriver(*program, presenter_, out, err).Run(script), 1);
+  ASSERT_EQ(presenter_.boxes.size(), 2u);
+  EXPECT_EQ(presenter_.boxes[0].text, program->message_table().Text(1));
+  EXPECT_EQ(presenter_.boxes[1].text, program->message_table().Text(2));
+  EXPECT_EQ(Engine().training.history, "") << "nothing was trained";
+}
+
 }  // namespace
 }  // namespace tavrin::app
 
