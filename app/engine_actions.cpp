@@ -57,6 +57,7 @@ void EngineActions::Bind(ProgramActions& a) {
     return [this, work](gui::SuParameter&) { return (this->*work)(); };
   };
   a.open_network = bind(&EngineActions::OpenNetwork);
+  a.append_network = bind(&EngineActions::AppendNetwork);
   a.save_network = [this](gui::SuParameter&) { return SaveNetwork(false); };
   a.save_network_as = [this](gui::SuParameter&) { return SaveNetwork(true); };
   a.close_network = bind(&EngineActions::CloseNetwork);
@@ -298,6 +299,23 @@ int EngineActions::OpenNetwork() {
   s.unsaved_network = false;
   NetworkReplaced();
   program_.messages().Status("Opened " + FileName(*path));
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::AppendNetwork() {
+  if (!HasNetwork()) return 0;
+  const std::optional<std::string> path = program_.ChooseFile(false, "the network");
+  if (!path) return 0;
+  CaughtEngineMessages caught;
+  const std::unique_ptr<Network> second = ReadNetworkFileOrImage(*path);
+  ProgramState& s = program_.state();
+  if (!second || !tavrin::AppendNetwork(*s.network, *second)) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.unsaved_network = true;
+  NetworkReplaced();
   program_.Refresh();
   return 0;
 }

@@ -51,6 +51,7 @@ class EngineActions {
   int SaveWork(bool choose, std::string_view what, std::string& file, bool& unsaved,
                const std::function<Status(const std::string&)>& save);
   int OpenNetwork();
+  int AppendNetwork();
   int SaveNetwork(bool choose);
   int OpenData();
   int SaveData(bool choose);

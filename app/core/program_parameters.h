@@ -63,6 +63,7 @@ struct ProgramActions {
 
   // Engine work (engine_actions.cpp). Files:
   gui::ChangeCallback open_network;
+  gui::ChangeCallback append_network;  // a network file's layers after the current ones
   gui::ChangeCallback save_network;
   gui::ChangeCallback save_network_as;
   gui::ChangeCallback close_network;

@@ -24,6 +24,8 @@
 #include "analysis/run_all.h"
 #include "engine_state.h"
 #include "message_bar.h"
+#include "network/network_builder.h"
+#include "network/network_file.h"
 #include "preference_store.h"
 #include "qt_presenter.h"
 #include "script_driver.h"
@@ -439,6 +441,22 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
   program->Activate(program->interface().ElementNamed("backprop_train"));
   ASSERT_GT(epoch_at_click, 0);
   EXPECT_LE(engine.training.epoch, epoch_at_click + 1);
+
+  // A network whose input layer matches the output layer goes after it.
+  NetworkDesign tail;
+  tail.design_code = DesignCode::kLinear;
+  tail.no_layers = 2;
+  tail.units[0] = 3;
+  tail.units[1] = 2;
+  tail.no_inputs = 3;
+  tail.no_outputs = 2;
+  tail.variables.resize(5);
+  ASSERT_TRUE(WriteNetworkFile(*BuildNetwork(tail, engine.random, engine.reinitialisation),
+                               dir / "tail.net"));
+  open_file_ = (dir / "tail.net").string();
+  program->Activate(program->interface().ElementNamed("file_append_network"));
+  EXPECT_EQ(state.network->no_layers(), 4);
+  EXPECT_EQ(state.network->output_layer().no_units, 2);
   fs::remove_all(dir);
 }
 

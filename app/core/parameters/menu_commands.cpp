@@ -6,7 +6,7 @@ void AddMenuCommands(TableBuilder& b) {
   using enum Availability;
   using S = ProgramActions;
   b.MenuItem("file_open_network").Does(&S::open_network);
-  b.MenuItem("file_append_network").When(kNetwork);
+  b.MenuItem("file_append_network").When(kNetwork).Does(&S::append_network);
   b.MenuItem("file_open_pattern").Does(&S::open_data);
   b.MenuItem("file_saveas_network").When(kNetwork).Does(&S::save_network_as);
   b.MenuItem("file_saveas_pattern").When(kData).Does(&S::save_data_as);
