@@ -14,8 +14,8 @@ constexpr int kMostTicks = 100;
 constexpr double kLargestStepIndex = 1e15;
 
 struct NiceStep {
-  int mantissa = 1;  // 1, 2 or 5
-  int exponent = 0;  // of 10
+  int mantissa;  // 1, 2 or 5
+  int exponent;  // of 10
 
   // A tick's value; dividing an exact whole number by an exact power of
   // ten rounds once, so 3 × 0.1 comes out as the double nearest 0.3.

@@ -54,6 +54,7 @@ TEST(AxisTicks, StepsOfOneTwoOrFiveWithExactLabels) {
             (L{"0.1", "0.2", "0.3", "0.4", "0.5", "0.6", "0.7", "0.8", "0.9"}));
   EXPECT_EQ(Labels(-3, 7, 6), (L{"-2", "0", "2", "4", "6"}));
   EXPECT_EQ(Labels(1200, 4700, 4), (L{"2000", "4000"}));
+  EXPECT_EQ(Labels(0, 21, 4), (L{"0", "10", "20"}));
   EXPECT_EQ(Labels(0, 5e-5, 6), (L{"0", "1e-05", "2e-05", "3e-05", "4e-05", "5e-05"}));
   EXPECT_EQ(Labels(5, 5, 3), (L{"4.5", "5", "5.5"}));
   EXPECT_EQ(Labels(0, 0, 3), (L{"-1", "0", "1"}));
@@ -106,25 +107,25 @@ TEST(MessageBar, ElapsedTimeAndClampedProgress) {
 
 TEST(TrainingGraph, PointsEveryIntervalFromTheLastReset) {
   TrainingGraph graph;
-  graph.SetInterval(0);
-  EXPECT_EQ(graph.interval(), 1);
-  graph.SetInterval(2);
   graph.StartRun("run A", {"Training", "Verification"}, true);
+  EXPECT_TRUE(graph.EpochDone(0.5, 0.25));  // every epoch until an interval is set
+  graph.SetInterval(2);
   for (int epoch = 1; epoch <= 5; ++epoch)
     EXPECT_EQ(graph.EpochDone(epoch, -epoch), epoch % 2 == 0);
   graph.ResetCounter();
-  graph.EpochDone(9, 9);
-  graph.EpochDone(0.5, 0.25);
+  EXPECT_FALSE(graph.EpochDone(9, 9));
+  graph.EpochDone(7, 6);
   ASSERT_EQ(graph.lines().size(), 2u);
   EXPECT_EQ(graph.lines()[0].legend, "T. run A");
   EXPECT_EQ(graph.lines()[1].legend, "V. run A");
-  EXPECT_EQ(graph.lines()[0].x, (std::vector<double>{2, 4, 2}));
-  EXPECT_EQ(graph.lines()[0].y, (std::vector<double>{2, 4, 0.5}));
-  EXPECT_EQ(graph.lines()[1].y, (std::vector<double>{-2, -4, 0.25}));
+  EXPECT_EQ(graph.lines()[0].x, (std::vector<double>{1, 2, 4, 2}));
+  EXPECT_EQ(graph.lines()[0].y, (std::vector<double>{0.5, 2, 4, 7}));
+  EXPECT_EQ(graph.lines()[1].y, (std::vector<double>{0.25, -2, -4, 6}));
   graph.StartRun("", {"Training", "Verification"}, false);
   EXPECT_EQ(graph.lines()[2].legend, "Training");
   EXPECT_EQ(graph.lines()[2].pen, 2);
-  graph.SetInterval(-4);
+  graph.SetInterval(0);
+  EXPECT_EQ(graph.interval(), 1);
   EXPECT_TRUE(graph.EpochDone(1, 1));
   EXPECT_EQ(graph.lines().size(), 3u);
   EXPECT_EQ(graph.lines()[2].x, std::vector<double>{1});
