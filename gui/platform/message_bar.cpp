@@ -1,5 +1,7 @@
 #include "message_bar.h"
 
+#include "displays/message_bar_text.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -17,14 +19,13 @@ MessageBar::MessageBar(QWidget* parent) : QFrame(parent) {
   layout->setContentsMargins(4, 2, 4, 2);
   layout->addWidget(elapsed_);
   layout->addWidget(progress_, 1);
-  SetElapsed(0);
+  elapsed_->setText(QString::fromUtf8(kElapsedBeforeStart.data(),
+                                      static_cast<qsizetype>(kElapsedBeforeStart.size())));
   SetProgress(-1);
 }
 
 void MessageBar::SetElapsed(long seconds) {
-  if (seconds < 0) seconds = 0;
-  elapsed_->setText(
-      QString::asprintf("%03ld:%02ld:%02ld", seconds / 3600, seconds / 60 % 60, seconds % 60));
+  elapsed_->setText(QString::fromStdString(ElapsedText(seconds)));
 }
 
 void MessageBar::SetProgress(int percent) {
