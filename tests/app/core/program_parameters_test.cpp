@@ -171,7 +171,7 @@ TEST_F(ProgramParametersTest, CommandsRunTheShellsActionsOrSayTheirWorkIsNotBuil
     if (command) {
       EXPECT_EQ(p.change == nullptr, p.name == "menu_separator") << p.name;
     }
-    if (p.name == "epochs" || p.name == "net_layer_act_fn" || p.name == "winpos_autostore") {
+    if (p.name == "epochs" || p.name == "class_output" || p.name == "winpos_autostore") {
       EXPECT_FALSE(p.change) << p.name;
     }
   }
