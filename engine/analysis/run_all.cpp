@@ -87,18 +87,17 @@ class Run {
     return true;
   }
 
+  // Every case; when a row handed as it was turns out to hold a missing
+  // value, once more with every case prepared, as that data set needs.
   void Cases() {
-    const int first =
-        static_cast<int>(std::min<std::int64_t>(net_.coding.history(), data_.no_cases));
-    for (int c = 0; c < first; ++c) NotRun(c);
-    for (int begin = first; begin < data_.no_cases; begin += kBlockCases) {
-      const int end = std::min(begin + kBlockCases, data_.no_cases);
-      if (blocked_) {
-        EvaluateBlockAtOnce(begin, end);
-      } else {
-        EvaluateBlock(begin, end);
-      }
-    }
+    if (Pass()) return;
+    source_.PrepareEveryCase();
+    plain_ = false;
+    r_.subset_cases = {};
+    error_sums_ = {};
+    std::fill(sums_.begin(), sums_.end(), RegressionSums());
+    for (ClassificationMatrix& m : r_.matrices) m.Clear();
+    Pass();
   }
 
   void Finish() {
@@ -128,6 +127,34 @@ class Run {
   void NotRun(int c) {
     std::fill_n(ResultRow(c), r_.columns, MISSING);
     case_errors_[c] = MISSING;
+  }
+
+  // False at the first row handed as it was that holds a missing value.
+  bool Pass() {
+    // A recurrent network's first case must not see what ran before.
+    ClearActivations(net_);
+    const int first =
+        static_cast<int>(std::min<std::int64_t>(net_.coding.history(), data_.no_cases));
+    if (!RowsClean(0, first)) return false;
+    for (int c = 0; c < first; ++c) NotRun(c);
+    for (int begin = first; begin < data_.no_cases; begin += kBlockCases) {
+      const int end = std::min(begin + kBlockCases, data_.no_cases);
+      // Checked a block at a time, which also brings its rows in to be copied.
+      if (!RowsClean(begin, end)) return false;
+      if (blocked_) {
+        EvaluateBlockAtOnce(begin, end);
+      } else {
+        EvaluateBlock(begin, end);
+      }
+    }
+    return true;
+  }
+
+  // Only a blocked run's source hands rows unchecked.
+  bool RowsClean(int begin, int end) const {
+    if (!blocked_ || !source_.direct()) return true;
+    return !AnyMissingOrNaN(data_.row(begin),
+                            static_cast<std::size_t>(end - begin) * data_.no_variables);
   }
 
   void EvaluateBlock(int begin, int end) {
@@ -353,16 +380,19 @@ Status RunAll(EngineState& engine, RunAllMode mode, int class_output, CaseRun ho
           (s == 0 || CountCasesFrom(*data, net->coding.history(), static_cast<Subset>(s)) > 0);
       r.matrices[s] = ClassificationMatrix(r.has_matrix[s] ? r.classes : 0);
     }
+    const bool blocked = how == CaseRun::kBlocked && BlockedForward::Handles(*net);
     CaseSource source;
-    if (!source.Prepare(*net, *data, r.targets_available)) return Status::Failed();
+    // Each case is read once: no cache, and no pass over the data set ahead.
+    if (!(blocked ? source.PrepareOnePass(*net, *data, r.targets_available)
+                  : source.Prepare(*net, *data, r.targets_available))) {
+      return Status::Failed();
+    }
     std::vector<double> case_errors;
     Run run(*net, *data, source, r, case_errors);
-    run.Prepare(how == CaseRun::kBlocked && BlockedForward::Handles(*net));
+    run.Prepare(blocked);
     const std::size_t cases = static_cast<std::size_t>(data->no_cases);
     Reuse results(engine.run_all.case_results, cases * r.columns, run.AllocatesNothing());
     Reuse errors(engine.training.case_errors, cases, run.AllocatesNothing());
-    // A recurrent network's first case must not see what ran before.
-    ClearActivations(*net);
     r.case_results = results.Take();
     case_errors = errors.Take();
     run.Cases();
