@@ -53,7 +53,7 @@ class Run {
     outputs_.assign(static_cast<std::size_t>(kBlockCases) * outputs, MISSING);
     errors_.assign(kBlockCases, 0.0);
     targets_.assign(outputs, MISSING);
-    sums_.assign(static_cast<std::size_t>(outputs) * kSubsetCount, RegressionSums());
+    for (OutputSums& sums : sums_) sums = OutputSums(outputs);
     if (r_.targets_available) r_.regression.resize(outputs);
     output_variables_.clear();
     for (int v = 0; v < data_.no_variables && static_cast<int>(output_variables_.size()) < outputs;
@@ -74,7 +74,8 @@ class Run {
     case_targets_.reserve(kBlockCases);
     block_targets_.reserve(static_cast<std::size_t>(kBlockCases) * source_.target_size());
     column_.assign(std::max(units, outputs), 0.0);
-    panel_.assign(static_cast<std::size_t>(outputs) * kPanelCases, 0.0);
+    decoded_.assign(static_cast<std::size_t>(outputs) * kPanelCases, 0.0);
+    targets_panel_.assign(static_cast<std::size_t>(source_.target_size()) * kPanelCases, 0.0);
   }
 
   // Whether the run, once started, allocates nothing: only the "Kohonen"
@@ -95,7 +96,7 @@ class Run {
     plain_ = false;
     r_.subset_cases = {};
     error_sums_ = {};
-    std::fill(sums_.begin(), sums_.end(), RegressionSums());
+    for (OutputSums& sums : sums_) sums.Clear();
     for (ClassificationMatrix& m : r_.matrices) m.Clear();
     Pass();
   }
@@ -110,8 +111,7 @@ class Run {
     if (!r_.targets_available) return;
     for (int k = 0; k < net_.coding.no_outputs; ++k) {
       for (int s = 0; s < kSubsetCount; ++s) {
-        r_.regression[k][s] =
-            FinishRegression(sums_[static_cast<std::size_t>(k) * kSubsetCount + s]);
+        r_.regression[k][s] = FinishRegression(sums_[s].of(k));
       }
     }
   }
@@ -213,7 +213,7 @@ class Run {
     for (int b = 0; b < n; ++b) Accumulate(counted_[b], counted_[b] - begin);
   }
 
-  // The cases of panel p to their results, decoded side by side.
+  // The cases of panel p to their results, side by side where they can be.
   void ConcludePanel(int p, int n) {
     const VariableCoding& coding = net_.coding;
     const int outputs = coding.no_outputs;
@@ -221,26 +221,31 @@ class Run {
     const int first = p * kPanelCases;
     const int cases = std::min(kPanelCases, n - first);
     const double* y = forward_.Values(net_, net_.no_layers() - 1, first);
-    for (int k = 0; k < outputs; ++k) {
-      const int v = coding.no_inputs + k;
-      const double shift = coding.shift[v];
-      const double scale = coding.scale[v];
-      for (int j = 0; j < kPanelCases; ++j) {
-        panel_[k * kPanelCases + j] = (y[k * kPanelCases + j] - shift) / scale;
-      }
-    }
+    UnscalePanel(y, coding.shift.data() + coding.no_inputs, coding.scale.data() + coding.no_inputs,
+                 outputs, decoded_.data());
+    double errors[kPanelCases] = {};
     const int compared = std::min(source_.target_size(), units);
+    const bool panel_errors = r_.targets_available && net_.error_fn == ErrorFunction::kSumSquared;
+    if (panel_errors) {
+      for (int j = 0; j < kPanelCases; ++j) {
+        // A spare place repeats the last case.
+        const double* d = case_targets_[first + std::min(j, cases - 1)];
+        for (int i = 0; i < compared; ++i) targets_panel_[i * kPanelCases + j] = d[i];
+      }
+      SumSquaredErrors(y, targets_panel_.data(), compared, errors);
+    }
     for (int j = 0; j < cases; ++j) {
       const int c = counted_[first + j];
       for (int u = 0; u < units; ++u) column_[u] = y[u * kPanelCases + j];
-      const double error = r_.targets_available ? CaseError(net_.error_fn, column_.data(),
-                                                            case_targets_[first + j], compared, {})
-                                                : 0.0;
+      if (r_.targets_available && !panel_errors) {
+        errors[j] =
+            CaseError(net_.error_fn, column_.data(), case_targets_[first + j], compared, {});
+      }
       if (r_.mode == RunAllMode::kOutputLayer)
         std::copy_n(column_.begin(), r_.columns, ResultRow(c));
-      for (int k = 0; k < outputs; ++k) column_[k] = panel_[k * kPanelCases + j];
+      for (int k = 0; k < outputs; ++k) column_[k] = decoded_[k * kPanelCases + j];
       if (r_.mode == RunAllMode::kOutputs) std::copy_n(column_.begin(), outputs, ResultRow(c));
-      Tally(c, column_.data(), error);
+      Tally(c, column_.data(), errors[j]);
     }
   }
 
@@ -285,13 +290,10 @@ class Run {
     case_errors_[c] = r_.targets_available ? std::sqrt(error) : 0.0;
     if (!r_.targets_available) return;
     error_sums_[s] += error;
-    const int outputs = net_.coding.no_outputs;
     for (std::size_t k = 0; k < output_variables_.size(); ++k) {
       targets_[k] = data_.at(c, output_variables_[k]);
     }
-    for (int k = 0; k < outputs; ++k) {
-      sums_[static_cast<std::size_t>(k) * kSubsetCount + s].Add(targets_[k], o[k]);
-    }
+    sums_[s].Add(targets_.data(), o);
     if (r_.class_output > 0) {
       const int k = r_.class_output - 1;
       r_.matrices[s].Add(targets_[k], o[k]);
@@ -307,7 +309,7 @@ class Run {
   std::vector<double> errors_;
   std::vector<double> targets_;
   std::vector<int> output_variables_;  // the targets' variables, in order
-  std::vector<RegressionSums> sums_;
+  std::array<OutputSums, kSubsetCount> sums_;
   std::array<double, kSubsetCount> error_sums_{};
   std::vector<double> decoding_;
   bool blocked_ = false;
@@ -317,7 +319,9 @@ class Run {
   std::vector<const double*> case_targets_;
   std::vector<double> block_targets_;
   std::vector<double> column_;
-  std::vector<double> panel_;  // a panel's decoded outputs, output by output
+  // A panel's decoded outputs and targets, output by output.
+  std::vector<double> decoded_;
+  std::vector<double> targets_panel_;
 };
 
 // The earlier run's array when it is large enough (fresh pages cost more

@@ -198,6 +198,16 @@ void LinearPsp(const double* __restrict weights, const double* __restrict a,
 }
 
 TAVRIN_VECTOR_CLONES
+void UnscalePanel(const double* __restrict x, const double* shift, const double* scale, int rows,
+                  double* __restrict y) {
+  for (int k = 0; k < rows; ++k) {
+    for (int b = 0; b < kPanelCases; ++b) {
+      y[k * kPanelCases + b] = (x[k * kPanelCases + b] - shift[k]) / scale[k];
+    }
+  }
+}
+
+TAVRIN_VECTOR_CLONES
 void LogisticLayer(const double* x, double* y, int n) {
   for (int i = 0; i < n; ++i) y[i] = Logistic(x[i]);
 }

@@ -41,6 +41,10 @@ inline constexpr int kPanelCases = 8;
 void LinearPspPanels(const double* weights, const double* a, const double* t, int units, int n,
                      int panels, double* y);
 
+// y[k * kPanelCases + b] = (x[k * kPanelCases + b] - shift[k]) / scale[k] for
+// `rows` rows of panel values: outputs decoded linearly, cases side by side.
+void UnscalePanel(const double* x, const double* shift, const double* scale, int rows, double* y);
+
 // y[i] = Logistic(x[i]) (common/bounded_exp.h); x and y may be the same.
 void LogisticLayer(const double* x, double* y, int n);
 
