@@ -72,6 +72,7 @@ class Run {
     forward_.Reserve(net_, kBlockCases);
     counted_.reserve(kBlockCases);
     case_targets_.reserve(kBlockCases);
+    rows_.reserve(kBlockCases);
     block_targets_.reserve(static_cast<std::size_t>(kBlockCases) * source_.target_size());
     column_.assign(std::max(units, outputs), 0.0);
     decoded_.assign(static_cast<std::size_t>(outputs) * kPanelCases, 0.0);
@@ -183,13 +184,23 @@ class Run {
     block_targets_.resize(static_cast<std::size_t>(n) * targets);
     case_targets_.resize(n);
     forward_.Begin(net_, n);
-    for (int b = 0; b < n; ++b) {
-      const double* v = source_.Load(counted_[b]);
-      forward_.SetInputs(net_, b, v, inputs);
-      // An uncached source hands every case in one buffer.
-      if (source_.direct()) {
-        case_targets_[b] = v + inputs;
-      } else {
+    if (source_.direct()) {
+      // The rows stay put: a panel's at once, a spare place repeating the last.
+      rows_.resize(n);
+      for (int b = 0; b < n; ++b) {
+        rows_[b] = source_.Load(counted_[b]);
+        case_targets_[b] = rows_[b] + inputs;
+      }
+      for (int first = 0; first < n; first += kPanelCases) {
+        const double* panel[kPanelCases];
+        for (int j = 0; j < kPanelCases; ++j) panel[j] = rows_[std::min(first + j, n - 1)];
+        forward_.SetPanelInputs(net_, first / kPanelCases, panel, inputs);
+      }
+    } else {
+      for (int b = 0; b < n; ++b) {
+        // Every case comes in the same buffer.
+        const double* v = source_.Load(counted_[b]);
+        forward_.SetInputs(net_, b, v, inputs);
         double* kept = block_targets_.data() + static_cast<std::size_t>(b) * targets;
         std::copy_n(v + inputs, targets, kept);
         case_targets_[b] = kept;
@@ -316,6 +327,7 @@ class Run {
   bool plain_ = false;
   BlockedForward forward_;
   std::vector<int> counted_;
+  std::vector<const double*> rows_;
   std::vector<const double*> case_targets_;
   std::vector<double> block_targets_;
   std::vector<double> column_;

@@ -56,6 +56,18 @@ void BlockedForward::SetInputs(const Network& net, int b, const double* inputs, 
   }
 }
 
+void BlockedForward::SetPanelInputs(const Network& net, int p, const double* const* inputs,
+                                    int count) {
+  const Layer& input = net.layers[0];
+  const int units = input.no_units;
+  const int n = std::min(count, units);
+  double* a = layers_[0].data() + At(units, 0, p * kPanelCases);
+  RowsToPanel(inputs, n, a);
+  for (int i = n; i < units; ++i) {
+    std::fill_n(a + static_cast<std::size_t>(i) * kPanelCases, kPanelCases, input.activations[i]);
+  }
+}
+
 void BlockedForward::Propagate(const Network& net) {
   for (int l = 1; l < net.no_layers(); ++l) {
     const Layer& layer = net.layers[l];

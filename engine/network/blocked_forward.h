@@ -30,6 +30,10 @@ class BlockedForward {
   // the units beyond them keep the network's present input activations.
   void SetInputs(const Network& network, int b, const double* inputs, int count);
 
+  // SetInputs for the kPanelCases cases of panel p at once, from rows that
+  // stay put; a spare place may repeat another case's row.
+  void SetPanelInputs(const Network& network, int p, const double* const* inputs, int count);
+
   void Propagate(const Network& network);
 
   // Puts case b's activations into the network's layers from 1 on, and into
