@@ -247,16 +247,19 @@ class Run {
     }
     for (int j = 0; j < cases; ++j) {
       const int c = counted_[first + j];
-      for (int u = 0; u < units; ++u) column_[u] = y[u * kPanelCases + j];
+      double* row = ResultRow(c);
       if (r_.targets_available && !panel_errors) {
+        for (int u = 0; u < units; ++u) column_[u] = y[u * kPanelCases + j];
         errors[j] =
             CaseError(net_.error_fn, column_.data(), case_targets_[first + j], compared, {});
       }
-      if (r_.mode == RunAllMode::kOutputLayer)
-        std::copy_n(column_.begin(), r_.columns, ResultRow(c));
-      for (int k = 0; k < outputs; ++k) column_[k] = decoded_[k * kPanelCases + j];
-      if (r_.mode == RunAllMode::kOutputs) std::copy_n(column_.begin(), outputs, ResultRow(c));
-      Tally(c, column_.data(), errors[j]);
+      if (r_.mode == RunAllMode::kOutputLayer) {
+        for (int u = 0; u < r_.columns; ++u) row[u] = y[u * kPanelCases + j];
+      }
+      double* o = r_.mode == RunAllMode::kOutputs ? row : column_.data();
+      for (int k = 0; k < outputs; ++k) o[k] = decoded_[k * kPanelCases + j];
+      // The rows read as they are hold the targets where the coding has them.
+      Tally(c, o, errors[j], case_targets_[first + j]);
     }
   }
 
@@ -291,23 +294,24 @@ class Run {
     if (!Counted(data_.subset[c])) return NotRun(c);
     const double* o = outputs_.data() + static_cast<std::size_t>(i) * net_.coding.no_outputs;
     if (r_.mode == RunAllMode::kOutputs) std::copy_n(o, net_.coding.no_outputs, ResultRow(c));
-    Tally(c, o, errors_[i]);
+    for (std::size_t k = 0; k < output_variables_.size() && r_.targets_available; ++k) {
+      targets_[k] = data_.at(c, output_variables_[k]);
+    }
+    Tally(c, o, errors_[i], targets_.data());
   }
 
-  // Counts a run case, in case order, from its decoded outputs and error.
-  void Tally(int c, const double* o, double error) {
+  // Counts a run case, in case order, from its decoded outputs, error and
+  // target values.
+  void Tally(int c, const double* o, double error, const double* targets) {
     const std::int32_t s = data_.subset[c];
     ++r_.subset_cases[s];
     case_errors_[c] = r_.targets_available ? std::sqrt(error) : 0.0;
     if (!r_.targets_available) return;
     error_sums_[s] += error;
-    for (std::size_t k = 0; k < output_variables_.size(); ++k) {
-      targets_[k] = data_.at(c, output_variables_[k]);
-    }
-    sums_[s].Add(targets_.data(), o);
+    sums_[s].Add(targets, o);
     if (r_.class_output > 0) {
       const int k = r_.class_output - 1;
-      r_.matrices[s].Add(targets_[k], o[k]);
+      r_.matrices[s].Add(targets[k], o[k]);
     }
   }
 
