@@ -76,10 +76,11 @@ Status CaseSource::Start(const Network& net, const DataSet& data, bool with_targ
   target_size_ = with_targets ? net.coding.no_normed_outputs : 0;
   first_case_ = static_cast<int>(std::min<std::int64_t>(net.coding.history(), data.no_cases));
   cached_ = false;
-  cache_.clear();
   try {
     raw_inputs_.assign(static_cast<std::size_t>(net.coding.no_inputs) * net.coding.steps, 0.0);
     raw_targets_.assign(net.coding.no_outputs, 0.0);
+    // Room for one case, prepared as it is loaded when there is no cache.
+    cache_.assign(static_cast<std::size_t>(input_size_) + target_size_, 0.0);
   } catch (const std::bad_alloc&) {
     return Fail(kNotEnoughMemory);
   }
@@ -89,33 +90,22 @@ Status CaseSource::Start(const Network& net, const DataSet& data, bool with_targ
 Status CaseSource::PrepareOnePass(const Network& net, const DataSet& data, bool with_targets) {
   if (!Start(net, data, with_targets)) return Status::Failed();
   direct_ = RowsServe(net, data, with_targets);
-  try {
-    cache_.assign(static_cast<std::size_t>(input_size_) + target_size_, 0.0);
-  } catch (const std::bad_alloc&) {
-    return Fail(kNotEnoughMemory);
-  }
   return Status::Ok();
 }
 
 Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_targets) {
   if (!Start(net, data, with_targets)) return Status::Failed();
   direct_ = NeedsNoPreprocessing(net, data, with_targets);
-  if (direct_) return Status::Ok();
   const std::size_t width = static_cast<std::size_t>(input_size_) + target_size_;
   const std::size_t cases = static_cast<std::size_t>(data.no_cases);
+  if (direct_ || width == 0 || cases > kMaxCacheValues / width) return Status::Ok();
   try {
-    if (width == 0 || cases > kMaxCacheValues / width) throw std::bad_alloc();
-    cache_.assign(cases * width, 0.0);
-    for (int c = first_case_; c < data.no_cases; ++c) PrepareCase(c, cache_.data() + c * width);
+    std::vector<double> all(cases * width, 0.0);
+    for (int c = first_case_; c < data.no_cases; ++c) PrepareCase(c, all.data() + c * width);
+    cache_.swap(all);
     cached_ = true;
-    return Status::Ok();
   } catch (const std::bad_alloc&) {
-    cache_.clear();
-  }
-  try {
-    cache_.assign(width, 0.0);
-  } catch (const std::bad_alloc&) {
-    return Fail(kNotEnoughMemory);
+    // Cases are then prepared as they are loaded, in the one case's room.
   }
   return Status::Ok();
 }
