@@ -249,7 +249,24 @@ void UnscalePanel(const double* __restrict x, const double* shift, const double*
 
 TAVRIN_VECTOR_CLONES
 void LogisticLayer(const double* x, double* y, int n) {
-  for (int i = 0; i < n; ++i) y[i] = Logistic(x[i]);
+  // A stretch at a time, step by step: the vectors of a stretch go through
+  // each step together, so that the long chain of the polynomial overlaps.
+  constexpr int kStretch = 64;
+  int i = 0;
+  for (; i + kStretch <= n; i += kStretch) {
+    double c[kStretch], t[kStretch], r[kStretch], p[kStretch];
+    for (int j = 0; j < kStretch; ++j) c[j] = -LogisticClamped(x[i + j]);
+    for (int j = 0; j < kStretch; ++j) t[j] = ExpShifted(c[j]);
+    for (int j = 0; j < kStretch; ++j) r[j] = ExpRemainder(c[j], t[j]);
+    for (int j = 0; j < kStretch; ++j) p[j] = kExpFirstTerm;
+    for (double k : kExpTerms) {
+      for (int j = 0; j < kStretch; ++j) p[j] = p[j] * r[j] + k;
+    }
+    for (int j = 0; j < kStretch; ++j) {
+      y[i + j] = LogisticLimited(x[i + j], 1.0 / (1.0 + ExpScaled(p[j], t[j])));
+    }
+  }
+  for (; i < n; ++i) y[i] = Logistic(x[i]);
 }
 
 TAVRIN_VECTOR_CLONES
