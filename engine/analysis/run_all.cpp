@@ -44,8 +44,8 @@ class Run {
       std::vector<double>& case_errors)
       : net_(net), data_(data), source_(source), r_(r), case_errors_(case_errors) {}
 
-  // Everything the run needs but the per-case arrays, so that once these are
-  // had (Cases) no allocation can fail.
+  // Everything the run needs but the per-case arrays, so that no allocation
+  // can fail once the cases run.
   void Prepare(bool blocked) {
     blocked_ = blocked;
     const int outputs = net_.coding.no_outputs;
