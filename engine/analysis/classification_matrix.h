@@ -6,6 +6,7 @@
 // unclassified (rejected, or between the accept and reject thresholds)
 // appears only there.
 
+#include <algorithm>
 #include <vector>
 
 namespace tavrin {
@@ -17,6 +18,9 @@ class ClassificationMatrix {
   // Ignores a target that is missing or not a class number 1..classes; an
   // output that is missing or not a class number counts as unknown.
   void Add(double target, double output);
+
+  // Back to no cases, allocating nothing.
+  void Clear() { std::fill(counts_.begin(), counts_.end(), 0.0); }
 
   int classes() const { return classes_; }
   double at(int target_row, int column) const { return counts_[Index(target_row, column)]; }

@@ -1,8 +1,10 @@
 #include "analysis/regression_statistics.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "common/missing.h"
+#include "common/vector_clones.h"
 
 namespace tavrin {
 namespace {
@@ -15,16 +17,44 @@ double SampleSd(double sum_squares, double sum, double mean, std::int64_t n) {
 
 }  // namespace
 
-void RegressionSums::Add(double t, double o) {
-  if (IsMissing(t) || IsMissing(o)) return;
-  const double e = o - t;
-  ++n;
-  sum_t += t;
-  sum_tt += t * t;
-  sum_to += t * o;
-  sum_e += e;
-  sum_ee += e * e;
-  sum_abs_e += std::fabs(e);
+// OutputSums::Add: a function of its own, with external linkage and the
+// rows as arguments, so that each instruction set gets a vectorised version.
+TAVRIN_VECTOR_CLONES
+void AddRegressionCase(int outputs, const double* __restrict targets,
+                       const double* __restrict values, double* __restrict n, double* __restrict t,
+                       double* __restrict tt, double* __restrict to, double* __restrict e,
+                       double* __restrict ee, double* __restrict abs_e) {
+  for (int k = 0; k < outputs; ++k) {
+    const double x = targets[k];
+    const double y = values[k];
+    const double d = y - x;
+    // A sum from +0 is never -0, so adding +0 for a case left out keeps it.
+    const bool in = !IsMissing(x) & !IsMissing(y);
+    n[k] += in ? 1.0 : 0.0;
+    t[k] += in ? x : 0.0;
+    tt[k] += in ? x * x : 0.0;
+    to[k] += in ? x * y : 0.0;
+    e[k] += in ? d : 0.0;
+    ee[k] += in ? d * d : 0.0;
+    abs_e[k] += in ? std::fabs(d) : 0.0;
+  }
+}
+
+OutputSums::OutputSums(int outputs)
+    : outputs_(outputs), sums_(static_cast<std::size_t>(kFields) * outputs, 0.0) {}
+
+void OutputSums::Add(const double* targets, const double* outputs) {
+  AddRegressionCase(outputs_, targets, outputs, field(kN), field(kT), field(kTt), field(kTo),
+                    field(kE), field(kEe), field(kAbsE));
+}
+
+void OutputSums::Clear() {
+  std::fill(sums_.begin(), sums_.end(), 0.0);
+}
+
+RegressionSums OutputSums::of(int k) const {
+  const auto at = [this, k](Field f) { return sums_[static_cast<std::size_t>(f) * outputs_ + k]; };
+  return {static_cast<std::int64_t>(at(kN)), at(kT), at(kTt), at(kTo), at(kE), at(kEe), at(kAbsE)};
 }
 
 RegressionStatistics FinishRegression(const RegressionSums& s) {

@@ -5,6 +5,7 @@
 // from them.
 
 #include <cstdint>
+#include <vector>
 
 namespace tavrin {
 
@@ -16,10 +17,27 @@ struct RegressionSums {
   double sum_e = 0.0;
   double sum_ee = 0.0;
   double sum_abs_e = 0.0;
+};
 
-  // Counts one case; a missing target or output is left out altogether, so
-  // the figures describe the cases that have both.
-  void Add(double target, double output);
+// The sums of several outputs over one subset, side by side so that all of a
+// case's outputs are counted at once.
+class OutputSums {
+ public:
+  explicit OutputSums(int outputs = 0);  // throws std::bad_alloc
+
+  // Counts one case; an output whose target or value is missing is left out
+  // altogether, so its figures describe the cases that have both.
+  void Add(const double* targets, const double* outputs);
+
+  void Clear();
+  RegressionSums of(int k) const;
+
+ private:
+  enum Field { kN, kT, kTt, kTo, kE, kEe, kAbsE, kFields };
+  double* field(Field f) { return sums_.data() + static_cast<std::size_t>(f) * outputs_; }
+
+  int outputs_;
+  std::vector<double> sums_;  // kFields rows of outputs_; counts are whole numbers
 };
 
 // Every figure is 0 where it cannot be formed: no cases (0/0), a single case

@@ -108,7 +108,47 @@ __attribute__((always_inline)) inline void PanelDotsLessT(const double* w, const
   }
 }
 
+// out[i][b] = in[b][i]: an 8 x 8 block turned over in three rounds, each
+// taking elements of two vectors (index k + 8 is element k of the second).
+inline void Transpose8(const Eight (&in)[8], Eight (&out)[8]) {
+  // t[r], t[r + 1]: rows r and r + 1 interleaved, even and odd columns.
+  Eight t[8];
+  for (int r = 0; r < 8; r += 2) {
+    t[r] = __builtin_shufflevector(in[r], in[r + 1], 0, 8, 2, 10, 4, 12, 6, 14);
+    t[r + 1] = __builtin_shufflevector(in[r], in[r + 1], 1, 9, 3, 11, 5, 13, 7, 15);
+  }
+  // s[4h + c], c < 4: columns c and c + 4 of rows 4h .. 4h + 3.
+  Eight s[8];
+  for (int h = 0; h < 8; h += 4) {
+    for (int odd = 0; odd < 2; ++odd) {
+      const Eight& a = t[h + odd];
+      const Eight& b = t[h + 2 + odd];
+      s[h + odd] = __builtin_shufflevector(a, b, 0, 1, 8, 9, 4, 5, 12, 13);
+      s[h + 2 + odd] = __builtin_shufflevector(a, b, 2, 3, 10, 11, 6, 7, 14, 15);
+    }
+  }
+  for (int c = 0; c < 4; ++c) {
+    out[c] = __builtin_shufflevector(s[c], s[c + 4], 0, 1, 2, 3, 8, 9, 10, 11);
+    out[c + 4] = __builtin_shufflevector(s[c], s[c + 4], 4, 5, 6, 7, 12, 13, 14, 15);
+  }
+}
+
 }  // namespace
+
+TAVRIN_VECTOR_CLONES
+void RowsToPanel(const double* const* rows, int n, double* panel) {
+  static_assert(kPanelCases == 8, "an 8 x 8 block per eight values of each row");
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    Eight in[8], out[8];
+    for (int b = 0; b < 8; ++b) std::memcpy(&in[b], rows[b] + i, sizeof in[b]);
+    Transpose8(in, out);
+    std::memcpy(panel + static_cast<std::size_t>(i) * kPanelCases, out, sizeof out);
+  }
+  for (; i < n; ++i) {
+    for (int b = 0; b < kPanelCases; ++b) panel[i * kPanelCases + b] = rows[b][i];
+  }
+}
 
 TAVRIN_VECTOR_CLONES
 void LinearPspPanels(const double* __restrict weights, const double* __restrict a,
@@ -198,8 +238,35 @@ void LinearPsp(const double* __restrict weights, const double* __restrict a,
 }
 
 TAVRIN_VECTOR_CLONES
+void UnscalePanel(const double* __restrict x, const double* shift, const double* scale, int rows,
+                  double* __restrict y) {
+  for (int k = 0; k < rows; ++k) {
+    for (int b = 0; b < kPanelCases; ++b) {
+      y[k * kPanelCases + b] = (x[k * kPanelCases + b] - shift[k]) / scale[k];
+    }
+  }
+}
+
+TAVRIN_VECTOR_CLONES
 void LogisticLayer(const double* x, double* y, int n) {
-  for (int i = 0; i < n; ++i) y[i] = Logistic(x[i]);
+  // A stretch at a time, step by step: the vectors of a stretch go through
+  // each step together, so that the long chain of the polynomial overlaps.
+  constexpr int kStretch = 64;
+  int i = 0;
+  for (; i + kStretch <= n; i += kStretch) {
+    double c[kStretch], t[kStretch], r[kStretch], p[kStretch];
+    for (int j = 0; j < kStretch; ++j) c[j] = -LogisticClamped(x[i + j]);
+    for (int j = 0; j < kStretch; ++j) t[j] = ExpShifted(c[j]);
+    for (int j = 0; j < kStretch; ++j) r[j] = ExpRemainder(c[j], t[j]);
+    for (int j = 0; j < kStretch; ++j) p[j] = kExpFirstTerm;
+    for (double k : kExpTerms) {
+      for (int j = 0; j < kStretch; ++j) p[j] = p[j] * r[j] + k;
+    }
+    for (int j = 0; j < kStretch; ++j) {
+      y[i + j] = LogisticLimited(x[i + j], 1.0 / (1.0 + ExpScaled(p[j], t[j])));
+    }
+  }
+  for (; i < n; ++i) y[i] = Logistic(x[i]);
 }
 
 TAVRIN_VECTOR_CLONES

@@ -41,6 +41,14 @@ inline constexpr int kPanelCases = 8;
 void LinearPspPanels(const double* weights, const double* a, const double* t, int units, int n,
                      int panels, double* y);
 
+// panel[i * kPanelCases + b] = rows[b][i] for i < n: a panel's cases from
+// rows of their values, eight by eight through registers.
+void RowsToPanel(const double* const* rows, int n, double* panel);
+
+// y[k * kPanelCases + b] = (x[k * kPanelCases + b] - shift[k]) / scale[k] for
+// `rows` rows of panel values: outputs decoded linearly, cases side by side.
+void UnscalePanel(const double* x, const double* shift, const double* scale, int rows, double* y);
+
 // y[i] = Logistic(x[i]) (common/bounded_exp.h); x and y may be the same.
 void LogisticLayer(const double* x, double* y, int n);
 

@@ -23,28 +23,49 @@ std::size_t BlockedForward::At(int units, int u, int b) {
   return (panel * units + u) * kPanelCases + b % kPanelCases;
 }
 
+void BlockedForward::Reserve(const Network& net, int cases) {
+  const std::size_t places =
+      static_cast<std::size_t>(cases + kPanelCases - 1) / kPanelCases * kPanelCases;
+  layers_.resize(net.no_layers());
+  int widest = 0;
+  for (int l = 0; l < net.no_layers(); ++l) {
+    layers_[l].reserve(places * net.layers[l].no_units);
+    widest = std::max(widest, net.layers[l].no_units);
+  }
+  column_.reserve(widest);
+}
+
 void BlockedForward::Begin(const Network& net, int cases) {
-  // The last panel is filled up with copies of the present inputs; what
-  // they give is never read.
+  // What the spare places give is never read.
   panels_ = (cases + kPanelCases - 1) / kPanelCases;
   layers_.resize(net.no_layers());
   for (int l = 0; l < net.no_layers(); ++l) {
     layers_[l].resize(static_cast<std::size_t>(net.layers[l].no_units) * panels_ * kPanelCases);
   }
-  const Layer& input = net.layers[0];
-  for (int p = 0; p < panels_; ++p) {
-    for (int i = 0; i < input.no_units; ++i) {
-      std::fill_n(layers_[0].begin() + At(input.no_units, i, p * kPanelCases), kPanelCases,
-                  input.activations[i]);
-    }
-  }
+  for (int b = cases; b < panels_ * kPanelCases; ++b) SetInputs(net, b, nullptr, 0);
 }
 
 void BlockedForward::SetInputs(const Network& net, int b, const double* inputs, int count) {
-  const int units = net.layers[0].no_units;
+  const Layer& input = net.layers[0];
+  const int units = input.no_units;
   const int n = std::min(count, units);
-  double* a = layers_[0].data();
-  for (int i = 0; i < n; ++i) a[At(units, i, b)] = inputs[i];
+  double* a = layers_[0].data() + At(units, 0, b);
+  for (int i = 0; i < n; ++i) a[static_cast<std::size_t>(i) * kPanelCases] = inputs[i];
+  for (int i = n; i < units; ++i) {
+    a[static_cast<std::size_t>(i) * kPanelCases] = input.activations[i];
+  }
+}
+
+void BlockedForward::SetPanelInputs(const Network& net, int p, const double* const* inputs,
+                                    int count) {
+  const Layer& input = net.layers[0];
+  const int units = input.no_units;
+  const int n = std::min(count, units);
+  double* a = layers_[0].data() + At(units, 0, p * kPanelCases);
+  RowsToPanel(inputs, n, a);
+  for (int i = n; i < units; ++i) {
+    std::fill_n(a + static_cast<std::size_t>(i) * kPanelCases, kPanelCases, input.activations[i]);
+  }
 }
 
 void BlockedForward::Propagate(const Network& net) {
@@ -72,10 +93,14 @@ void BlockedForward::Propagate(const Network& net) {
   }
 }
 
+const double* BlockedForward::Values(const Network& net, int layer, int b) const {
+  return layers_[layer].data() + At(net.layers[layer].no_units, 0, b);
+}
+
 void BlockedForward::Restore(Network& net, int b, bool inputs) const {
   for (int l = inputs ? 0 : 1; l < net.no_layers(); ++l) {
     const int units = net.layers[l].no_units;
-    const double* a = layers_[l].data() + At(units, 0, b);
+    const double* a = Values(net, l, b);
     std::vector<double>& out = net.layers[l].activations;
     for (int u = 0; u < units; ++u) out[u] = a[static_cast<std::size_t>(u) * kPanelCases];
   }

@@ -18,12 +18,21 @@ class BlockedForward {
   // case by case.
   static bool Handles(const Network& network);
 
-  // Room for `cases` cases, layer 0 holding the network's present input
-  // activations in every case (a case's inputs may cover fewer units).
+  // Makes room for up to `cases` cases ahead, so that running them allocates
+  // nothing (throws std::bad_alloc).
+  void Reserve(const Network& network, int cases);
+
+  // Room for `cases` cases; the last panel's spare places hold the network's
+  // present input activations.
   void Begin(const Network& network, int cases);
 
-  // Case b's prepared inputs, as many as layer 0 takes (as LoadCase copies).
+  // Case b's prepared inputs, as many as layer 0 takes (as LoadCase copies);
+  // the units beyond them keep the network's present input activations.
   void SetInputs(const Network& network, int b, const double* inputs, int count);
+
+  // SetInputs for the kPanelCases cases of panel p at once, from rows that
+  // stay put; a spare place may repeat another case's row.
+  void SetPanelInputs(const Network& network, int p, const double* const* inputs, int count);
 
   void Propagate(const Network& network);
 
@@ -31,6 +40,9 @@ class BlockedForward {
   // layer 0 too when `inputs`, leaving them as a case-by-case run of that case
   // would.
   void Restore(Network& network, int b, bool inputs) const;
+
+  // Case b's activation of unit 0 of a layer; unit u's is u * kPanelCases on.
+  const double* Values(const Network& network, int layer, int b) const;
 
  private:
   // Unit u of case b in a layer of `units`, laid out in panels of cases.

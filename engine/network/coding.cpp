@@ -246,6 +246,21 @@ void CodeOutputs(const VariableCoding& c, const double* raw, double* units) {
   }
 }
 
+bool DecodesLinearly(const VariableCoding& c) {
+  if (c.output_normalisation != static_cast<std::int32_t>(Normalisation::kNone) &&
+      IsNormalisationCode(c.output_normalisation, true)) {
+    return false;
+  }
+  for (int v = c.no_inputs; v < c.no_inputs + c.no_outputs; ++v) {
+    const double conversion = c.conversion[v];
+    if (conversion == kOneOfN || conversion == kTwoState || conversion == kKohonenCode ||
+        c.is_nominal(v)) {
+      return false;
+    }
+  }
+  return true;
+}
+
 void DecodeOutputs(const VariableCoding& c, double* y, const Layer& layer1, double* values) {
   if (IsNormalisationCode(c.output_normalisation, true)) {
     Normalise(static_cast<Normalisation>(c.output_normalisation), y, c.no_normed_outputs);

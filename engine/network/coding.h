@@ -22,6 +22,10 @@ void CodeOutputs(const VariableCoding& coding, const double* raw, double* units)
 void DecodeOutputs(const VariableCoding& coding, double* output_units, const Layer& layer1,
                    double* values);
 
+// Whether DecodeOutputs comes down to (y - shift) / scale, output k from
+// unit k: no normalisation, and no output nominal or of several units.
+bool DecodesLinearly(const VariableCoding& coding);
+
 // The normalisation functions over a unit vector, in place.
 void Normalise(Normalisation function, double* units, int count);
 

@@ -79,12 +79,15 @@ void RunForward(Network& net, const double* raw, double* outputs) {
 }
 
 void DecodeOutputLayer(Network& net, double* outputs) {
+  DecodeOutputLayer(net, outputs, Scratch());
+}
+
+void DecodeOutputLayer(Network& net, double* outputs, std::vector<double>& scratch) {
   const VariableCoding& c = net.coding;
   Layer& output = net.output_layer();
   if (output.no_units >= c.no_normed_outputs) {
     DecodeOutputs(c, output.activations.data(), LayerOne(net), outputs);
   } else {
-    std::vector<double>& scratch = Scratch();
     scratch.assign(c.no_normed_outputs, 0.0);
     std::copy(output.activations.begin(), output.activations.end(), scratch.begin());
     DecodeOutputs(c, scratch.data(), LayerOne(net), outputs);

@@ -20,6 +20,9 @@ void RunForward(Network& network, const double* raw, double* outputs);
 // Decodes the output layer's activations (normalised in place) into
 // no_outputs values, as the end of RunForward does.
 void DecodeOutputLayer(Network& network, double* outputs);
+// The same with the caller's room for an output layer smaller than its
+// coding: nothing is allocated once it holds no_normed_outputs values.
+void DecodeOutputLayer(Network& network, double* outputs, std::vector<double>& scratch);
 
 // How a run reports its result (the library's output types).
 enum class RunOutput : int {

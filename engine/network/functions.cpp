@@ -262,6 +262,17 @@ double CaseError(ErrorFunction function, const double* y, const double* d, int n
   return 0.0;
 }
 
+void SumSquaredErrors(const double* y, const double* d, int n, double* errors) {
+  double sum[kPanelCases] = {};
+  for (int i = 0; i < n; ++i) {
+    for (int b = 0; b < kPanelCases; ++b) {
+      const double e = d[i * kPanelCases + b] - y[i * kPanelCases + b];
+      sum[b] += e * e;
+    }
+  }
+  for (int b = 0; b < kPanelCases; ++b) errors[b] = n > 0 ? sum[b] / n : 0.0;
+}
+
 double ErrorDerivative(ErrorFunction function, double y, double d) {
   switch (function) {
     case ErrorFunction::kSumSquared:

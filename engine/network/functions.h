@@ -81,6 +81,10 @@ double PspValue(PspFunction function, const double* weights, const double* sourc
 double CaseError(ErrorFunction function, const double* y, const double* d, int n,
                  std::optional<double> smallest_of_layer1);
 
+// CaseError's "Sum-squared" for a panel of kPanelCases cases side by side
+// (unit i of case b at [i * kPanelCases + b]), each case summed in its order.
+void SumSquaredErrors(const double* y, const double* d, int n, double* errors);
+
 // The error derivative for one output unit, given y and d.
 double ErrorDerivative(ErrorFunction function, double y, double d);
 

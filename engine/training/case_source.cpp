@@ -33,7 +33,10 @@ int CountCasesFrom(const DataSet& data, std::int64_t first, Subset subset) {
   return n;
 }
 
-bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_targets) {
+namespace {
+
+// NeedsNoPreprocessing but for missing values.
+bool RowsServe(const Network& net, const DataSet& data, bool with_targets) {
   const VariableCoding& c = net.coding;
   if (c.steps != 1 || c.lookahead != 0 || c.input_normalisation != 0) return false;
   const int used = with_targets ? c.no_variables() : c.no_inputs;
@@ -46,8 +49,15 @@ bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_tar
       return false;
     }
   }
-  // Both need the coding's substitutes.
-  return !AnyMissingOrNaN(data.entries.data(), data.entries.size());
+  return true;
+}
+
+}  // namespace
+
+bool NeedsNoPreprocessing(const Network& net, const DataSet& data, bool with_targets) {
+  // Missing values need the coding's substitutes.
+  return RowsServe(net, data, with_targets) &&
+         !AnyMissingOrNaN(data.entries.data(), data.entries.size());
 }
 
 Status CaseSource::PrepareScaled(Network& net, const DataSet& data, bool scale_outputs) {
@@ -58,38 +68,44 @@ Status CaseSource::PrepareScaled(Network& net, const DataSet& data, bool scale_o
   return Status::Failed();
 }
 
-Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_targets) {
+Status CaseSource::Start(const Network& net, const DataSet& data, bool with_targets) {
   data_ = &data;
   coding_ = &net.coding;
   with_targets_ = with_targets;
   input_size_ = net.coding.no_normed_inputs * net.coding.steps;
   target_size_ = with_targets ? net.coding.no_normed_outputs : 0;
   first_case_ = static_cast<int>(std::min<std::int64_t>(net.coding.history(), data.no_cases));
-  direct_ = NeedsNoPreprocessing(net, data, with_targets);
   cached_ = false;
-  cache_.clear();
-  if (direct_) return Status::Ok();
   try {
     raw_inputs_.assign(static_cast<std::size_t>(net.coding.no_inputs) * net.coding.steps, 0.0);
     raw_targets_.assign(net.coding.no_outputs, 0.0);
+    // Room for one case, prepared as it is loaded when there is no cache.
+    cache_.assign(static_cast<std::size_t>(input_size_) + target_size_, 0.0);
   } catch (const std::bad_alloc&) {
     return Fail(kNotEnoughMemory);
   }
+  return Status::Ok();
+}
+
+Status CaseSource::PrepareOnePass(const Network& net, const DataSet& data, bool with_targets) {
+  if (!Start(net, data, with_targets)) return Status::Failed();
+  direct_ = RowsServe(net, data, with_targets);
+  return Status::Ok();
+}
+
+Status CaseSource::Prepare(const Network& net, const DataSet& data, bool with_targets) {
+  if (!Start(net, data, with_targets)) return Status::Failed();
+  direct_ = NeedsNoPreprocessing(net, data, with_targets);
   const std::size_t width = static_cast<std::size_t>(input_size_) + target_size_;
   const std::size_t cases = static_cast<std::size_t>(data.no_cases);
+  if (direct_ || width == 0 || cases > kMaxCacheValues / width) return Status::Ok();
   try {
-    if (width == 0 || cases > kMaxCacheValues / width) throw std::bad_alloc();
-    cache_.assign(cases * width, 0.0);
-    for (int c = first_case_; c < data.no_cases; ++c) PrepareCase(c, cache_.data() + c * width);
+    std::vector<double> all(cases * width, 0.0);
+    for (int c = first_case_; c < data.no_cases; ++c) PrepareCase(c, all.data() + c * width);
+    cache_.swap(all);
     cached_ = true;
-    return Status::Ok();
   } catch (const std::bad_alloc&) {
-    cache_.clear();
-  }
-  try {
-    cache_.assign(width, 0.0);
-  } catch (const std::bad_alloc&) {
-    return Fail(kNotEnoughMemory);
+    // Cases are then prepared as they are loaded, in the one case's room.
   }
   return Status::Ok();
 }

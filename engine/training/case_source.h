@@ -24,6 +24,17 @@ class CaseSource {
   // failure puts the network's coding back as it was.
   [[nodiscard]] Status PrepareScaled(Network& network, const DataSet& data, bool scale_outputs);
 
+  // For a single pass over the cases: Prepare without the cache, and rows
+  // that need no pre-processing but for missing values are handed as they
+  // are, left to the caller to check (AnyMissingOrNaN over whole rows, every
+  // case's). Records "Not enough memory to perform operation".
+  [[nodiscard]] Status PrepareOnePass(const Network& network, const DataSet& data,
+                                      bool with_targets);
+
+  // After a missing value in a row handed as it was: every case from now on
+  // is prepared, as Prepare would have had it. Allocates nothing.
+  void PrepareEveryCase() { direct_ = false; }
+
   // The case's vector, or nullptr for a case before the first with a full
   // time-series history.
   const double* Load(int c);
@@ -33,6 +44,7 @@ class CaseSource {
   bool direct() const { return direct_; }
 
  private:
+  Status Start(const Network& network, const DataSet& data, bool with_targets);
   void PrepareCase(int c, double* out);
 
   const DataSet* data_ = nullptr;

@@ -107,6 +107,13 @@ TEST_F(RunAllTest, IgnoredAndUndecidedCasesLeaveMissingResults) {
   ASSERT_TRUE(RunAll(Engine(), RunAllMode::kLayer1Winner, 1));
   EXPECT_EQ(results().case_results[0], 2.0);  // the smaller activation
   EXPECT_EQ(results().case_results[1], 1.0);
+
+  // Into the arrays of the run before, where case 0 had its results.
+  SetCaseSubsets(*data_, 0, 1, Subset::kIgnore);
+  ASSERT_TRUE(RunAll(Engine(), RunAllMode::kLayer1Winner, 1));
+  EXPECT_TRUE(IsMissing(results().case_results[0]));
+  EXPECT_TRUE(IsMissing(Engine().training.case_errors[0]));
+  EXPECT_EQ(results().case_results[1], 1.0);
 }
 
 TEST_F(RunAllTest, WithoutTargetsOnlyOutputsAreRecorded) {
@@ -256,6 +263,16 @@ TEST_F(BlockedRunAllTest, DeeperPerceptronMatchesInEveryMode) {
   }
   auto inputs_only = Cases(9, 0, 0, false);
   ExpectSameAsCaseByCase(*net, *inputs_only, RunAllMode::kOutputLayer);
+}
+
+// Rows are read as they are until one holds a missing value, here in the
+// last block: the run starts again with every case prepared.
+TEST_F(BlockedRunAllTest, AMissingValueFoundLateStartsAgainPrepared) {
+  auto net = MakeDesigned(DesignCode::kMlp, {9, 17, 3}, 3);
+  net->coding.substitutes[4] = 0.75;
+  auto data = Cases(9, 3, 0, false);
+  data->at(590, 4) = MISSING;
+  ExpectSameAsCaseByCase(*net, *data, RunAllMode::kOutputs);
 }
 
 // A recurrent network's cases depend on the one before, so it cannot run

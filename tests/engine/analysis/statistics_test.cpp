@@ -26,25 +26,29 @@ void ExpectFigures(const RegressionSums& sums, const std::vector<double>& expect
 // sqrt(5/3), error S.D. sqrt(.75/3) = .5, correlation 5.5 / sqrt(5 x 6.75).
 // The cases with a missing target or output must not move any figure.
 TEST(RegressionStatisticsTest, SevenFiguresOfASmallSetIgnoreMissingValues) {
-  RegressionSums sums;
-  const double targets[] = {1, MISSING, 2, 3, 4, 7};
-  const double outputs[] = {1.5, 10, 1.5, 3.5, 4.5, MISSING};
+  // Beside each case a second output, counted or not independently.
+  OutputSums sums(2);
+  const double targets[][2] = {{1, 1}, {MISSING, 1}, {2, 1}, {3, MISSING}, {4, 1}, {7, 1}};
+  const double outputs[][2] = {{1.5, 2}, {10, 2}, {1.5, 2}, {3.5, 2}, {4.5, 2}, {MISSING, 2}};
   for (int i = 0; i < 6; ++i) sums.Add(targets[i], outputs[i]);
-  EXPECT_EQ(sums.n, 4);
-  ExpectFigures(sums,
+  EXPECT_EQ(sums.of(0).n, 4);
+  ExpectFigures(sums.of(0),
                 {2.5, 1.2909944487358056, 0.25, 0.5, 0.5, 0.3872983346207417, 0.9467292624062575});
+  ExpectFigures(sums.of(1), {1, 0, 1, 0, 1, 0, 0});
+  sums.Clear();
+  EXPECT_EQ(sums.of(0).n, 0);
 }
 
 // No case, one case, and data without spread (no ratio, no correlation).
 TEST(RegressionStatisticsTest, FiguresThatCannotBeFormedAreZero) {
-  RegressionSums none, one, flat;
-  none.Add(MISSING, 1.0);
-  ExpectFigures(none, {0, 0, 0, 0, 0, 0, 0});
-  one.Add(2.0, 3.0);
-  ExpectFigures(one, {2, 0, 1, 0, 1, 0, 0});
-  flat.Add(2.0, 1.0);
-  flat.Add(2.0, 3.0);
-  ExpectFigures(flat, {2, 0, 0, 1.4142135623730951, 1, 0, 0});
+  // Outputs 0, 1 and 2 of one set: none, one case, and no spread.
+  OutputSums sums(3);
+  const double targets[][3] = {{MISSING, 2, 2}, {MISSING, MISSING, 2}};
+  const double outputs[][3] = {{1, 3, 1}, {1, 1, 3}};
+  for (int i = 0; i < 2; ++i) sums.Add(targets[i], outputs[i]);
+  ExpectFigures(sums.of(0), {0, 0, 0, 0, 0, 0, 0});
+  ExpectFigures(sums.of(1), {2, 0, 1, 0, 1, 0, 0});
+  ExpectFigures(sums.of(2), {2, 0, 0, 1.4142135623730951, 1, 0, 0});
 }
 
 // Three classes; the targets 0, 4, 2.5 and missing are no class and must

@@ -2,7 +2,8 @@
 // data set file: the Nth allocation of the call fails, for N = 1, 2, ...
 // until the call needs no more. Each failure is reported with the system's
 // message, nothing leaks (under LeakSanitizer) and no exception escapes.
-// Making a trainer's working arrays is held to the same.
+// Making a trainer's working arrays is held to the same, and a run over a
+// data set besides keeps the earlier run's results.
 
 #include <gtest/gtest.h>
 
@@ -12,9 +13,11 @@
 #include <sstream>
 #include <string>
 
+#include "analysis/run_all.h"
 #include "data/data_set_files.h"
 #include "file_test_support.h"
 #include "training/trainer.h"
+#include "training_test_support.h"
 
 namespace {
 
@@ -117,6 +120,58 @@ TEST_F(AllocationFailureTest, EveryFailedAllocationIsReported) {
           << "allocation " << n << ": " << last_message();
     }
   }
+}
+
+// The earlier run's arrays are reused only where nothing can fail once the
+// run has them: not for more cases than they hold, nor for a "Kohonen"
+// output decoded by the vote of its nearest units, which allocates per case.
+TEST_F(AllocationFailureTest, AFailedRunOverADataSetKeepsTheEarlierResults) {
+  auto mlp = MakeDesigned(DesignCode::kMlp, {2, 3, 1}, 1);
+  auto kohonen = MakeDesigned(DesignCode::kKohonen, {2, 3}, 1, 2);
+  ASSERT_TRUE(mlp && kohonen);
+  kohonen->coding.scale[2] = 2.0;  // the two nearest units vote
+  kohonen->coding.shift[2] = 1.0;
+  auto two = MakeData(2, 1, {{0.1, 0.2, 1}, {0.3, 0.4, 2}});
+  auto five =
+      MakeData(2, 1, {{0.1, 0.2, 1}, {0.3, 0.4, 2}, {0.5, 0.6, 1}, {0.7, 0.8, 2}, {1, 1, 1}});
+  auto classes = MakeData(2, 1, {{0.1, 0.2, 1}, {0.3, 0.4, 2}});
+  ASSERT_TRUE(SetDataNoNominals(*classes, 2, 2));
+  const std::pair<Network*, DataSet*> runs[] = {{mlp.get(), five.get()},
+                                                {kohonen.get(), classes.get()}};
+  sink_.Record(std::string(200, ' '));
+  for (const auto& [net, data] : runs) {
+    Engine().active_network = mlp.get();
+    Engine().active_data_set = two.get();
+    ASSERT_TRUE(RunAll(Engine(), RunAllMode::kOutputs, 1));
+    std::vector<double> results = Engine().run_all.case_results;
+    std::vector<double> errors = Engine().training.case_errors;
+    Engine().active_network = net;
+    Engine().active_data_set = data;
+    for (long n = 1;; ++n) {
+      sink_.clear();
+      allocations = 0;
+      fail_at = n;
+      armed = true;
+      const bool ok = RunAll(Engine(), RunAllMode::kOutputs, 1).ok();
+      armed = false;
+      if (allocations < n) {
+        EXPECT_TRUE(ok) << last_message();
+        break;
+      }
+      if (ok) {
+        // Only the case cache may fail unseen: the cases are then prepared
+        // as they are loaded.
+        results = Engine().run_all.case_results;
+        errors = Engine().training.case_errors;
+        continue;
+      }
+      EXPECT_EQ(last_message(), kNotEnoughMemory);
+      EXPECT_EQ(Engine().run_all.case_results, results) << "allocation " << n;
+      EXPECT_EQ(Engine().training.case_errors, errors) << "allocation " << n;
+    }
+  }
+  Engine().active_network = nullptr;
+  Engine().active_data_set = nullptr;
 }
 
 }  // namespace
