@@ -45,7 +45,7 @@ int main(int argc, char** argv) {
   messages.Load(message_file, nullptr);
   tavrin::app::ProgramState state;
   tavrin::app::ProgramTable table =
-      tavrin::app::ProgramParameters(state, tavrin::app::ShellActions{});
+      tavrin::app::ProgramParameters(state, tavrin::app::ProgramActions{});
   tavrin::gui::ParameterTable parameters(std::move(table.parameters));
   Failing reporter;
   tavrin::app::FillOptionLists(parameters, table.option_sources, messages, reporter);

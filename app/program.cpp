@@ -13,6 +13,7 @@
 #include "compiled_layout.h"
 #include "data/data_set_files.h"
 #include "definition_file.h"
+#include "engine_actions.h"
 #include "engine_messages.h"
 #include "layout_units.h"
 #include "option_lists.h"
@@ -96,7 +97,8 @@ bool Program::Start() {
   }
 
   CopyPreferencesToValues();
-  ProgramTable table = ProgramParameters(state_, MakeShellActions());
+  engine_actions_ = std::make_unique<EngineActions>(*this);
+  ProgramTable table = ProgramParameters(state_, MakeProgramActions());
   parameters_ = gui::ParameterTable(std::move(table.parameters));
   FillOptionLists(parameters_, table.option_sources, message_table_, *services_);
   LoadDefinitionFile(command_line_.config);

@@ -31,6 +31,8 @@
 
 namespace tavrin::app {
 
+class EngineActions;
+
 struct StartOptions {
   QStringList arguments;  // the command line after the program's name
   std::filesystem::path executable_directory;
@@ -43,6 +45,8 @@ struct StartOptions {
   std::function<std::optional<std::string>()> choose_data_file;
   // The save-file dialog for the work named (null: the platform's).
   std::function<std::optional<std::string>(std::string_view what)> choose_save_file;
+  // The open-file dialog for the work named (null: the platform's).
+  std::function<std::optional<std::string>(std::string_view what)> choose_open_file;
 };
 
 // The command line: [config FILE] [--script FILE] [DATAFILE].
@@ -73,6 +77,9 @@ class Program {
   // Before unsaved work among `which` would be lost: Save, Discard or Cancel
   // for each; false (stay) when cancelled or a save failed.
   bool MayLoseWork(unsigned which);
+
+  // The file dialog to open or save the work named; nullopt when cancelled.
+  std::optional<std::string> ChooseFile(bool save, std::string_view what);
 
   // The exit routine: asks before unsaved work is lost (false: stay), then
   // stores window positions as the user chose and lets the window close.
@@ -114,6 +121,7 @@ class Program {
   OperationGuard& guard() { return *guard_; }
   WindowPositions& positions() { return *positions_; }
   gui::HelpViewer& help() { return *help_; }
+  EngineActions& engine_actions() { return *engine_actions_; }
   const CommandLine& command_line() const { return command_line_; }
 
   // Shows stored values in every control and enables each by its rule.
@@ -126,7 +134,7 @@ class Program {
   bool LoadMessageFile();
   // What the shell's buttons, menu commands and preference switches do
   // (shell_actions.cpp).
-  ShellActions MakeShellActions();
+  ProgramActions MakeProgramActions();
   // The stored preferences, shown by their switches.
   void CopyPreferencesToValues();
   // A preference switch's new state, kept at once.
@@ -155,6 +163,7 @@ class Program {
   std::unique_ptr<OperationGuard> guard_;
   std::unique_ptr<WindowPositions> positions_;
   std::unique_ptr<gui::HelpViewer> help_;
+  std::unique_ptr<EngineActions> engine_actions_;
   gui::Positions stored_positions_;
   CommandLine command_line_;
   bool exiting_ = false;

@@ -4,6 +4,7 @@
 #include <QImage>
 #include <sstream>
 
+#include "engine_actions.h"
 #include "program.h"
 #include "qt_presenter.h"
 #include "value_text.h"
@@ -67,6 +68,11 @@ bool ScriptDriver::Line(const std::string& line, long) {
   const Command c = Parse(line);
   if (c.word == "set") {
     gui::SuParameter* p = program_.parameters().Find(c.first);
+    if (p != nullptr && p->type == gui::SuType::kMatrix) {
+      const bool stored = program_.engine_actions().SetMatrixFromText(c.first, c.rest);
+      program_.Refresh();
+      return stored;
+    }
     if (p == nullptr || !gui::IsValueKind(p->type)) return false;
     const bool stored = gui::SetFromText(*p, c.rest, program_.messages());
     program_.Refresh();
@@ -80,6 +86,11 @@ bool ScriptDriver::Line(const std::string& line, long) {
   if (c.word == "dump") {
     const gui::SuParameter* p = program_.parameters().Find(c.first);
     if (p == nullptr) return false;
+    if (const auto text = program_.engine_actions().DisplayText(c.first)) {
+      out_ << gui::DumpLine(*p) << *text << "\n";
+      out_.flush();
+      return true;
+    }
     out_ << gui::DumpLine(*p);
     out_.flush();
     return true;

@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QTimer>
 
+#include "engine_actions.h"
 #include "program.h"
 
 namespace tavrin::app {
@@ -45,9 +46,10 @@ gui::Positions Program::CurrentPositions() {
   return current;
 }
 
-ShellActions Program::MakeShellActions() {
+ProgramActions Program::MakeProgramActions() {
   using gui::SuParameter;
-  ShellActions a;
+  ProgramActions a;
+  engine_actions_->Bind(a);
   a.not_available_yet = [this](SuParameter& p) {
     services_->Status(p.name + ": not available yet");
     return 0;

@@ -24,6 +24,16 @@ struct UnsavedWork {
 
 }  // namespace
 
+std::optional<std::string> Program::ChooseFile(bool save, std::string_view what) {
+  const auto& chooser = save ? options_.choose_save_file : options_.choose_open_file;
+  if (chooser) return chooser(what);
+  const QString caption = QString::fromStdString((save ? "Save " : "Open ") + std::string(what));
+  const QString name = save ? QFileDialog::getSaveFileName(frame_.get(), caption)
+                            : QFileDialog::getOpenFileName(frame_.get(), caption);
+  if (name.isEmpty()) return std::nullopt;
+  return name.toStdString();
+}
+
 bool Program::MayLoseWork(unsigned which) {
   const std::vector<UnsavedWork> works = {
       {kNetworkWork, &state_.unsaved_network, "the network", &state_.network_file,
@@ -55,11 +65,7 @@ bool Program::MayLoseWork(unsigned which) {
     }
     std::string path = *w.file;
     if (path.empty()) {
-      const std::optional<std::string> chosen =
-          options_.choose_save_file ? options_.choose_save_file(w.what) : [this] {
-            const QString name = QFileDialog::getSaveFileName(frame_.get());
-            return name.isEmpty() ? std::nullopt : std::optional(name.toStdString());
-          }();
+      const std::optional<std::string> chosen = ChooseFile(true, w.what);
       if (!chosen) return false;
       path = *chosen;
     }

@@ -20,7 +20,7 @@
 #include "common/digits.h"
 #include "common/forward_task.h"
 #include "common/initial_weights.h"
-#include "engine_digits_network.h"
+#include "engine_networks.h"
 #include "forward_report.h"
 
 namespace tavrin::bench {

@@ -16,7 +16,7 @@
 #include "common/forward_task.h"
 #include "common/initial_weights.h"
 #include "data/data_set.h"
-#include "engine_digits_network.h"
+#include "engine_networks.h"
 #include "engine_state.h"
 #include "forward_report.h"
 

@@ -4,7 +4,7 @@
 
 namespace tavrin::app {
 
-ProgramTable ProgramParameters(ProgramState& state, const ShellActions& actions) {
+ProgramTable ProgramParameters(ProgramState& state, const ProgramActions& actions) {
   ProgramValues& v = state.values;
   TableBuilder b(state, actions);
   AddToolBar(b);

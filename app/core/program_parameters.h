@@ -13,9 +13,9 @@
 
 namespace tavrin::app {
 
-// What the shell does for the parameters' callbacks. A member left null is
-// "not available yet", like an engine action that is not built yet.
-struct ShellActions {
+// What the program does for the parameters' callbacks: the shell's own
+// commands and the engine work. A member left null is "not available yet".
+struct ProgramActions {
   gui::ChangeCallback open_window_named_by_prompt;  // a tool button
   gui::ChangeCallback not_available_yet;            // an action not built yet
 
@@ -60,6 +60,34 @@ struct ShellActions {
   gui::ChangeCallback badnom_display;
   gui::ChangeCallback color_units;
   gui::ChangeCallback ips_detail;
+
+  // Engine work (engine_actions.cpp). Files:
+  gui::ChangeCallback open_network;
+  gui::ChangeCallback save_network;
+  gui::ChangeCallback save_network_as;
+  gui::ChangeCallback close_network;
+  gui::ChangeCallback open_data;
+  gui::ChangeCallback save_data;
+  gui::ChangeCallback save_data_as;
+  gui::ChangeCallback close_data;
+  // The new network window.
+  gui::ChangeCallback advise_design;
+  gui::ChangeCallback create_network;
+  // Variables' roles, for var_edit_from .. var_edit_to.
+  gui::ChangeCallback make_inputs;
+  gui::ChangeCallback make_outputs;
+  gui::ChangeCallback make_inputs_and_outputs;
+  gui::ChangeCallback make_ignored;
+  // Training and its display.
+  gui::ChangeCallback train_back_propagation;
+  gui::ChangeCallback train_quick_propagation;
+  gui::ChangeCallback train_delta_bar_delta;
+  gui::ChangeCallback reinitialise;
+  gui::ChangeCallback jog;
+  gui::ChangeCallback clear_training_graph;
+  // Running the network.
+  gui::ChangeCallback run_all;
+  gui::ChangeCallback run_one;
 };
 
 struct ProgramTable {
@@ -70,6 +98,6 @@ struct ProgramTable {
 // The table, in its fixed order. Its value parameters point into
 // state.values and its availability callbacks read `state`; both must
 // outlive the table.
-ProgramTable ProgramParameters(ProgramState& state, const ShellActions& actions);
+ProgramTable ProgramParameters(ProgramState& state, const ProgramActions& actions);
 
 }  // namespace tavrin::app

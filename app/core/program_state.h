@@ -6,6 +6,8 @@
 
 #include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/data_set.h"
 #include "network/network.h"
@@ -27,6 +29,11 @@ struct ProgramState {
   std::string network_file;
   std::string data_file;
   std::string host_directory;  // the host package's, empty when not installed
+  // The training graph's lines: (epoch, error) points since it was last
+  // cleared, and the epochs counted towards its interval.
+  std::vector<std::pair<double, double>> training_line;
+  std::vector<std::pair<double, double>> verification_line;
+  long graph_epoch = 0;
 };
 
 }  // namespace tavrin::app

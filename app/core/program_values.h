@@ -7,6 +7,7 @@
 // these records, so they stay where they are made.
 
 #include <string>
+#include <vector>
 
 #include "su_parameter.h"
 
@@ -19,6 +20,8 @@ struct NetworkDesignValues {
   int newnet_lookahead = 0;
   int newnet_no_layers = 3;
   gui::SuChoice newnet_type;  // by design code
+  // no_layers_matrix's cells: units per layer; 0 (or none) derives the size.
+  std::vector<int> layer_units;
 };
 
 struct GradientTrainingValues {

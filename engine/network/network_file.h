@@ -58,6 +58,13 @@ std::unique_ptr<Network> ReadNetworkFile(std::istream& in);
 // Opens and reads the file ("Cannot open network file for reading").
 std::unique_ptr<Network> ReadNetworkFile(const std::filesystem::path& path);
 
+// Reads a text network file or a binary network image, told apart by the
+// text file's first line; `text`, when given, says which it was. Records
+// "Cannot open network file for reading" or the reader's message and yields
+// none on failure.
+std::unique_ptr<Network> ReadNetworkFileOrImage(const std::filesystem::path& path,
+                                                bool* text = nullptr);
+
 // Writes the network. Fails, with the message recorded and before anything is
 // written, when a name cannot be carried by the format; fails when the stream
 // did not take every byte.

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 #include <clocale>
 #include <cstdio>
 #include <filesystem>
@@ -20,6 +21,8 @@
 #include <stdexcept>
 #include <tuple>
 
+#include "analysis/run_all.h"
+#include "engine_state.h"
 #include "message_bar.h"
 #include "preference_store.h"
 #include "qt_presenter.h"
@@ -51,6 +54,7 @@ class ProgramTest : public ::testing::Test {
       save_dialogs_.emplace_back(what);
       return save_file_;
     };
+    options.choose_open_file = [this](std::string_view) { return open_file_; };
     auto program = std::make_unique<Program>(std::move(options));
     started_ = program->Start();
     return program;
@@ -76,6 +80,7 @@ class ProgramTest : public ::testing::Test {
   int dialogs_ = 0;
   std::vector<std::string> save_dialogs_;
   std::optional<std::string> save_file_;
+  std::optional<std::string> open_file_;
 };
 
 TEST_F(ProgramTest, TheMainWindowShowsItsToolBarStatusLineAndMessageBar) {
@@ -355,6 +360,84 @@ TEST_F(ProgramTest, ShellCommandsOpenCloseAndKeepPreferences) {
       std::tuple(preferences_.Read("LongVarMess"), program->state().values.shell.longvar_display,
                  preferences_.Read("ColorUnits"), program->state().preferences.color_units),
       std::tuple("off", 0, "off", false));
+}
+
+// A person's whole way: the iris data with its species as the output, a
+// 4-5-3 perceptron trained by back propagation, a run over every case, the
+// network and the data saved and read back; then a long run stopped.
+TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
+  auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
+  ASSERT_TRUE(started_);
+  program->frame()->show();
+  const fs::path dir = fs::temp_directory_path() / "tavrin-whole-way";
+  fs::create_directories(dir);
+  std::istringstream script(
+      "set var_edit_from 5\nset var_edit_to 5\npress var_edit_output\n"
+      "set no_layers_matrix 0 5 0\npress newnet_commit\nset best_remember off\n"
+      "open &Train/&Back Propagation...\n"
+      "set epochs 100\nset start_eta 0.2\nset end_eta 0.2\npress backprop_train\n"
+      "dump net_display\ndump training_graph\npress runall_run\ndump training_error\n");
+  std::ostringstream out, err;
+  ScriptDriver driver(*program, presenter_, out, err);
+  ASSERT_EQ(driver.Run(script), 0) << err.str();
+  std::istringstream lines(out.str());
+  std::string display, graph_name, first_point, point, last_point;
+  std::getline(lines, display);  // the dump line
+  std::getline(lines, display);
+  EXPECT_EQ(display, "MLP 4-5-3, history \"BP100\"");
+  std::getline(lines, graph_name);
+  std::getline(lines, first_point);
+  int points = 1;
+  for (last_point = first_point;
+       std::getline(lines, point) && point.find('\t') != std::string::npos; ++points) {
+    last_point = point;
+  }
+  EXPECT_EQ(points, 100);
+  const double first_error = std::stod(first_point.substr(first_point.find('\t')));
+  const double last_error = std::stod(last_point.substr(last_point.find('\t')));
+  EXPECT_LT(last_error, 0.8 * first_error) << "the training error fell";
+
+  // The run over every case reports the engine's own figure.
+  ProgramState& state = program->state();
+  EngineState& engine = Engine();
+  engine.active_network = state.network.get();
+  engine.active_data_set = state.data.get();
+  ASSERT_TRUE(RunAll(engine, RunAllMode::kOutputs, 1, CaseRun::kCaseByCase));
+  engine.active_network = nullptr;
+  engine.active_data_set = nullptr;
+  EXPECT_EQ(state.values.display.training_error, engine.run_all.subset_errors[0]);
+
+  // Saved, closed and read back.
+  save_file_ = (dir / "iris.net").string();
+  program->Activate(program->interface().ElementNamed("file_saveas_network"));
+  save_file_ = (dir / "iris.dat").string();
+  program->Activate(program->interface().ElementNamed("file_saveas_pattern"));
+  const std::unique_ptr<Network> trained = CopyNetwork(*state.network);
+  program->Activate(program->interface().ElementNamed("file_close_network"));
+  program->Activate(program->interface().ElementNamed("file_close_pattern"));
+  ASSERT_EQ(state.network, nullptr) << "nothing was left unsaved";
+  open_file_ = (dir / "iris.net").string();
+  program->Activate(program->interface().ElementNamed("file_open_network"));
+  open_file_ = (dir / "iris.dat").string();
+  program->Activate(program->interface().ElementNamed("file_open_pattern"));
+  ASSERT_NE(state.network, nullptr);
+  ASSERT_NE(state.data, nullptr);
+  EXPECT_EQ(state.network->layers[1].connections[0].weights,
+            trained->layers[1].connections[0].weights);
+  EXPECT_EQ(state.data->no_outputs, 1) << "the species stays the output";
+
+  // A long run stops at the stop button, within an epoch of the click.
+  state.values.gradient.epochs = 100000;
+  std::int32_t epoch_at_click = -1;
+  QTimer::singleShot(200, [&] {
+    epoch_at_click = engine.training.epoch;
+    QTest::mouseClick(program->ControlOf(program->interface().ElementNamed("stop")),
+                      Qt::LeftButton);
+  });
+  program->Activate(program->interface().ElementNamed("backprop_train"));
+  ASSERT_GT(epoch_at_click, 0);
+  EXPECT_LE(engine.training.epoch, epoch_at_click + 1);
+  fs::remove_all(dir);
 }
 
 }  // namespace

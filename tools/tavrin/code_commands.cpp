@@ -10,8 +10,8 @@
 #include "codegen/code_generator.h"
 #include "common/real_text.h"
 #include "common/status.h"
-#include "net_commands.h"
 #include "network/forward_run.h"
+#include "network/network_file.h"
 
 namespace tavrin::tool {
 namespace {
@@ -83,7 +83,7 @@ int NetCode(const std::vector<std::string>& args) {
   }
   if (files.size() != 2) return Failed("net-code takes a network file and an output file");
   options.output = files[1];
-  const std::unique_ptr<Network> net = ReadAnyNetwork(files[0]);
+  const std::unique_ptr<Network> net = ReadNetworkFileOrImage(files[0]);
   if (!net) return 1;
   return GenerateCode(net.get(), options) ? 0 : 1;
 }
@@ -103,7 +103,7 @@ int NetRun(const std::vector<std::string>& args, std::istream& in, std::ostream&
     }
   }
   if (path.empty()) return Failed("net-run takes a network file");
-  const std::unique_ptr<Network> net = ReadAnyNetwork(path);
+  const std::unique_ptr<Network> net = ReadNetworkFileOrImage(path);
   if (!net) return 1;
 
   const RunOutput output = static_cast<RunOutput>(type);

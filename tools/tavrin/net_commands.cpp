@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "common/file_access.h"
+#include "common/messages.h"
 #include "common/safe_file_writer.h"
 #include "common/status.h"
 #include "network/network_file.h"
@@ -12,34 +13,14 @@
 namespace tavrin::tool {
 namespace {
 
-constexpr std::string_view kCannotOpenForReading = "Cannot open network file for reading";
 constexpr std::string_view kCannotOpenForWriting = "Cannot open network file for writing";
 constexpr std::string_view kCannotWrite = "Cannot write network file";
 
-// Text network files start with their header line; images have no mark.
-bool IsTextNetworkFile(std::istream& in) {
-  constexpr std::string_view kStart = "# Tavrin v";
-  std::string start(kStart.size(), '\0');
-  in.read(start.data(), static_cast<std::streamsize>(start.size()));
-  const bool text = in.gcount() == static_cast<std::streamsize>(start.size()) && start == kStart;
-  in.clear();
-  in.seekg(0);
-  return text;
-}
-
 }  // namespace
-
-std::unique_ptr<Network> ReadAnyNetwork(const std::string& path, bool* text) {
-  const std::unique_ptr<std::istream> in = OpenSizedForReading(path, kCannotOpenForReading);
-  if (!in) return nullptr;
-  const bool is_text = IsTextNetworkFile(*in);
-  if (text != nullptr) *text = is_text;
-  return is_text ? ReadNetworkFile(*in) : ReadNetworkImage(*in, 0);
-}
 
 int NetDump(const std::string& path, std::ostream& out) {
   bool text = false;
-  const std::unique_ptr<Network> net = ReadAnyNetwork(path, &text);
+  const std::unique_ptr<Network> net = ReadNetworkFileOrImage(path, &text);
   if (!net) return 1;
   out << "File: " << path << " (" << (text ? "text network file" : "binary network image") << ")\n";
   DescribeNetwork(*net, out);
@@ -56,7 +37,7 @@ int NetImage(const std::string& in_path, const std::string& out_path) {
 }
 
 int NetText(const std::string& in_path, const std::string& out_path) {
-  const std::unique_ptr<std::istream> in = OpenSizedForReading(in_path, kCannotOpenForReading);
+  const std::unique_ptr<std::istream> in = OpenSizedForReading(in_path, kCannotOpenNetworkFile);
   if (!in) return 1;
   const std::unique_ptr<Network> net = ReadNetworkImage(*in, 0);
   if (!net) return 1;

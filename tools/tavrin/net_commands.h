@@ -3,17 +3,10 @@
 // The network commands of the tool. Each returns the process's exit status
 // and leaves the engine's message of a failure in its error sink.
 
-#include <memory>
 #include <ostream>
 #include <string>
 
-#include "network/network.h"
-
 namespace tavrin::tool {
-
-// Reads a text network file or a binary network image, told apart by the
-// text file's first line; null after a refusal.
-std::unique_ptr<Network> ReadAnyNetwork(const std::string& path, bool* text = nullptr);
 
 // Prints a summary of a text network file or a binary network image.
 int NetDump(const std::string& path, std::ostream& out);

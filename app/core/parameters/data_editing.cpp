@@ -43,8 +43,10 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   for (const char* name : {"var_edit_add", "var_edit_move", "var_edit_copy", "var_edit_delete"}) {
     b.Button(name);
   }
-  b.Button("var_edit_input").When(kData);
-  for (const char* name : {"var_edit_output", "var_edit_io", "var_edit_ignore"}) b.Button(name);
+  b.Button("var_edit_input").When(kData).Does(&ProgramActions::make_inputs);
+  b.Button("var_edit_output").Does(&ProgramActions::make_outputs);
+  b.Button("var_edit_io").Does(&ProgramActions::make_inputs_and_outputs);
+  b.Button("var_edit_ignore").Does(&ProgramActions::make_ignored);
 
   b.Integer("attribute_no", v.attribute_no);
   b.Integer("attribute_value", v.attribute_value);

@@ -26,19 +26,21 @@ void AddGradientTraining(TableBuilder& b, GradientTrainingValues& v) {
   b.Real("stop_error_delta", v.stop_error_delta);
   b.Real("stop_verification_delta", v.stop_verification_delta);
   b.Integer("stop_error_window", v.stop_error_window);
-  b.Button("backprop_train").When(kGradient);
-  b.Button("quickprop_train");
+  using A = ProgramActions;
+  b.Button("backprop_train").When(kGradient).Does(&A::train_back_propagation);
+  b.Button("quickprop_train").Does(&A::train_quick_propagation);
   b.Button("modeltrust_train").When(kGradient);
-  b.Button("dbd_train");
+  b.Button("dbd_train").Does(&A::train_delta_bar_delta);
   b.Button("conjugate_train").When(kGradient);
   b.Button("newton_train").When(kGradient);
   b.Button("levenberg_train").When(kGradient);
-  for (const char* name :
-       {"backprop_jog", "quickprop_jog", "dbd_jog", "backprop_reinit", "quickprop_reinit",
-        "dbd_reinit", "weigend_prune_hidden", "weigend_prune_input"}) {
-    b.Button(name);
+  for (const char* name : {"backprop_jog", "quickprop_jog", "dbd_jog"})
+    b.Button(name).Does(&A::jog);
+  for (const char* name : {"backprop_reinit", "quickprop_reinit", "dbd_reinit"}) {
+    b.Button(name).Does(&A::reinitialise);
   }
-  b.Button("stop").Does(&ShellActions::stop);
+  for (const char* name : {"weigend_prune_hidden", "weigend_prune_input"}) b.Button(name);
+  b.Button("stop").Does(&ProgramActions::stop);
 }
 
 }  // namespace tavrin::app

@@ -4,16 +4,16 @@ namespace tavrin::app {
 
 void AddMenuCommands(TableBuilder& b) {
   using enum Availability;
-  using S = ShellActions;
-  b.MenuItem("file_open_network");
+  using S = ProgramActions;
+  b.MenuItem("file_open_network").Does(&S::open_network);
   b.MenuItem("file_append_network").When(kNetwork);
-  b.MenuItem("file_open_pattern");
-  b.MenuItem("file_saveas_network").When(kNetwork);
-  b.MenuItem("file_saveas_pattern").When(kData);
-  b.MenuItem("file_close_network").When(kNetwork);
-  b.MenuItem("file_close_pattern").When(kData);
-  b.MenuItem("file_save_network").When(kNetwork);
-  b.MenuItem("file_save_pattern").When(kData);
+  b.MenuItem("file_open_pattern").Does(&S::open_data);
+  b.MenuItem("file_saveas_network").When(kNetwork).Does(&S::save_network_as);
+  b.MenuItem("file_saveas_pattern").When(kData).Does(&S::save_data_as);
+  b.MenuItem("file_close_network").When(kNetwork).Does(&S::close_network);
+  b.MenuItem("file_close_pattern").When(kData).Does(&S::close_data);
+  b.MenuItem("file_save_network").When(kNetwork).Does(&S::save_network);
+  b.MenuItem("file_save_pattern").When(kData).Does(&S::save_data);
   b.MenuItem("file_new_netbank");
   b.MenuItem("file_exit").Does(&S::exit);
   b.MenuItem("edit_undo").Does(&S::edit_undo);

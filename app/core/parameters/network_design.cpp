@@ -11,8 +11,8 @@ void AddNetworkDesign(TableBuilder& b, NetworkDesignValues& v) {
   b.Choice("newnet_type", v.newnet_type, kDesignKinds);
   b.Display("newnet_prepost_matrix", gui::SuType::kMatrix);
   b.Display("no_layers_matrix", gui::SuType::kMatrix);
-  b.Button("newnet_advise");
-  b.Button("newnet_commit");
+  b.Button("newnet_advise").Does(&ProgramActions::advise_design);
+  b.Button("newnet_commit").Does(&ProgramActions::create_network);
 }
 
 }  // namespace tavrin::app

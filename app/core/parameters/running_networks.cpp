@@ -8,7 +8,7 @@ void AddRunningNetworks(TableBuilder& b, RunningValues& v) {
   using enum Availability;
   using gui::SuType;
   b.Integer("runone_pattern", v.runone_pattern);
-  b.Button("runone_run");
+  b.Button("runone_run").Does(&ProgramActions::run_one);
   b.Display("runone_inputs_matrix", SuType::kMatrix).When(kNetwork);
   b.Choice("runone_outputs_shown", v.runone_outputs_shown, kRunOutputTypes);
   b.Display("runone_outputs_matrix", SuType::kMatrix);
@@ -20,7 +20,7 @@ void AddRunningNetworks(TableBuilder& b, RunningValues& v) {
   b.Display("oneoff_outputs_matrix", SuType::kMatrix);
   b.Choice("outputs_shown", v.outputs_shown, kRunOutputTypes);
   b.Display("runall_results_matrix", SuType::kMatrix).When(kNetwork);
-  b.Button("runall_run");
+  b.Button("runall_run").Does(&ProgramActions::run_all);
   b.Button("results_to_data");
 
   b.Button("time_series_run").When(kTimeSeries);

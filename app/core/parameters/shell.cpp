@@ -6,7 +6,7 @@ namespace tavrin::app {
 // preferences and the code generator.
 void AddShell(TableBuilder& b, ShellValues& v) {
   using gui::SuType;
-  using S = ShellActions;
+  using S = ProgramActions;
   b.Button("close").Does(&S::close_window);
   b.Display("zzz_about", SuType::kCanvas);
   b.Button("webpage_clipboard").Does(&S::copy_web_address);

@@ -4,7 +4,7 @@ namespace tavrin::app {
 
 using gui::SuType;
 
-TableBuilder::TableBuilder(const ProgramState& state, const ShellActions& actions)
+TableBuilder::TableBuilder(const ProgramState& state, const ProgramActions& actions)
     : state_(state), actions_(actions) {}
 
 TableBuilder::Entry& TableBuilder::Entry::When(Availability rule) {
@@ -12,7 +12,7 @@ TableBuilder::Entry& TableBuilder::Entry::When(Availability rule) {
   return *this;
 }
 
-TableBuilder::Entry& TableBuilder::Entry::Does(gui::ChangeCallback ShellActions::*action) {
+TableBuilder::Entry& TableBuilder::Entry::Does(gui::ChangeCallback ProgramActions::*action) {
   parameter().change = builder_.Shell(action);
   return *this;
 }
@@ -22,7 +22,7 @@ TableBuilder::Entry& TableBuilder::Entry::OnChange(gui::ChangeCallback change) {
   return *this;
 }
 
-gui::ChangeCallback TableBuilder::Shell(gui::ChangeCallback ShellActions::*action) const {
+gui::ChangeCallback TableBuilder::Shell(gui::ChangeCallback ProgramActions::*action) const {
   const gui::ChangeCallback& given = actions_.*action;
   return given ? given : actions_.not_available_yet;
 }
@@ -75,7 +75,7 @@ TableBuilder::Entry TableBuilder::MenuItem(const char* name) {
 }
 
 TableBuilder::Entry TableBuilder::ToolButton(const char* name) {
-  return Add(name, {}, SuType::kToolButton, Shell(&ShellActions::open_window_named_by_prompt));
+  return Add(name, {}, SuType::kToolButton, Shell(&ProgramActions::open_window_named_by_prompt));
 }
 
 TableBuilder::Entry TableBuilder::Display(const char* name, SuType type) {

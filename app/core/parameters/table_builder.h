@@ -15,7 +15,7 @@ namespace tavrin::app {
 
 class TableBuilder {
  public:
-  TableBuilder(const ProgramState& state, const ShellActions& actions);
+  TableBuilder(const ProgramState& state, const ProgramActions& actions);
 
   // The entry just added, to give its availability rule or its callback.
   class Entry {
@@ -23,7 +23,7 @@ class TableBuilder {
     Entry& When(Availability rule);
     // Runs the shell's own action (when the shell left it null, "not
     // available yet").
-    Entry& Does(gui::ChangeCallback ShellActions::*action);
+    Entry& Does(gui::ChangeCallback ProgramActions::*action);
     Entry& OnChange(gui::ChangeCallback change);
 
    private:
@@ -60,10 +60,10 @@ class TableBuilder {
 
  private:
   Entry Add(const char* name, gui::SuValue value, gui::SuType type, gui::ChangeCallback change);
-  gui::ChangeCallback Shell(gui::ChangeCallback ShellActions::*action) const;
+  gui::ChangeCallback Shell(gui::ChangeCallback ProgramActions::*action) const;
 
   const ProgramState& state_;
-  const ShellActions& actions_;
+  const ProgramActions& actions_;
   ProgramTable table_;
 };
 

@@ -12,7 +12,7 @@ void AddToolBar(TableBuilder& b) {
   b.ToolButton("tool_savepat").When(kData);
   // Committing a network and starting the host package are actions of their
   // own, built with the network set and the host link.
-  b.ToolButton("tool_commitnet").When(kNetwork).Does(&ShellActions::not_available_yet);
+  b.ToolButton("tool_commitnet").When(kNetwork).Does(&ProgramActions::not_available_yet);
   b.ToolButton("tool_graph").When(kNetwork);
   b.ToolButton("tool_bar").When(kNetwork);
   b.ToolButton("tool_bp").When(kGradient);
@@ -27,7 +27,7 @@ void AddToolBar(TableBuilder& b) {
   b.ToolButton("tool_koho").When(kRadial);
   b.ToolButton("tool_win").When(kRadial);
   b.ToolButton("tool_runall").When(kNetwork);
-  b.ToolButton("tool_module").When(kHostPackage).Does(&ShellActions::not_available_yet);
+  b.ToolButton("tool_module").When(kHostPackage).Does(&ProgramActions::not_available_yet);
   b.ToolButton("tool_wizard").When(kData);
   b.ToolButton("tool_norm").When(kNetwork);
   b.ToolButton("tool_stop").When(kNetwork);

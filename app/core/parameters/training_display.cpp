@@ -8,7 +8,7 @@ void AddTrainingDisplay(TableBuilder& b, TrainingDisplayValues& v) {
   using enum Availability;
   using gui::SuType;
   b.Display("training_graph", SuType::kGraph).When(kNetwork);
-  b.Button("clear_training_graph");
+  b.Button("clear_training_graph").Does(&ProgramActions::clear_training_graph);
   b.Text("training_graph_label", v.training_graph_label);
   b.Integer("training_graph_interval", v.training_graph_interval)
       .OnChange([&interval = v.training_graph_interval](gui::SuParameter&) {

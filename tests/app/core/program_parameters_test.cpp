@@ -26,12 +26,12 @@ using gui::SuType;
 using gui::testing::RecordingReporter;
 
 // The shell actions the commands below run, recording their names.
-const std::pair<gui::ChangeCallback ShellActions::*, const char*> kShellMembers[] = {
-    {&ShellActions::open_window_named_by_prompt, "open_window_named_by_prompt"},
-    {&ShellActions::not_available_yet, "not_available_yet"},
-    {&ShellActions::exit, "exit"},
-    {&ShellActions::close_window, "close_window"},
-    {&ShellActions::stop, "stop"},
+const std::pair<gui::ChangeCallback ProgramActions::*, const char*> kShellMembers[] = {
+    {&ProgramActions::open_window_named_by_prompt, "open_window_named_by_prompt"},
+    {&ProgramActions::not_available_yet, "not_available_yet"},
+    {&ProgramActions::exit, "exit"},
+    {&ProgramActions::close_window, "close_window"},
+    {&ProgramActions::stop, "stop"},
 };
 
 class ProgramParametersTest : public ::testing::Test {
@@ -55,7 +55,7 @@ class ProgramParametersTest : public ::testing::Test {
   }
 
   ProgramState state_;
-  ShellActions actions_;
+  ProgramActions actions_;
   std::vector<std::string> calls_;
   std::vector<OptionSource> sources_;
   gui::ParameterTable parameters_;
@@ -178,7 +178,7 @@ TEST_F(ProgramParametersTest, CommandsRunTheShellsActionsOrSayTheirWorkIsNotBuil
 
   // A shell action the shell leaves out is not available yet.
   ProgramState state;
-  ShellActions only;
+  ProgramActions only;
   only.not_available_yet = actions_.not_available_yet;
   gui::ParameterTable partial(ProgramParameters(state, only).parameters);
   for (const char* name : {"file_exit", "tool_newnet"}) {

@@ -1,0 +1,70 @@
+#pragma once
+
+// The engine work the program's buttons and menu commands start: opening,
+// saving and closing the network and the data set, the new network, the
+// variables' roles, training with its graph and its stop, and runs of the
+// network. Each checks what it needs first (numbered messages), leaves the
+// state as it was when a check or the engine refuses, and ends with a
+// refresh pass.
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "common/status.h"
+#include "program_parameters.h"
+#include "training/trainer.h"
+
+namespace tavrin::app {
+
+class Program;
+
+class EngineActions {
+ public:
+  explicit EngineActions(Program& program) : program_(program) {}
+  EngineActions(const EngineActions&) = delete;
+  EngineActions& operator=(const EngineActions&) = delete;
+
+  void Bind(ProgramActions& actions);
+
+  // A matrix's cells from text, as pasting them does: cells separated by
+  // tabs or blanks. False when the matrix takes no text or the text does
+  // not fit it.
+  bool SetMatrixFromText(const std::string& name, const std::string& text);
+
+  // What a display shows, as text; none for a display without text.
+  std::optional<std::string> DisplayText(const std::string& name) const;
+
+ private:
+  // The common checks; each reports its message and answers false.
+  bool HasNetwork();
+  bool HasData();
+  bool Report(int message);
+
+  // Saves to the work's file, or to one chosen when it has none or
+  // `choose` asks; the file and the unsaved flag follow a success.
+  int SaveWork(bool choose, std::string_view what, std::string& file, bool& unsaved,
+               const std::function<Status(const std::string&)>& save);
+  int OpenNetwork();
+  int SaveNetwork(bool choose);
+  int OpenData();
+  int SaveData(bool choose);
+  int CloseNetwork();
+  int CloseData();
+  int AdviseDesign();
+  int CreateNetwork();
+  int SetRoles(int role);
+  int Train(Algorithm algorithm);
+  int Reinitialise();
+  int Jog();
+  int ClearTrainingGraph();
+  int RunAllCases();
+  int RunOneCase();
+
+  // A new network or none replaces the current one: its history and graph go.
+  void NetworkReplaced();
+
+  Program& program_;
+};
+
+}  // namespace tavrin::app
