@@ -13,7 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "displays/display_control.h"
+#include "display_control.h"
 #include "tool_button.h"
 #include "value_text.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "control_layout.h"
-#include "displays/display_hooks.h"
+#include "display_hooks.h"
 #include "layout_units.h"
 #include "su_parameter.h"
 #include "sug_element.h"

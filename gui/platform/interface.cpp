@@ -12,6 +12,7 @@
 
 #include "edit_menu.h"
 #include "main_frame.h"
+#include "message_numbers.h"
 #include "value_text.h"
 
 namespace tavrin::gui {
@@ -148,7 +149,7 @@ ControlContext Interface::Context(bool on_main_window) {
   auto message = [this](int number) { return hooks_.message ? hooks_.message(number) : ""; };
   displays.report = [this, message](int number) { reporter_.Warning(message(number)); };
   displays.report_text = [this](const QString& text) { reporter_.Error(text.toStdString()); };
-  const QStringList tips = QString::fromStdString(message(4034)).split('|');
+  const QStringList tips = QString::fromStdString(message(msg::kDisplayButtonTips)).split('|');
   for (int k = 0; k < 3 && k < tips.size(); ++k) displays.tips[k] = tips[k];
   return context;
 }

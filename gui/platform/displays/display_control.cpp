@@ -7,14 +7,12 @@
 #include "display_frame.h"
 #include "graph_view.h"
 #include "matrix_view.h"
+#include "message_numbers.h"
 #include "scatter_view.h"
 #include "text_view.h"
 
 namespace tavrin::gui {
 namespace {
-
-constexpr int kGraphNoData = 130;
-constexpr int kScatterNoData = 132;
 
 class FramedDisplay : public BoundControl {
  public:
@@ -56,10 +54,11 @@ std::unique_ptr<BoundControl> MakeDisplayControl(const SugParameter& element,
   std::unique_ptr<BoundControl> control;
   switch (element.kind()) {
     case SuType::kGraph:
-      control = std::make_unique<FramedDisplay>(new GraphView, hooks, kGraphNoData, r, parent);
+      control = std::make_unique<FramedDisplay>(new GraphView, hooks, msg::kGraphNoData, r, parent);
       break;
     case SuType::kScatter:
-      control = std::make_unique<FramedDisplay>(new ScatterView, hooks, kScatterNoData, r, parent);
+      control =
+          std::make_unique<FramedDisplay>(new ScatterView, hooks, msg::kScatterNoData, r, parent);
       break;
     case SuType::kBarChart:
       control = std::make_unique<FramedDisplay>(new BarChartView, hooks, 0, r, parent);
