@@ -31,14 +31,34 @@ gui::GraphLine Line(const std::vector<std::pair<double, double>>& points, std::s
   return line;
 }
 
-// The variable whose values group the scatter plot's points: the first
-// nominal output, else none (-1).
-int GroupingVariable(const DataSet& data) {
-  for (int v = 0; v < data.no_variables; ++v) {
-    const bool output = v < static_cast<int>(data.is_output.size()) && data.is_output[v];
-    if (output && v < static_cast<int>(data.nominals.size()) && !data.nominals[v].empty()) return v;
+// The set a case's point joins, or -1 to leave it out, and the sets'
+// legends, as cluster_grouptype chooses: none, subset, a nominal variable
+// (cluster_groupby) or the class (the first nominal output).
+struct Grouping {
+  std::vector<std::string> legends;
+  std::function<int(int)> set_of;
+};
+
+Grouping GroupingOf(const DataSet& data, int type, int variable, const std::string& subsets) {
+  enum { kNone, kSubset, kNominal, kClass };
+  if (type == kSubset) {
+    return {{Option(subsets, 0), Option(subsets, 1), Option(subsets, 2)},
+            [&data](int c) { return data.subset[c] < 3 ? data.subset[c] : -1; }};
   }
-  return -1;
+  if (type == kClass) {
+    variable = -1;
+    for (int v = 0; v < data.no_variables && variable < 0; ++v) {
+      if (data.is_output[v] && !data.nominals[v].empty()) variable = v;
+    }
+  }
+  const bool nominal = (type == kNominal || type == kClass) && variable >= 0 &&
+                       variable < data.no_variables && !data.nominals[variable].empty();
+  if (!nominal) return {{}, [](int) { return 0; }};
+  const int names = static_cast<int>(data.nominals[variable].size());
+  return {data.nominals[variable], [&data, variable, names](int c) {
+            const double k = data.at(c, variable);  // value numbers count from 1
+            return !IsMissing(k) && k >= 1 && k <= names ? static_cast<int>(k) - 1 : -1;
+          }};
 }
 
 }  // namespace
@@ -47,6 +67,7 @@ ProgramDisplays::ProgramDisplays(ProgramState& state, gui::ParameterTable& param
                                  std::string legends)
     : state_(state),
       parameters_(parameters),
+      subset_legends_(legends),
       training_legend_(Option(legends, 0)),
       verification_legend_(Option(legends, 1)),
       pattern_matrix_(state.data, [this] {
@@ -80,33 +101,31 @@ void ProgramDisplays::UpdateTrainingGraph() {
 
 void ProgramDisplays::UpdateScatter() {
   const DataSet* data = state_.data.get();
-  // Rebuilt only when the data set or its cells change: a refresh runs every
-  // few milliseconds during training.
-  if (!scatter_stale_ && data == scatter_of_) return;
+  const DataEditingValues& v = state_.values.data;
+  const ScatterChoice choice{
+      data,        data ? data->no_cases : 0, data ? data->no_variables : 0, v.cluster_x,
+      v.cluster_y, v.cluster_groupby,         v.cluster_grouptype.current};
+  // Rebuilt only when something it shows changed: a refresh runs every few
+  // milliseconds during training.
+  if (!scatter_stale_ && choice == scatter_choice_) return;
   scatter_stale_ = false;
-  scatter_of_ = data;
+  scatter_choice_ = choice;
   pattern_scatter_.clear();
-  if (!data || data->no_variables < 2 || data->no_cases == 0) return;
-  const int group = GroupingVariable(*data);
-  const int x = 0;
-  const int y = group == 1 ? 2 % data->no_variables : 1;
+  const int x = v.cluster_x - 1, y = v.cluster_y - 1;  // the window counts from 1
+  if (!data || x < 0 || y < 0 || x >= data->no_variables || y >= data->no_variables) return;
+  const Grouping grouping =
+      GroupingOf(*data, choice.group_type, v.cluster_groupby - 1, subset_legends_);
   const std::string axes = pattern_matrix_.ColumnLabel(x) + " / " + pattern_matrix_.ColumnLabel(y);
-  const int sets = group >= 0 ? static_cast<int>(data->nominals[group].size()) : 1;
-  pattern_scatter_.resize(static_cast<std::size_t>(sets));
-  for (int k = 0; k < sets; ++k) {
-    pattern_scatter_[k].legend = group >= 0 ? data->nominals[group][k] : axes;
+  pattern_scatter_.resize(std::max<std::size_t>(grouping.legends.size(), 1));
+  for (std::size_t k = 0; k < pattern_scatter_.size(); ++k) {
+    pattern_scatter_[k].legend = grouping.legends.empty() ? axes : grouping.legends[k];
   }
   for (int c = 0; c < data->no_cases; ++c) {
     const double vx = data->at(c, x), vy = data->at(c, y);
-    if (IsMissing(vx) || IsMissing(vy)) continue;
-    int k = 0;
-    if (group >= 0) {
-      const double g = data->at(c, group);
-      if (IsMissing(g) || g < 0 || g >= sets) continue;
-      k = static_cast<int>(g);
-    }
-    pattern_scatter_[k].x.push_back(vx);
-    pattern_scatter_[k].y.push_back(vy);
+    const int k = grouping.set_of(c);
+    if (IsMissing(vx) || IsMissing(vy) || k < 0) continue;
+    pattern_scatter_[static_cast<std::size_t>(k)].x.push_back(vx);
+    pattern_scatter_[static_cast<std::size_t>(k)].y.push_back(vy);
   }
 }
 

@@ -5,6 +5,7 @@
 // set's spreadsheet (pattern_matrix) and scatter plot (pattern_scatter), the
 // network drawing (net_display) and its weight histogram (weight_bar).
 
+#include <functional>
 #include <string>
 
 #include "canvas_source.h"
@@ -35,13 +36,20 @@ class ProgramDisplays {
 
   ProgramState& state_;
   gui::ParameterTable& parameters_;
+  std::string subset_legends_;
   std::string training_legend_;
   std::string verification_legend_;
   gui::GraphData training_graph_;
   DataSetMatrix pattern_matrix_;
   gui::ScatterData pattern_scatter_;
+  // What the scatter plot was built from.
+  struct ScatterChoice {
+    const DataSet* data = nullptr;
+    int cases = 0, variables = 0, x = 0, y = 0, group = 0, group_type = 0;
+    bool operator==(const ScatterChoice&) const = default;
+  };
   bool scatter_stale_ = true;
-  const DataSet* scatter_of_ = nullptr;
+  ScatterChoice scatter_choice_;
   gui::CanvasSource net_display_;
   gui::WeightHistogram weights_;
   gui::BarChartData weight_bar_;

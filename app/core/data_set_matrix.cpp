@@ -56,8 +56,8 @@ std::string DataSetMatrix::CellToText(int index) const {
   if (IsMissing(value)) return "?";
   if (const auto* names = NominalNames(*data_, variable)) {
     const double k = std::round(value);
-    if (k == value && k >= 0 && k < static_cast<double>(names->size())) {
-      return (*names)[static_cast<std::size_t>(k)];
+    if (k == value && k >= 1 && k <= static_cast<double>(names->size())) {
+      return (*names)[static_cast<std::size_t>(k) - 1];
     }
   }
   return FormatRealOrMissing(value);
@@ -73,7 +73,7 @@ bool DataSetMatrix::CellFromText(int index, std::string_view text) {
   const auto* names = NominalNames(*data_, variable);
   std::optional<double> value;
   for (std::size_t k = 0; names && k < names->size() && !value; ++k) {
-    if ((*names)[k] == text) value = static_cast<double>(k);
+    if ((*names)[k] == text) value = static_cast<double>(k + 1);
   }
   if (!value) value = ParseReal(text);
   // An infinity or a NaN would reach every statistic and trainer.

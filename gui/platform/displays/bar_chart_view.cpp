@@ -36,8 +36,8 @@ void BarChartView::paintEvent(QPaintEvent*) {
   const double start = has_bars ? chart_->start : 0.0;
   const double end = has_bars ? start + count * chart_->bar_width : 1.0;
   const PlotAxes axes(rect().adjusted(2, 2, -2, -2), painter.fontMetrics(),
-                      RoundAxis(start, end, std::max(2, width() / 70)),
-                      RoundAxis(low, high, std::max(2, height() / 40)));
+                      RoundAxis(start, end, std::max(2, width() / 55)),
+                      RoundAxis(low, high, std::max(4, height() / 30)));
   axes.Draw(painter);
   painter.setPen(QPen(QColor(20, 70, 130), 0));
   painter.setBrush(QColor(70, 130, 200));

@@ -4,6 +4,7 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QPainter>
 
 #include "save_text_file.h"
 
@@ -11,9 +12,30 @@ namespace tavrin::gui {
 namespace {
 
 constexpr int kButtonSize = 20;
-// Drawn glyphs keep the buttons legible without icon files.
-const char* const kButtonGlyphs[3] = {"\u2197", "\u2398", "\u2193"};
 const char* const kButtonNames[3] = {"send", "copy", "save"};
+
+// Drawn, not loaded: the frame needs no icon files and no font's symbols.
+QIcon ButtonIcon(int kind) {
+  QPixmap pixmap(16, 16);
+  pixmap.fill(Qt::transparent);
+  QPainter p(&pixmap);
+  p.setRenderHint(QPainter::Antialiasing);
+  p.setPen(QPen(QColor(40, 40, 40), 1.2));
+  if (kind == 0) {  // an arrow leaving a box
+    p.drawPolyline(QPolygonF({{7, 3}, {2.5, 3}, {2.5, 13.5}, {12.5, 13.5}, {12.5, 9}}));
+    p.drawLine(QPointF(6, 10), QPointF(13.5, 2.5));
+    p.drawPolyline(QPolygonF({{8.5, 2.5}, {13.5, 2.5}, {13.5, 7.5}}));
+  } else if (kind == 1) {  // two sheets
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(2.5, 2.5, 8, 9));
+    p.drawRect(QRectF(5.5, 5.5, 8, 9));
+  } else {  // an arrow into a tray
+    p.drawLine(QPointF(8, 2), QPointF(8, 10));
+    p.drawPolyline(QPolygonF({{4.5, 6.5}, {8, 10}, {11.5, 6.5}}));
+    p.drawPolyline(QPolygonF({{2.5, 10}, {2.5, 13.5}, {13.5, 13.5}, {13.5, 10}}));
+  }
+  return QIcon(pixmap);
+}
 
 }  // namespace
 
@@ -25,7 +47,7 @@ DisplayFrame::DisplayFrame(DisplayView* view, DisplayHooks hooks, int no_data_me
   view_->setParent(this);
   for (int k = 0; k < 3; ++k) {
     auto* button = new QToolButton(this);
-    button->setText(QString::fromUtf8(kButtonGlyphs[k]));
+    button->setIcon(ButtonIcon(k));
     button->setObjectName(kButtonNames[k]);
     button->setToolTip(hooks_.tips[k]);
     button->setFocusPolicy(Qt::NoFocus);

@@ -81,7 +81,7 @@ void GraphView::paintEvent(QPaintEvent*) {
   const GraphData& lines = lines_ ? *lines_ : empty;
   const Extent extent = ExtentOf(lines);
   const AxisRange y = YRange(extent);
-  const RoundedAxis y_axis = RoundAxis(y.low, y.high, std::max(2, height() / 40));
+  const RoundedAxis y_axis = RoundAxis(y.low, y.high, std::max(4, height() / 30));
 
   GraphXRange range;
   range.anchored = !extent.empty() && extent.x_min >= 0.0;
@@ -96,7 +96,7 @@ void GraphView::paintEvent(QPaintEvent*) {
   range.x_step = span / std::max(1, range.plot_width - 20) / zoom_;
   const double left = LeftEdge(range, position_);
   const double right = left + VisibleWidth(range);
-  const int x_ticks = std::max(2, range.plot_width / 70);
+  const int x_ticks = std::max(2, range.plot_width / 50);
   const PlotAxes axes(bounds, painter.fontMetrics(),
                       {{left, right > left ? right : left + 1.0}, NiceTicks(left, right, x_ticks)},
                       y_axis);

@@ -40,8 +40,8 @@ void ScatterView::paintEvent(QPaintEvent*) {
   }
   if (!(x_low <= x_high)) x_low = 0.0, x_high = 1.0, y_low = 0.0, y_high = 1.0;
   const PlotAxes axes(rect().adjusted(2, 2, -2, -2), painter.fontMetrics(),
-                      RoundAxis(x_low, x_high, std::max(2, width() / 70)),
-                      RoundAxis(y_low, y_high, std::max(2, height() / 40)));
+                      RoundAxis(x_low, x_high, std::max(2, width() / 55)),
+                      RoundAxis(y_low, y_high, std::max(4, height() / 30)));
   axes.Draw(painter);
   painter.setRenderHint(QPainter::Antialiasing);
   std::vector<LegendEntry> legend;
