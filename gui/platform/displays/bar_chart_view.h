@@ -3,22 +3,18 @@
 // The bar chart: bars from zero, with nice axes.
 
 #include "display_data.h"
-#include "display_view.h"
+#include "record_view.h"
 
 namespace tavrin::gui {
 
-class BarChartView : public DisplayView {
+class BarChartView : public RecordView<BarChartData> {
  public:
-  using DisplayView::DisplayView;
+  using RecordView::RecordView;
 
-  void SetData(void* data) override;
   std::optional<std::string> ExportText(ExportLabels labels) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-
- private:
-  const BarChartData* chart_ = nullptr;
 };
 
 }  // namespace tavrin::gui

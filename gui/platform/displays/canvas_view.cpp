@@ -2,14 +2,9 @@
 
 namespace tavrin::gui {
 
-void CanvasView::SetData(void* data) {
-  source_ = static_cast<const CanvasSource*>(data);
-  update();
-}
-
 std::optional<std::string> CanvasView::ExportText(ExportLabels) const {
-  if (!source_ || !source_->rows) return std::nullopt;
-  const CanvasRows rows = source_->rows();
+  if (!record() || !record()->rows) return std::nullopt;
+  const CanvasRows rows = record()->rows();
   if (rows.empty()) return std::nullopt;
   return CanvasText(rows);
 }
@@ -17,7 +12,7 @@ std::optional<std::string> CanvasView::ExportText(ExportLabels) const {
 void CanvasView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), Qt::white);
-  if (source_ && source_->draw) source_->draw(painter, rect());
+  if (record() && record()->draw) record()->draw(painter, rect());
 }
 
 }  // namespace tavrin::gui

@@ -3,22 +3,18 @@
 // The drawing canvas: white, painted by the program's hook.
 
 #include "canvas_source.h"
-#include "display_view.h"
+#include "record_view.h"
 
 namespace tavrin::gui {
 
-class CanvasView : public DisplayView {
+class CanvasView : public RecordView<CanvasSource> {
  public:
-  using DisplayView::DisplayView;
+  using RecordView::RecordView;
 
-  void SetData(void* data) override;
   std::optional<std::string> ExportText(ExportLabels labels) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-
- private:
-  const CanvasSource* source_ = nullptr;
 };
 
 }  // namespace tavrin::gui

@@ -43,19 +43,14 @@ AxisRange YRange(const Extent& e) {
 
 }  // namespace
 
-void GraphView::SetData(void* data) {
-  lines_ = static_cast<const GraphData*>(data);
-  update();
-}
-
 bool GraphView::HasPoints() const {
-  return lines_ && std::any_of(lines_->begin(), lines_->end(),
-                               [](const GraphLine& line) { return line.size() > 0; });
+  return record() && std::any_of(record()->begin(), record()->end(),
+                                 [](const GraphLine& line) { return line.size() > 0; });
 }
 
 std::optional<std::string> GraphView::ExportText(ExportLabels labels) const {
   if (!HasPoints()) return std::nullopt;
-  return GraphText(*lines_, labels.columns);
+  return GraphText(*record(), labels.columns);
 }
 
 void GraphView::Scroll(int steps) {
@@ -78,7 +73,7 @@ void GraphView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   const GraphData empty;
-  const GraphData& lines = lines_ ? *lines_ : empty;
+  const GraphData& lines = record() ? *record() : empty;
   const Extent extent = ExtentOf(lines);
   const AxisRange y = YRange(extent);
   const RoundedAxis y_axis = RoundAxis(y.low, y.high, std::max(4, height() / 30));

@@ -4,16 +4,15 @@
 // window over the x range that zooms and scrolls.
 
 #include "display_data.h"
-#include "display_view.h"
 #include "graph_scroll.h"
+#include "record_view.h"
 
 namespace tavrin::gui {
 
-class GraphView : public DisplayView {
+class GraphView : public RecordView<GraphData> {
  public:
-  using DisplayView::DisplayView;
+  using RecordView::RecordView;
 
-  void SetData(void* data) override;
   std::optional<std::string> ExportText(ExportLabels labels) const override;
   void Scroll(int steps) override;
   void Zoom(int steps) override;
@@ -28,7 +27,6 @@ class GraphView : public DisplayView {
  private:
   bool HasPoints() const;
 
-  const GraphData* lines_ = nullptr;
   int position_ = kScrollAtStart;
   int zoom_ = 1;  // the window shows 1/zoom of the full range
 };

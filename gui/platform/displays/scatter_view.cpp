@@ -9,24 +9,19 @@
 
 namespace tavrin::gui {
 
-void ScatterView::SetData(void* data) {
-  sets_ = static_cast<const ScatterData*>(data);
-  update();
-}
-
 std::optional<std::string> ScatterView::ExportText(ExportLabels labels) const {
-  if (!sets_ || std::none_of(sets_->begin(), sets_->end(),
-                             [](const ScatterSet& set) { return set.size() > 0; })) {
+  if (!record() || std::none_of(record()->begin(), record()->end(),
+                                [](const ScatterSet& set) { return set.size() > 0; })) {
     return std::nullopt;
   }
-  return ScatterText(*sets_, labels.columns);
+  return ScatterText(*record(), labels.columns);
 }
 
 void ScatterView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().window());
   const ScatterData none;
-  const ScatterData& sets = sets_ ? *sets_ : none;
+  const ScatterData& sets = record() ? *record() : none;
   constexpr double kInf = std::numeric_limits<double>::infinity();
   double x_low = kInf, x_high = -kInf, y_low = kInf, y_high = -kInf;
   for (const ScatterSet& set : sets) {

@@ -3,22 +3,18 @@
 // The scatter plot: each point set in its own colour, with a legend.
 
 #include "display_data.h"
-#include "display_view.h"
+#include "record_view.h"
 
 namespace tavrin::gui {
 
-class ScatterView : public DisplayView {
+class ScatterView : public RecordView<ScatterData> {
  public:
-  using DisplayView::DisplayView;
+  using RecordView::RecordView;
 
-  void SetData(void* data) override;
   std::optional<std::string> ExportText(ExportLabels labels) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
-
- private:
-  const ScatterData* sets_ = nullptr;
 };
 
 }  // namespace tavrin::gui
