@@ -78,9 +78,9 @@ bool DataSetMatrix::CellFromText(int index, std::string_view text) {
   if (!value) value = ParseReal(text);
   // An infinity or a NaN would reach every statistic and trainer.
   if (!value || !(IsMissing(*value) || IsDataValue(*value))) return false;
-  // A nominal variable holds the index of one of its names.
-  const bool a_name_index = std::round(*value) == *value && *value >= 0 && names &&
-                            *value < static_cast<double>(names->size());
+  // A nominal variable holds the number (from 1) of one of its names.
+  const bool a_name_index = std::round(*value) == *value && *value >= 1 && names &&
+                            *value <= static_cast<double>(names->size());
   if (names && !IsMissing(*value) && !a_name_index) return false;
   data_->entries[static_cast<std::size_t>(index)] = *value;
   if (changed_) changed_();

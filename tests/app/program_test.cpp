@@ -451,26 +451,21 @@ TEST_F(ProgramTest, TheDisplaysShowTheProgramsDataAndCopyIt) {
   program->frame()->resize(1100, 800);
   program->frame()->show();
   const std::string build = TAVRIN_BUILD_BIN "/../tavrin32-";
-  std::istringstream script(
+  const std::pair<std::string, const char*> shots[] = {
+      {"&Statistics/&Training Graph...", "training-graph"},
+      {"&Data/&Edit Data Set...", "data-set"},
+      {"&Data/C&lusters...", "scatter"},
+      {"&Edit/&Network...", "network"},
+      {"&Statistics/&Weight Distribution...", "weights"}};
+  std::string text =
       "set var_edit_from 5\nset var_edit_to 5\npress var_edit_output\n"
       "set no_layers_matrix 0 5 0\npress newnet_commit\n"
       "set cluster_grouptype Nominal variable\nset cluster_groupby 5\n"
-      "press backprop_train\nwait\n"
-      "open &Statistics/&Training Graph...\n"
-      "shot &Statistics/&Training Graph... " +
-      build +
-      "training-graph.png\n"
-      "open &Data/&Edit Data Set...\n"
-      "shot &Data/&Edit Data Set... " +
-      build +
-      "data-set.png\n"
-      "open &Data/C&lusters...\n"
-      "shot &Data/C&lusters... " +
-      build +
-      "scatter.png\n"
-      "open &Edit/&Network...\n"
-      "shot &Edit/&Network... " +
-      build + "network.png\n");
+      "press backprop_train\nwait\n";
+  for (const auto& [menu, name] : shots) {
+    text += "open " + menu + "\nshot " + menu + " " + build + name + ".png\n";
+  }
+  std::istringstream script(text);
   std::ostringstream out, err;
   ScriptDriver driver(*program, presenter_, out, err);
   ASSERT_EQ(driver.Run(script), 0) << err.str();
@@ -496,7 +491,7 @@ TEST_F(ProgramTest, TheDisplaysShowTheProgramsDataAndCopyIt) {
       std::get<gui::SuDisplay>(program->parameters().Find("pattern_scatter")->value).data;
   ASSERT_NE(scatter, nullptr);
   EXPECT_EQ(static_cast<const gui::ScatterData*>(scatter)->size(), 3u) << "a set per species";
-  for (const char* name : {"training-graph", "data-set", "scatter", "network"}) {
+  for (const auto& [menu, name] : shots) {
     EXPECT_GT(QImage(QString::fromStdString(build + name + ".png")).width(), 200) << name;
   }
 }
