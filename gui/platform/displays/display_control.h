@@ -1,7 +1,10 @@
 #pragma once
 
 // The control of a display element: the frame and view its kind calls for,
-// pointed at the parameter's data on every refresh.
+// pointed at the parameter's data on every refresh. What SuDisplay::data
+// must point at, by kind: graph GraphData, scatter ScatterData, bar chart
+// BarChartData, matrix MatrixModel, canvas CanvasSource, text viewer
+// std::string; null shows an empty display. Lists keep a named frame.
 
 #include <memory>
 
