@@ -9,6 +9,7 @@ namespace tavrin::gui::msg {
 // Start-up and the shell.
 inline constexpr int kCalculationFault = 128;
 inline constexpr int kMemoryFault = 129;
+inline constexpr int kSaveWhileBusy = 65;
 inline constexpr int kGraphNoData = 130;
 inline constexpr int kScatterNoData = 132;
 inline constexpr int kCannotCreateWindow = 160;

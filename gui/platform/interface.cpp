@@ -146,6 +146,7 @@ ControlContext Interface::Context(bool on_main_window) {
   DisplayHooks& displays = context.displays;
   displays.export_labels = hooks_.export_labels;
   displays.choose_save_file = hooks_.choose_save_file;
+  displays.busy = [this] { return hooks_.may_act && !hooks_.may_act(); };
   auto message = [this](int number) { return hooks_.message ? hooks_.message(number) : ""; };
   displays.report = [this, message](int number) { reporter_.Warning(message(number)); };
   displays.report_text = [this](const QString& text) { reporter_.Error(text.toStdString()); };

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+#include "message_numbers.h"
 #include "save_text_file.h"
 
 namespace tavrin::gui {
@@ -72,6 +73,11 @@ void DisplayFrame::Copy() {
 }
 
 bool DisplayFrame::Save() {
+  // The data may be half-way through a change while an operation runs.
+  if (hooks_.busy && hooks_.busy()) {
+    if (hooks_.report) hooks_.report(msg::kSaveWhileBusy);
+    return false;
+  }
   const auto text = Text();
   if (!text) return false;
   const std::optional<QString> path =

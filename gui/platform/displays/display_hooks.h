@@ -16,6 +16,8 @@ struct DisplayHooks {
   // Labels in copied and saved text, as clipboard_row_export and
   // clipboard_column_export choose; null: labels on.
   std::function<ExportLabels()> export_labels;
+  // Whether an operation is running: saving waits for it (null: never).
+  std::function<bool()> busy;
   // A numbered message for the user (no data, a failed save).
   std::function<void(int number)> report;
   // A failure told in words (the file and the system's reason).

@@ -102,8 +102,15 @@ TEST(DisplayFrameTest, SaveReplacesTheFileWholeOrLeavesTheOldOne) {
   Reports reports;
   GraphData lines = TwoLines();
   auto* view = new GraphView;
-  DisplayFrame frame(view, reports.Hooks({}, path), 130, nullptr);
+  DisplayHooks hooks = reports.Hooks({}, path);
+  bool busy = true;
+  hooks.busy = [&busy] { return busy; };
+  DisplayFrame frame(view, hooks, 130, nullptr);
   view->SetData(&lines);
+  EXPECT_FALSE(frame.Save());
+  EXPECT_EQ(reports.numbers, std::vector<int>{65}) << "no saving while an operation runs";
+  EXPECT_FALSE(QFile::exists(path));
+  busy = false;
   ASSERT_TRUE(frame.Save());
   QFile saved(path);
   ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
