@@ -17,6 +17,7 @@
 #include "engine_messages.h"
 #include "layout_units.h"
 #include "option_lists.h"
+#include "program_displays.h"
 #include "qt_presenter.h"
 #include "settings_store.h"
 
@@ -324,6 +325,18 @@ void Program::BuildMainWindow() {
   const QString icons = Q((files_->installation_directory() / "icons").string());
   hooks.help = [this](int topic) { ShowHelp(topic); };
   hooks.may_act = [this] { return !guard_->running(); };
+  hooks.export_labels = [this] {
+    const DataEditingValues& v = state_.values.data;
+    return gui::ExportLabelsFromOptions(v.clipboard_row_export.current,
+                                        v.clipboard_column_export.current);
+  };
+  hooks.choose_save_file = [this](QWidget*) -> std::optional<QString> {
+    const auto file = ChooseFile(true, "the data shown");
+    if (!file) return std::nullopt;
+    return QString::fromStdString(*file);
+  };
+  displays_ = std::make_unique<ProgramDisplays>(state_, parameters_,
+                                                message_table_.Text(gui::msg::kGraphLegends));
   help_ =
       std::make_unique<gui::HelpViewer>(Q((files_->installation_directory() / "help").string()));
   interface_ = std::make_unique<gui::Interface>(parameters_, elements_, *frame_, units, *services_,
@@ -358,6 +371,7 @@ QWidget* Program::ControlOf(int element) const {
 
 void Program::Refresh() {
   if (engine_actions_) engine_actions_->ShowState();
+  if (displays_) displays_->Update();
   if (interface_) interface_->Refresh();
 }
 

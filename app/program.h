@@ -33,6 +33,7 @@
 namespace tavrin::app {
 
 class EngineActions;
+class ProgramDisplays;
 
 struct StartOptions {
   QStringList arguments;  // the command line after the program's name
@@ -166,6 +167,7 @@ class Program {
   gui::ElementTable elements_;
   std::unique_ptr<gui::MainFrame> frame_;
   std::unique_ptr<gui::Interface> interface_;
+  std::unique_ptr<ProgramDisplays> displays_;
   std::unique_ptr<OperationGuard> guard_;
   std::unique_ptr<WindowPositions> positions_;
   std::unique_ptr<gui::HelpViewer> help_;

@@ -9,6 +9,9 @@ namespace tavrin::gui::msg {
 // Start-up and the shell.
 inline constexpr int kCalculationFault = 128;
 inline constexpr int kMemoryFault = 129;
+inline constexpr int kSaveWhileBusy = 65;
+inline constexpr int kGraphNoData = 130;
+inline constexpr int kScatterNoData = 132;
 inline constexpr int kCannotCreateWindow = 160;
 inline constexpr int kDefaultPositionsMissing = 204;
 inline constexpr int kNoScratchFiles = 324;
@@ -17,10 +20,12 @@ inline constexpr int kOperationRunning = 339;
 inline constexpr int kLineTooLong = 349;
 inline constexpr int kWebPageCaption = 400;
 inline constexpr int kLongVarCaption = 401;
+inline constexpr int kGraphLegends = 4021;  // options: training, verification, test
 inline constexpr int kCaption = 4033;
-inline constexpr int kBuiltInPrompts = 4046;  // options: the ":WEB Page" and ":Long Var" buttons
-inline constexpr int kBoxTitles = 4049;       // options: error, warning, information, fatal
-inline constexpr int kStatusPrefixes = 4050;  // options: the status line's prefixes
+inline constexpr int kDisplayButtonTips = 4034;  // options: send, copy, save
+inline constexpr int kBuiltInPrompts = 4046;     // options: the ":WEB Page" and ":Long Var" buttons
+inline constexpr int kBoxTitles = 4049;          // options: error, warning, information, fatal
+inline constexpr int kStatusPrefixes = 4050;     // options: the status line's prefixes
 inline constexpr int kAboutMenu = 4085;
 inline constexpr int kAboutCaption = 4086;
 inline constexpr int kAboutClose = 4087;

@@ -13,6 +13,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "display_control.h"
 #include "tool_button.h"
 #include "value_text.h"
 
@@ -277,23 +278,6 @@ class ButtonControl : public BoundControl {
   }
 };
 
-// Until the displays come, their place holds a frame with the display's name.
-class DisplayControl : public BoundControl {
- public:
-  DisplayControl(const SugParameter& e, const ControlPlace& place, QWidget* parent) {
-    auto* frame = new QLabel(Q(e.parameter->name), parent);
-    frame->setAlignment(Qt::AlignCenter);
-    frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    frame->setAutoFillBackground(true);
-    QPalette palette = frame->palette();
-    palette.setColor(QPalette::Window, QColor(255, 255, 200));
-    frame->setPalette(palette);
-    frame->setGeometry(R(place.control));
-    main_ = frame;
-  }
-  bool is_display() const override { return true; }
-};
-
 }  // namespace
 
 BoundControl::~BoundControl() = default;
@@ -333,7 +317,7 @@ std::unique_ptr<BoundControl> MakeControl(const ElementTable& elements, int inde
       control = std::make_unique<ButtonControl>(e, index, place, parent, context);
       break;
     case ControlShape::kDisplay:
-      control = std::make_unique<DisplayControl>(e, place, parent);
+      control = MakeDisplayControl(e, place, parent, context.displays);
       break;
   }
   QWidget* main = control->main_widget();

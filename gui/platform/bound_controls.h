@@ -14,6 +14,7 @@
 #include <string>
 
 #include "control_layout.h"
+#include "display_hooks.h"
 #include "layout_units.h"
 #include "su_parameter.h"
 #include "sug_element.h"
@@ -64,6 +65,7 @@ struct ControlContext {
   QString icons_directory;  // tool button icons, "<dir>/<name>.svg"
   bool on_main_window = false;
   ControlEvents events;
+  DisplayHooks displays;
 };
 
 // Makes the control of element `index` inside `parent`.

@@ -12,6 +12,7 @@
 
 #include "edit_menu.h"
 #include "main_frame.h"
+#include "message_numbers.h"
 #include "value_text.h"
 
 namespace tavrin::gui {
@@ -142,6 +143,15 @@ ControlContext Interface::Context(bool on_main_window) {
   context.events.hovered = [this](int element) {
     if (hooks_.status) hooks_.status(elements_[element].description);
   };
+  DisplayHooks& displays = context.displays;
+  displays.export_labels = hooks_.export_labels;
+  displays.choose_save_file = hooks_.choose_save_file;
+  displays.busy = [this] { return hooks_.may_act && !hooks_.may_act(); };
+  auto message = [this](int number) { return hooks_.message ? hooks_.message(number) : ""; };
+  displays.report = [this, message](int number) { reporter_.Warning(message(number)); };
+  displays.report_text = [this](const QString& text) { reporter_.Error(text.toStdString()); };
+  const QStringList tips = QString::fromStdString(message(msg::kDisplayButtonTips)).split('|');
+  for (int k = 0; k < 3 && k < tips.size(); ++k) displays.tips[k] = tips[k];
   return context;
 }
 
@@ -453,6 +463,8 @@ void Interface::Refresh() {
     if (p == nullptr) continue;
     if (IsValueKind(p->type) && !control->IsEditing() && control->OnScreenValue() != ToText(*p)) {
       control->Write(*p);
+    } else if (control->is_display()) {
+      control->Write(*p);  // the program may have new data for it
     }
     if (p->available) control->SetEnabled(p->available() != 0);
   }

@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -46,6 +47,10 @@ class Interface {
     // Whether input may act now; false while an operation runs and the user
     // did not choose to stop it.
     std::function<bool()> may_act;
+    // Labels in what displays copy and save (null: labels on), and the file
+    // a display saves to (null: the platform's dialog).
+    std::function<ExportLabels()> export_labels;
+    std::function<std::optional<QString>(QWidget* parent)> choose_save_file;
   };
 
   Interface(ParameterTable& parameters, ElementTable& elements, MainFrame& frame,

@@ -22,7 +22,9 @@
 #include <tuple>
 
 #include "analysis/run_all.h"
+#include "display_frame.h"
 #include "engine_state.h"
+#include "matrix_view.h"
 #include "message_bar.h"
 #include "network/network_builder.h"
 #include "network/network_file.h"
@@ -524,6 +526,60 @@ TEST_F(ProgramTest, ActionsRefuseWithoutTheirNetworkOrDataSet) {
   EXPECT_EQ(presenter_.boxes[0].text, program->message_table().Text(1));
   EXPECT_EQ(presenter_.boxes[1].text, program->message_table().Text(2));
   EXPECT_EQ(Engine().training.history, "") << "nothing was trained";
+}
+
+// The displays a person looks at after a short training run, kept in the
+// build tree as pictures: the training graph, the data set's spreadsheet and
+// scatter plot, and the network.
+TEST_F(ProgramTest, TheDisplaysShowTheProgramsDataAndCopyIt) {
+  auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
+  ASSERT_TRUE(started_);
+  program->frame()->resize(1100, 800);
+  program->frame()->show();
+  const std::string build = TAVRIN_BUILD_BIN "/../tavrin32-";
+  const std::pair<std::string, const char*> shots[] = {
+      {"&Statistics/&Training Graph...", "training-graph"},
+      {"&Data/&Edit Data Set...", "data-set"},
+      {"&Data/C&lusters...", "scatter"},
+      {"&Edit/&Network...", "network"},
+      {"&Statistics/&Weight Distribution...", "weights"}};
+  std::string text =
+      "set var_edit_from 5\nset var_edit_to 5\npress var_edit_output\n"
+      "set no_layers_matrix 0 5 0\npress newnet_commit\n"
+      "set cluster_grouptype Nominal variable\nset cluster_groupby 5\n"
+      "press backprop_train\nwait\n";
+  for (const auto& [menu, name] : shots) {
+    text += "open " + menu + "\nshot " + menu + " " + build + name + ".png\n";
+  }
+  std::istringstream script(text);
+  std::ostringstream out, err;
+  ScriptDriver driver(*program, presenter_, out, err);
+  ASSERT_EQ(driver.Run(script), 0) << err.str();
+  auto frame_of = [&](const char* name) {
+    return dynamic_cast<gui::DisplayFrame*>(
+        program->ControlOf(program->interface().ElementNamed(name)));
+  };
+  gui::DisplayFrame* graph = frame_of("training_graph");
+  ASSERT_NE(graph, nullptr);
+  graph->Copy();
+  const QStringList rows = QApplication::clipboard()->text().split('\n');
+  EXPECT_EQ(rows[0], "Training,X\tTraining,Y");
+  EXPECT_EQ(rows.size() - 2, static_cast<int>(program->state().training_line.size()))
+      << "one row a point after the header, and the last line's end";
+  auto* matrix = dynamic_cast<gui::MatrixView*>(frame_of("pattern_matrix")->view());
+  ASSERT_NE(matrix, nullptr);
+  const QAbstractItemModel* cells = matrix->table()->model();
+  EXPECT_EQ(cells->rowCount(), 150);
+  EXPECT_EQ(cells->headerData(0, Qt::Horizontal).toString(), "sepal_length");
+  EXPECT_EQ(cells->index(0, 4).data().toString(), "setosa") << "nominal values by name";
+  EXPECT_EQ(cells->index(149, 4).data().toString(), "virginica");
+  const auto* scatter =
+      std::get<gui::SuDisplay>(program->parameters().Find("pattern_scatter")->value).data;
+  ASSERT_NE(scatter, nullptr);
+  EXPECT_EQ(static_cast<const gui::ScatterData*>(scatter)->size(), 3u) << "a set per species";
+  for (const auto& [menu, name] : shots) {
+    EXPECT_GT(QImage(QString::fromStdString(build + name + ".png")).width(), 200) << name;
+  }
 }
 
 }  // namespace
