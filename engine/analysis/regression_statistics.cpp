@@ -29,7 +29,7 @@ void AddRegressionCase(int outputs, const double* __restrict targets,
     const double y = values[k];
     const double d = y - x;
     // A sum from +0 is never -0, so adding +0 for a case left out keeps it.
-    const bool in = !IsMissing(x) & !IsMissing(y);
+    const bool in = !IsMissing(x) && !IsMissing(y);
     n[k] += in ? 1.0 : 0.0;
     t[k] += in ? x : 0.0;
     tt[k] += in ? x * x : 0.0;
