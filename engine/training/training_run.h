@@ -88,6 +88,11 @@ struct TrainingRun {
   // counter): progress for a display, and false to end the run there.
   std::function<bool(const TrainingRun&)> epoch_callback;
 
+  // Called by the long searches built on training (input selection, the
+  // problem solver) after each step with the steps done and the steps
+  // expected (0 when unknown); false ends the search as a stop request does.
+  std::function<bool(std::int64_t done, std::int64_t total)> search_callback;
+
   // While an epoch update runs: the epoch's summed case errors with the
   // penalty term, and the same sum measured afresh over every training case
   // at the network's values as they are (no noise).
