@@ -8,7 +8,10 @@
 #include "analysis/run_all.h"
 #include "common/real_text.h"
 #include "data/data_set_files.h"
+#include "design_variables.h"
 #include "engine_messages.h"
+#include "export_text.h"
+#include "matrix_paste.h"
 #include "network/coding.h"
 #include "network/forward_run.h"
 #include "network/network_builder.h"
@@ -23,26 +26,10 @@
 namespace tavrin::app {
 namespace {
 
-// The messages of the common checks.
-constexpr int kNoNetwork = 1;
-constexpr int kNoData = 2;
-constexpr int kDataDoesNotFitInputs = 17;
-constexpr int kDone = 43;
+using namespace action_message;
 
 std::string FileName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
-}
-
-// How a new network codes a data set variable: two nominal values as two
-// states, more as one of N, numbers by their range.
-DesignVariable DesignVariableOf(const DataSet& data, int v) {
-  DesignVariable d;
-  d.nominals = data.nominals[v];
-  const std::size_t k = d.nominals.size();
-  d.conversion = static_cast<double>(k == 0   ? ConversionFunction::kMinimax
-                                     : k == 2 ? ConversionFunction::kTwoState
-                                              : ConversionFunction::kOneOfN);
-  return d;
 }
 
 // Hidden layers halfway between the inputs and the outputs.
@@ -85,6 +72,10 @@ void EngineActions::Bind(ProgramActions& a) {
   a.clear_training_graph = bind(&EngineActions::ClearTrainingGraph);
   a.run_all = bind(&EngineActions::RunAllCases);
   a.run_one = bind(&EngineActions::RunOneCase);
+  a.run_one_off = bind(&EngineActions::RunOneOff);
+  a.clear_one_off = bind(&EngineActions::ClearOneOff);
+  a.restore_best = bind(&EngineActions::RestoreBest);
+  a.discard_best = bind(&EngineActions::DiscardBest);
   a.redraw = [this](gui::SuParameter&) {
     program_.Refresh();
     return 0;
@@ -180,6 +171,9 @@ void EngineActions::ShowState() {
     d.pattern_no_test = s.data->no_test;
   }
   if (!s.network) return;
+  const BestCopy& best = Engine().training.best;
+  s.values.network_set.best_training_error = best.network ? best.training_error : 0.0;
+  s.values.network_set.best_verification_error = best.network ? best.verification_error : 0.0;
   NetworkEditingValues& v = s.values.editing;
   const Network& net = *s.network;
   v.net_layer = std::clamp(v.net_layer, 1, net.no_layers());
@@ -388,15 +382,9 @@ int EngineActions::CloseData() {
 int EngineActions::AdviseDesign() {
   if (!HasData()) return 0;
   NetworkDesignValues& v = program_.state().values.design;
-  const DataSet& data = *program_.state().data;
-  int inputs = 0;
-  int outputs = 0;
-  for (int var = 0; var < data.no_variables; ++var) {
-    const int units = static_cast<int>(
-        UnitsPerValue(DesignVariableOf(data, var).conversion, data.nominals[var].size()));
-    if (data.is_input[var]) inputs += units * v.newnet_steps;
-    if (data.is_output[var]) outputs += units;
-  }
+  const DesignVariables d = NewNetworkVariables(program_.state());
+  const int inputs = InputUnits(d, v.newnet_steps);
+  const int outputs = OutputUnits(d);
   v.layer_units.assign(std::max(v.newnet_no_layers, 0), AdvisedHiddenUnits(inputs, outputs));
   if (!v.layer_units.empty()) {
     v.layer_units.front() = inputs;
@@ -409,27 +397,15 @@ int EngineActions::AdviseDesign() {
 int EngineActions::CreateNetwork() {
   ProgramState& s = program_.state();
   const NetworkDesignValues& v = s.values.design;
+  DesignVariables variables = NewNetworkVariables(s);
   NetworkDesign d;
   d.design_code = static_cast<DesignCode>(v.newnet_type.current);
   d.no_layers = v.newnet_no_layers;
   d.steps = v.newnet_steps;
   d.lookahead = v.newnet_lookahead;
-  std::vector<std::string> names;
-  if (s.data) {
-    const DataSet& data = *s.data;
-    for (const bool outputs : {false, true}) {
-      for (int var = 0; var < data.no_variables; ++var) {
-        if (!(outputs ? data.is_output[var] : data.is_input[var])) continue;
-        d.variables.push_back(DesignVariableOf(data, var));
-        names.push_back(data.variable_names[var]);
-        ++(outputs ? d.no_outputs : d.no_inputs);
-      }
-    }
-  } else {
-    d.no_inputs = v.newnet_inputs;
-    d.no_outputs = v.newnet_outputs;
-    d.variables.resize(std::max(0, d.no_inputs + d.no_outputs));
-  }
+  d.no_inputs = variables.no_inputs;
+  d.no_outputs = variables.no_outputs;
+  d.variables = std::move(variables.variables);
   for (int l = 0; l < d.no_layers && l < kMaxDesignLayers; ++l) {
     if (static_cast<std::size_t>(l) < v.layer_units.size() && v.layer_units[l] > 0) {
       d.units[l] = v.layer_units[l];
@@ -449,7 +425,9 @@ int EngineActions::CreateNetwork() {
     program_.messages().Error(caught.last());
     return 0;
   }
-  for (std::size_t i = 0; i < names.size(); ++i) network->coding.variable_names[i] = names[i];
+  for (std::size_t i = 0; i < variables.names.size(); ++i) {
+    network->coding.variable_names[i] = variables.names[i];
+  }
   if (s.data && VariablesAgree(network->coding, *s.data, true)) {
     CalculateScaleFactors(network->coding, *s.data);
   }
@@ -480,74 +458,24 @@ int EngineActions::SetRoles(int role) {
   return 0;
 }
 
-int EngineActions::RunAllCases() {
-  if (!HasNetwork() || !HasData()) return 0;
-  ProgramState& s = program_.state();
-  if (!VariablesAgree(s.network->coding, *s.data, false)) return Report(kDataDoesNotFitInputs);
-  EngineState& engine = Engine();
-  engine.active_network = s.network.get();
-  engine.active_data_set = s.data.get();
-  CaughtEngineMessages caught;
-  const bool ran = RunAll(engine, RunAllMode::kOutputs, 1).ok();
-  engine.active_network = nullptr;
-  engine.active_data_set = nullptr;
-  if (!ran) {
-    program_.messages().Error(caught.last());
-    return 0;
-  }
-  TrainingDisplayValues& t = s.values.display;
-  t.training_error = engine.run_all.subset_errors[0];
-  t.verification_error = engine.run_all.subset_errors[1];
-  t.test_error = engine.run_all.subset_errors[2];
-  program_.messages().Status(program_.message_table().Text(kDone));
-  program_.Refresh();
-  return 0;
+namespace {
+
+gui::MatrixModel* MatrixOf(const gui::SuParameter* p) {
+  if (p == nullptr || p->type != gui::SuType::kMatrix) return nullptr;
+  const auto* display = std::get_if<gui::SuDisplay>(&p->value);
+  return display ? static_cast<gui::MatrixModel*>(display->data) : nullptr;
 }
 
-int EngineActions::RunOneCase() {
-  if (!HasNetwork() || !HasData()) return 0;
-  ProgramState& s = program_.state();
-  if (!VariablesAgree(s.network->coding, *s.data, false)) return Report(kDataDoesNotFitInputs);
-  RunningValues& v = s.values.running;
-  const VariableCoding& c = s.network->coding;
-  if (v.runone_pattern < c.history() + 1 || v.runone_pattern > s.data->no_cases) {
-    program_.messages().Error(
-        "Case " + std::to_string(v.runone_pattern) + " cannot be run: the cases run from " +
-        std::to_string(c.history() + 1) + " to " + std::to_string(s.data->no_cases));
-    return 0;
-  }
-  std::vector<double> raw(static_cast<std::size_t>(c.no_inputs) * c.steps);
-  std::vector<double> outputs(c.no_outputs);
-  const int row = v.runone_pattern - 1;
-  ReadWindow(*s.data, row, c, raw.data());
-  RunForward(*s.network, raw.data(), outputs.data());
-  // The case's error, as a run over every case gives it, when the data set
-  // has the network's targets.
-  v.runone_error = 0.0;
-  if (VariablesAgree(c, *s.data, true)) {
-    std::vector<double> targets;
-    for (int var = 0; var < s.data->no_variables; ++var) {
-      if (s.data->is_output[var]) targets.push_back(s.data->at(row, var));
-    }
-    std::vector<double> coded(c.no_normed_outputs);
-    CodeOutputs(c, targets.data(), coded.data());
-    v.runone_error = std::sqrt(CaseErrorOf(*s.network, coded.data(), c.no_normed_outputs));
-  }
-  program_.Refresh();
-  return 0;
-}
+}  // namespace
 
 bool EngineActions::SetMatrixFromText(const std::string& name, const std::string& text) {
-  if (name != "no_layers_matrix") return false;
-  std::istringstream cells(text);
-  std::vector<int> units;
-  for (std::string cell; cells >> cell;) {
-    const std::optional<long long> n = gui::ParseWholeNumber(cell);
-    if (!n || *n < 0 || *n > kMaxDesignUnits) return false;
-    units.push_back(static_cast<int>(*n));
-  }
-  program_.state().values.design.layer_units = std::move(units);
-  return true;
+  gui::MatrixModel* matrix = MatrixOf(program_.parameters().Find(name));
+  if (matrix == nullptr) return false;
+  // A script's line holds the rows separated by ";".
+  std::string rows = text;
+  std::replace(rows.begin(), rows.end(), ';', '\n');
+  const gui::PasteResult pasted = gui::PasteIntoMatrix(*matrix, rows, 0, 0, {});
+  return pasted.refused == 0;
 }
 
 std::optional<std::string> EngineActions::DisplayText(const std::string& name) const {
@@ -559,6 +487,9 @@ std::optional<std::string> EngineActions::DisplayText(const std::string& name) c
       text += (&layer == &s.network->layers.front() ? " " : "-") + std::to_string(layer.no_units);
     }
     return text + ", history \"" + Engine().training.history + "\"";
+  }
+  if (const gui::MatrixModel* matrix = MatrixOf(program_.parameters().Find(name))) {
+    return gui::MatrixText(*matrix, {});
   }
   if (name == "training_graph") {
     std::string text;

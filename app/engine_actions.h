@@ -10,6 +10,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/status.h"
 #include "program_parameters.h"
@@ -66,6 +67,13 @@ class EngineActions {
   int ClearTrainingGraph();
   int RunAllCases();
   int RunOneCase();
+  int RunOneOff();
+  int ClearOneOff();
+  // Runs the network on raw inputs; the outputs as `shown` (an option of
+  // runone_outputs_shown) chooses.
+  std::vector<double> RunCase(const std::vector<double>& inputs, int shown);
+  int RestoreBest();
+  int DiscardBest();
   int ApplyNetworkSettings();
   int SetSubsets(Subset subset);
   int Shuffle(gui::SuParameter& command);

@@ -24,4 +24,17 @@ class CaughtEngineMessages {
   ErrorSink* previous_;
 };
 
+// The numbered messages of the actions' checks and results.
+namespace action_message {
+inline constexpr int kNoNetwork = 1;
+inline constexpr int kNoData = 2;
+inline constexpr int kTooFewLayers = 4;
+inline constexpr int kDataDoesNotFit = 6;
+inline constexpr int kDataDoesNotFitInputs = 17;
+inline constexpr int kNoBestNetwork = 35;
+inline constexpr int kBestRestored = 36;
+inline constexpr int kDone = 43;
+inline constexpr int kNoTrainingCases = 198;
+}  // namespace action_message
+
 }  // namespace tavrin::app

@@ -16,6 +16,7 @@
 #include "engine_actions.h"
 #include "engine_messages.h"
 #include "layout_units.h"
+#include "matrix_view.h"
 #include "option_lists.h"
 #include "program_displays.h"
 #include "qt_presenter.h"
@@ -223,6 +224,11 @@ void Program::RunWindowCommand(WindowCommand command) {
 }
 
 void Program::RunEditCommand(EditCommand command) {
+  // Pasting into a spreadsheet goes through its matrix's cells.
+  for (QWidget* w = interface_->EditTarget(); w != nullptr && command == EditCommand::kPaste;
+       w = w->parentWidget()) {
+    if (auto* matrix = dynamic_cast<gui::MatrixView*>(w)) return matrix->Paste();
+  }
   auto* field = qobject_cast<QLineEdit*>(interface_->EditTarget());
   if (field == nullptr || field->isReadOnly()) return;
   switch (command) {
@@ -329,6 +335,11 @@ void Program::BuildMainWindow() {
     const DataEditingValues& v = state_.values.data;
     return gui::ExportLabelsFromOptions(v.clipboard_row_export.current,
                                         v.clipboard_column_export.current);
+  };
+  hooks.import_labels = [this] {
+    const DataEditingValues& v = state_.values.data;
+    return gui::ImportLabelsFromOptions(v.clipboard_row_import.current,
+                                        v.clipboard_column_import.current);
   };
   hooks.choose_save_file = [this](QWidget*) -> std::optional<QString> {
     const auto file = ChooseFile(true, "the data shown");

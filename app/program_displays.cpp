@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "engine_state.h"
 #include "network_drawing.h"
 
 namespace tavrin::app {
@@ -70,10 +71,12 @@ ProgramDisplays::ProgramDisplays(ProgramState& state, gui::ParameterTable& param
       subset_legends_(legends),
       training_legend_(Option(legends, 0)),
       verification_legend_(Option(legends, 1)),
-      pattern_matrix_(state.data, [this] {
-        state_.unsaved_data = true;
-        scatter_stale_ = true;
-      }) {
+      pattern_matrix_(state.data,
+                      [this] {
+                        state_.unsaved_data = true;
+                        scatter_stale_ = true;
+                      }),
+      matrices_(state, Engine().run_all, [this] { state_.unsaved_network = true; }) {
   net_display_.draw = [this](QPainter& painter, const QRect& area) {
     if (state_.network) DrawNetwork(painter, area, *state_.network, state_.preferences.color_units);
   };
@@ -81,6 +84,13 @@ ProgramDisplays::ProgramDisplays(ProgramState& state, gui::ParameterTable& param
     return state_.network ? NetworkRows(*state_.network) : gui::CanvasRows{};
   };
   weight_bar_ = weights_.Chart();
+  // Each case's error from the last run over every case or training epoch;
+  // a case not run has none.
+  pattern_bar_.height = [](int c) {
+    const std::vector<double>& errors = Engine().training.case_errors;
+    const double e = static_cast<std::size_t>(c) < errors.size() ? errors[c] : MISSING;
+    return IsMissing(e) ? 0.0 : e;
+  };
 }
 
 void ProgramDisplays::Point(const char* name, void* data) {
@@ -143,6 +153,9 @@ void ProgramDisplays::Update() {
   Point("pattern_scatter", &pattern_scatter_);
   Point("net_display", state_.network ? &net_display_ : nullptr);
   Point("weight_bar", state_.network ? &weight_bar_ : nullptr);
+  pattern_bar_.count = static_cast<int>(Engine().training.case_errors.size());
+  Point("pattern_bar", state_.network ? &pattern_bar_ : nullptr);
+  for (const std::string& name : matrices_.Names()) Point(name.c_str(), matrices_.Shown(name));
 }
 
 }  // namespace tavrin::app

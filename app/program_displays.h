@@ -3,7 +3,8 @@
 // The records behind the program's displays, rebuilt from the program's
 // state before each refresh: the training graph (training_graph), the data
 // set's spreadsheet (pattern_matrix) and scatter plot (pattern_scatter), the
-// network drawing (net_display) and its weight histogram (weight_bar).
+// network drawing (net_display), its weight histogram (weight_bar), the
+// cases' errors (pattern_bar) and the program's small spreadsheets.
 
 #include <functional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "canvas_source.h"
 #include "data_set_matrix.h"
 #include "display_data.h"
+#include "program_matrices.h"
 #include "program_state.h"
 #include "su_parameter.h"
 #include "weight_histogram.h"
@@ -28,6 +30,7 @@ class ProgramDisplays {
 
   const gui::GraphData& training_graph() const { return training_graph_; }
   const gui::ScatterData& pattern_scatter() const { return pattern_scatter_; }
+  ProgramMatrices& matrices() { return matrices_; }
 
  private:
   void UpdateTrainingGraph();
@@ -53,6 +56,8 @@ class ProgramDisplays {
   gui::CanvasSource net_display_;
   gui::WeightHistogram weights_;
   gui::BarChartData weight_bar_;
+  gui::BarChartData pattern_bar_;
+  ProgramMatrices matrices_;
 };
 
 }  // namespace tavrin::app

@@ -17,10 +17,7 @@
 namespace tavrin::app {
 namespace {
 
-constexpr int kTooFewLayers = 4;
-constexpr int kDataDoesNotFit = 6;
-constexpr int kDone = 43;
-constexpr int kNoTrainingCases = 198;
+using namespace action_message;
 constexpr qint64 kRefreshInterval = 40;  // milliseconds
 
 Status RunAlgorithm(Algorithm algorithm, const GradientTrainingValues& g,
@@ -93,7 +90,9 @@ int EngineActions::Train(Algorithm algorithm) {
     return !program_.guard().PollStop();
   };
   program_.guard().Begin();
-  const IterativeSettings run{settings.epochs, verify, settings.retain_best != 0};
+  // The best network stays kept for best_restore rather than replacing the
+  // trained one at the end.
+  const IterativeSettings run{settings.epochs, verify, settings.retain_best != 0, false};
   const bool trained = RunAlgorithm(algorithm, g, run).ok();
   program_.guard().End();
   bar->SetProgress(-1);

@@ -90,6 +90,11 @@ struct ProgramActions {
   gui::ChangeCallback run_all;  // also class_run, reg_run, pattern_error_update
   gui::ChangeCallback redraw;   // a display shown afresh from what it shows
   gui::ChangeCallback run_one;
+  gui::ChangeCallback run_one_off;
+  gui::ChangeCallback clear_one_off;  // its inputs back to missing
+  // The best network training kept: made the current one, or dropped.
+  gui::ChangeCallback restore_best;
+  gui::ChangeCallback discard_best;
   // The network's settings shown by the editing windows, written back.
   gui::ChangeCallback apply_network_settings;
   // Cases case_edit_from .. case_edit_to into a subset, and the data set's

@@ -22,6 +22,11 @@ struct NetworkDesignValues {
   gui::SuChoice newnet_type;  // by design code
   // no_layers_matrix's cells: units per layer; 0 (or none) derives the size.
   std::vector<int> layer_units;
+  // newnet_prepost_matrix's cells, per variable of the design (inputs, then
+  // outputs): conversion and missing-value codes; -1 (or none) takes what
+  // the variable's kind suggests.
+  std::vector<int> conversions;
+  std::vector<int> missing_fns;
 };
 
 struct GradientTrainingValues {
@@ -134,6 +139,12 @@ struct RunningValues {
   int runone_pattern = 1;
   gui::SuChoice runone_outputs_shown;
   double runone_error = 0.0;
+  // The last single case run and the one-off case: the inputs (variable by
+  // variable, each its steps in time order) and the outputs shown.
+  std::vector<double> runone_inputs;
+  std::vector<double> runone_outputs;
+  std::vector<double> oneoff_inputs;
+  std::vector<double> oneoff_outputs;
   gui::SuChoice oneoff_outputs_shown;
   gui::SuChoice outputs_shown;
   int time_series_length = 10;

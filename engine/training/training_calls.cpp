@@ -17,6 +17,7 @@ void StoreRun(EngineState& e, const IterativeSettings& s, bool shuffle, double n
   run.epochs = s.epochs;
   run.verify = s.verify;
   run.retain_best = s.retain_best;
+  run.restore_best = s.restore_best;
   run.shuffle = shuffle;
   run.noise = noise;
 }

@@ -16,6 +16,7 @@ struct IterativeSettings {
   int epochs = 100;
   bool verify = false;
   bool retain_best = true;
+  bool restore_best = true;  // see TrainingRun::restore_best
 };
 
 [[nodiscard]] Status TrainBackPropagation(EngineState& engine, const IterativeSettings& run,

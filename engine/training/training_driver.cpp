@@ -370,7 +370,7 @@ Status RestoreBestNetwork(EngineState& engine) {
 
 Status FinishTrainingCall(EngineState& engine) {
   TrainingRun& run = engine.training;
-  if (run.retain_best) return RestoreBestNetwork(engine);
+  if (run.retain_best) return run.restore_best ? RestoreBestNetwork(engine) : Status::Ok();
   if (run.retained) {
     run.retained->StateRelease();
     run.retained.reset();

@@ -18,9 +18,9 @@ struct EngineState;
 [[nodiscard]] Status RunTrainingDriver(EngineState& engine, Algorithm algorithm,
                                        bool outputs_trained);
 
-// What a library training call does after the driver: restores the best
-// network when retain best is set, else releases the trainer's working arrays
-// and drops the best copy.
+// What a training call does after the driver: restores the best network
+// when retain best is set (or keeps the copy, when restore_best is off),
+// else releases the trainer's working arrays and drops the best copy.
 [[nodiscard]] Status FinishTrainingCall(EngineState& engine);
 
 // Makes the best copy the active network (in place), takes its errors and

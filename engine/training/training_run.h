@@ -69,6 +69,9 @@ struct TrainingRun {
   bool verify = false;
   bool shuffle = false;
   bool retain_best = true;
+  // With retain_best: the call ends on the best network; false keeps the
+  // copy in `best` for the caller to restore or discard.
+  bool restore_best = true;
   std::int32_t epochs = 100;
 
   double stop_error_threshold = 0.0;

@@ -3,15 +3,20 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
+#include <QTableView>
 
 namespace tavrin::gui {
 
 EditAbilities EditAbilitiesOf(const QWidget* focus) {
+  const QClipboard* clipboard = QApplication::clipboard();
+  // A spreadsheet takes pasted cells.
+  if (qobject_cast<const QTableView*>(focus) != nullptr) {
+    return {.paste = clipboard != nullptr && !clipboard->text().isEmpty()};
+  }
   const auto* field = qobject_cast<const QLineEdit*>(focus);
   if (field == nullptr || !field->isEnabled()) return {};
   const bool selected = field->hasSelectedText();
   if (field->isReadOnly()) return {.copy = selected};
-  const QClipboard* clipboard = QApplication::clipboard();
   return {.undo = field->isUndoAvailable(),
           .cut = selected,
           .copy = selected,

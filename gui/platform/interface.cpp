@@ -145,6 +145,7 @@ ControlContext Interface::Context(bool on_main_window) {
   };
   DisplayHooks& displays = context.displays;
   displays.export_labels = hooks_.export_labels;
+  displays.import_labels = hooks_.import_labels;
   displays.choose_save_file = hooks_.choose_save_file;
   displays.busy = [this] { return hooks_.may_act && !hooks_.may_act(); };
   auto message = [this](int number) { return hooks_.message ? hooks_.message(number) : ""; };

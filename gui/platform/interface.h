@@ -51,6 +51,8 @@ class Interface {
     // a display saves to (null: the platform's dialog).
     std::function<ExportLabels()> export_labels;
     std::function<std::optional<QString>(QWidget* parent)> choose_save_file;
+    // Whether text pasted into a spreadsheet carries labels (null: none).
+    std::function<ImportLabels()> import_labels;
   };
 
   Interface(ParameterTable& parameters, ElementTable& elements, MainFrame& frame,

@@ -22,10 +22,12 @@
 #include <tuple>
 
 #include "analysis/run_all.h"
+#include "common/real_text.h"
 #include "display_frame.h"
 #include "engine_state.h"
 #include "matrix_view.h"
 #include "message_bar.h"
+#include "network/forward_run.h"
 #include "network/network_builder.h"
 #include "network/network_file.h"
 #include "preference_store.h"
@@ -460,6 +462,67 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
   EXPECT_EQ(state.network->no_layers(), 4);
   EXPECT_EQ(state.network->output_layer().no_units, 2);
   fs::remove_all(dir);
+}
+
+// The best network that training keeps, the one-off case, and the small
+// spreadsheets, which read and write the network through their cells.
+TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
+  auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
+  ASSERT_TRUE(started_);
+  program->frame()->show();
+  std::ostringstream out, err;
+  ScriptDriver driver(*program, presenter_, out, err);
+  const auto run = [&](const char* lines) {
+    std::istringstream script(lines);
+    return driver.Run(script);
+  };
+  ASSERT_EQ(run("set var_edit_from 5\nset var_edit_to 5\npress var_edit_output\n"
+                "set newnet_prepost_matrix Mean-SD Zero\npress newnet_commit\n"
+                "set epochs 20\nset start_eta 0.9\nset end_eta 0.9\npress backprop_train\n"),
+            0)
+      << err.str();
+  ProgramState& state = program->state();
+  EngineState& engine = Engine();
+  EXPECT_EQ(std::tuple(state.network->coding.conversion[0], state.network->coding.missing_fn[0]),
+            std::tuple(3.0, 2.0))
+      << "Mean-SD and Zero from the pre/post-processing matrix";
+  ASSERT_NE(engine.training.best.network, nullptr) << "kept, not restored, at the end";
+  const Network best = *engine.training.best.network;
+  const double best_error = engine.training.best.training_error;
+  ASSERT_EQ(run("press best_restore\n"), 0) << err.str();
+  EXPECT_EQ(program->frame()->status().toStdString(), program->message_table().Text(36));
+  EXPECT_EQ(state.network->layers[1].connections[0].weights, best.layers[1].connections[0].weights);
+  EXPECT_EQ(state.values.display.training_error, best_error);
+  ASSERT_EQ(run("set epochs 2\npress backprop_train\npress best_discard\npress best_restore\n"), 1);
+  EXPECT_EQ(presenter_.boxes.back().text, program->message_table().Text(35));
+
+  // The one-off case runs as the engine runs it; a weight typed in goes
+  // into the network.
+  out.str("");
+  ASSERT_EQ(run("set net_layer 2\nset net_weights_matrix 0.5\n"
+                "set oneoff_inputs_matrix 5.1 3.5 1.4 0.2\n"
+                "set oneoff_outputs_shown Output activations\npress oneoff_test\n"
+                "dump oneoff_outputs_matrix\n"),
+            0)
+      << err.str();
+  Network copy = *state.network;
+  double raw[] = {5.1, 3.5, 1.4, 0.2}, species = 0;
+  RunForward(copy, raw, &species);
+  std::string shown = "\t1\t2\t3\nOutputs";
+  for (const double y : copy.output_layer().activations) shown += "\t" + FormatRealOrMissing(y);
+  EXPECT_EQ(out.str().substr(out.str().find('\n') + 1), shown + "\n\n");
+  EXPECT_EQ(state.network->layers[1].connections[0].row(0)[0], 0.5);
+
+  // Escape stops a long run after the epoch in progress.
+  state.values.gradient.epochs = 100000;
+  std::int32_t epoch_at_key = -1;
+  QTimer::singleShot(200, [&] {
+    epoch_at_key = engine.training.epoch;
+    QTest::keyClick(program->frame(), Qt::Key_Escape);
+  });
+  program->Activate(program->interface().ElementNamed("backprop_train"));
+  ASSERT_GT(epoch_at_key, 0);
+  EXPECT_LE(engine.training.epoch, epoch_at_key + 1);
 }
 
 // The editing windows show the network and the data set as they are, and

@@ -10,8 +10,8 @@ void AddNetworkSet(TableBuilder& b, NetworkSetValues& v) {
   b.Real("best_training_error", v.best_training_error);
   b.Real("best_verification_error", v.best_verification_error);
   b.Real("best_unit_penalty", v.best_unit_penalty);
-  b.Button("best_restore");
-  b.Button("best_discard");
+  b.Button("best_restore").Does(&ProgramActions::restore_best);
+  b.Button("best_discard").Does(&ProgramActions::discard_best);
   b.Integer("netbank_maxnetworks", v.netbank_maxnetworks).When(kNetwork);
   b.Integer("netbank_nonetworks", v.netbank_nonetworks);
   b.Integer("netbank_currnetwork", v.netbank_currnetwork);

@@ -14,8 +14,8 @@ void AddRunningNetworks(TableBuilder& b, RunningValues& v) {
   b.Display("runone_outputs_matrix", SuType::kMatrix);
   b.Real("runone_error", v.runone_error);
   b.Choice("oneoff_outputs_shown", v.oneoff_outputs_shown, kRunOutputTypes);
-  b.Button("oneoff_clear");
-  b.Button("oneoff_test");
+  b.Button("oneoff_clear").Does(&ProgramActions::clear_one_off);
+  b.Button("oneoff_test").Does(&ProgramActions::run_one_off);
   b.Display("oneoff_inputs_matrix", SuType::kMatrix).When(kNetwork);
   b.Display("oneoff_outputs_matrix", SuType::kMatrix);
   b.Choice("outputs_shown", v.outputs_shown, kRunOutputTypes);

@@ -64,7 +64,7 @@ std::unique_ptr<BoundControl> MakeDisplayControl(const SugParameter& element,
       control = std::make_unique<FramedDisplay>(new BarChartView, hooks, 0, r, parent);
       break;
     case SuType::kMatrix:
-      control = std::make_unique<FramedDisplay>(new MatrixView, hooks, 0, r, parent);
+      control = std::make_unique<FramedDisplay>(new MatrixView(hooks), hooks, 0, r, parent);
       break;
     case SuType::kCanvas:
       control = std::make_unique<FramedDisplay>(new CanvasView, hooks, 0, r, parent);

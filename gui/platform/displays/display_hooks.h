@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "export_text.h"
+#include "matrix_paste.h"
 
 class QWidget;
 
@@ -16,6 +17,8 @@ struct DisplayHooks {
   // Labels in copied and saved text, as clipboard_row_export and
   // clipboard_column_export choose; null: labels on.
   std::function<ExportLabels()> export_labels;
+  // Whether text pasted into a spreadsheet carries labels; null: none.
+  std::function<ImportLabels()> import_labels;
   // Whether an operation is running: saving waits for it (null: never).
   std::function<bool()> busy;
   // A numbered message for the user (no data, a failed save).

@@ -5,6 +5,7 @@
 
 #include <QTableView>
 
+#include "display_hooks.h"
 #include "display_view.h"
 #include "matrix_table_model.h"
 
@@ -12,7 +13,12 @@ namespace tavrin::gui {
 
 class MatrixView : public DisplayView {
  public:
-  explicit MatrixView(QWidget* parent = nullptr);
+  explicit MatrixView(DisplayHooks hooks = {}, QWidget* parent = nullptr);
+
+  // Pastes the clipboard's text from the current cell on (the first cell
+  // when none is current); cells the matrix refuses keep their values and
+  // are reported.
+  void Paste();
 
   void SetData(void* data) override;
   std::optional<std::string> ExportText(ExportLabels labels) const override;
@@ -23,6 +29,7 @@ class MatrixView : public DisplayView {
   void resizeEvent(QResizeEvent* event) override;
 
  private:
+  DisplayHooks hooks_;
   MatrixTableModel* model_;
   QTableView* table_;
 };

@@ -192,6 +192,15 @@ TEST_F(TrainingDriverTest, RetainBestRestoresTheNetworkAsItWasAfterTheBestEpoch)
     EXPECT_EQ(std::tuple(w(), t(), Engine().training.training_error, Engine().training.history),
               std::tuple(row.w, -row.w, row.error, row.history));
   }
+  // A caller that restores the best itself (the program's best_restore)
+  // finds the run's last network and the untrained one kept.
+  w() = t() = 0.0;
+  Begin(*net_, *data_);
+  ASSERT_TRUE(TrainBackPropagation(Engine(), {.epochs = 3, .restore_best = false}, false, 1.5, 1.5,
+                                   0, 0, 0));
+  EXPECT_NE(w(), 0.0);
+  ASSERT_TRUE(RestoreBestNetwork(Engine()));
+  EXPECT_EQ(std::tuple(w(), Engine().training.training_error), std::tuple(0.0, 1.0));
 }
 
 TEST_F(TrainingDriverTest, MomentumTermsSurviveOnlyWhileRetainBestIsSet) {

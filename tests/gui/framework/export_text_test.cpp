@@ -9,6 +9,9 @@
 #include <tuple>
 #include <vector>
 
+#include "function_matrix.h"
+#include "matrix_paste.h"
+
 namespace tavrin::gui {
 namespace {
 
@@ -65,6 +68,41 @@ TEST(ExportText, MatrixLabelsFollowTheClipboardOptions) {
     EXPECT_EQ(MatrixText(TwoByThree(), ExportLabelsFromOptions(row_option, column_option)), text)
         << row_option << "," << column_option;
   }
+}
+
+// A 2 x 3 matrix of whole numbers over a FunctionMatrix: what the program's
+// small spreadsheets are.
+struct PastedCells {
+  std::vector<std::string> cells = std::vector<std::string>(6, "-");
+  FunctionMatrix matrix;
+  PastedCells() {
+    matrix.rows = [] { return 2; };
+    matrix.columns = [] { return 3; };
+    matrix.text = [this](int r, int c) { return cells[r * 3 + c]; };
+    matrix.take = [this](int r, int c, std::string_view text) {
+      if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return false;
+      }
+      cells[r * 3 + c] = text;
+      return true;
+    };
+  }
+};
+
+TEST(ExportText, PastedTextSkipsItsLabelsAndLeavesRefusedCellsAlone) {
+  PastedCells a;
+  // Copied with both labels; the second row has a refused cell and one past
+  // the matrix's edge.
+  PasteResult r = PasteIntoMatrix(a.matrix, "\tc0\tc1\tc2\r\nx\t1\t2\t3\ny\t4\tz\t6\t7\n", 0, 0,
+                                  ImportLabelsFromOptions(0, 0));
+  EXPECT_EQ(std::tuple(r.taken, r.refused), std::tuple(5, 2));
+  EXPECT_EQ(MatrixText(a.matrix, {false, false}), "1\t2\t3\n4\t-\t6\n");
+  // Without labels, from the second cell; a line without tabs splits at
+  // blanks; the line past the last row is refused.
+  PastedCells b;
+  r = PasteIntoMatrix(b.matrix, "8  9\n5\n6", 0, 1, ImportLabelsFromOptions(1, 7));
+  EXPECT_EQ(std::tuple(r.taken, r.refused), std::tuple(3, 1));
+  EXPECT_EQ(MatrixText(b.matrix, {true, true}), "\t1\t2\t3\n1\t-\t8\t9\n2\t-\t5\t-\n");
 }
 
 TEST(ExportText, CanvasRowsKeepTheirColumns) {

@@ -1,0 +1,69 @@
+#include "design_variables.h"
+
+#include <algorithm>
+
+#include "network/variable_coding.h"
+
+namespace tavrin::app {
+namespace {
+
+// Two nominal values as two states, more as one of N, numbers by their range.
+double SuggestedConversion(const std::vector<std::string>& nominals) {
+  const std::size_t k = nominals.size();
+  return static_cast<double>(k == 0   ? ConversionFunction::kMinimax
+                             : k == 2 ? ConversionFunction::kTwoState
+                                      : ConversionFunction::kOneOfN);
+}
+
+int Units(const DesignVariable& v) {
+  return static_cast<int>(
+      UnitsPerValue(v.conversion, static_cast<std::int64_t>(v.nominals.size())));
+}
+
+}  // namespace
+
+DesignVariables NewNetworkVariables(const ProgramState& state) {
+  DesignVariables d;
+  if (state.data) {
+    const DataSet& data = *state.data;
+    for (const bool outputs : {false, true}) {
+      for (int var = 0; var < data.no_variables; ++var) {
+        if (!(outputs ? data.is_output[var] : data.is_input[var])) continue;
+        DesignVariable v;
+        v.nominals = data.nominals[var];
+        d.variables.push_back(std::move(v));
+        d.names.push_back(data.variable_names[var]);
+        ++(outputs ? d.no_outputs : d.no_inputs);
+      }
+    }
+  } else {
+    d.no_inputs = std::max(0, state.values.design.newnet_inputs);
+    d.no_outputs = std::max(0, state.values.design.newnet_outputs);
+    d.variables.resize(static_cast<std::size_t>(d.no_inputs + d.no_outputs));
+  }
+  const NetworkDesignValues& chosen = state.values.design;
+  for (std::size_t i = 0; i < d.variables.size(); ++i) {
+    DesignVariable& v = d.variables[i];
+    const int conversion = i < chosen.conversions.size() ? chosen.conversions[i] : -1;
+    const int missing = i < chosen.missing_fns.size() ? chosen.missing_fns[i] : -1;
+    v.conversion = conversion >= 0 ? conversion : SuggestedConversion(v.nominals);
+    if (missing >= 0) v.missing_fn = missing;
+  }
+  return d;
+}
+
+int InputUnits(const DesignVariables& d, int steps) {
+  int units = 0;
+  for (int i = 0; i < d.no_inputs; ++i) units += Units(d.variables[static_cast<std::size_t>(i)]);
+  return units * steps;
+}
+
+int OutputUnits(const DesignVariables& d) {
+  int units = 0;
+  for (std::size_t i = static_cast<std::size_t>(d.no_inputs); i < d.variables.size(); ++i) {
+    units += Units(d.variables[i]);
+  }
+  return units;
+}
+
+}  // namespace tavrin::app

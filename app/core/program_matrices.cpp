@@ -1,0 +1,308 @@
+#include "program_matrices.h"
+
+#include <algorithm>
+#include <utility>
+#include <vector>
+
+#include "analysis/run_all.h"
+#include "common/missing.h"
+#include "common/real_text.h"
+#include "design_variables.h"
+#include "network/variable_coding.h"
+#include "value_cells.h"
+
+namespace tavrin::app {
+namespace {
+
+constexpr int kOutputsShownDecoded = 0;  // the option that shows the output variables
+
+std::string Number(double value) {
+  return FormatRealOrMissing(value);
+}
+
+std::string VariableName(const VariableCoding& c, int v) {
+  const std::string& name = c.variable_names[static_cast<std::size_t>(v)];
+  if (!name.empty()) return name;
+  return c.is_output(v) ? "Output " + std::to_string(v - c.no_inputs + 1)
+                        : "Input " + std::to_string(v + 1);
+}
+
+std::string UnitName(const Layer& layer, int unit) {
+  const std::string& name = layer.unit_names[static_cast<std::size_t>(unit)];
+  return name.empty() ? std::to_string(unit + 1) : name;
+}
+
+// The columns of the shown layer's weights: (layer from, unit from) of each
+// weight, the threshold as (-1, 0), as net_weights_shown chooses (weights,
+// thresholds or both).
+std::vector<std::pair<int, int>> WeightColumns(const Network& net, int layer, int shown) {
+  std::vector<std::pair<int, int>> columns;
+  if (shown != 0) columns.emplace_back(-1, 0);
+  if (shown == 1) return columns;
+  const Layer& to = net.layers[static_cast<std::size_t>(layer)];
+  for (int from = 0; from < static_cast<int>(to.connections.size()); ++from) {
+    for (int u = 0; u < to.connections[static_cast<std::size_t>(from)].no_from; ++u) {
+      columns.emplace_back(from, u);
+    }
+  }
+  return columns;
+}
+
+// Values of the size the network's inputs take, missing where none is given.
+void Fit(std::vector<double>& values, std::size_t size) {
+  if (values.size() != size) values.assign(size, MISSING);
+}
+
+}  // namespace
+
+ProgramMatrices::ProgramMatrices(ProgramState& state, const RunAllResults& run_all,
+                                 std::function<void()> network_changed)
+    : state_(state), run_all_(run_all), network_changed_(std::move(network_changed)) {
+  AddDesignMatrices();
+  AddNetworkMatrices();
+  AddCaseMatrices();
+}
+
+gui::MatrixModel* ProgramMatrices::Shown(const std::string& name) {
+  const auto found = matrices_.find(name);
+  if (found == matrices_.end()) return nullptr;
+  const bool design = name == "no_layers_matrix" || name == "newnet_prepost_matrix";
+  return design || state_.network ? &found->second : nullptr;
+}
+
+std::vector<std::string> ProgramMatrices::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : matrices_) names.push_back(entry.first);
+  return names;
+}
+
+void ProgramMatrices::AddDesignMatrices() {
+  NetworkDesignValues& v = state_.values.design;
+  gui::FunctionMatrix& layers = matrices_["no_layers_matrix"];
+  layers.rows = [] { return 1; };
+  layers.columns = [&v] { return std::clamp(v.newnet_no_layers, 0, kMaxDesignLayers); };
+  layers.row_label = [](int) { return std::string("Units"); };
+  layers.column_label = [](int c) { return "Layer " + std::to_string(c + 1); };
+  layers.text = [&v](int, int c) {
+    const auto l = static_cast<std::size_t>(c);
+    return l < v.layer_units.size() && v.layer_units[l] > 0 ? std::to_string(v.layer_units[l])
+                                                            : std::string();
+  };
+  layers.take = [&v](int, int c, std::string_view text) {
+    int units = 0;  // an empty cell leaves the size to the design
+    if (const std::string_view cell = TrimmedCell(text); !cell.empty()) {
+      const std::optional<std::int32_t> n = ParseInt32(cell);
+      if (!n || *n < 0 || *n > kMaxDesignUnits) return false;
+      units = *n;
+    }
+    const auto l = static_cast<std::size_t>(c);
+    if (v.layer_units.size() <= l) v.layer_units.resize(l + 1, 0);
+    v.layer_units[l] = units;
+    return true;
+  };
+
+  gui::FunctionMatrix& prepost = matrices_["newnet_prepost_matrix"];
+  prepost.rows = [this] { return static_cast<int>(NewNetworkVariables(state_).variables.size()); };
+  prepost.columns = [] { return 2; };
+  prepost.row_label = [this](int r) {
+    const DesignVariables d = NewNetworkVariables(state_);
+    const auto i = static_cast<std::size_t>(r);
+    if (i < d.names.size() && !d.names[i].empty()) return d.names[i];
+    return r < d.no_inputs ? "Input " + std::to_string(r + 1)
+                           : "Output " + std::to_string(r - d.no_inputs + 1);
+  };
+  prepost.column_label = [](int c) { return std::string(c == 0 ? "Conversion" : "Missing"); };
+  prepost.text = [this](int r, int c) {
+    const DesignVariable& d = NewNetworkVariables(state_).variables[static_cast<std::size_t>(r)];
+    return std::string(c == 0 ? ConversionName(static_cast<ConversionFunction>(d.conversion))
+                              : MissingFunctionName(static_cast<MissingFunction>(d.missing_fn)));
+  };
+  prepost.take = [this, &v](int r, int c, std::string_view text) {
+    const bool output = r >= NewNetworkVariables(state_).no_inputs;
+    std::optional<int> code;
+    if (c == 0) {
+      if (const auto f = ConversionFromName(TrimmedCell(text), output)) code = static_cast<int>(*f);
+    } else if (const auto f = MissingFunctionFromName(TrimmedCell(text))) {
+      code = static_cast<int>(*f);
+    }
+    if (!code) return false;
+    std::vector<int>& codes = c == 0 ? v.conversions : v.missing_fns;
+    const auto i = static_cast<std::size_t>(r);
+    if (codes.size() <= i) codes.resize(i + 1, -1);
+    codes[i] = *code;
+    return true;
+  };
+}
+
+void ProgramMatrices::AddNetworkMatrices() {
+  // The matrices below are shown only while there is a network.
+  const auto shown_layer = [this] {
+    return std::clamp(state_.values.editing.net_layer, 1, state_.network->no_layers()) - 1;
+  };
+  const auto columns = [this, shown_layer] {
+    return WeightColumns(*state_.network, shown_layer(),
+                         state_.values.editing.net_weights_shown.current);
+  };
+  gui::FunctionMatrix& weights = matrices_["net_weights_matrix"];
+  weights.rows = [this, shown_layer] {
+    return shown_layer() == 0 ? 0 : state_.network->layers[shown_layer()].no_units;
+  };
+  weights.columns = [columns] { return static_cast<int>(columns().size()); };
+  weights.row_label = [this, shown_layer](int r) {
+    return UnitName(state_.network->layers[shown_layer()], r);
+  };
+  weights.column_label = [this, columns](int c) {
+    const auto [from, unit] = columns()[static_cast<std::size_t>(c)];
+    if (from < 0) return std::string("Threshold");
+    return std::to_string(from + 1) + "." + UnitName(state_.network->layers[from], unit);
+  };
+  weights.text = [this, shown_layer, columns](int r, int c) {
+    const Layer& layer = state_.network->layers[shown_layer()];
+    const auto [from, unit] = columns()[static_cast<std::size_t>(c)];
+    return Number(from < 0 ? layer.thresholds[static_cast<std::size_t>(r)]
+                           : layer.connections[from].row(r)[unit]);
+  };
+  weights.take = [this, shown_layer, columns](int r, int c, std::string_view text) {
+    const std::optional<double> value = FiniteFromCellText(text);
+    if (!value) return false;
+    Layer& layer = state_.network->layers[shown_layer()];
+    const auto [from, unit] = columns()[static_cast<std::size_t>(c)];
+    (from < 0 ? layer.thresholds[static_cast<std::size_t>(r)]
+              : layer.connections[from].row(r)[unit]) = *value;
+    network_changed_();
+    return true;
+  };
+
+  gui::FunctionMatrix& activations = matrices_["net_activations_matrix"];
+  activations.rows = [this] { return state_.network->no_layers(); };
+  activations.columns = [this] {
+    int widest = 0;
+    for (const Layer& layer : state_.network->layers) widest = std::max(widest, layer.no_units);
+    return widest;
+  };
+  activations.row_label = [](int r) { return "Layer " + std::to_string(r + 1); };
+  activations.text = [this](int r, int c) {
+    const Layer& layer = state_.network->layers[static_cast<std::size_t>(r)];
+    return c < layer.no_units ? Number(layer.activations[static_cast<std::size_t>(c)])
+                              : std::string();
+  };
+
+  gui::FunctionMatrix& factors = matrices_["norm_factors_matrix"];
+  static constexpr const char* kFactors[] = {"Conversion", "Missing", "Min/Mean",
+                                             "Max/SD",     "Shift",   "Scale"};
+  factors.rows = [this] { return state_.network->coding.no_variables(); };
+  factors.columns = [] { return 6; };
+  factors.row_label = [this](int r) { return VariableName(state_.network->coding, r); };
+  factors.column_label = [](int c) { return std::string(kFactors[c]); };
+  const auto factor = [](VariableCoding& coding, int r, int c) -> double& {
+    std::vector<double>* const columns[] = {&coding.min_mean, &coding.max_sd, &coding.shift,
+                                            &coding.scale};
+    return (*columns[c - 2])[static_cast<std::size_t>(r)];
+  };
+  factors.text = [this, factor](int r, int c) {
+    VariableCoding& coding = state_.network->coding;
+    const auto v = static_cast<std::size_t>(r);
+    if (c == 0)
+      return std::string(ConversionName(static_cast<ConversionFunction>(coding.conversion[v])));
+    if (c == 1)
+      return std::string(MissingFunctionName(static_cast<MissingFunction>(coding.missing_fn[v])));
+    return Number(factor(coding, r, c));
+  };
+  // The conversion and the missing-value rule shape the network's units and
+  // substitutes, so only the factors are written here.
+  factors.take = [this, factor](int r, int c, std::string_view text) {
+    const std::optional<double> value = FiniteFromCellText(text);
+    if (c < 2 || !value) return false;
+    factor(state_.network->coding, r, c) = *value;
+    network_changed_();
+    return true;
+  };
+}
+
+void ProgramMatrices::AddCaseMatrices() {
+  RunningValues& run = state_.values.running;
+  // The matrices keep pointers to the program's own vectors, which live as
+  // long as they do.
+  const auto inputs = [this](std::vector<double>* values, bool editable) {
+    gui::FunctionMatrix m;
+    m.rows = [this] { return state_.network->coding.steps; };
+    m.columns = [this] { return state_.network->coding.no_inputs; };
+    m.column_label = [this](int c) { return VariableName(state_.network->coding, c); };
+    m.text = [this, values](int r, int c) {
+      const VariableCoding& coding = state_.network->coding;
+      const auto i = static_cast<std::size_t>(c) * coding.steps + r;
+      return i < values->size() ? ValueCellText((*values)[i], coding.nominals[c])
+                                : std::string("?");
+    };
+    if (editable) {
+      m.take = [this, values](int r, int c, std::string_view text) {
+        const VariableCoding& coding = state_.network->coding;
+        const std::optional<double> value = ValueFromCellText(text, coding.nominals[c]);
+        if (!value) return false;
+        Fit(*values, static_cast<std::size_t>(coding.no_inputs) * coding.steps);
+        (*values)[static_cast<std::size_t>(c) * coding.steps + r] = *value;
+        return true;
+      };
+    }
+    return m;
+  };
+  const auto outputs = [this](const std::vector<double>* values, const gui::SuChoice* shown) {
+    // The output variables' names and values while they are what is shown.
+    const auto decoded = [this, values, shown] {
+      return shown->current == kOutputsShownDecoded &&
+             values->size() == static_cast<std::size_t>(state_.network->coding.no_outputs);
+    };
+    gui::FunctionMatrix m;
+    m.rows = [values] { return values->empty() ? 0 : 1; };
+    m.columns = [values] { return static_cast<int>(values->size()); };
+    m.row_label = [](int) { return std::string("Outputs"); };
+    m.column_label = [this, decoded](int c) {
+      const VariableCoding& coding = state_.network->coding;
+      return decoded() ? VariableName(coding, coding.no_inputs + c) : std::to_string(c + 1);
+    };
+    m.text = [this, values, decoded](int, int c) {
+      const VariableCoding& coding = state_.network->coding;
+      const double value = (*values)[static_cast<std::size_t>(c)];
+      return decoded() ? ValueCellText(value, coding.nominals[coding.no_inputs + c])
+                       : Number(value);
+    };
+    return m;
+  };
+  matrices_["runone_inputs_matrix"] = inputs(&run.runone_inputs, false);
+  matrices_["oneoff_inputs_matrix"] = inputs(&run.oneoff_inputs, true);
+  matrices_["runone_outputs_matrix"] = outputs(&run.runone_outputs, &run.runone_outputs_shown);
+  matrices_["oneoff_outputs_matrix"] = outputs(&run.oneoff_outputs, &run.oneoff_outputs_shown);
+
+  gui::FunctionMatrix& results = matrices_["runall_results_matrix"];
+  // Results belong to the data set they were run on while it has as many
+  // cases; a changed data set shows none rather than someone else's.
+  const auto cases = [this] {
+    const int columns = run_all_.columns;
+    const bool fits =
+        state_.data && columns > 0 &&
+        run_all_.case_results.size() == static_cast<std::size_t>(state_.data->no_cases) * columns;
+    return fits ? state_.data->no_cases : 0;
+  };
+  const auto decoded = [this] {
+    return run_all_.mode == RunAllMode::kOutputs &&
+           run_all_.columns == state_.network->coding.no_outputs;
+  };
+  results.rows = cases;
+  results.columns = [this, cases] { return cases() > 0 ? run_all_.columns : 0; };
+  results.row_label = [this](int r) {
+    const auto i = static_cast<std::size_t>(r);
+    const auto& names = state_.data->case_names;
+    return i < names.size() && !names[i].empty() ? names[i] : std::to_string(r + 1);
+  };
+  results.column_label = [this, decoded](int c) {
+    const VariableCoding& coding = state_.network->coding;
+    return decoded() ? VariableName(coding, coding.no_inputs + c) : std::to_string(c + 1);
+  };
+  results.text = [this, decoded](int r, int c) {
+    const VariableCoding& coding = state_.network->coding;
+    const double value = run_all_.case_results[static_cast<std::size_t>(r) * run_all_.columns + c];
+    return decoded() ? ValueCellText(value, coding.nominals[coding.no_inputs + c]) : Number(value);
+  };
+}
+
+}  // namespace tavrin::app
