@@ -104,31 +104,17 @@ void EngineActions::Bind(ProgramActions& a) {
     return ResizeData(true, std::min(d.var_edit_from, d.var_edit_to),
                       -(std::abs(d.var_edit_to - d.var_edit_from) + 1));
   };
+  const auto move_or_copy = [this](bool variables, bool copy) {
+    return [this, variables, copy](gui::SuParameter&) { return MoveOrCopy(variables, copy); };
+  };
+  a.move_cases = move_or_copy(false, false);
+  a.copy_cases = move_or_copy(false, true);
+  a.move_variables = move_or_copy(true, false);
+  a.copy_variables = move_or_copy(true, true);
+  a.delete_nominal = bind(&EngineActions::DeleteNominal);
+  a.apply_data_names = [this](gui::SuParameter& p) { return ApplyDataNames(p); };
   a.delete_layer = bind(&EngineActions::DeleteLayer);
   a.randomise = bind(&EngineActions::Randomise);
-}
-
-int EngineActions::ResizeData(bool variables, int position, int count) {
-  if (!HasData()) return 0;
-  ProgramState& s = program_.state();
-  const int size = variables ? s.data->no_variables : s.data->no_cases;
-  // Insertion may also go after the last one.
-  const int last_position = count > 0 ? size + 1 : size;
-  if (count == 0 || position < 1 || position > last_position ||
-      (count < 0 && position - count - 1 > size)) {
-    program_.messages().Error(std::string(variables ? "Variables" : "Cases") +
-                              " must lie within the data set (1 to " + std::to_string(size) + ")");
-    return 0;
-  }
-  CaughtEngineMessages caught;
-  if (!(variables ? ResizeDataVariables(*s.data, position - 1, count)
-                  : ResizeCases(*s.data, position - 1, count))) {
-    program_.messages().Error(caught.last());
-    return 0;
-  }
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
 }
 
 int EngineActions::DeleteLayer() {
@@ -162,14 +148,7 @@ int EngineActions::Randomise() {
 
 void EngineActions::ShowState() {
   ProgramState& s = program_.state();
-  if (s.data) {
-    DataEditingValues& d = s.values.data;
-    d.pattern_no_inputs = s.data->no_inputs;
-    d.pattern_no_outputs = s.data->no_outputs;
-    d.pattern_no_training = s.data->no_training;
-    d.pattern_no_verification = s.data->no_verification;
-    d.pattern_no_test = s.data->no_test;
-  }
+  ShowDataState();
   if (!s.network) return;
   const BestCopy& best = Engine().training.best;
   s.values.network_set.best_training_error = best.network ? best.training_error : 0.0;
@@ -215,43 +194,6 @@ int EngineActions::ApplyNetworkSettings() {
   c.accept = v.class_accept;
   c.reject = v.class_reject;
   s.unsaved_network = true;
-  program_.Refresh();
-  return 0;
-}
-
-int EngineActions::SetSubsets(Subset subset) {
-  if (!HasData()) return 0;
-  ProgramState& s = program_.state();
-  const DataEditingValues& v = s.values.data;
-  const int first = std::min(v.case_edit_from, v.case_edit_to);
-  const int last = std::max(v.case_edit_from, v.case_edit_to);
-  if (first < 1 || last > s.data->no_cases) {
-    program_.messages().Error("Cases " + std::to_string(first) + " to " + std::to_string(last) +
-                              " are not in the data set (1 to " + std::to_string(s.data->no_cases) +
-                              ")");
-    return 0;
-  }
-  SetCaseSubsets(*s.data, first - 1, last - first + 1, subset);
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
-}
-
-int EngineActions::Shuffle(gui::SuParameter& command) {
-  if (!HasData()) return 0;
-  ProgramState& s = program_.state();
-  // The menu commands in the order of the engine's modes.
-  constexpr std::string_view kModes[] = {"shuffle_tv", "shuffle_tvt", "shuffle_all",
-                                         "shuffle_group", "shuffle_index"};
-  const auto mode = std::find(std::begin(kModes), std::end(kModes), command.name);
-  const std::int64_t history = s.network ? s.network->coding.history() : 0;
-  CaughtEngineMessages caught;
-  if (!ShuffleSubsets(*s.data, static_cast<int>(mode - std::begin(kModes)), Engine().random,
-                      history)) {
-    program_.messages().Error(caught.last());
-    return 0;
-  }
-  s.unsaved_data = true;
   program_.Refresh();
   return 0;
 }
@@ -436,24 +378,6 @@ int EngineActions::CreateNetwork() {
   s.unsaved_network = true;
   NetworkReplaced();
   program_.messages().Status(program_.message_table().Text(kDone));
-  program_.Refresh();
-  return 0;
-}
-
-int EngineActions::SetRoles(int role) {
-  if (!HasData()) return 0;
-  ProgramState& s = program_.state();
-  const DataEditingValues& v = s.values.data;
-  const int first = std::min(v.var_edit_from, v.var_edit_to);
-  const int last = std::max(v.var_edit_from, v.var_edit_to);
-  if (first < 1 || last > s.data->no_variables) {
-    program_.messages().Error("Variables " + std::to_string(first) + " to " + std::to_string(last) +
-                              " are not in the data set (1 to " +
-                              std::to_string(s.data->no_variables) + ")");
-    return 0;
-  }
-  SetVariableRoles(*s.data, first - 1, last - first + 1, static_cast<VariableRole>(role));
-  s.unsaved_data = true;
   program_.Refresh();
   return 0;
 }

@@ -80,6 +80,16 @@ class EngineActions {
   // Inserts `count` (> 0) or deletes (< 0) cases or variables at the
   // 1-based `position`, checked against the data set first.
   int ResizeData(bool variables, int position, int count);
+  // Cases or variables from .. to moved or copied to the insert position.
+  int MoveOrCopy(bool variables, bool copy);
+  int DeleteNominal();
+  // A name typed into the data editing windows (which parameter says which).
+  int ApplyDataNames(gui::SuParameter& p);
+  // The data set's counts and the names the editing windows show.
+  void ShowDataState();
+  // Whether a 1-based case or variable number is in the data set; reports
+  // when it is not.
+  bool InData(bool variables, int number);
   int DeleteLayer();
   int Randomise();
 

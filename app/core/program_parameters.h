@@ -109,6 +109,16 @@ struct ProgramActions {
   gui::ChangeCallback delete_cases;
   gui::ChangeCallback add_variables;
   gui::ChangeCallback delete_variables;
+  // Cases and variables from .. to moved or copied to the insert position;
+  // a nominal value deleted.
+  gui::ChangeCallback move_cases;
+  gui::ChangeCallback copy_cases;
+  gui::ChangeCallback move_variables;
+  gui::ChangeCallback copy_variables;
+  gui::ChangeCallback delete_nominal;
+  // Names typed into the data editing windows: cases, variables and nominal
+  // values renamed, or a case or variable found by its name.
+  gui::ChangeCallback apply_data_names;
   // The shown layer deleted; the weights drawn afresh in the chosen range.
   gui::ChangeCallback delete_layer;
   gui::ChangeCallback randomise;

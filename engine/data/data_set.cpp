@@ -255,4 +255,22 @@ Status SetDataNoNominals(DataSet& data, int variable, int count) {
   }
 }
 
+Status DeleteNominalValue(DataSet& data, int variable, int value) {
+  if (variable < 0 || variable >= data.no_variables) return Fail(kVariableOutOfRange);
+  std::vector<std::string>& names = data.nominals[variable];
+  if (value < 0 || value >= static_cast<int>(names.size())) return Fail(kNominalCountOutOfRange);
+  names.erase(names.begin() + value);
+  // Entries hold value numbers counted from 1.
+  const double deleted = value + 1.0;
+  for (int c = 0; c < data.no_cases; ++c) {
+    double& x = data.at(c, variable);
+    if (x == deleted) {
+      x = MISSING;
+    } else if (!IsMissing(x) && x > deleted) {
+      x -= 1.0;
+    }
+  }
+  return Status::Ok();
+}
+
 }  // namespace tavrin

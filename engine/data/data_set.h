@@ -102,6 +102,10 @@ void SetCaseSubsets(DataSet& data, int first, int count, Subset subset);
 // "v%d" names or dropping from the end.
 [[nodiscard]] Status SetDataNoNominals(DataSet& data, int variable, int count);
 
+// Deletes nominal value `value` (0-based) of a variable: cases that held it
+// become missing and the later values' numbers fall by one.
+[[nodiscard]] Status DeleteNominalValue(DataSet& data, int variable, int value);
+
 // Re-deals subset labels at random (modes 0-2), regroups rows by subset
 // (mode 3) or adds the "NNINDEX" case-number variable (mode 4). Mode 2 keeps
 // ignored the first `history` cases, which a time-series network needs as

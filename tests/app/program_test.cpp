@@ -559,6 +559,26 @@ TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
     EXPECT_EQ(net.layers[l].connections[l - 1].weights,
               std::vector<double>(net.layers[l].connections[l - 1].weights.size(), 0.0));
   }
+
+  // Names: a case renamed, moved to the end and found there by its name; the
+  // species copied after the last variable, a value renamed and another
+  // deleted; a variable chosen for the scatter plot by its name.
+  std::istringstream names(
+      "set case_edit_no 1\nset case_edit_name first\nset case_edit_to 1\n"
+      "set case_edit_insert 150\npress case_edit_move\nset case_edit_from_name first\n"
+      "dump case_edit_from\nset var_edit_from 6\nset var_edit_to 6\nset var_edit_insert 8\n"
+      "press var_edit_copy\nset attribute_no 8\nset attribute_value 1\n"
+      "set attribute_label Setosa\nset attribute_value 3\npress attribute_delete\n"
+      "set cluster_xvar petal_width\ndump cluster_x\nset attribute_value 2\n"
+      "set attribute_label Setosa\n");
+  out.str("");
+  EXPECT_EQ(driver.Run(names), 1);
+  EXPECT_EQ(presenter_.boxes.back().text, "The variable already has a value named \"Setosa\"");
+  EXPECT_EQ(out.str(), dumped("case_edit_from", "149") + dumped("cluster_x", "5"));
+  EXPECT_EQ(data.case_names.back(), "first");
+  EXPECT_EQ(data.variable_names.back(), "species");
+  EXPECT_EQ(data.nominals.back(), (std::vector<std::string>{"Setosa", "versicolor"}));
+  EXPECT_EQ(data.nominals[5].size(), 3u) << "the copy's values are its own";
 }
 
 // A text file whose name does not say its separator is read with the import

@@ -23,13 +23,13 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Integer("case_edit_to", v.case_edit_to);
   b.Integer("case_edit_insert", v.case_edit_insert);
   b.Integer("case_edit_extras", v.case_edit_extras);
-  b.Text("case_edit_name", v.case_edit_name);
-  b.Text("case_edit_from_name", v.case_edit_from_name);
-  b.Text("case_edit_to_name", v.case_edit_to_name);
-  b.Text("case_edit_insert_name", v.case_edit_insert_name);
+  b.Text("case_edit_name", v.case_edit_name).Does(&ProgramActions::apply_data_names);
+  b.Text("case_edit_from_name", v.case_edit_from_name).Does(&ProgramActions::apply_data_names);
+  b.Text("case_edit_to_name", v.case_edit_to_name).Does(&ProgramActions::apply_data_names);
+  b.Text("case_edit_insert_name", v.case_edit_insert_name).Does(&ProgramActions::apply_data_names);
   b.Button("case_edit_add").Does(&ProgramActions::add_cases);
-  b.Button("case_edit_move");
-  b.Button("case_edit_copy");
+  b.Button("case_edit_move").Does(&ProgramActions::move_cases);
+  b.Button("case_edit_copy").Does(&ProgramActions::copy_cases);
   b.Button("case_edit_delete").Does(&ProgramActions::delete_cases);
   b.Button("case_edit_train").Does(&ProgramActions::make_training);
   b.Button("case_edit_verification").Does(&ProgramActions::make_verification);
@@ -40,12 +40,12 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Integer("var_edit_to", v.var_edit_to);
   b.Integer("var_edit_insert", v.var_edit_insert);
   b.Integer("var_edit_extras", v.var_edit_extras);
-  b.Text("var_edit_from_name", v.var_edit_from_name);
-  b.Text("var_edit_to_name", v.var_edit_to_name);
-  b.Text("var_edit_insert_name", v.var_edit_insert_name);
+  b.Text("var_edit_from_name", v.var_edit_from_name).Does(&ProgramActions::apply_data_names);
+  b.Text("var_edit_to_name", v.var_edit_to_name).Does(&ProgramActions::apply_data_names);
+  b.Text("var_edit_insert_name", v.var_edit_insert_name).Does(&ProgramActions::apply_data_names);
   b.Button("var_edit_add").Does(&ProgramActions::add_variables);
-  b.Button("var_edit_move");
-  b.Button("var_edit_copy");
+  b.Button("var_edit_move").Does(&ProgramActions::move_variables);
+  b.Button("var_edit_copy").Does(&ProgramActions::copy_variables);
   b.Button("var_edit_delete").Does(&ProgramActions::delete_variables);
   b.Button("var_edit_input").When(kData).Does(&ProgramActions::make_inputs);
   b.Button("var_edit_output").Does(&ProgramActions::make_outputs);
@@ -54,10 +54,10 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
 
   b.Integer("attribute_no", v.attribute_no);
   b.Integer("attribute_value", v.attribute_value);
-  b.Integer("attribute_no_noms", v.attribute_no_noms);
-  b.Text("attribute_name", v.attribute_name);
-  b.Text("attribute_label", v.attribute_label);
-  b.Button("attribute_delete");
+  b.Integer("attribute_no_noms", v.attribute_no_noms).Does(&ProgramActions::apply_data_names);
+  b.Text("attribute_name", v.attribute_name).Does(&ProgramActions::apply_data_names);
+  b.Text("attribute_label", v.attribute_label).Does(&ProgramActions::apply_data_names);
+  b.Button("attribute_delete").Does(&ProgramActions::delete_nominal);
 
   b.Button("cluster_update");
   b.Integer("cluster_x", v.cluster_x);
@@ -66,9 +66,9 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Choice("cluster_grouptype", v.cluster_grouptype, kClusterGroupings);
   b.Choice("cluster_xtype", v.cluster_xtype, kClusterAxes);
   b.Choice("cluster_ytype", v.cluster_ytype, kClusterAxes);
-  b.Text("cluster_groupvar", v.cluster_groupvar);
-  b.Text("cluster_xvar", v.cluster_xvar);
-  b.Text("cluster_yvar", v.cluster_yvar);
+  b.Text("cluster_groupvar", v.cluster_groupvar).Does(&ProgramActions::apply_data_names);
+  b.Text("cluster_xvar", v.cluster_xvar).Does(&ProgramActions::apply_data_names);
+  b.Text("cluster_yvar", v.cluster_yvar).Does(&ProgramActions::apply_data_names);
 
   b.Choice("clipboard_row_export", v.clipboard_row_export, kClipboardExportLabels);
   b.Choice("clipboard_column_export", v.clipboard_column_export, kClipboardExportLabels);

@@ -11,6 +11,7 @@
 #include <tuple>
 
 #include "data/data_set.h"
+#include "data/data_set_blocks.h"
 #include "network_test_support.h"
 
 namespace tavrin::testing {
@@ -221,6 +222,54 @@ TEST_F(DataSetTest, SortMovesNamesAndSubsetsWithTheirRowsAndPutsNaNLast) {
   ASSERT_TRUE(SortCases(*d, 1, false));
   EXPECT_EQ(Column(*d, 0), (std::vector<double>{0, 3, 2, 1}));  // 0.5, missing, -1, NaN
   ExpectCountsInStep(*d);
+}
+
+TEST_F(DataSetTest, BlocksOfCasesMoveAndCopyWithTheirNamesAndSubsets) {
+  // Cases 0..3 (T V X T); the block 1..2 goes before case 0, then a copy of
+  // cases 2..3 (now 0 and 3) goes to the end.
+  auto d = Labelled({S::kTraining, S::kVerification, S::kTest, S::kTraining});
+  ASSERT_TRUE(MoveCases(*d, 1, 2, 0));
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{1, 2, 0, 3}));
+  ASSERT_TRUE(CopyCases(*d, 2, 2, 4));
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{1, 2, 0, 3, 0, 3}));
+  EXPECT_EQ(d->case_names[4], "case0");
+  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{1, 2, 0, 0, 0, 0}));
+  ExpectCountsInStep(*d);
+  // Moving a block to its own place or just after itself changes nothing.
+  ASSERT_TRUE(MoveCases(*d, 1, 2, 3));
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{1, 2, 0, 3, 0, 3}));
+  for (const auto& [first, count, position] :
+       {std::tuple(-1, 1, 0), std::tuple(5, 2, 0), std::tuple(0, 0, 0), std::tuple(0, 1, 7)}) {
+    EXPECT_FALSE(MoveCases(*d, first, count, position));
+    EXPECT_FALSE(CopyCases(*d, first, count, position));
+  }
+  EXPECT_EQ(d->no_cases, 6);
+}
+
+TEST_F(DataSetTest, BlocksOfVariablesMoveAndCopyWithTheirNominalsAndRoles) {
+  auto d = Labelled({S::kTraining, S::kTraining});  // VAR1 input 0 1, VAR2 output
+  ASSERT_TRUE(SetDataNoNominals(*d, 1, 2));
+  d->at(0, 1) = 2;
+  ASSERT_TRUE(MoveDataVariables(*d, 1, 1, 0));
+  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"VAR2", "VAR1"}));
+  EXPECT_EQ(d->role(0), VariableRole::kOutput);
+  EXPECT_EQ(d->nominals[0].size(), 2u);
+  ASSERT_TRUE(CopyDataVariables(*d, 0, 2, 1));  // both, after the first
+  EXPECT_EQ(d->variable_names, (std::vector<std::string>{"VAR2", "VAR2", "VAR1", "VAR1"}));
+  EXPECT_EQ(std::vector<double>(d->row(0), d->row(0) + 4), (std::vector<double>{2, 2, 0, 0}));
+  EXPECT_EQ(std::vector<double>(d->row(1), d->row(1) + 4), (std::vector<double>{M, M, 1, 1}));
+  EXPECT_EQ(d->nominals[1].size(), 2u);
+  ExpectCountsInStep(*d);
+  EXPECT_EQ(std::tuple(d->no_inputs, d->no_outputs), std::tuple(2, 2));
+  // Deleting the first nominal value: its case becomes missing, the
+  // second's number falls to 1.
+  d->at(1, 0) = 1;
+  ASSERT_TRUE(DeleteNominalValue(*d, 0, 0));
+  EXPECT_EQ(Column(*d, 0), (std::vector<double>{1, M}));
+  EXPECT_FALSE(DeleteNominalValue(*d, 0, 1));
+  EXPECT_FALSE(CopyDataVariables(*d, 3, 2, 0));
+  EXPECT_FALSE(MoveDataVariables(*d, 0, 1, 5));
+  EXPECT_EQ(d->no_variables, 4);
 }
 
 }  // namespace
