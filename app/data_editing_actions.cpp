@@ -49,6 +49,12 @@ void EngineActions::ShowDataState() {
   d.attribute_label = NameOf(values, d.attribute_value);
 }
 
+int EngineActions::DataChanged() {
+  program_.state().unsaved_data = true;
+  program_.Refresh();
+  return 0;
+}
+
 bool EngineActions::InData(bool variables, int number) {
   const int size =
       variables ? program_.state().data->no_variables : program_.state().data->no_cases;
@@ -78,9 +84,7 @@ int EngineActions::MoveOrCopy(bool variables, bool copy) {
     program_.messages().Error(caught.last());
     return 0;
   }
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
+  return DataChanged();
 }
 
 int EngineActions::DeleteNominal() {
@@ -93,9 +97,7 @@ int EngineActions::DeleteNominal() {
     program_.messages().Error(caught.last());
     return 0;
   }
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
+  return DataChanged();
 }
 
 int EngineActions::ApplyDataNames(gui::SuParameter& p) {
@@ -189,9 +191,7 @@ int EngineActions::ResizeData(bool variables, int position, int count) {
     program_.messages().Error(caught.last());
     return 0;
   }
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
+  return DataChanged();
 }
 
 int EngineActions::SetSubsets(Subset subset) {
@@ -200,16 +200,9 @@ int EngineActions::SetSubsets(Subset subset) {
   const DataEditingValues& v = s.values.data;
   const int first = std::min(v.case_edit_from, v.case_edit_to);
   const int last = std::max(v.case_edit_from, v.case_edit_to);
-  if (first < 1 || last > s.data->no_cases) {
-    program_.messages().Error("Cases " + std::to_string(first) + " to " + std::to_string(last) +
-                              " are not in the data set (1 to " + std::to_string(s.data->no_cases) +
-                              ")");
-    return 0;
-  }
+  if (!InData(false, first) || !InData(false, last)) return 0;
   SetCaseSubsets(*s.data, first - 1, last - first + 1, subset);
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
+  return DataChanged();
 }
 
 int EngineActions::Shuffle(gui::SuParameter& command) {
@@ -226,9 +219,7 @@ int EngineActions::Shuffle(gui::SuParameter& command) {
     program_.messages().Error(caught.last());
     return 0;
   }
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
+  return DataChanged();
 }
 
 int EngineActions::SetRoles(int role) {
@@ -237,16 +228,9 @@ int EngineActions::SetRoles(int role) {
   const DataEditingValues& v = s.values.data;
   const int first = std::min(v.var_edit_from, v.var_edit_to);
   const int last = std::max(v.var_edit_from, v.var_edit_to);
-  if (first < 1 || last > s.data->no_variables) {
-    program_.messages().Error("Variables " + std::to_string(first) + " to " + std::to_string(last) +
-                              " are not in the data set (1 to " +
-                              std::to_string(s.data->no_variables) + ")");
-    return 0;
-  }
+  if (!InData(true, first) || !InData(true, last)) return 0;
   SetVariableRoles(*s.data, first - 1, last - first + 1, static_cast<VariableRole>(role));
-  s.unsaved_data = true;
-  program_.Refresh();
-  return 0;
+  return DataChanged();
 }
 
 }  // namespace tavrin::app

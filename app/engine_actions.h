@@ -90,6 +90,8 @@ class EngineActions {
   // Whether a 1-based case or variable number is in the data set; reports
   // when it is not.
   bool InData(bool variables, int number);
+  // Marks the data set changed and refreshes; the actions' result.
+  int DataChanged();
   int DeleteLayer();
   int Randomise();
 
