@@ -45,6 +45,15 @@ struct BarChartData {
   double bar_width = 1.0;
 };
 
+// A list (multiple or single selection): its rows' texts and which are
+// selected; the user's selection goes back through `select`, row by row.
+struct ListData {
+  std::function<int()> count;
+  std::function<std::string(int row)> text;
+  std::function<bool(int row)> selected;
+  std::function<void(int row, bool on)> select;
+};
+
 // The numbers behind a drawing canvas, one row per drawn point: (x, y) for
 // a curve, (x, y, z) for a surface.
 using CanvasRows = std::vector<std::vector<double>>;

@@ -6,6 +6,7 @@
 #include "canvas_view.h"
 #include "display_frame.h"
 #include "graph_view.h"
+#include "list_control.h"
 #include "matrix_view.h"
 #include "message_numbers.h"
 #include "scatter_view.h"
@@ -32,7 +33,7 @@ class FramedDisplay : public BoundControl {
   DisplayFrame* frame_;
 };
 
-// Lists keep a named frame until they have a view of their own.
+// A display kind this program does not draw keeps a named frame.
 class PlaceholderDisplay : public BoundControl {
  public:
   PlaceholderDisplay(const SugParameter& e, const Rect& place, QWidget* parent) {
@@ -72,6 +73,13 @@ std::unique_ptr<BoundControl> MakeDisplayControl(const SugParameter& element,
     case SuType::kTextViewer:
       control = std::make_unique<FramedDisplay>(new TextView, hooks, 0, r, parent);
       break;
+    case SuType::kMultiList:
+    case SuType::kList: {
+      auto list = std::make_unique<ListControl>(element.kind() == SuType::kMultiList, parent);
+      list->main_widget()->setGeometry(r.x, r.y, r.width, r.height);
+      control = std::move(list);
+      break;
+    }
     default:
       return std::make_unique<PlaceholderDisplay>(element, r, parent);
   }

@@ -14,8 +14,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <csignal>
+#include <tuple>
 
 #include "graph_view.h"
+#include "list_control.h"
 #include "matrix_view.h"
 
 namespace tavrin::gui {
@@ -182,6 +184,33 @@ TEST(DisplayFrameTest, TheSpreadsheetEditsThroughTheModelAndRestoresARefusedCell
   TypeIntoCell(table, cell, "42");
   EXPECT_EQ(matrix.cells[2], 42);
   EXPECT_EQ(cell.data().toString(), "42");
+  // Pasted cells go through the model from the current cell on.
+  QApplication::clipboard()->setText("5\t6\n");
+  table->setCurrentIndex(table->model()->index(0, 0));
+  table->setFocus();
+  QTest::keySequence(table, QKeySequence::Paste);
+  EXPECT_EQ(std::tuple(matrix.cells[0], matrix.cells[1]), std::tuple(5, 6));
+  EXPECT_EQ(table->model()->index(0, 1).data().toString(), "6");
+}
+
+TEST(DisplayFrameTest, AListShowsItsRowsAndSelectsThroughItsHook) {
+  std::vector<bool> on = {false, true, false};
+  ListData data{[] { return 3; }, [](int r) { return "row" + std::to_string(r); },
+                [&](int r) { return on[r]; }, [&](int r, bool b) { on[r] = b; }};
+  SuParameter p{"ips_input_selection", SuDisplay{&data}, nullptr, SuType::kMultiList, nullptr};
+  QWidget window;
+  ListControl control(true, &window);
+  control.Write(p);
+  QListWidget* list = control.list();
+  ASSERT_EQ(list->count(), 3);
+  EXPECT_EQ(list->item(2)->text(), "row2");
+  EXPECT_TRUE(list->item(1)->isSelected());
+  list->item(0)->setSelected(true);  // as a click does
+  EXPECT_EQ(on, (std::vector<bool>{true, true, false}));
+  on[1] = false;
+  control.Write(p);
+  EXPECT_FALSE(list->item(1)->isSelected());
+  EXPECT_EQ(on, (std::vector<bool>{true, false, false})) << "a refresh sends nothing back";
 }
 
 }  // namespace
