@@ -65,6 +65,21 @@ bool EngineActions::InData(bool variables, int number) {
   return false;
 }
 
+int EngineActions::CreateData() {
+  if (!program_.MayLoseWork(Program::kDataWork)) return 0;
+  ProgramState& s = program_.state();
+  CaughtEngineMessages caught;
+  std::unique_ptr<DataSet> data =
+      CreateDataSet(s.values.data.pattern_new_inputs, s.values.data.pattern_new_outputs);
+  if (!data) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.data = std::move(data);
+  s.data_file.clear();
+  return DataChanged();
+}
+
 int EngineActions::MoveOrCopy(bool variables, bool copy) {
   if (!HasData()) return 0;
   ProgramState& s = program_.state();

@@ -114,6 +114,8 @@ void EngineActions::Bind(ProgramActions& a) {
   a.delete_nominal = bind(&EngineActions::DeleteNominal);
   a.apply_data_names = [this](gui::SuParameter& p) { return ApplyDataNames(p); };
   a.delete_layer = bind(&EngineActions::DeleteLayer);
+  a.scale_from_data = bind(&EngineActions::ScaleFromData);
+  a.create_data = bind(&EngineActions::CreateData);
   a.randomise = bind(&EngineActions::Randomise);
 }
 
@@ -126,6 +128,17 @@ int EngineActions::DeleteLayer() {
     return 0;
   }
   s.unsaved_network = true;
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::ScaleFromData() {
+  if (!HasNetwork() || !HasData()) return 0;
+  ProgramState& s = program_.state();
+  if (!VariablesAgree(s.network->coding, *s.data, true)) return Report(kDataDoesNotFit);
+  CalculateScaleFactors(s.network->coding, *s.data);
+  s.unsaved_network = true;
+  program_.messages().Status(program_.message_table().Text(kDone));
   program_.Refresh();
   return 0;
 }

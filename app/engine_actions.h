@@ -92,6 +92,8 @@ class EngineActions {
   bool InData(bool variables, int number);
   // Marks the data set changed and refreshes; the actions' result.
   int DataChanged();
+  int ScaleFromData();
+  int CreateData();
   int DeleteLayer();
   int Randomise();
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "analysis/run_all.h"
+#include "c_number.h"
 #include "common/missing.h"
 #include "common/real_text.h"
 #include "design_variables.h"
@@ -16,8 +17,10 @@ namespace {
 
 constexpr int kOutputsShownDecoded = 0;  // the option that shows the output variables
 
+// Six significant digits, as weights and outputs are read; the data set's
+// own values keep every digit.
 std::string Number(double value) {
-  return FormatRealOrMissing(value);
+  return IsMissing(value) ? "?" : gui::CNumber(value, 6);
 }
 
 std::string VariableName(const VariableCoding& c, int v) {

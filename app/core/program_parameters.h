@@ -121,6 +121,9 @@ struct ProgramActions {
   gui::ChangeCallback apply_data_names;
   // The shown layer deleted; the weights drawn afresh in the chosen range.
   gui::ChangeCallback delete_layer;
+  // The network's scaling factors from the data set; a new data set.
+  gui::ChangeCallback scale_from_data;
+  gui::ChangeCallback create_data;
   gui::ChangeCallback randomise;
 };
 

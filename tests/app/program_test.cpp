@@ -22,7 +22,7 @@
 #include <tuple>
 
 #include "analysis/run_all.h"
-#include "common/real_text.h"
+#include "c_number.h"
 #include "display_frame.h"
 #include "engine_state.h"
 #include "matrix_view.h"
@@ -30,6 +30,7 @@
 #include "network/forward_run.h"
 #include "network/network_builder.h"
 #include "network/network_file.h"
+#include "network/scale_factors.h"
 #include "preference_store.h"
 #include "qt_presenter.h"
 #include "script_driver.h"
@@ -509,7 +510,7 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
   double raw[] = {5.1, 3.5, 1.4, 0.2}, species = 0;
   RunForward(copy, raw, &species);
   std::string shown = "\t1\t2\t3\nOutputs";
-  for (const double y : copy.output_layer().activations) shown += "\t" + FormatRealOrMissing(y);
+  for (const double y : copy.output_layer().activations) shown += "\t" + gui::CNumber(y, 6);
   EXPECT_EQ(out.str().substr(out.str().find('\n') + 1), shown + "\n\n");
   EXPECT_EQ(state.network->layers[1].connections[0].row(0)[0], 0.5);
 
@@ -523,6 +524,23 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
   program->Activate(program->interface().ElementNamed("backprop_train"));
   ASSERT_GT(epoch_at_key, 0);
   EXPECT_LE(engine.training.epoch, epoch_at_key + 1);
+
+  // A factor typed in goes into the network; scaling from the data set
+  // writes them all afresh; a new data set replaces the iris data.
+  auto* factors = static_cast<gui::MatrixModel*>(
+      std::get<gui::SuDisplay>(program->parameters().Find("norm_factors_matrix")->value).data);
+  ASSERT_NE(factors, nullptr);
+  EXPECT_FALSE(factors->CellFromText(0, "Mean-SD")) << "the conversion shapes the units";
+  ASSERT_TRUE(factors->CellFromText(4, "7"));
+  EXPECT_EQ(state.network->coding.shift[0], 7.0);
+  CalculateScaleFactors(copy.coding, *state.data);
+  state.unsaved_data = false;  // else the new data set asks first
+  ASSERT_EQ(run("press norm_scale\nset pattern_new_inputs 2\nset pattern_new_outputs 3\n"
+                "press pattern_create\n"),
+            0)
+      << err.str();
+  EXPECT_EQ(state.network->coding.shift, copy.coding.shift);
+  EXPECT_EQ(std::tuple(state.data->no_inputs, state.data->no_outputs), std::tuple(2, 3));
 }
 
 // The editing windows show the network and the data set as they are, and
@@ -625,12 +643,17 @@ TEST_F(ProgramTest, TheDisplaysShowTheProgramsDataAndCopyIt) {
       {"&Data/&Edit Data Set...", "data-set"},
       {"&Data/C&lusters...", "scatter"},
       {"&Edit/&Network...", "network"},
-      {"&Statistics/&Weight Distribution...", "weights"}};
+      {"&Statistics/&Weight Distribution...", "weights"},
+      {"&Edit/&Weights...", "weights-matrix"},
+      {"&Run/&One-off Case...", "one-off"},
+      {"&Run/&Data Set...", "results"},
+      {"&Edit/Pre- and Post-Pr&ocessing...", "factors"}};
   std::string text =
       "set var_edit_from 5\nset var_edit_to 5\npress var_edit_output\n"
       "set no_layers_matrix 0 5 0\npress newnet_commit\n"
       "set cluster_grouptype Nominal variable\nset cluster_groupby 5\n"
-      "press backprop_train\nwait\n";
+      "press backprop_train\nwait\nset net_layer 2\nset oneoff_inputs_matrix 5.1 3.5 1.4 0.2\n"
+      "press oneoff_test\npress runall_run\n";
   for (const auto& [menu, name] : shots) {
     text += "open " + menu + "\nshot " + menu + " " + build + name + ".png\n";
   }

@@ -14,7 +14,7 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Integer("pattern_no_training", v.pattern_no_training);
   b.Integer("pattern_no_verification", v.pattern_no_verification);
   b.Integer("pattern_no_test", v.pattern_no_test);
-  b.Button("pattern_create");
+  b.Button("pattern_create").Does(&ProgramActions::create_data);
   b.Display("pattern_matrix", SuType::kMatrix).When(kData);
   b.Display("pattern_scatter", SuType::kScatter).When(kData);
 

@@ -34,7 +34,7 @@ void AddNetworkEditing(TableBuilder& b, NetworkEditingValues& v) {
   b.Integer("norm_lookahead", v.norm_lookahead);
   b.Choice("norm_input", v.norm_input, kInputNormalisations).Does(&A::apply_network_settings);
   b.Choice("norm_output", v.norm_output, kOutputNormalisations).Does(&A::apply_network_settings);
-  b.Button("norm_scale");
+  b.Button("norm_scale").Does(&ProgramActions::scale_from_data);
   b.Choice("classify_by", v.classify_by, kClassifyBy).Does(&A::apply_network_settings);
   b.Real("class_accept", v.class_accept).Does(&A::apply_network_settings);
   b.Real("class_reject", v.class_reject).Does(&A::apply_network_settings);
