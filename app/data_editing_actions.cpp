@@ -237,6 +237,14 @@ int EngineActions::Shuffle(gui::SuParameter& command) {
   return DataChanged();
 }
 
+int EngineActions::IgnoreMissing(gui::SuParameter& command) {
+  if (!HasData()) return 0;
+  DataSet& data = *program_.state().data;
+  (command.name == "ignore_missing_cases" ? IgnoreCasesWithMissing
+                                          : IgnoreVariablesWithMissing)(data);
+  return DataChanged();
+}
+
 int EngineActions::SetRoles(int role) {
   if (!HasData()) return 0;
   ProgramState& s = program_.state();

@@ -89,6 +89,7 @@ void EngineActions::Bind(ProgramActions& a) {
   a.make_test = subset(Subset::kTest);
   a.make_ignored_cases = subset(Subset::kIgnore);
   a.shuffle_data = [this](gui::SuParameter& command) { return Shuffle(command); };
+  a.ignore_missing = [this](gui::SuParameter& command) { return IgnoreMissing(command); };
   const DataEditingValues& d = program_.state().values.data;
   a.add_cases = [this, &d](gui::SuParameter&) {
     return ResizeData(false, d.case_edit_insert, d.case_edit_extras);

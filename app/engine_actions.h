@@ -77,6 +77,7 @@ class EngineActions {
   int ApplyNetworkSettings();
   int SetSubsets(Subset subset);
   int Shuffle(gui::SuParameter& command);
+  int IgnoreMissing(gui::SuParameter& command);
   // Inserts `count` (> 0) or deletes (< 0) cases or variables at the
   // 1-based `position`, checked against the data set first.
   int ResizeData(bool variables, int position, int count);

@@ -104,6 +104,8 @@ struct ProgramActions {
   gui::ChangeCallback make_test;
   gui::ChangeCallback make_ignored_cases;
   gui::ChangeCallback shuffle_data;
+  // Cases or variables with a missing value ignored (by the menu command).
+  gui::ChangeCallback ignore_missing;
   // Cases and variables added at the insert position or deleted from .. to.
   gui::ChangeCallback add_cases;
   gui::ChangeCallback delete_cases;

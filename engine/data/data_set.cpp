@@ -273,4 +273,24 @@ Status DeleteNominalValue(DataSet& data, int variable, int value) {
   return Status::Ok();
 }
 
+void IgnoreCasesWithMissing(DataSet& data) {
+  for (int c = 0; c < data.no_cases; ++c) {
+    if (std::any_of(data.row(c), data.row(c) + data.no_variables, IsMissing)) {
+      data.subset[c] = static_cast<std::int32_t>(Subset::kIgnore);
+    }
+  }
+  RecountDataSet(data);
+}
+
+void IgnoreVariablesWithMissing(DataSet& data) {
+  for (int v = 0; v < data.no_variables; ++v) {
+    for (int c = 0; c < data.no_cases; ++c) {
+      if (!IsMissing(data.at(c, v))) continue;
+      data.is_input[v] = data.is_output[v] = 0;
+      break;
+    }
+  }
+  RecountDataSet(data);
+}
+
 }  // namespace tavrin

@@ -102,6 +102,11 @@ void SetCaseSubsets(DataSet& data, int first, int count, Subset subset);
 // "v%d" names or dropping from the end.
 [[nodiscard]] Status SetDataNoNominals(DataSet& data, int variable, int count);
 
+// Makes every case with a missing entry an ignored case, or every variable
+// with a missing entry neither input nor output, keeping the counts in step.
+void IgnoreCasesWithMissing(DataSet& data);
+void IgnoreVariablesWithMissing(DataSet& data);
+
 // Deletes nominal value `value` (0-based) of a variable: cases that held it
 // become missing and the later values' numbers fall by one.
 [[nodiscard]] Status DeleteNominalValue(DataSet& data, int variable, int value);

@@ -587,7 +587,8 @@ TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
       "dump case_edit_from\nset var_edit_from 6\nset var_edit_to 6\nset var_edit_insert 8\n"
       "press var_edit_copy\nset attribute_no 8\nset attribute_value 1\n"
       "set attribute_label Setosa\nset attribute_value 3\npress attribute_delete\n"
-      "set cluster_xvar petal_width\ndump cluster_x\nset attribute_value 2\n"
+      "set cluster_xvar petal_width\ndump cluster_x\npress ignore_missing_variables\n"
+      "set attribute_value 2\n"
       "set attribute_label Setosa\n");
   out.str("");
   EXPECT_EQ(driver.Run(names), 1);
@@ -597,6 +598,9 @@ TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {
   EXPECT_EQ(data.variable_names.back(), "species");
   EXPECT_EQ(data.nominals.back(), (std::vector<std::string>{"Setosa", "versicolor"}));
   EXPECT_EQ(data.nominals[5].size(), 3u) << "the copy's values are its own";
+  EXPECT_EQ(std::tuple(data.role(5), data.role(6)),
+            std::tuple(data.role(7), VariableRole::kNeither))
+      << "only the added variable, missing throughout, is left out";
 }
 
 // A text file whose name does not say its separator is read with the import

@@ -59,7 +59,7 @@ void AddDataEditing(TableBuilder& b, DataEditingValues& v) {
   b.Text("attribute_label", v.attribute_label).Does(&ProgramActions::apply_data_names);
   b.Button("attribute_delete").Does(&ProgramActions::delete_nominal);
 
-  b.Button("cluster_update");
+  b.Button("cluster_update").Does(&ProgramActions::redraw);
   b.Integer("cluster_x", v.cluster_x);
   b.Integer("cluster_y", v.cluster_y);
   b.Integer("cluster_groupby", v.cluster_groupby);

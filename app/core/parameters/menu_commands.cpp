@@ -26,7 +26,7 @@ void AddMenuCommands(TableBuilder& b) {
     b.MenuItem(name).When(kData).Does(&S::shuffle_data);
   }
   for (const char* name : {"ignore_missing_cases", "ignore_missing_variables"}) {
-    b.MenuItem(name).When(kData);
+    b.MenuItem(name).When(kData).Does(&S::ignore_missing);
   }
   b.MenuItem("color_units").Does(&S::color_units);
   b.MenuItem("ips_detail").Does(&S::ips_detail);

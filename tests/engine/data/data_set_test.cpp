@@ -267,6 +267,13 @@ TEST_F(DataSetTest, BlocksOfVariablesMoveAndCopyWithTheirNominalsAndRoles) {
   ASSERT_TRUE(DeleteNominalValue(*d, 0, 0));
   EXPECT_EQ(Column(*d, 0), (std::vector<double>{1, M}));
   EXPECT_FALSE(DeleteNominalValue(*d, 0, 1));
+  // Row 1 has missing entries, in the first two variables only.
+  IgnoreCasesWithMissing(*d);
+  EXPECT_EQ(d->subset, (std::vector<std::int32_t>{0, 3}));
+  IgnoreVariablesWithMissing(*d);
+  EXPECT_EQ(d->is_output, (std::vector<std::int32_t>{0, 0, 0, 0}));
+  EXPECT_EQ(d->is_input, (std::vector<std::int32_t>{0, 0, 1, 1}));
+  ExpectCountsInStep(*d);
   EXPECT_FALSE(CopyDataVariables(*d, 3, 2, 0));
   EXPECT_FALSE(MoveDataVariables(*d, 0, 1, 5));
   EXPECT_EQ(d->no_variables, 4);
