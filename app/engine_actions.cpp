@@ -33,15 +33,10 @@ std::string FileName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
 }
 
-// How a new network codes a data set variable: two nominal values as two
-// states, more as one of N, numbers by their range.
 DesignVariable DesignVariableOf(const DataSet& data, int v) {
   DesignVariable d;
   d.nominals = data.nominals[v];
-  const std::size_t k = d.nominals.size();
-  d.conversion = static_cast<double>(k == 0   ? ConversionFunction::kMinimax
-                                     : k == 2 ? ConversionFunction::kTwoState
-                                              : ConversionFunction::kOneOfN);
+  d.conversion = DefaultConversion(d.nominals.size());
   return d;
 }
 
