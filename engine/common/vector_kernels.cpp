@@ -219,8 +219,10 @@ namespace {
 // keep the adder busy.
 constexpr int kDistanceBlock = 32;
 
-inline void DistanceBlock2(const double* x0, const double* x1, int n, const double* columns,
-                           std::size_t count, double* d0, double* d1) {
+// Inlined so that each instruction-set version of the caller widens it.
+__attribute__((always_inline)) inline void DistanceBlock2(const double* x0, const double* x1, int n,
+                                                          const double* columns, std::size_t count,
+                                                          double* d0, double* d1) {
   Eight s0[4] = {};
   Eight s1[4] = {};
   for (int i = 0; i < n; ++i) {
@@ -240,7 +242,9 @@ inline void DistanceBlock2(const double* x0, const double* x1, int n, const doub
   std::memcpy(d1, s1, sizeof s1);
 }
 
-inline double DistanceToColumn(const double* x, int n, const double* column, std::size_t count) {
+__attribute__((always_inline)) inline double DistanceToColumn(const double* x, int n,
+                                                              const double* column,
+                                                              std::size_t count) {
   double s = 0.0;
   for (int i = 0; i < n; ++i) {
     const double e = x[i] - column[i * count];
