@@ -18,11 +18,11 @@ int BestMember(const std::vector<double>& normalised) {
 // walking the members' copies.
 int DrawParent(std::vector<int>& copies, int& left, RandomGenerator& random) {
   int place = random.RandomIndex(left);
-  int member = 0;
-  while (place >= copies[member]) place -= copies[member++];
+  std::size_t member = 0;
+  while (member + 1 < copies.size() && place >= copies[member]) place -= copies[member++];
   --copies[member];
   --left;
-  return member;
+  return static_cast<int>(member);
 }
 
 }  // namespace
@@ -88,8 +88,9 @@ std::vector<int> RandomReplacement(int population, int children, int best, bool 
   }
   int survivors = population - children - (elitism ? 1 : 0);
   while (survivors-- > 0 && !replaceable.empty()) {
-    replaceable.erase(replaceable.begin() +
-                      random.RandomIndex(static_cast<int>(replaceable.size())));
+    // The last entry takes the survivor's place: no shifting of a large pool.
+    replaceable[random.RandomIndex(static_cast<int>(replaceable.size()))] = replaceable.back();
+    replaceable.pop_back();
   }
   return replaceable;
 }
