@@ -7,6 +7,7 @@
 
 #include <vector>
 
+#include "analysis/input_selection.h"
 #include "analysis/roc_analysis.h"
 #include "analysis/run_all.h"
 #include "analysis/sensitivity.h"
@@ -38,6 +39,8 @@ struct EngineState {
   SensitivityResults sensitivity;
   RocSettings roc_settings;
   RocResult roc;
+  // Input selection's settings and the mask its last search found.
+  InputSelectionState input_selection;
   ErrorSink* error_sink = nullptr;  // null: the built-in LastMessageSink
 };
 

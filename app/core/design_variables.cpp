@@ -7,14 +7,6 @@
 namespace tavrin::app {
 namespace {
 
-// Two nominal values as two states, more as one of N, numbers by their range.
-double SuggestedConversion(const std::vector<std::string>& nominals) {
-  const std::size_t k = nominals.size();
-  return static_cast<double>(k == 0   ? ConversionFunction::kMinimax
-                             : k == 2 ? ConversionFunction::kTwoState
-                                      : ConversionFunction::kOneOfN);
-}
-
 int Units(const DesignVariable& v) {
   return static_cast<int>(
       UnitsPerValue(v.conversion, static_cast<std::int64_t>(v.nominals.size())));
@@ -46,7 +38,7 @@ DesignVariables NewNetworkVariables(const ProgramState& state) {
     DesignVariable& v = d.variables[i];
     const int conversion = i < chosen.conversions.size() ? chosen.conversions[i] : -1;
     const int missing = i < chosen.missing_fns.size() ? chosen.missing_fns[i] : -1;
-    v.conversion = conversion >= 0 ? conversion : SuggestedConversion(v.nominals);
+    v.conversion = conversion >= 0 ? conversion : DefaultConversion(v.nominals.size());
     if (missing >= 0) v.missing_fn = missing;
   }
   return d;

@@ -355,6 +355,41 @@ inline constexpr std::string_view kLabelsNeedNominalOutput =
     "There must be at least one output variable in the data set, and the first one must be "
     "nominal-valued, to use the KL-Nearest algorithm";
 
+// Input selection and the genetic search it runs.
+inline constexpr std::string_view kSelectionNoOutput =
+    "Data Set must have at least one output variable to do input feature selection";
+inline constexpr std::string_view kSelectionNoInput =
+    "Data Set must have both input and output variables to use the Input Feature Selection "
+    "Algorithms";
+inline constexpr std::string_view kSelectionOneVariable =
+    "Data Set has only one (Input/Output) variable. The Input Selection Algorithm cannot be used "
+    "for Time Series problems";
+inline constexpr std::string_view kSelectionTooFewCases =
+    "There are not enough training and verification cases to use Genetic Algorithm input "
+    "selection";
+inline constexpr std::string_view kSamplingRateOutOfRange = "Sampling rate out of range";
+inline constexpr std::string_view kPopulationOutOfRange = "Population size must be at least 1";
+inline constexpr std::string_view kGenerationsOutOfRange =
+    "Number of generations cannot be negative";
+inline constexpr std::string_view kUsingExhaustiveSearch =
+    "Using exhaustive evaluation (no. inputs small)";
+inline constexpr std::string_view kNoMaskToApply =
+    "You must generate a mask using the options above before applying it";
+inline constexpr std::string_view kReplacementRateProportion =
+    "Replacement Rate must be in the range [0,1] if replacement_rate_type is proportion";
+inline constexpr std::string_view kReplacementExceedsPool =
+    "Replacement Rate cannot exceed pool size";
+inline constexpr std::string_view kBiasedFitnessNotPositive =
+    "A biased fitness of zero was found; should be strictly positive";
+inline constexpr std::string_view kScaledBiasOverridden =
+    "Need bias > 1.0 for scaled fitness normalisation; overriding to 2.0";
+inline constexpr std::string_view kRankedBiasOverridden =
+    "Need bias > 1.0 for ranked fitness normalisation; overriding to 2.0";
+inline constexpr std::string_view kGeometricBiasOverridden =
+    "Need bias > 0.0, not equal 1.0 for geometric ranked fitness normalisation; overriding to 2.0";
+inline constexpr std::string_view kMeanScaleBiasOverridden =
+    "Need bias > 1.0 for mean scale normalisation; overriding to 2.0";
+
 // The code generator. The original texts end in a line end, which the
 // reporting adds here.
 inline constexpr std::string_view kCodegenNoNetwork =

@@ -1,5 +1,6 @@
 #include "common/vector_kernels.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstring>
 
@@ -209,6 +210,87 @@ void NearestRows(const double* points, int count, const double* centres, int k, 
     }
     nearest[p] = best;
   }
+}
+
+namespace {
+
+// Squared distances of two points to kDistanceBlock columns' entries at once:
+// each column value is loaded once for both points, and eight vector sums
+// keep the adder busy.
+constexpr int kDistanceBlock = 32;
+
+// Inlined so that each instruction-set version of the caller widens it.
+__attribute__((always_inline)) inline void DistanceBlock2(const double* x0, const double* x1, int n,
+                                                          const double* columns, std::size_t count,
+                                                          double* d0, double* d1) {
+  Eight s0[4] = {};
+  Eight s1[4] = {};
+  for (int i = 0; i < n; ++i) {
+    const double* c = columns + i * count;
+    const Eight a0 = Eight{} + x0[i];
+    const Eight a1 = Eight{} + x1[i];
+    for (int b = 0; b < 4; ++b) {
+      Eight v;
+      std::memcpy(&v, c + 8 * b, sizeof v);
+      const Eight e0 = a0 - v;
+      const Eight e1 = a1 - v;
+      s0[b] += e0 * e0;
+      s1[b] += e1 * e1;
+    }
+  }
+  std::memcpy(d0, s0, sizeof s0);
+  std::memcpy(d1, s1, sizeof s1);
+}
+
+__attribute__((always_inline)) inline double DistanceToColumn(const double* x, int n,
+                                                              const double* column,
+                                                              std::size_t count) {
+  double s = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const double e = x[i] - column[i * count];
+    s += e * e;
+  }
+  return s;
+}
+
+}  // namespace
+
+TAVRIN_VECTOR_CLONES
+void SquaredDistancesToColumns(const double* x, int points, int n, const double* columns, int count,
+                               double* d) {
+  const auto size = static_cast<std::size_t>(count);
+  const auto point = [&](double* m, int p) { return m + p * size; };
+  const auto row = [&](int p) { return x + static_cast<std::size_t>(p) * n; };
+  const int blocked = count - count % kDistanceBlock;
+  int p = 0;
+  for (; p + 2 <= points; p += 2) {
+    for (int r = 0; r < blocked; r += kDistanceBlock) {
+      DistanceBlock2(row(p), row(p + 1), n, columns + r, size, point(d, p) + r,
+                     point(d, p + 1) + r);
+    }
+  }
+  for (int q = 0; q < points; ++q) {
+    const int first = q < p ? blocked : 0;
+    for (int r = first; r < count; ++r) {
+      point(d, q)[r] = DistanceToColumn(row(q), n, columns + r, size);
+    }
+  }
+}
+
+TAVRIN_VECTOR_CLONES
+double KernelWeights(const double* d, int n, double factor, double limit, double* w) {
+  for (int i = 0; i < n; ++i) {
+    const double a = factor * d[i];
+    const double e = BoundedExp(-std::min(a, limit));
+    w[i] = a < limit ? e : 0.0;
+  }
+  double s[8] = {0, 0, 0, 0, 0, 0, 0, 0};
+  int i = 0;
+  for (; i + 8 <= n; i += 8) {
+    for (int k = 0; k < 8; ++k) s[k] += w[i + k];
+  }
+  for (int k = 0; i < n; ++i, ++k) s[k] += w[i];
+  return ((s[0] + s[4]) + (s[1] + s[5])) + ((s[2] + s[6]) + (s[3] + s[7]));
 }
 
 TAVRIN_VECTOR_CLONES

@@ -16,6 +16,16 @@ double Dot(const double* w, const double* a, int n);
 // Sum of (w[i] - a[i])^2, in eight interleaved partial sums.
 double SquaredDistance(const double* w, const double* a, int n);
 
+// d[p * count + r] = sum over i (in order) of (x[p * n + i] - columns[i *
+// count + r])^2: the squared distances of `points` rows of n values to
+// `count` others held column by column, so that the sums run across them.
+void SquaredDistancesToColumns(const double* x, int points, int n, const double* columns, int count,
+                               double* d);
+
+// w[i] = e^-(factor * d[i]) where factor * d[i] < limit, else 0; returns the
+// sum of the w[i] in eight interleaved partial sums.
+double KernelWeights(const double* d, int n, double factor, double limit, double* w);
+
 // nearest[p] = the row of `centres` (k rows of n) nearest to row p of `points`
 // (count rows of n) by SquaredDistance(centre, point), the lower row on ties.
 // Points are taken four at a time, so each centre is read once per four.

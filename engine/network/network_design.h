@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "network/variable_coding.h"
+
 namespace tavrin {
 
 // Design codes, as the create export and the design dialogs number the kinds.
@@ -36,6 +38,14 @@ struct DesignVariable {
   double min_mean = 0.0;
   double max_sd = 1.0;
 };
+
+// How a new network codes a variable of `nominals` values (0: numeric): two
+// values as two states, more as one of N, numbers by their range.
+inline double DefaultConversion(std::size_t nominals) {
+  return static_cast<double>(nominals == 0   ? ConversionFunction::kMinimax
+                             : nominals == 2 ? ConversionFunction::kTwoState
+                                             : ConversionFunction::kOneOfN);
+}
 
 struct NetworkDesign {
   DesignCode design_code = DesignCode::kMlp;

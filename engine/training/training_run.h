@@ -54,6 +54,9 @@ struct AlgorithmSettings {
   int lvq_method = 0;
   double lvq_epsilon = 0.35;
   double lvq_beta = 0.25;
+  // Sigma of the probabilistic and regression networks, kept for later
+  // training (input selection takes it).
+  double smoothing = 0.1;
 };
 
 struct TrainingRun {

@@ -1218,6 +1218,51 @@ NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds, int32_t
                                                 double* verification_errors);
 
 /* ------------------------------------------------------------------------
+ * Input selection
+ * ------------------------------------------------------------------------ */
+
+/* NRXInputSelection: chooses which input variables of data set `ds` to keep
+ * and, on success, clears the input role of every other one (a variable
+ * that is also an output stays an output). Subsets of the inputs are scored
+ * without training, by how well a Gaussian kernel estimate over the
+ * reference cases predicts the evaluation cases' coded outputs from the
+ * subset's coded inputs, plus `unit_penalty` (at least 1e-5) per input kept.
+ * Reference and evaluation cases are n = (training + verification cases) x
+ * `sampling_rate` of them, drawn at random, half to each; cases with a
+ * missing output are not scored.
+ *   method        0 genetic search (exhaustive instead when the data set has
+ *                 fewer than 32 inputs and 2^inputs < population x
+ *                 generations; then "Using exhaustive evaluation (no. inputs
+ *                 small)" is left in the error text and the call succeeds),
+ *                 1 stepwise removal from all inputs, 2 stepwise addition.
+ *   population    members of the genetic search, at least 1.
+ *   generations   generations of the genetic search, 0 or more.
+ *   mutation_rate 0 turns mutation off; any other value flips one bit of
+ *                 each child.
+ *   crossover_rate  probability that a pair of children is crossed.
+ *   smoothing     kept as the engine's smoothing factor for later
+ *                 probabilistic and regression training; not used here.
+ *   sampling_rate above 0 and at most 1.
+ * The engine's replacement rate (1.0), elitism (on) and use of the existing
+ * subsets (off) apply. A call stops after the mask being scored when
+ * NRXRequestStop asks it to, returning 1 with the roles unchanged.
+ * Messages, in order: "Data Set index out of range", "No Data Set loaded
+ * with this index", "Sampling rate out of range" (also a NaN), "Method out
+ * of range", "Population size must be at least 1", "Number of generations
+ * cannot be negative", "The current Data Set contains no Training cases",
+ * "Data Set must have at least one output variable to do input feature
+ * selection", "Data Set must have both input and output variables to use
+ * the Input Feature Selection Algorithms", "Data Set has only one
+ * (Input/Output) variable. The Input Selection Algorithm cannot be used for
+ * Time Series problems", "There are not enough training and verification
+ * cases to use Genetic Algorithm input selection" (n below 10), "Not enough
+ * memory to perform operation". A refused call changes nothing. */
+NRX_API int32_t NRX_CALL NRXInputSelection(int32_t ds, int32_t method, int32_t population,
+                                           int32_t generations, double mutation_rate,
+                                           double crossover_rate, double unit_penalty,
+                                           double smoothing, double sampling_rate);
+
+/* ------------------------------------------------------------------------
  * Network sets
  * A network set file keeps trained networks, each with a summary (type,
  * input count, units in layers 2 and 3, training/verification/test errors
@@ -1582,6 +1627,11 @@ NRX_API int32_t NRX_CALL NRXExcelTest(void);
       double* training_errors, double* verification_errors), \
     (net, ds, training_ranks, verification_ranks, training_base_error, verification_base_error, \
      training_errors, verification_errors)) \
+  X(int32_t, InputSelection, (int32_t ds, int32_t method, int32_t population, \
+      int32_t generations, double mutation_rate, double crossover_rate, double unit_penalty, \
+      double smoothing, double sampling_rate), \
+    (ds, method, population, generations, mutation_rate, crossover_rate, unit_penalty, \
+     smoothing, sampling_rate)) \
   X(int32_t, CreateNetworkSet, (const char* file, int32_t max_networks, int32_t when_full, \
       int32_t inform_when_full), (file, max_networks, when_full, inform_when_full)) \
   X(int32_t, AddNetworkToSet, (const char* file, int32_t net, int32_t ds), (file, net, ds)) \

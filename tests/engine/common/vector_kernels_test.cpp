@@ -37,5 +37,26 @@ TEST(VectorKernelsTest, LogisticLayerIsLogisticValueByValue) {
   }
 }
 
+// Three points (a pair and a rest) to 70 columns (two blocks and a rest):
+// every distance the sum over the values in order, bit for bit.
+TEST(VectorKernelsTest, DistancesToColumns) {
+  constexpr int kPoints = 3, kValues = 5, kColumns = 70;
+  std::vector<double> x(kPoints * kValues), columns(kValues * kColumns);
+  for (std::size_t i = 0; i < x.size(); ++i) x[i] = std::sin(1.0 + i);
+  for (std::size_t i = 0; i < columns.size(); ++i) columns[i] = 3.0 * std::cos(0.5 * i);
+  std::vector<double> d(kPoints * kColumns);
+  SquaredDistancesToColumns(x.data(), kPoints, kValues, columns.data(), kColumns, d.data());
+  for (int p = 0; p < kPoints; ++p) {
+    for (int r = 0; r < kColumns; ++r) {
+      double sum = 0.0;
+      for (int i = 0; i < kValues; ++i) {
+        const double e = x[p * kValues + i] - columns[i * kColumns + r];
+        sum += e * e;
+      }
+      ASSERT_EQ(d[p * kColumns + r], sum) << p << " " << r;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tavrin::testing
