@@ -10,6 +10,7 @@
 #include "data/data_set_files.h"
 #include "engine_messages.h"
 #include "network/coding.h"
+#include "network/data_set_design.h"
 #include "network/forward_run.h"
 #include "network/network_builder.h"
 #include "network/network_file.h"
@@ -31,18 +32,6 @@ constexpr int kDone = 43;
 
 std::string FileName(const std::string& path) {
   return std::filesystem::path(path).filename().string();
-}
-
-// How a new network codes a data set variable: two nominal values as two
-// states, more as one of N, numbers by their range.
-DesignVariable DesignVariableOf(const DataSet& data, int v) {
-  DesignVariable d;
-  d.nominals = data.nominals[v];
-  const std::size_t k = d.nominals.size();
-  d.conversion = static_cast<double>(k == 0   ? ConversionFunction::kMinimax
-                                     : k == 2 ? ConversionFunction::kTwoState
-                                              : ConversionFunction::kOneOfN);
-  return d;
 }
 
 // Hidden layers halfway between the inputs and the outputs.
@@ -417,14 +406,7 @@ int EngineActions::CreateNetwork() {
   std::vector<std::string> names;
   if (s.data) {
     const DataSet& data = *s.data;
-    for (const bool outputs : {false, true}) {
-      for (int var = 0; var < data.no_variables; ++var) {
-        if (!(outputs ? data.is_output[var] : data.is_input[var])) continue;
-        d.variables.push_back(DesignVariableOf(data, var));
-        names.push_back(data.variable_names[var]);
-        ++(outputs ? d.no_outputs : d.no_inputs);
-      }
-    }
+    names = TakeDesignVariables(d, data);
   } else {
     d.no_inputs = v.newnet_inputs;
     d.no_outputs = v.newnet_outputs;
