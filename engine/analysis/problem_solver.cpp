@@ -46,7 +46,12 @@ class EngineKeeper {
     run.weigend_lambda = run_.weigend_lambda;
     run.learning_rate = run_.learning_rate;
     run.momentum = run_.momentum;
+    // Nothing may outlive the candidates it was made for.
     run.best = BestCopy();
+    if (run.retained) {
+      run.retained->StateRelease();
+      run.retained.reset();
+    }
     engine_.design = std::move(design_);
     engine_.active_network = network_;
     engine_.active_data_set = data_;
