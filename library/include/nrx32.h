@@ -1246,17 +1246,18 @@ NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds, int32_t
  * found is still added. The data set's roles are left as they were; its
  * subsets are changed when proportions are given. Returns 1, or 0 with the
  * set file unchanged.
- * Messages, in order: "Could not open network file for reading", "Data Set
- * index out of range", "No Data Set loaded with this index", "You must have
- * both input and output variables defined to use the wizard", "The
- * iteration budget must be 0 or more", "Hidden layer sizes must be at least
- * 1 (or -1 for automatic sizes)", "The temporary network set must hold at
- * least one network", "The temporary network set's when-full choice must be
- * 0 or 1", "The training and verification proportions must be numbers", "At
- * least one architecture must be chosen when there is no iteration budget",
- * "Internal error: cannot create temporary file for network editing", "The
- * current Data Set contains no Training cases", the set writer's messages,
- * "Not enough memory to perform operation". */
+ * Messages, in order: "The network set file name cannot be NULL", "Could
+ * not open network file for reading", "Data Set index out of range", "No
+ * Data Set loaded with this index", "You must have both input and output
+ * variables defined to use the wizard", "The iteration budget must be 0 or
+ * more", "Hidden layer sizes must be at least 1 (or -1 for automatic
+ * sizes)", "The temporary network set must hold at least one network", "The
+ * temporary network set's when-full choice must be 0 or 1", "The training
+ * and verification proportions must be numbers", "At least one architecture
+ * must be chosen when there is no iteration budget", "Internal error:
+ * cannot create temporary file for network editing", "The current Data Set
+ * contains no Training cases", the set writer's messages, "Not enough
+ * memory to perform operation". */
 NRX_API int32_t NRX_CALL NRXIntelligentProblemSolver(
     const char* file, int32_t ds, int32_t steps, int32_t regularise, int32_t linear,
     int32_t bayesian, int32_t rbf, int32_t mlp3, int32_t mlp4, int32_t hidden1, int32_t hidden2,
