@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "network/data_set_design.h"
 #include "network/variable_coding.h"
 
 namespace tavrin::app {
@@ -17,17 +18,11 @@ int Units(const DesignVariable& v) {
 DesignVariables NewNetworkVariables(const ProgramState& state) {
   DesignVariables d;
   if (state.data) {
-    const DataSet& data = *state.data;
-    for (const bool outputs : {false, true}) {
-      for (int var = 0; var < data.no_variables; ++var) {
-        if (!(outputs ? data.is_output[var] : data.is_input[var])) continue;
-        DesignVariable v;
-        v.nominals = data.nominals[var];
-        d.variables.push_back(std::move(v));
-        d.names.push_back(data.variable_names[var]);
-        ++(outputs ? d.no_outputs : d.no_inputs);
-      }
-    }
+    NetworkDesign design;
+    d.names = TakeDesignVariables(design, *state.data);
+    d.variables = std::move(design.variables);
+    d.no_inputs = design.no_inputs;
+    d.no_outputs = design.no_outputs;
   } else {
     d.no_inputs = std::max(0, state.values.design.newnet_inputs);
     d.no_outputs = std::max(0, state.values.design.newnet_outputs);
@@ -38,7 +33,7 @@ DesignVariables NewNetworkVariables(const ProgramState& state) {
     DesignVariable& v = d.variables[i];
     const int conversion = i < chosen.conversions.size() ? chosen.conversions[i] : -1;
     const int missing = i < chosen.missing_fns.size() ? chosen.missing_fns[i] : -1;
-    v.conversion = conversion >= 0 ? conversion : DefaultConversion(v.nominals.size());
+    if (conversion >= 0) v.conversion = conversion;
     if (missing >= 0) v.missing_fn = missing;
   }
   return d;

@@ -406,4 +406,21 @@ inline constexpr std::string_view kCodegenPrefixNotIdentifier =
 inline constexpr std::string_view kCodegenMissingFragment =
     "The code template has no fragment %d, which this network needs";
 
+// The automatic design search.
+inline constexpr std::string_view kSolverNeedsRoles =
+    "You must have both input and output variables defined to use the wizard";
+inline constexpr std::string_view kCannotCreateTemporarySet =
+    "Internal error: cannot create temporary file for network editing";
+inline constexpr std::string_view kSolverNothingToTry =
+    "At least one architecture must be chosen when there is no iteration budget";
+inline constexpr std::string_view kSolverBudget = "The iteration budget must be 0 or more";
+inline constexpr std::string_view kSolverHiddenUnits =
+    "Hidden layer sizes must be at least 1 (or -1 for automatic sizes)";
+inline constexpr std::string_view kSolverTemporaryCapacity =
+    "The temporary network set must hold at least one network";
+inline constexpr std::string_view kSolverWhenFull =
+    "The temporary network set's when-full choice must be 0 or 1";
+inline constexpr std::string_view kSolverProportions =
+    "The training and verification proportions must be numbers";
+
 }  // namespace tavrin

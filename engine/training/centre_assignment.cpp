@@ -88,7 +88,7 @@ Status AssignCentresBySubsample(EngineState& e) {
 }
 
 int KMeansPasses(const double* points, int count, int n, double* centres, int k, int max_passes,
-                 std::vector<int>& nearest, bool poll_stop) {
+                 std::vector<int>& nearest, bool* stopped) {
   std::vector<int> previous(count, -1);
   std::vector<double> sums(static_cast<std::size_t>(k) * n);
   std::vector<int> members(k);
@@ -117,7 +117,10 @@ int KMeansPasses(const double* points, int count, int n, double* centres, int k,
       for (int i = 0; i < n; ++i) centre[i] = members[c] > 0 ? sum[i] / m : 0.0;
     }
     previous.swap(nearest);
-    if (poll_stop && TakeStopRequest()) break;
+    if (stopped != nullptr && TakeStopRequest()) {
+      *stopped = true;
+      break;
+    }
   }
   if (!settled && passes > 0) nearest.swap(previous);
   return passes;
@@ -135,8 +138,9 @@ Status AssignCentresByKMeans(EngineState& e, int max_passes) {
         inputs.values.begin(),
         inputs.values.begin() + static_cast<std::ptrdiff_t>(units) * inputs.width);
     std::vector<int> nearest;
+    e.training.stopped_by_request = false;
     KMeansPasses(inputs.values.data(), inputs.count(), inputs.width, moved.data(), units,
-                 max_passes, nearest, true);
+                 max_passes, nearest, &e.training.stopped_by_request);
     std::copy(moved.begin(), moved.end(), centres.weights.begin());
   } catch (const std::bad_alloc&) {
     return Fail(kNotEnoughMemory);

@@ -31,15 +31,16 @@ inline constexpr int kKMeansMaxPasses = 15000;
 // centre (the lower unit on ties); stop when no assignment changed, else move
 // each centre to the mean of its cases (a centre with none to the origin).
 // A stop request (common/stop_request.h) ends it after the pass in progress,
-// the centres as that pass left them. Notes "Training Finished".
+// the centres as that pass left them, and sets the run's stopped_by_request.
+// Notes "Training Finished".
 [[nodiscard]] Status AssignCentresByKMeans(EngineState& engine, int max_passes = kKMeansMaxPasses);
 
 // The K-means passes over `count` points of n values (rows), moving the k
-// centres (rows of n) in place; at most `max_passes`, and with `poll_stop`
-// none after a pass that finds a stop request. Returns the passes run;
-// `nearest` ends with each point's centre of the last assignment. May throw
-// std::bad_alloc.
+// centres (rows of n) in place; at most `max_passes`, and with `stopped`
+// none after a pass that finds a stop request (then *stopped is set). Returns
+// the passes run; `nearest` ends with each point's centre of the last
+// assignment. May throw std::bad_alloc.
 int KMeansPasses(const double* points, int count, int n, double* centres, int k, int max_passes,
-                 std::vector<int>& nearest, bool poll_stop = false);
+                 std::vector<int>& nearest, bool* stopped = nullptr);
 
 }  // namespace tavrin

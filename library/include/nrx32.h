@@ -1217,6 +1217,53 @@ NRX_API int32_t NRX_CALL NRXSensitivityAnalysis(int32_t net, int32_t ds, int32_t
                                                 double* training_errors,
                                                 double* verification_errors);
 
+/* NRXIntelligentProblemSolver: designs networks for the data set `ds` on its
+ * own and adds the good ones to the network set file `file`, which must
+ * exist (see NRXCreateNetworkSet). It tries candidates of the enabled
+ * architectures in turn (3-layer and 4-layer perceptrons, radial basis
+ * function, linear, and probabilistic or generalised regression networks),
+ * trains each, keeps the best in a temporary set of `temporary_capacity`
+ * networks (when full: 0 replaces the worst, 1 trades size against error)
+ * and at the end adds them, worst first, under the set's own when-full
+ * policy; the best becomes the set's current network.
+ *   steps: time-series steps (below 1 searches for them), -1 for none.
+ *   regularise: nonzero also prunes the perceptrons' inputs by a weight
+ *     penalty and the sensitivity of the error to each input.
+ *   linear, bayesian, rbf, mlp3, mlp4: nonzero enables the architecture.
+ *   hidden1, hidden2: hidden units of the perceptrons' first and second
+ *     hidden layers, or hidden1 -1 for sizes derived from the data.
+ *   budget: candidates to try, or 0 to search until NRXRequestStop.
+ *   no_enlarge: nonzero keeps the set's capacity, so some networks may not
+ *     be taken; otherwise the set grows to hold them all.
+ *   training_proportion, verification_proportion: the data set's cases are
+ *     split into new subsets by these shares (the rest test cases); a
+ *     negative training proportion keeps its subsets.
+ *   accept, reject: the classification thresholds of the networks kept for
+ *     a nominal output; accept -1 derives them (for two classes from the
+ *     ROC analysis, else 0.0 and 1.0). Networks with other outputs get 0.95
+ *     and 0.05.
+ * NRXRequestStop ends the search after the candidate in progress; what it
+ * found is still added. The data set's roles are left as they were; its
+ * subsets are changed when proportions are given. Returns 1, or 0 with the
+ * set file unchanged.
+ * Messages, in order: "The network set file name cannot be NULL", "Could
+ * not open network file for reading", "Data Set index out of range", "No
+ * Data Set loaded with this index", "You must have both input and output
+ * variables defined to use the wizard", "The iteration budget must be 0 or
+ * more", "Hidden layer sizes must be at least 1 (or -1 for automatic
+ * sizes)", "The temporary network set must hold at least one network", "The
+ * temporary network set's when-full choice must be 0 or 1", "The training
+ * and verification proportions must be numbers", "At least one architecture
+ * must be chosen when there is no iteration budget", "Internal error:
+ * cannot create temporary file for network editing", "The current Data Set
+ * contains no Training cases", the set writer's messages, "Not enough
+ * memory to perform operation". */
+NRX_API int32_t NRX_CALL NRXIntelligentProblemSolver(
+    const char* file, int32_t ds, int32_t steps, int32_t regularise, int32_t linear,
+    int32_t bayesian, int32_t rbf, int32_t mlp3, int32_t mlp4, int32_t hidden1, int32_t hidden2,
+    int32_t budget, int32_t temporary_capacity, int32_t temporary_when_full, int32_t no_enlarge,
+    double training_proportion, double verification_proportion, double accept, double reject);
+
 /* ------------------------------------------------------------------------
  * Input selection
  * ------------------------------------------------------------------------ */
@@ -1632,6 +1679,15 @@ NRX_API int32_t NRX_CALL NRXExcelTest(void);
       double smoothing, double sampling_rate), \
     (ds, method, population, generations, mutation_rate, crossover_rate, unit_penalty, \
      smoothing, sampling_rate)) \
+  X(int32_t, IntelligentProblemSolver, (const char* file, int32_t ds, int32_t steps, \
+      int32_t regularise, int32_t linear, int32_t bayesian, int32_t rbf, int32_t mlp3, \
+      int32_t mlp4, int32_t hidden1, int32_t hidden2, int32_t budget, \
+      int32_t temporary_capacity, int32_t temporary_when_full, int32_t no_enlarge, \
+      double training_proportion, double verification_proportion, double accept, \
+      double reject), \
+    (file, ds, steps, regularise, linear, bayesian, rbf, mlp3, mlp4, hidden1, hidden2, budget, \
+     temporary_capacity, temporary_when_full, no_enlarge, training_proportion, \
+     verification_proportion, accept, reject)) \
   X(int32_t, CreateNetworkSet, (const char* file, int32_t max_networks, int32_t when_full, \
       int32_t inform_when_full), (file, max_networks, when_full, inform_when_full)) \
   X(int32_t, AddNetworkToSet, (const char* file, int32_t net, int32_t ds), (file, net, ds)) \
