@@ -115,6 +115,8 @@ void EngineActions::Bind(ProgramActions& a) {
   a.delete_nominal = bind(&EngineActions::DeleteNominal);
   a.apply_data_names = [this](gui::SuParameter& p) { return ApplyDataNames(p); };
   a.delete_layer = bind(&EngineActions::DeleteLayer);
+  a.select_inputs = bind(&EngineActions::SelectInputs);
+  a.apply_input_mask = bind(&EngineActions::ApplySelectedInputs);
   a.scale_from_data = bind(&EngineActions::ScaleFromData);
   a.create_data = bind(&EngineActions::CreateData);
   a.randomise = bind(&EngineActions::Randomise);

@@ -95,6 +95,8 @@ class EngineActions {
   int DataChanged();
   int ScaleFromData();
   int CreateData();
+  int SelectInputs();
+  int ApplySelectedInputs();
   int DeleteLayer();
   int Randomise();
 

@@ -48,6 +48,7 @@ void OperationGuard::Begin() {
   if (running_) return;
   running_ = true;
   stop_requested_ = false;
+  escaped_ = false;
   qApp->installEventFilter(this);
 }
 
@@ -88,7 +89,7 @@ bool OperationGuard::eventFilter(QObject* watched, QEvent* event) {
   if (!running_ || asking_ || !IsInput(event->type())) return false;
   if (event->type() == QEvent::KeyPress &&
       static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
-    stop_requested_ = true;
+    stop_requested_ = escaped_ = true;
     return true;
   }
   if (IsStopButton(watched)) {

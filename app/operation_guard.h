@@ -32,6 +32,8 @@ class OperationGuard : public QObject {
   // reports (and clears) a stop request.
   bool PollStop();
   void RequestStop() { stop_requested_ = true; }
+  // Whether Escape asked for a stop since Begin.
+  bool escaped() const { return escaped_; }
 
   // The window to close when the operation ends, if the user closed it meanwhile.
   void set_main_window(QWidget* window) { main_window_ = window; }
@@ -47,6 +49,7 @@ class OperationGuard : public QObject {
   std::function<gui::Presenter::Answer()> ask_;
   bool running_ = false;
   bool stop_requested_ = false;
+  bool escaped_ = false;
   bool asking_ = false;
   bool close_pending_ = false;
   QPointer<QWidget> main_window_;

@@ -76,7 +76,7 @@ ProgramDisplays::ProgramDisplays(ProgramState& state, gui::ParameterTable& param
                         state_.unsaved_data = true;
                         scatter_stale_ = true;
                       }),
-      matrices_(state, Engine().run_all, [this] { state_.unsaved_network = true; }) {
+      matrices_(state, Engine(), [this] { state_.unsaved_network = true; }) {
   net_display_.draw = [this](QPainter& painter, const QRect& area) {
     if (state_.network) DrawNetwork(painter, area, *state_.network, state_.preferences.color_units);
   };

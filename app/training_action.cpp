@@ -2,15 +2,14 @@
 // network and data set, the program alive between epochs (stop, Escape,
 // painting), the training graph and the error read-outs kept up to date.
 
-#include <QElapsedTimer>
 #include <algorithm>
 
 #include "engine_actions.h"
 #include "engine_messages.h"
-#include "message_bar.h"
 #include "network/scale_factors.h"
 #include "network/weight_initialiser.h"
 #include "program.h"
+#include "progress_pump.h"
 #include "training/network_adjust.h"
 #include "training/training_calls.h"
 
@@ -18,7 +17,6 @@ namespace tavrin::app {
 namespace {
 
 using namespace action_message;
-constexpr qint64 kRefreshInterval = 40;  // milliseconds
 
 Status RunAlgorithm(Algorithm algorithm, const GradientTrainingValues& g,
                     const IterativeSettings& run) {
@@ -63,40 +61,28 @@ int EngineActions::Train(Algorithm algorithm) {
   BeginTrainingCall(engine, s.network.get(), s.data.get(), settings);
   engine.training.history = history;
   const bool verify = s.data->no_verification > 0;
-  // The graph takes every epoch's point; the windows show them at most every
-  // kRefreshInterval, which is as often as anyone can read them.
-  QElapsedTimer shown;
-  QElapsedTimer started;
-  shown.start();
-  started.start();
-  gui::MessageBar* bar = program_.frame()->message_bar();
-  bar->SetProgress(0);
-  engine.training.epoch_callback = [&](const TrainingRun& run) {
-    const long interval = std::max(1, display.training_graph_interval);
-    if (++s.graph_epoch % interval == 0) {
-      const double epoch = static_cast<double>(s.graph_epoch);
-      s.training_line.emplace_back(epoch, run.training_error);
-      if (verify) s.verification_line.emplace_back(epoch, run.verification_error);
-    }
-    display.training_error = run.training_error;
-    display.verification_error = run.verification_error;
-    if (shown.elapsed() >= kRefreshInterval) {
-      bar->SetProgress(static_cast<int>(std::int64_t{100} * (run.epoch - run.start_epoch) /
-                                        std::max<std::int64_t>(1, settings.epochs)));
-      bar->SetElapsed(static_cast<long>(started.elapsed() / 1000));
-      program_.Refresh();
-      shown.restart();
-    }
-    return !program_.guard().PollStop();
-  };
-  program_.guard().Begin();
   // The best network stays kept for best_restore rather than replacing the
   // trained one at the end.
-  const IterativeSettings run{settings.epochs, verify, settings.retain_best != 0, false};
-  const bool trained = RunAlgorithm(algorithm, g, run).ok();
-  program_.guard().End();
-  bar->SetProgress(-1);
-  bar->SetElapsed(static_cast<long>(started.elapsed() / 1000));
+  const IterativeSettings iterative{settings.epochs, verify, settings.retain_best != 0, false};
+  bool trained = false;
+  {
+    ProgressPump pump(program_);
+    // The graph takes every epoch's point; the windows show them as often as
+    // the pump refreshes them.
+    engine.training.epoch_callback = [&](const TrainingRun& run) {
+      const long interval = std::max(1, display.training_graph_interval);
+      if (++s.graph_epoch % interval == 0) {
+        const double epoch = static_cast<double>(s.graph_epoch);
+        s.training_line.emplace_back(epoch, run.training_error);
+        if (verify) s.verification_line.emplace_back(epoch, run.verification_error);
+      }
+      display.training_error = run.training_error;
+      display.verification_error = run.verification_error;
+      return pump.Step(static_cast<int>(std::int64_t{100} * (run.epoch - run.start_epoch) /
+                                        std::max<std::int64_t>(1, settings.epochs)));
+    };
+    trained = RunAlgorithm(algorithm, g, iterative).ok();
+  }
   engine.training.epoch_callback = nullptr;
   engine.active_network = nullptr;
   engine.active_data_set = nullptr;

@@ -9,6 +9,7 @@
 #include "common/missing.h"
 #include "common/real_text.h"
 #include "design_variables.h"
+#include "engine_state.h"
 #include "network/variable_coding.h"
 #include "value_cells.h"
 
@@ -58,17 +59,23 @@ void Fit(std::vector<double>& values, std::size_t size) {
 
 }  // namespace
 
-ProgramMatrices::ProgramMatrices(ProgramState& state, const RunAllResults& run_all,
+ProgramMatrices::ProgramMatrices(ProgramState& state, const EngineState& engine,
                                  std::function<void()> network_changed)
-    : state_(state), run_all_(run_all), network_changed_(std::move(network_changed)) {
+    : state_(state), engine_(engine), network_changed_(std::move(network_changed)) {
   AddDesignMatrices();
   AddNetworkMatrices();
   AddCaseMatrices();
+  AddInputMaskMatrix();
 }
 
 gui::MatrixModel* ProgramMatrices::Shown(const std::string& name) {
   const auto found = matrices_.find(name);
   if (found == matrices_.end()) return nullptr;
+  if (name == "inputga_mask_matrix") {
+    const auto& mask = engine_.input_selection.mask;
+    const bool fits = state_.data && mask && mask->size() == state_.data->no_inputs;
+    return fits ? &found->second : nullptr;
+  }
   const bool design = name == "no_layers_matrix" || name == "newnet_prepost_matrix";
   return design || state_.network ? &found->second : nullptr;
 }
@@ -280,18 +287,18 @@ void ProgramMatrices::AddCaseMatrices() {
   // Results belong to the data set they were run on while it has as many
   // cases; a changed data set shows none rather than someone else's.
   const auto cases = [this] {
-    const int columns = run_all_.columns;
-    const bool fits =
-        state_.data && columns > 0 &&
-        run_all_.case_results.size() == static_cast<std::size_t>(state_.data->no_cases) * columns;
+    const int columns = engine_.run_all.columns;
+    const bool fits = state_.data && columns > 0 &&
+                      engine_.run_all.case_results.size() ==
+                          static_cast<std::size_t>(state_.data->no_cases) * columns;
     return fits ? state_.data->no_cases : 0;
   };
   const auto decoded = [this] {
-    return run_all_.mode == RunAllMode::kOutputs &&
-           run_all_.columns == state_.network->coding.no_outputs;
+    return engine_.run_all.mode == RunAllMode::kOutputs &&
+           engine_.run_all.columns == state_.network->coding.no_outputs;
   };
   results.rows = cases;
-  results.columns = [this, cases] { return cases() > 0 ? run_all_.columns : 0; };
+  results.columns = [this, cases] { return cases() > 0 ? engine_.run_all.columns : 0; };
   results.row_label = [this](int r) {
     const auto i = static_cast<std::size_t>(r);
     const auto& names = state_.data->case_names;
@@ -303,8 +310,27 @@ void ProgramMatrices::AddCaseMatrices() {
   };
   results.text = [this, decoded](int r, int c) {
     const VariableCoding& coding = state_.network->coding;
-    const double value = run_all_.case_results[static_cast<std::size_t>(r) * run_all_.columns + c];
+    const double value =
+        engine_.run_all.case_results[static_cast<std::size_t>(r) * engine_.run_all.columns + c];
     return decoded() ? ValueCellText(value, coding.nominals[coding.no_inputs + c]) : Number(value);
+  };
+}
+
+void ProgramMatrices::AddInputMaskMatrix() {
+  // Shown only while the mask fits the data set's inputs.
+  gui::FunctionMatrix& mask = matrices_["inputga_mask_matrix"];
+  mask.rows = [] { return 1; };
+  mask.columns = [this] { return state_.data->no_inputs; };
+  mask.row_label = [](int) { return std::string("Used"); };
+  mask.column_label = [this](int c) {
+    const DataSet& data = *state_.data;
+    for (int v = 0, input = 0; v < data.no_variables; ++v) {
+      if (data.is_input[v] && input++ == c) return data.variable_names[v];
+    }
+    return std::string();
+  };
+  mask.text = [this](int, int c) {
+    return std::string(engine_.input_selection.mask->test(c) ? "Yes" : "No");
   };
 }
 

@@ -3,7 +3,8 @@
 // The models behind the program's small spreadsheets: the new network's
 // layer sizes and pre/post-processing, the network's weights, activations
 // and scaling factors, one case's and the one-off case's inputs and outputs,
-// and the results of a run over every case. Each reads the program's state
+// the results of a run over every case, and the inputs input selection
+// chose. Each reads the program's state
 // when shown, so it follows what the actions change.
 
 #include <functional>
@@ -14,7 +15,7 @@
 #include "program_state.h"
 
 namespace tavrin {
-struct RunAllResults;
+struct EngineState;
 }
 
 namespace tavrin::app {
@@ -22,7 +23,7 @@ namespace tavrin::app {
 class ProgramMatrices {
  public:
   // `network_changed` runs after a cell changed the network.
-  ProgramMatrices(ProgramState& state, const RunAllResults& run_all,
+  ProgramMatrices(ProgramState& state, const EngineState& engine,
                   std::function<void()> network_changed);
   ProgramMatrices(const ProgramMatrices&) = delete;
   ProgramMatrices& operator=(const ProgramMatrices&) = delete;
@@ -37,9 +38,10 @@ class ProgramMatrices {
   void AddDesignMatrices();
   void AddNetworkMatrices();
   void AddCaseMatrices();
+  void AddInputMaskMatrix();
 
   ProgramState& state_;
-  const RunAllResults& run_all_;
+  const EngineState& engine_;
   std::function<void()> network_changed_;
   std::map<std::string, gui::FunctionMatrix, std::less<>> matrices_;
 };

@@ -123,6 +123,9 @@ struct ProgramActions {
   gui::ChangeCallback apply_data_names;
   // The shown layer deleted; the weights drawn afresh in the chosen range.
   gui::ChangeCallback delete_layer;
+  // Input selection: the search, and the mask it found applied.
+  gui::ChangeCallback select_inputs;
+  gui::ChangeCallback apply_input_mask;
   // The network's scaling factors from the data set; a new data set.
   gui::ChangeCallback scale_from_data;
   gui::ChangeCallback create_data;

@@ -543,6 +543,29 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
   EXPECT_EQ(std::tuple(state.data->no_inputs, state.data->no_outputs), std::tuple(2, 3));
 }
 
+// Input selection from its window: the mask it found is shown and applied.
+TEST_F(ProgramTest, InputSelectionShowsAndAppliesItsMask) {
+  auto program = Start({TAVRIN_SOURCE_DIR "/resources/data/iris.csv"});
+  ASSERT_TRUE(started_);
+  std::istringstream script(
+      "set var_edit_from 5\nset var_edit_to 5\npress var_edit_output\n"
+      "press inputga_mask_apply\nset feature_algorithm Forward stepwise\npress inputga_run\n"
+      "dump inputga_mask_matrix\npress inputga_mask_apply\n");
+  std::ostringstream out, err;
+  EXPECT_EQ(ScriptDriver(*program, presenter_, out, err).Run(script), 1) << "no mask at first";
+  EXPECT_EQ(presenter_.boxes.at(0).text,
+            "You must generate a mask using the options above before applying it");
+  const std::string dumped = out.str();
+  const std::string used = dumped.substr(dumped.find("\nUsed\t") + 6);
+  const auto kept = std::count(used.begin(), used.end(), 'Y');
+  EXPECT_NE(dumped.find("\tsepal_length\tsepal_width\tpetal_length\tpetal_width\nUsed\t"),
+            std::string::npos)
+      << dumped;
+  ASSERT_GT(kept, 0) << "forward stepwise keeps at least one input";
+  EXPECT_EQ(program->state().data->no_inputs, kept);
+  EXPECT_FALSE(Engine().input_selection.mask) << "applied and forgotten";
+}
+
 // The editing windows show the network and the data set as they are, and
 // what is set there goes into them.
 TEST_F(ProgramTest, SettingsOfTheNetworkAndTheDataSetGoStraightIntoThem) {

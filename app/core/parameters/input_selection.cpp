@@ -13,8 +13,8 @@ void AddInputSelection(TableBuilder& b, InputSelectionValues& v) {
   b.Switch("ga_elitism", v.ga_elitism);
   b.Switch("ga_existing_tv", v.ga_existing_tv);
   b.Choice("feature_algorithm", v.feature_algorithm, kInputSelectionMethods);
-  b.Button("inputga_run");
-  b.Button("inputga_mask_apply");
+  b.Button("inputga_run").Does(&ProgramActions::select_inputs);
+  b.Button("inputga_mask_apply").Does(&ProgramActions::apply_input_mask);
   b.Button("and_run");
   b.Display("inputga_mask_matrix", gui::SuType::kMatrix);
 }
