@@ -123,7 +123,8 @@ void ProgramMatrices::AddDesignMatrices() {
   };
   prepost.column_label = [](int c) { return std::string(c == 0 ? "Conversion" : "Missing"); };
   prepost.text = [this](int r, int c) {
-    const DesignVariable& d = NewNetworkVariables(state_).variables[static_cast<std::size_t>(r)];
+    const DesignVariables all = NewNetworkVariables(state_);
+    const DesignVariable& d = all.variables[static_cast<std::size_t>(r)];
     return std::string(c == 0 ? ConversionName(static_cast<ConversionFunction>(d.conversion))
                               : MissingFunctionName(static_cast<MissingFunction>(d.missing_fn)));
   };
