@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/genetic_search.h"
@@ -59,6 +61,31 @@ TEST_F(GeneticSearchTest, ScaledNormalisationFiguresAndBiasRules) {
   EXPECT_NEAR(g[0], 2.0 / 3, 1e-15);
   EXPECT_FALSE(NormaliseFitness(FitnessNormalisation::kBiased, 1.0, {0.5, -1.0}, &g));
   EXPECT_EQ(last_message(), kBiasedFitnessNotPositive);
+  // Biased fitness 0.5 and 2 are both above 0: shares 0.2 and 0.8.
+  ASSERT_TRUE(NormaliseFitness(FitnessNormalisation::kBiased, 1.0, {-0.5, 1.0}, &g));
+  EXPECT_NEAR(g[0], 0.2, 1e-15);
+}
+
+// Children per generation: the replacement share of the population, one
+// fewer only when elitism would otherwise replace every member; the members
+// replaced never include the elite.
+TEST_F(GeneticSearchTest, ChildrenAndTheMembersTheyReplace) {
+  const std::tuple<bool, double, int> rows[] = {{true, 1.0, 3}, {false, 1.0, 4}, {true, 0.5, 2}};
+  for (const auto& [elitism, rate, expected] : rows) {
+    GeneticSettings s;
+    s.population = 4;
+    s.elitism = elitism;
+    s.replacement_rate = rate;
+    int children = -1;
+    ASSERT_TRUE(ChildCount(s, &children));
+    EXPECT_EQ(children, expected) << elitism << " " << rate;
+  }
+  RandomGenerator random;
+  for (int trial = 0; trial < 20; ++trial) {
+    const std::vector<int> replaced = RandomReplacement(4, 3, 2, true, random);
+    ASSERT_EQ(replaced.size(), 3u);
+    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), 2), 0);
+  }
 }
 
 // Shares 0.5, 0.25, 0.25 over two places: one copy to member 0, the other

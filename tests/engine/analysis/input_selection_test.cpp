@@ -6,6 +6,7 @@
 
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "analysis/input_selection.h"
@@ -152,6 +153,16 @@ TEST_F(InputSelectionTest, StepwiseOnAPlantedSurface) {
   EXPECT_EQ(Bits(r.mask), "1010");
   EXPECT_NEAR(r.error, 0.5, 1e-15);
   EXPECT_EQ(evaluations, 9);
+  // Removal also drops the first input: 1111 scores 0.75, 0111 0.7, and no
+  // further removal goes below 0.7 (1 + 4 + 3 evaluations).
+  evaluations = 0;
+  const MaskScorer first_useless = [&](const InputMask& m, double* e) {
+    ++evaluations;
+    *e = 1.0 + 0.05 * m.test(0) - 0.3 * m.test(2);
+    return true;
+  };
+  StepwiseRemoval(4, first_useless, &r);
+  EXPECT_EQ(std::tuple(Bits(r.mask), evaluations), std::tuple("0111", 8));
 }
 
 // 5 inputs: 2^5 = 32 masks is below population x generations, both for the

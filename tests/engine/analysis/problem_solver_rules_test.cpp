@@ -5,11 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <cmath>
 #include <cstdlib>
+#include <tuple>
 #include <vector>
 
 #include "analysis/bracket_search.h"
 #include "analysis/derived_sizes.h"
+#include "analysis/kind_searches.h"
 #include "analysis/lambda_search.h"
 #include "analysis/problem_subsets.h"
 #include "common/messages.h"
@@ -187,6 +190,46 @@ TEST(BracketSearchTest, StaysWithinItsRange) {
   // Best at the bottom: the gap down to 0 is halved: 3, then 2 and 1.
   BracketSearch down(5, 10, 100);
   EXPECT_EQ(Walk(down, [](int v) { return double(v); }), (std::vector<int>{5, 10, 3, 2, 1}));
+}
+
+// The 3-layer perceptrons start from the derived 10 hidden units; a best
+// network using 9 of them (above 0.8 x 10) raises the size to 16, but only
+// after the 5th candidate; the 10th leaves it, 9 being below 0.8 x 16. Their first ten lambdas come
+// from the fixed exponent list.
+TEST(KindSearchesTest, PerceptronsFollowTheExponentListAndTheHiddenCeiling) {
+  ProblemSolverSettings s;
+  s.kinds[0] = true;
+  KindSearches searches(s, {1, 0}, 10, 10);
+  RandomGenerator random;
+  const int exponents[] = {3, 5, 4, 6, 2, 0, 7, 5, 8, 9};
+  for (int i = 0; i < 10; ++i) {
+    const Candidate c = searches.Design(SolverKind::kMlp3, random);
+    EXPECT_EQ(std::tuple(c.exponent, c.hidden1), std::tuple(exponents[i], i < 5 ? 10 : 16)) << i;
+    EXPECT_DOUBLE_EQ(c.lambda, std::pow(10.0, -(exponents[i] / 3.0 + 2)));
+    CandidateResult r;
+    r.score = 1.0;
+    r.hidden_units = 9;
+    searches.Record(c, r);
+    EXPECT_EQ(searches.mlp3_hidden(), i < 4 ? 10 : 16) << i;
+  }
+  EXPECT_EQ(searches.lambda_phase(SolverKind::kMlp3), 2);
+}
+
+// However long the smoothing search runs, each Bayesian candidate has a
+// smoothing above 0, the best one's once the search has ended.
+TEST(KindSearchesTest, BayesianCandidatesAlwaysHaveASmoothing) {
+  ProblemSolverSettings s;
+  s.kinds[4] = true;
+  KindSearches searches(s, {1, 0}, 10, 10);
+  RandomGenerator random;
+  for (int i = 0; i < 60; ++i) {
+    const Candidate c = searches.Design(SolverKind::kBayesian, random);
+    ASSERT_GT(c.smoothing, 0.0) << i;
+    CandidateResult r;
+    r.score = std::abs(c.hidden1 - 7.0);
+    searches.Record(c, r);
+  }
+  EXPECT_EQ(searches.best(SolverKind::kBayesian).size, 7);
 }
 
 }  // namespace
