@@ -36,20 +36,28 @@ std::string UnitName(const Layer& layer, int unit) {
   return name.empty() ? std::to_string(unit + 1) : name;
 }
 
-// The columns of the shown layer's weights: (layer from, unit from) of each
-// weight, the threshold as (-1, 0), as net_weights_shown chooses (weights,
-// thresholds or both).
-std::vector<std::pair<int, int>> WeightColumns(const Network& net, int layer, int shown) {
-  std::vector<std::pair<int, int>> columns;
-  if (shown != 0) columns.emplace_back(-1, 0);
-  if (shown == 1) return columns;
-  const Layer& to = net.layers[static_cast<std::size_t>(layer)];
-  for (int from = 0; from < static_cast<int>(to.connections.size()); ++from) {
-    for (int u = 0; u < to.connections[static_cast<std::size_t>(from)].no_from; ++u) {
-      columns.emplace_back(from, u);
-    }
+// The shown layer's weight columns, as net_weights_shown chooses (weights,
+// thresholds or both): the threshold first, then the weights from each
+// connected layer's units. Counted, not listed, since every cell asks.
+int WeightColumnCount(const Network& net, int layer, int shown) {
+  int count = shown != 0 ? 1 : 0;
+  if (shown == 1) return count;
+  for (const Connection& c : net.layers[static_cast<std::size_t>(layer)].connections) {
+    count += c.no_from;
   }
-  return columns;
+  return count;
+}
+
+// Column `column` as (layer from, unit from); the threshold is (-1, 0).
+std::pair<int, int> WeightColumn(const Network& net, int layer, int shown, int column) {
+  if (shown != 0 && column-- == 0) return {-1, 0};
+  const auto& connections = net.layers[static_cast<std::size_t>(layer)].connections;
+  for (int from = 0; from < static_cast<int>(connections.size()); ++from) {
+    const int units = connections[static_cast<std::size_t>(from)].no_from;
+    if (column < units) return {from, column};
+    column -= units;
+  }
+  return {-1, 0};
 }
 
 // Values of the size the network's inputs take, missing where none is given.
@@ -150,34 +158,36 @@ void ProgramMatrices::AddNetworkMatrices() {
   const auto shown_layer = [this] {
     return std::clamp(state_.values.editing.net_layer, 1, state_.network->no_layers()) - 1;
   };
-  const auto columns = [this, shown_layer] {
-    return WeightColumns(*state_.network, shown_layer(),
-                         state_.values.editing.net_weights_shown.current);
+  const auto shown = [this] { return state_.values.editing.net_weights_shown.current; };
+  const auto column_of = [this, shown_layer, shown](int c) {
+    return WeightColumn(*state_.network, shown_layer(), shown(), c);
   };
   gui::FunctionMatrix& weights = matrices_["net_weights_matrix"];
   weights.rows = [this, shown_layer] {
     return shown_layer() == 0 ? 0 : state_.network->layers[shown_layer()].no_units;
   };
-  weights.columns = [columns] { return static_cast<int>(columns().size()); };
+  weights.columns = [this, shown_layer, shown] {
+    return WeightColumnCount(*state_.network, shown_layer(), shown());
+  };
   weights.row_label = [this, shown_layer](int r) {
     return UnitName(state_.network->layers[shown_layer()], r);
   };
-  weights.column_label = [this, columns](int c) {
-    const auto [from, unit] = columns()[static_cast<std::size_t>(c)];
+  weights.column_label = [this, column_of](int c) {
+    const auto [from, unit] = column_of(c);
     if (from < 0) return std::string("Threshold");
     return std::to_string(from + 1) + "." + UnitName(state_.network->layers[from], unit);
   };
-  weights.text = [this, shown_layer, columns](int r, int c) {
+  weights.text = [this, shown_layer, column_of](int r, int c) {
     const Layer& layer = state_.network->layers[shown_layer()];
-    const auto [from, unit] = columns()[static_cast<std::size_t>(c)];
+    const auto [from, unit] = column_of(c);
     return Number(from < 0 ? layer.thresholds[static_cast<std::size_t>(r)]
                            : layer.connections[from].row(r)[unit]);
   };
-  weights.take = [this, shown_layer, columns](int r, int c, std::string_view text) {
+  weights.take = [this, shown_layer, column_of](int r, int c, std::string_view text) {
     const std::optional<double> value = FiniteFromCellText(text);
     if (!value) return false;
     Layer& layer = state_.network->layers[shown_layer()];
-    const auto [from, unit] = columns()[static_cast<std::size_t>(c)];
+    const auto [from, unit] = column_of(c);
     (from < 0 ? layer.thresholds[static_cast<std::size_t>(r)]
               : layer.connections[from].row(r)[unit]) = *value;
     network_changed_();

@@ -500,7 +500,7 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
   // The one-off case runs as the engine runs it; a weight typed in goes
   // into the network.
   out.str("");
-  ASSERT_EQ(run("set net_layer 2\nset net_weights_matrix 0.5\n"
+  ASSERT_EQ(run("set net_layer 2\nset net_weights_shown Both\nset net_weights_matrix 0.25 0.5\n"
                 "set oneoff_inputs_matrix 5.1 3.5 1.4 0.2\n"
                 "set oneoff_outputs_shown Output activations\npress oneoff_test\n"
                 "dump oneoff_outputs_matrix\n"),
@@ -512,7 +512,9 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
   std::string shown = "\t1\t2\t3\nOutputs";
   for (const double y : copy.output_layer().activations) shown += "\t" + gui::CNumber(y, 6);
   EXPECT_EQ(out.str().substr(out.str().find('\n') + 1), shown + "\n\n");
-  EXPECT_EQ(state.network->layers[1].connections[0].row(0)[0], 0.5);
+  EXPECT_EQ(std::tuple(state.network->layers[1].thresholds[0],
+                       state.network->layers[1].connections[0].row(0)[0]),
+            std::tuple(0.25, 0.5));
 
   // Escape stops a long run after the epoch in progress.
   state.values.gradient.epochs = 100000;

@@ -81,10 +81,11 @@ TEST_F(GeneticSearchTest, ChildrenAndTheMembersTheyReplace) {
     EXPECT_EQ(children, expected) << elitism << " " << rate;
   }
   RandomGenerator random;
+  const GeneticHooks hooks = StandardHooks(GeneticSettings(), 3, random);
   for (int trial = 0; trial < 20; ++trial) {
-    const std::vector<int> replaced = RandomReplacement(4, 3, 2, true, random);
-    ASSERT_EQ(replaced.size(), 3u);
-    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), 2), 0);
+    const std::vector<int> replaced = hooks.replace(5, 2, 0);
+    ASSERT_EQ(replaced.size(), 2u);
+    EXPECT_EQ(std::count(replaced.begin(), replaced.end(), 0), 0);
   }
 }
 
