@@ -73,6 +73,7 @@ void EngineActions::Bind(ProgramActions& a) {
   a.run_all = bind(&EngineActions::RunAllCases);
   a.run_one = bind(&EngineActions::RunOneCase);
   a.run_one_off = bind(&EngineActions::RunOneOff);
+  a.results_to_data = bind(&EngineActions::ResultsToData);
   a.clear_one_off = bind(&EngineActions::ClearOneOff);
   a.restore_best = bind(&EngineActions::RestoreBest);
   a.discard_best = bind(&EngineActions::DiscardBest);

@@ -68,6 +68,7 @@ class EngineActions {
   int RunAllCases();
   int RunOneCase();
   int RunOneOff();
+  int ResultsToData();
   int ClearOneOff();
   // Runs the network on raw inputs; the outputs as `shown` (an option of
   // runone_outputs_shown) chooses.

@@ -4,6 +4,7 @@
 
 #include <cmath>
 
+#include "analysis/results_to_data.h"
 #include "analysis/run_all.h"
 #include "engine_actions.h"
 #include "engine_messages.h"
@@ -103,6 +104,23 @@ int EngineActions::RunOneCase() {
   }
   program_.Refresh();
   return 0;
+}
+
+int EngineActions::ResultsToData() {
+  if (!HasNetwork() || !HasData()) return 0;
+  ProgramState& s = program_.state();
+  EngineState& engine = Engine();
+  engine.active_network = s.network.get();
+  engine.active_data_set = s.data.get();
+  CaughtEngineMessages caught;
+  const bool appended = AppendRunResults(engine).ok();
+  engine.active_network = nullptr;
+  engine.active_data_set = nullptr;
+  if (!appended) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  return DataChanged();
 }
 
 int EngineActions::RunOneOff() {

@@ -91,6 +91,8 @@ struct ProgramActions {
   gui::ChangeCallback redraw;   // a display shown afresh from what it shows
   gui::ChangeCallback run_one;
   gui::ChangeCallback run_one_off;
+  // The last run over every case appended to the data set as variables.
+  gui::ChangeCallback results_to_data;
   gui::ChangeCallback clear_one_off;  // its inputs back to missing
   // The best network training kept: made the current one, or dropped.
   gui::ChangeCallback restore_best;

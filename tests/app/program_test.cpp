@@ -384,6 +384,7 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
       "open &Train/&Back Propagation...\n"
       "set epochs 100\nset start_eta 0.2\nset end_eta 0.2\npress backprop_train\n"
       "dump net_display\ndump training_graph\npress runall_run\ndump training_error\n"
+      "press results_to_data\n"
       "set runone_pattern 7\npress runone_run\n");
   std::ostringstream out, err;
   ScriptDriver driver(*program, presenter_, out, err);
@@ -415,6 +416,7 @@ TEST_F(ProgramTest, FromDataToATrainedNetworkAndBack) {
   engine.active_data_set = nullptr;
   EXPECT_EQ(state.values.display.training_error, engine.run_all.subset_errors[0]);
   EXPECT_EQ(state.values.running.runone_error, engine.training.case_errors[6]);
+  EXPECT_EQ(state.data->variable_names.back(), "RMSERROR") << "the results beside the cases";
 
   // Saved, closed and read back.
   save_file_ = (dir / "iris.net").string();

@@ -21,7 +21,7 @@ void AddRunningNetworks(TableBuilder& b, RunningValues& v) {
   b.Choice("outputs_shown", v.outputs_shown, kRunOutputTypes);
   b.Display("runall_results_matrix", SuType::kMatrix).When(kNetwork);
   b.Button("runall_run").Does(&ProgramActions::run_all);
-  b.Button("results_to_data");
+  b.Button("results_to_data").Does(&ProgramActions::results_to_data);
 
   b.Button("time_series_run").When(kTimeSeries);
   b.Integer("time_series_length", v.time_series_length);
