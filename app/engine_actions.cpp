@@ -67,6 +67,10 @@ void EngineActions::Bind(ProgramActions& a) {
   a.train_back_propagation = train(Algorithm::kBackPropagation);
   a.train_quick_propagation = train(Algorithm::kQuickPropagation);
   a.train_delta_bar_delta = train(Algorithm::kDeltaBarDelta);
+  a.train_model_trust = train(Algorithm::kModelTrust);
+  a.train_conjugate_gradients = train(Algorithm::kConjugateGradients);
+  a.train_quasi_newton = train(Algorithm::kQuasiNewton);
+  a.train_levenberg_marquardt = train(Algorithm::kLevenbergMarquardt);
   a.reinitialise = bind(&EngineActions::Reinitialise);
   a.jog = bind(&EngineActions::Jog);
   a.clear_training_graph = bind(&EngineActions::ClearTrainingGraph);

@@ -27,6 +27,14 @@ Status RunAlgorithm(Algorithm algorithm, const GradientTrainingValues& g,
     case Algorithm::kDeltaBarDelta:
       return TrainDeltaBarDelta(engine, run, g.start_eta, g.dbd_increment, g.dbd_decay,
                                 g.dbd_smoothing, g.training_noise);
+    case Algorithm::kModelTrust:
+      return TrainModelTrust(engine, run, g.start_eta, g.training_noise);
+    case Algorithm::kConjugateGradients:
+      return TrainConjugateGradients(engine, run);
+    case Algorithm::kQuasiNewton:
+      return TrainQuasiNewton(engine, run);
+    case Algorithm::kLevenbergMarquardt:
+      return TrainLevenbergMarquardt(engine, run);
     default:
       return TrainBackPropagation(engine, run, g.shuffle != 0, g.start_eta, g.end_eta,
                                   g.start_momentum, g.end_momentum, g.training_noise);

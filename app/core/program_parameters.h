@@ -83,6 +83,10 @@ struct ProgramActions {
   gui::ChangeCallback train_back_propagation;
   gui::ChangeCallback train_quick_propagation;
   gui::ChangeCallback train_delta_bar_delta;
+  gui::ChangeCallback train_model_trust;
+  gui::ChangeCallback train_conjugate_gradients;
+  gui::ChangeCallback train_quasi_newton;
+  gui::ChangeCallback train_levenberg_marquardt;
   gui::ChangeCallback reinitialise;
   gui::ChangeCallback jog;
   gui::ChangeCallback clear_training_graph;

@@ -518,6 +518,11 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
                        state.network->layers[1].connections[0].row(0)[0]),
             std::tuple(0.25, 0.5));
 
+  // The second-order trainers train from the same window.
+  ASSERT_EQ(run("set epochs 3\npress conjugate_train\npress newton_train\n"), 0) << err.str();
+  EXPECT_NE(engine.training.history.find(",CG3"), std::string::npos) << engine.training.history;
+  EXPECT_NE(engine.training.history.find(",QN"), std::string::npos) << engine.training.history;
+
   // Escape stops a long run after the epoch in progress.
   state.values.gradient.epochs = 100000;
   std::int32_t epoch_at_key = -1;

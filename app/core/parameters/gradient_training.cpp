@@ -29,11 +29,11 @@ void AddGradientTraining(TableBuilder& b, GradientTrainingValues& v) {
   using A = ProgramActions;
   b.Button("backprop_train").When(kGradient).Does(&A::train_back_propagation);
   b.Button("quickprop_train").Does(&A::train_quick_propagation);
-  b.Button("modeltrust_train").When(kGradient);
+  b.Button("modeltrust_train").When(kGradient).Does(&A::train_model_trust);
   b.Button("dbd_train").Does(&A::train_delta_bar_delta);
-  b.Button("conjugate_train").When(kGradient);
-  b.Button("newton_train").When(kGradient);
-  b.Button("levenberg_train").When(kGradient);
+  b.Button("conjugate_train").When(kGradient).Does(&A::train_conjugate_gradients);
+  b.Button("newton_train").When(kGradient).Does(&A::train_quasi_newton);
+  b.Button("levenberg_train").When(kGradient).Does(&A::train_levenberg_marquardt);
   for (const char* name : {"backprop_jog", "quickprop_jog", "dbd_jog"})
     b.Button(name).Does(&A::jog);
   for (const char* name : {"backprop_reinit", "quickprop_reinit", "dbd_reinit"}) {
