@@ -73,6 +73,7 @@ void EngineActions::Bind(ProgramActions& a) {
   a.train_levenberg_marquardt = train(Algorithm::kLevenbergMarquardt);
   a.reinitialise = bind(&EngineActions::Reinitialise);
   a.jog = bind(&EngineActions::Jog);
+  a.prune = [this](gui::SuParameter& button) { return Prune(button); };
   a.clear_training_graph = bind(&EngineActions::ClearTrainingGraph);
   a.run_all = bind(&EngineActions::RunAllCases);
   a.run_one = bind(&EngineActions::RunOneCase);

@@ -64,6 +64,7 @@ class EngineActions {
   int Train(Algorithm algorithm);
   int Reinitialise();
   int Jog();
+  int Prune(gui::SuParameter& button);
   int ClearTrainingGraph();
   int RunAllCases();
   int RunOneCase();

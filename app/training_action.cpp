@@ -125,6 +125,23 @@ int EngineActions::Jog() {
   return 0;
 }
 
+int EngineActions::Prune(gui::SuParameter& button) {
+  if (!HasNetwork()) return 0;
+  ProgramState& s = program_.state();
+  const double limit = s.values.gradient.weigend_fanout;
+  CaughtEngineMessages caught;
+  const bool pruned = button.name == "weigend_prune_input"
+                          ? PruneInputVariables(*s.network, limit).ok()
+                          : PruneHiddenUnits(*s.network, limit).ok();
+  if (!pruned) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.unsaved_network = true;
+  program_.Refresh();
+  return 0;
+}
+
 int EngineActions::ClearTrainingGraph() {
   ProgramState& s = program_.state();
   s.training_line.clear();

@@ -89,6 +89,9 @@ struct ProgramActions {
   gui::ChangeCallback train_levenberg_marquardt;
   gui::ChangeCallback reinitialise;
   gui::ChangeCallback jog;
+  // Hidden units or inputs whose weights all lie within the pruning limit
+  // removed (by the button's name).
+  gui::ChangeCallback prune;
   gui::ChangeCallback clear_training_graph;
   // Running the network.
   gui::ChangeCallback run_all;  // also class_run, reg_run, pattern_error_update

@@ -550,6 +550,13 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
       << err.str();
   EXPECT_EQ(state.network->coding.shift, copy.coding.shift);
   EXPECT_EQ(std::tuple(state.data->no_inputs, state.data->no_outputs), std::tuple(2, 3));
+
+  // A pruning limit above every weight leaves one hidden unit and one input.
+  ASSERT_EQ(run("set weigend_fanout 1000\npress weigend_prune_hidden\npress weigend_prune_input\n"),
+            0)
+      << err.str();
+  EXPECT_EQ(std::tuple(state.network->layers[1].no_units, state.network->coding.no_inputs),
+            std::tuple(1, 1));
 }
 
 // Input selection from its window: the mask it found is shown and applied.

@@ -39,7 +39,9 @@ void AddGradientTraining(TableBuilder& b, GradientTrainingValues& v) {
   for (const char* name : {"backprop_reinit", "quickprop_reinit", "dbd_reinit"}) {
     b.Button(name).Does(&A::reinitialise);
   }
-  for (const char* name : {"weigend_prune_hidden", "weigend_prune_input"}) b.Button(name);
+  for (const char* name : {"weigend_prune_hidden", "weigend_prune_input"}) {
+    b.Button(name).Does(&A::prune);
+  }
   b.Button("stop").Does(&ProgramActions::stop);
 }
 
