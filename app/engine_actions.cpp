@@ -79,6 +79,8 @@ void EngineActions::Bind(ProgramActions& a) {
   a.run_one = bind(&EngineActions::RunOneCase);
   a.run_one_off = bind(&EngineActions::RunOneOff);
   a.results_to_data = bind(&EngineActions::ResultsToData);
+  a.analyse_sensitivity = bind(&EngineActions::AnalyseSensitivity);
+  a.prune_by_sensitivity = bind(&EngineActions::PruneBySensitivity);
   a.clear_one_off = bind(&EngineActions::ClearOneOff);
   a.restore_best = bind(&EngineActions::RestoreBest);
   a.discard_best = bind(&EngineActions::DiscardBest);

@@ -70,6 +70,8 @@ class EngineActions {
   int RunOneCase();
   int RunOneOff();
   int ResultsToData();
+  int AnalyseSensitivity();
+  int PruneBySensitivity();
   int ClearOneOff();
   // Runs the network on raw inputs; the outputs as `shown` (an option of
   // runone_outputs_shown) chooses.

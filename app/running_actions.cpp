@@ -6,6 +6,7 @@
 
 #include "analysis/results_to_data.h"
 #include "analysis/run_all.h"
+#include "analysis/sensitivity.h"
 #include "engine_actions.h"
 #include "engine_messages.h"
 #include "network/coding.h"
@@ -121,6 +122,44 @@ int EngineActions::ResultsToData() {
     return 0;
   }
   return DataChanged();
+}
+
+int EngineActions::AnalyseSensitivity() {
+  if (!HasNetwork() || !HasData()) return 0;
+  ProgramState& s = program_.state();
+  EngineState& engine = Engine();
+  engine.active_network = s.network.get();
+  engine.active_data_set = s.data.get();
+  CaughtEngineMessages caught;
+  const bool analysed = tavrin::AnalyseSensitivity(engine, &engine.sensitivity).ok();
+  engine.active_network = nullptr;
+  engine.active_data_set = nullptr;
+  if (!analysed) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  s.values.running.sensitivity_tbase = engine.sensitivity.training.base_error;
+  s.values.running.sensitivity_vbase = engine.sensitivity.verification.base_error;
+  program_.Refresh();
+  return 0;
+}
+
+int EngineActions::PruneBySensitivity() {
+  if (!HasNetwork()) return 0;
+  ProgramState& s = program_.state();
+  CaughtEngineMessages caught;
+  int deleted = 0;
+  if (!PruneInputs(*s.network, Engine().sensitivity, s.values.running.sensitivity_threshold,
+                   &deleted)) {
+    program_.messages().Error(caught.last());
+    return 0;
+  }
+  // The analysis described the inputs as they were.
+  Engine().sensitivity = SensitivityResults();
+  s.unsaved_network = s.unsaved_network || deleted > 0;
+  program_.messages().Status(std::to_string(deleted) + " inputs removed");
+  program_.Refresh();
+  return 0;
 }
 
 int EngineActions::RunOneOff() {

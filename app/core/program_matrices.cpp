@@ -74,11 +74,18 @@ ProgramMatrices::ProgramMatrices(ProgramState& state, const EngineState& engine,
   AddNetworkMatrices();
   AddCaseMatrices();
   AddInputMaskMatrix();
+  AddSensitivityMatrix();
 }
 
 gui::MatrixModel* ProgramMatrices::Shown(const std::string& name) {
   const auto found = matrices_.find(name);
   if (found == matrices_.end()) return nullptr;
+  if (name == "sensitivity_matrix") {
+    const bool fits =
+        state_.network && static_cast<int>(engine_.sensitivity.training.ranks.size()) ==
+                              state_.network->coding.no_inputs;
+    return fits ? &found->second : nullptr;
+  }
   if (name == "inputga_mask_matrix") {
     const auto& mask = engine_.input_selection.mask;
     const bool fits = state_.data && mask && mask->size() == state_.data->no_inputs;
@@ -342,6 +349,31 @@ void ProgramMatrices::AddInputMaskMatrix() {
   };
   mask.text = [this](int, int c) {
     return std::string(engine_.input_selection.mask->test(c) ? "Yes" : "No");
+  };
+}
+
+void ProgramMatrices::AddSensitivityMatrix() {
+  // Shown only while the analysis is of the network's inputs as they are.
+  static constexpr const char* kRows[] = {"Rank",          "Error",          "Ratio",
+                                          "Rank (verif.)", "Error (verif.)", "Ratio (verif.)"};
+  gui::FunctionMatrix& m = matrices_["sensitivity_matrix"];
+  m.rows = [] { return 6; };
+  m.columns = [this] { return state_.network->coding.no_inputs; };
+  m.row_label = [](int r) { return std::string(kRows[r]); };
+  m.column_label = [this](int c) { return VariableName(state_.network->coding, c); };
+  m.text = [this](int r, int c) {
+    const SubsetSensitivity& subset =
+        r < 3 ? engine_.sensitivity.training : engine_.sensitivity.verification;
+    const auto i = static_cast<std::size_t>(c);
+    if (i >= subset.ranks.size()) return std::string();
+    switch (r % 3) {
+      case 0:
+        return std::to_string(subset.ranks[i]);
+      case 1:
+        return Number(subset.errors[i]);
+      default:
+        return Number(subset.ratios[i]);
+    }
   };
 }
 

@@ -39,6 +39,7 @@ class ProgramMatrices {
   void AddNetworkMatrices();
   void AddCaseMatrices();
   void AddInputMaskMatrix();
+  void AddSensitivityMatrix();
 
   ProgramState& state_;
   const EngineState& engine_;

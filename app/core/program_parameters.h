@@ -100,6 +100,9 @@ struct ProgramActions {
   gui::ChangeCallback run_one_off;
   // The last run over every case appended to the data set as variables.
   gui::ChangeCallback results_to_data;
+  // The inputs' sensitivity analysis, and the inputs it finds unneeded removed.
+  gui::ChangeCallback analyse_sensitivity;
+  gui::ChangeCallback prune_by_sensitivity;
   gui::ChangeCallback clear_one_off;  // its inputs back to missing
   // The best network training kept: made the current one, or dropped.
   gui::ChangeCallback restore_best;

@@ -22,6 +22,7 @@
 #include <tuple>
 
 #include "analysis/run_all.h"
+#include "analysis/sensitivity.h"
 #include "c_number.h"
 #include "display_frame.h"
 #include "engine_state.h"
@@ -517,6 +518,20 @@ TEST_F(ProgramTest, TheBestNetworkTheOneOffCaseAndTheNetworksSpreadsheets) {
   EXPECT_EQ(std::tuple(state.network->layers[1].thresholds[0],
                        state.network->layers[1].connections[0].row(0)[0]),
             std::tuple(0.25, 0.5));
+
+  // The sensitivity analysis reports the engine's own figures.
+  out.str("");
+  ASSERT_EQ(run("press sensitivity_update\ndump sensitivity_matrix\n"), 0) << err.str();
+  SensitivityResults own;
+  engine.active_network = state.network.get();
+  engine.active_data_set = state.data.get();
+  ASSERT_TRUE(AnalyseSensitivity(engine, &own));
+  engine.active_network = nullptr;
+  engine.active_data_set = nullptr;
+  EXPECT_EQ(state.values.running.sensitivity_tbase, own.training.base_error);
+  EXPECT_NE(out.str().find("\nRank\t" + std::to_string(own.training.ranks[0]) + "\t"),
+            std::string::npos)
+      << out.str();
 
   // The second-order trainers train from the same window.
   ASSERT_EQ(run("set epochs 3\npress conjugate_train\npress newton_train\n"), 0) << err.str();

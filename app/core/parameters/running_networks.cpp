@@ -52,8 +52,8 @@ void AddRunningNetworks(TableBuilder& b, RunningValues& v) {
   b.Display("response_graph", SuType::kGraph);
 
   b.Display("sensitivity_matrix", SuType::kMatrix).When(kNetwork);
-  b.Button("sensitivity_update");
-  b.Button("sensitivity_prune");
+  b.Button("sensitivity_update").Does(&ProgramActions::analyse_sensitivity);
+  b.Button("sensitivity_prune").Does(&ProgramActions::prune_by_sensitivity);
   b.Real("sensitivity_tbase", v.sensitivity_tbase);
   b.Real("sensitivity_vbase", v.sensitivity_vbase);
   b.Real("sensitivity_threshold", v.sensitivity_threshold);
