@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "common/status.h"
+#include "engine_state.h"
 #include "program_parameters.h"
 #include "training/trainer.h"
 
@@ -46,6 +47,9 @@ class EngineActions {
   bool HasNetwork();
   bool HasData();
   bool Report(int message);
+  // Engine work on the current network and data set, made the engine's
+  // active pair for its length; reports the engine's message on failure.
+  bool WithActivePair(const std::function<Status(EngineState&)>& work);
 
   // Saves to the work's file, or to one chosen when it has none or
   // `choose` asks; the file and the unsaved flag follow a success.

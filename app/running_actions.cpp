@@ -41,6 +41,19 @@ std::vector<double> ShownOutputs(const Network& net, std::vector<double> decoded
 
 }  // namespace
 
+bool EngineActions::WithActivePair(const std::function<Status(EngineState&)>& work) {
+  ProgramState& s = program_.state();
+  EngineState& engine = Engine();
+  engine.active_network = s.network.get();
+  engine.active_data_set = s.data.get();
+  CaughtEngineMessages caught;
+  const bool done = work(engine).ok();
+  engine.active_network = nullptr;
+  engine.active_data_set = nullptr;
+  if (!done) program_.messages().Error(caught.last());
+  return done;
+}
+
 std::vector<double> EngineActions::RunCase(const std::vector<double>& inputs, int shown) {
   Network& net = *program_.state().network;
   std::vector<double> raw = inputs;
@@ -53,19 +66,13 @@ int EngineActions::RunAllCases() {
   if (!HasNetwork() || !HasData()) return 0;
   ProgramState& s = program_.state();
   if (!VariablesAgree(s.network->coding, *s.data, false)) return Report(kDataDoesNotFitInputs);
-  EngineState& engine = Engine();
-  engine.active_network = s.network.get();
-  engine.active_data_set = s.data.get();
-  CaughtEngineMessages caught;
   const int mode = std::clamp(s.values.running.outputs_shown.current, 0,
                               static_cast<int>(RunAllMode::kLayer1Winner));
-  const bool ran = RunAll(engine, static_cast<RunAllMode>(mode), 1).ok();
-  engine.active_network = nullptr;
-  engine.active_data_set = nullptr;
-  if (!ran) {
-    program_.messages().Error(caught.last());
+  if (!WithActivePair(
+          [mode](EngineState& e) { return RunAll(e, static_cast<RunAllMode>(mode), 1); })) {
     return 0;
   }
+  const EngineState& engine = Engine();
   TrainingDisplayValues& t = s.values.display;
   t.training_error = engine.run_all.subset_errors[0];
   t.verification_error = engine.run_all.subset_errors[1];
@@ -109,33 +116,15 @@ int EngineActions::RunOneCase() {
 
 int EngineActions::ResultsToData() {
   if (!HasNetwork() || !HasData()) return 0;
-  ProgramState& s = program_.state();
-  EngineState& engine = Engine();
-  engine.active_network = s.network.get();
-  engine.active_data_set = s.data.get();
-  CaughtEngineMessages caught;
-  const bool appended = AppendRunResults(engine).ok();
-  engine.active_network = nullptr;
-  engine.active_data_set = nullptr;
-  if (!appended) {
-    program_.messages().Error(caught.last());
-    return 0;
-  }
-  return DataChanged();
+  return WithActivePair(AppendRunResults) ? DataChanged() : 0;
 }
 
 int EngineActions::AnalyseSensitivity() {
   if (!HasNetwork() || !HasData()) return 0;
   ProgramState& s = program_.state();
   EngineState& engine = Engine();
-  engine.active_network = s.network.get();
-  engine.active_data_set = s.data.get();
-  CaughtEngineMessages caught;
-  const bool analysed = tavrin::AnalyseSensitivity(engine, &engine.sensitivity).ok();
-  engine.active_network = nullptr;
-  engine.active_data_set = nullptr;
-  if (!analysed) {
-    program_.messages().Error(caught.last());
+  if (!WithActivePair(
+          [](EngineState& e) { return tavrin::AnalyseSensitivity(e, &e.sensitivity); })) {
     return 0;
   }
   s.values.running.sensitivity_tbase = engine.sensitivity.training.base_error;
@@ -187,9 +176,7 @@ int EngineActions::RestoreBest() {
   ProgramState& s = program_.state();
   EngineState& engine = Engine();
   if (!engine.training.best.network) return Report(kNoBestNetwork);
-  engine.active_network = s.network.get();
-  const bool restored = RestoreBestNetwork(engine).ok();
-  engine.active_network = nullptr;
+  const bool restored = WithActivePair(RestoreBestNetwork);
   if (restored) {
     s.values.display.training_error = engine.training.training_error;
     s.values.display.verification_error = engine.training.verification_error;
